@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Set-up, build, start and test Quorvella on Debian 12.
+#   ./quorvella.sh run     install what is missing, build, start the program
+#   ./quorvella.sh test    install what is missing, build, run every test
+#   ./quorvella.sh bench   install what is missing, build, run the benchmarks
+set -euo pipefail
+cd "$(dirname "$0")"
+
+PACKAGES=(build-essential cmake ninja-build pkg-config python3
+          libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev libicu-dev)
+
+install_packages() {
+    local missing=()
+    for p in "${PACKAGES[@]}" "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    done
+    if [ ${#missing[@]} -gt 0 ]; then
+        local sudo=""
+        [ "$(id -u)" -eq 0 ] || sudo="sudo"
+        $sudo apt-get update
+        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+    fi
+}
+
+build() {   # build DIR [cmake options...]
+    local dir=$1; shift
+    cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+    cmake --build "$dir"
+}
+
+case "${1:-}" in
+    run)
+        install_packages
+        build build
+        shift
+        exec build/quorvella "$@"
+        ;;
+    test)
+        install_packages
+        build build
+        ctest --test-dir build --output-on-failure -j"$(nproc)"
+        ;;
+    bench)
+        install_packages
+        build build-bench -DCMAKE_BUILD_TYPE=Release
+        for b in build-bench/bench/bench_*; do [ -x "$b" ] && "$b"; done
+        ;;
+    *)
+        echo "usage: $0 run|test|bench" >&2
+        exit 2
+        ;;
+esac

@@ -1,0 +1,46 @@
+// The program's global instances, held in one state object: a test builds a fresh one.
+#pragma once
+
+#include <cstdint>
+
+#include "core/category.h"
+#include "core/date_sort.h"
+#include "core/project.h"
+#include "core/time_record.h"
+
+namespace qv {
+
+struct AppState {
+    // Time records.
+    TimeRecordList timeRecords;  // the current project's records, row for row as listed
+    TimeRecordList sortBuffer;   // scratch list of the date sort
+    TimeRecordList UndoList;     // copies of deleted records, at most twelve
+    TimeRecordList rangeRecords; // what Delete by Range found
+    TimeRecord scratchRecord;    // working record of the loaders and Register Time
+    TimeRecord rangeStart;       // first and last day of a date range
+    TimeRecord rangeEnd;
+    TimeRecord balanceRecord;         // total time of the current project
+    TimeRecord projectsBalanceTotal;  // total of the projects balance report
+
+    // Categories, by name.
+    CategoryList categories;          // in their kept order, with the last report's totals
+    CategoryList categorySortBuffer;  // scratch list of the report sorts
+
+    // Projects, by identifier.
+    ProjectList projects;           // every project
+    ProjectList projectSortBuffer;  // scratch list of the project sorts
+    ProjectRecord scratchProject;   // working record of the loader and the Project dialog
+    ProjectRecord currentProject;   // copy of the current project; blank while none exists
+    ProjectRecord balanceRangeStart;  // the projects balance range
+    ProjectRecord balanceRangeEnd;
+
+    // The main list's sort: working copies of the Sort and SortOrder settings.
+    uint32_t mainSortColumn = 0;
+    uint32_t mainSortOrder = 2;
+};
+
+// The main list's date sort in the current direction.
+inline bool SortByDate(AppState& state) {
+    return SortByDate(state.timeRecords, state.sortBuffer, state.mainSortOrder);
+}
+}  // namespace qv

@@ -1,0 +1,48 @@
+// The calendar value: the handheld's date structure of eight unsigned 16-bit numbers.
+#pragma once
+
+#include <cstdint>
+
+namespace qv {
+
+struct CalendarDate {
+    uint16_t year = 0;
+    uint16_t month = 0;
+    uint16_t dayOfWeek = 0;
+    uint16_t day = 0;
+    uint16_t hour = 0;
+    uint16_t minute = 0;
+    uint16_t second = 0;
+    uint16_t millisecond = 0;
+
+    friend bool operator==(const CalendarDate&, const CalendarDate&) = default;
+};
+
+// Only year, month and day carry meaning in stored dates.
+inline CalendarDate MakeDate(uint16_t year, uint16_t month, uint16_t day) {
+    CalendarDate d;
+    d.year = year;
+    d.month = month;
+    d.day = day;
+    return d;
+}
+
+// The clock in universal time (GetSystemTime); tests set it.
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual CalendarDate GetSystemTime() const = 0;
+};
+
+// A clock that stands still until it is set again.
+class FixedClock : public Clock {
+public:
+    explicit FixedClock(CalendarDate now = {}) : now_(now) {}
+    CalendarDate GetSystemTime() const override { return now_; }
+    void Set(CalendarDate now) { now_ = now; }
+
+private:
+    CalendarDate now_;
+};
+
+}  // namespace qv

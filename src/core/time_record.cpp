@@ -1,0 +1,77 @@
+// Time record setters and text getters.
+#include "core/time_record.h"
+
+namespace qv {
+
+void Reset(TimeRecord& r) {
+    r.recordId = kNoRecordId;
+    r.dateKey = 0;
+    for (Text& t : r.dateTexts) t.reset();
+    r.minutesText.reset();
+    r.timeComma.reset();
+    r.timeColon.reset();
+    r.category.reset();
+    r.memo.reset();
+}
+
+void CopyFrom(TimeRecord& target, const TimeRecord& source) {
+    if (&target == &source) return;
+    target.recordId = source.recordId;
+    target.projectId = source.projectId;
+    SetDate(target, source.date);
+    SetCategory(target, source.category);
+    SetMemo(target, source.memo);
+    SetMinutes(target, source.minutesText);
+}
+
+bool SetCategory(TimeRecord& r, const Text& text) {
+    if (!text || text->empty()) return false;
+    r.category = text;
+    return true;
+}
+
+bool SetMemo(TimeRecord& r, const Text& text) {
+    if (!text) return false;
+    r.memo = text;
+    return true;
+}
+
+bool SetDate(TimeRecord& r, const CalendarDate& date) {
+    r.date = date;
+    return BuildDateTexts(date, /*shortYear=*/false, r.dateTexts, r.dateKey);
+}
+
+bool SetMinutes(TimeRecord& r, const Text& text) {
+    if (!text || text->empty()) return false;
+    r.minutesText = text;
+    r.timeComma.reset();
+    r.timeColon.reset();
+    const int32_t t = ParseLong(*text);
+    if (t == 0) {
+        r.timeComma = u"0,0";
+        r.timeColon = u"0:0";
+        return true;
+    }
+    const int32_t m = t % 60;
+    if (m < 0) {
+        // No part of the program makes negative durations; such a text is not kept.
+        r.minutesText.reset();
+        return false;
+    }
+    const int32_t h = (t - m) / 60;
+    r.timeComma = HoursMinutesText(h, m, u',');
+    r.timeColon = HoursMinutesText(h, m, u':');
+    return true;
+}
+
+const Text& DateText(const TimeRecord& r, uint32_t type) {
+    return r.dateTexts[type <= MonthDayYearSlash ? type : DayMonthYearDash];
+}
+
+const Text& TimeText(const TimeRecord& r, uint32_t type) {
+    return type == Comma ? r.timeComma : r.timeColon;
+}
+
+int32_t MinutesOf(const TimeRecord& r) { return r.minutesText ? ParseLong(*r.minutesText) : 0; }
+
+}  // namespace qv

@@ -1,0 +1,56 @@
+// The time record: one registration of worked time, with its display texts kept beside it.
+#pragma once
+
+#include <cstdint>
+
+#include "core/calendar.h"
+#include "core/cursor_list.h"
+#include "core/formatting.h"
+#include "core/text.h"
+
+namespace qv {
+
+constexpr uint32_t kNoRecordId = 0xFFFFFFFF;
+
+struct TimeRecord : ListLinks<TimeRecord> {
+    uint32_t recordId = 0;
+    uint32_t projectId = 0;
+    CalendarDate date;
+    DateTexts dateTexts;  // indexed by DateViewType
+    uint32_t dateKey = 0;
+    Text minutesText;  // total minutes as decimal text: 90 minutes is "90"
+    Text timeComma;    // "1,30"
+    Text timeColon;    // "1:30"
+    Text category;     // by name
+    Text memo;
+};
+
+// recordId := -1, dateKey := 0, every text absent; place, projectId and date stay.
+void Reset(TimeRecord& record);
+// Copies the identifiers, then sets date, category, memo and minutes through their setters, so
+// a source without a category, memo or minutes leaves the target's previous value. The
+// target's place in a list is left alone.
+void CopyFrom(TimeRecord& target, const TimeRecord& source);
+// An absent or empty name fails and changes nothing.
+bool SetCategory(TimeRecord& record, const Text& text);
+// An empty memo is accepted; an absent one fails and changes nothing.
+bool SetMemo(TimeRecord& record, const Text& text);
+// Stores the date (always), then rebuilds the four texts and the key; a date out of bounds
+// fails and leaves the previous texts and key.
+bool SetDate(TimeRecord& record, const CalendarDate& date);
+// Stores the minutes text and rebuilds the comma and colon texts. An absent or empty text
+// fails and changes nothing; a negative count that is not whole hours fails and leaves the
+// record without minutes.
+bool SetMinutes(TimeRecord& record, const Text& text);
+
+// The date text of a form; a selector outside 0 to 3 gives form 0.
+const Text& DateText(const TimeRecord& record, uint32_t dateViewType);
+// The colon text for any non-zero selector, the comma text for 0.
+const Text& TimeText(const TimeRecord& record, uint32_t timeViewType);
+
+// The record's minutes as a number (absent minutes count as 0).
+int32_t MinutesOf(const TimeRecord& record);
+
+using TimeRecordList = CursorList<TimeRecord>;
+
+}  // namespace qv

@@ -1,0 +1,139 @@
+// The three CSV writers: one file routine fed by three line builders.
+#include "export/csv_export.h"
+
+#include <functional>
+
+#include "export/csv_lines.h"
+#include "platform/text/unicode_text.h"
+#include "res/string_table.h"
+
+namespace qv {
+
+namespace {
+
+// Lines are gathered into blocks of about this many code units before each write, so a large
+// export is a few dozen writes rather than one per line.
+constexpr size_t kBlockUnits = 32 * 1024;
+
+std::u16string FolderText(uint32_t folder) {
+    return folder == ExportBusiness ? u"\\My Documents\\Business" : u"\\My Documents\\Personal";
+}
+
+void Tell(ExportContext& ctx, uint32_t id, bool stop) {
+    std::u16string text = LoadString(id).value_or(std::u16string());
+    if (stop) {
+        ShowStop(ctx.shell, text);
+    } else {
+        ShowNotice(ctx.shell, text);
+    }
+}
+
+// The folder must be there as a folder; the replace question for a file already at the path.
+// The created file, or the invalid handle once the user has been told (or has declined).
+FileHandle OpenExportFile(ExportContext& ctx, const std::u16string& path, uint32_t folder) {
+    std::optional<uint32_t> folderAttributes = ctx.files.FindFirstFile(FolderText(folder));
+    if (folderAttributes != FILE_ATTRIBUTE_DIRECTORY) {
+        Tell(ctx, folder == ExportBusiness ? kStrNoBusinessFolder : kStrNoPersonalFolder, false);
+        return kInvalidFileHandle;
+    }
+    if (ctx.files.FindFirstFile(path).has_value()) {
+        if (!AskYesNo(ctx.shell, LoadString(kStrFileExists).value_or(std::u16string()))) {
+            return kInvalidFileHandle;
+        }
+        if (!ctx.files.DeleteFile(path)) {
+            Tell(ctx, kStrCannotDeleteFile, true);
+            return kInvalidFileHandle;
+        }
+    }
+    FileHandle file = ctx.files.CreateFile(path);
+    if (file == kInvalidFileHandle) Tell(ctx, kStrCannotCreateFile, true);
+    return file;
+}
+
+bool WriteBlock(ExportContext& ctx, FileHandle file, const std::u16string& block,
+                uint32_t encoding) {
+    if (block.empty()) return true;
+    if (encoding == ExportUnicode) {
+        std::string bytes(block.size() * 2, '\0');
+        for (size_t i = 0; i < block.size(); ++i) {
+            bytes[2 * i] = static_cast<char>(block[i] & 0xFF);
+            bytes[2 * i + 1] = static_cast<char>(block[i] >> 8);
+        }
+        return ctx.files.WriteFile(file, bytes.data(), bytes.size());
+    }
+    // One byte per code unit, so a block converts exactly as its lines one by one would.
+    std::string bytes = ToAnsiCodePage(block);
+    return ctx.files.WriteFile(file, bytes.data(), bytes.size());
+}
+
+// Writes every line and closes the file, flushed to disk. A failed write or close removes
+// the file before the user is told, so no partial file is ever left behind.
+bool WriteAndClose(ExportContext& ctx, FileHandle file, const std::u16string& path,
+                   const std::vector<std::u16string>& lines, uint32_t encoding) {
+    bool written = true;
+    std::u16string block;
+    block.reserve(kBlockUnits);
+    for (const std::u16string& line : lines) {
+        if (!block.empty() && block.size() + line.size() > kBlockUnits) {
+            written = WriteBlock(ctx, file, block, encoding);
+            if (!written) break;
+            block.clear();
+        }
+        block += line;
+    }
+    if (written) written = WriteBlock(ctx, file, block, encoding);
+    bool closed = ctx.files.CloseHandle(file);
+    if (written && closed) return true;
+    ctx.files.DeleteFile(path);
+    Tell(ctx, kStrWriteFailed, true);
+    return false;
+}
+
+using LineBuilder = std::function<std::vector<std::u16string>()>;
+
+// The steps every writer shares; the lines are built once the file is open.
+bool WriteCsvFile(ExportContext& ctx, const Text& name, uint32_t encoding, uint32_t folder,
+                  const LineBuilder& buildLines) {
+    Text path = ExportPath(name, folder);
+    if (!path) return false;
+    FileHandle file = OpenExportFile(ctx, *path, folder);
+    if (file == kInvalidFileHandle) return false;
+    return WriteAndClose(ctx, file, *path, buildLines(), encoding);
+}
+
+}  // namespace
+
+Text ExportPath(const Text& name, uint32_t folder) {
+    if (!name || name->empty()) return std::nullopt;
+    // The dialogs only let letters, digits and blanks through; this keeps the writer inside
+    // its folder whoever calls it.
+    if (name->find_first_of(u"\\/") != std::u16string::npos ||
+        name->find(u"..") != std::u16string::npos) {
+        return std::nullopt;
+    }
+    return FolderText(folder) + u"\\" + *name + u".csv";
+}
+
+bool ExportTimeRecords(ExportContext& ctx, TimeRecordList& records, const Text& name,
+                       uint32_t timeType, uint32_t encoding, uint32_t folder) {
+    return WriteCsvFile(ctx, name, encoding, folder, [&] {
+        return TimeRecordLines(records, timeType, ctx.dateTypeView, ctx.timeTypeView);
+    });
+}
+
+bool ExportCategoryReport(ExportContext& ctx, CategoryList& categories, const Text& name,
+                          uint32_t timeType, uint32_t encoding, uint32_t folder) {
+    if (categories.First() == nullptr) return false;
+    return WriteCsvFile(ctx, name, encoding, folder, [&] {
+        return CategoryReportLines(categories, timeType, ctx.timeTypeView);
+    });
+}
+
+bool ExportProjectsBalance(ExportContext& ctx, ProjectList& projects, const Text& name,
+                           uint32_t timeType, uint32_t encoding, uint32_t folder) {
+    if (projects.First() == nullptr) return false;
+    return WriteCsvFile(ctx, name, encoding, folder,
+                        [&] { return ProjectsBalanceLines(projects, timeType, ctx.timeTypeView); });
+}
+
+}  // namespace qv

@@ -1,0 +1,83 @@
+// The registry hive: typed keys and values kept in one file, saved atomically on every change.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/registry_access.h"
+
+namespace qv {
+
+// One value as the hive keeps it.
+struct HiveValue {
+    std::u16string name;  // as first stored
+    uint32_t type = REG_DWORD;
+    uint32_t number = 0;  // REG_DWORD
+    std::u16string text;  // REG_SZ, without the terminating zero
+};
+
+// One key with its values, for listings.
+struct HiveKeyListing {
+    std::u16string path;            // e.g. u"Software\\Brumo\\Quorvella"
+    std::vector<HiveValue> values;  // in name order (code units of the names)
+};
+
+// The file holds UTF-8 lines of ASCII only:
+//   quorvella-hive 1
+//   key "Software\\Brumo"
+//   value "MajorVersion" dword 1
+//   value "LastProject" sz "Week \"12\""
+//   end
+// Inside quotes, printable ASCII stands for itself except " and \ (written \" and \\);
+// every other code unit, lone surrogates included, is \uXXXX. Keys appear parents first.
+class RegistryHive : public RegistryAccess {
+  public:
+    // Reads the hive file; a missing, unreadable or corrupt file reads as an empty hive.
+    explicit RegistryHive(std::filesystem::path file);
+
+    std::optional<RegistryKey> OpenKey(const std::u16string& path) override;
+    std::optional<RegistryKey> CreateKey(const std::u16string& path) override;
+    std::optional<RegistryValue> QueryValue(RegistryKey key, const std::u16string& name,
+                                            uint32_t maxBytes) override;
+    bool SetDwordValue(RegistryKey key, const std::u16string& name, uint32_t value) override;
+    bool SetStringValue(RegistryKey key, const std::u16string& name,
+                        const std::u16string& text) override;
+    bool CloseKey(RegistryKey key) override;
+
+    // True when the file existed but could not be read or parsed. Before the first save
+    // overwrites such a file it is moved aside to <file>.corrupt, so nothing is lost silently.
+    bool LoadedCorrupt() const { return loadedCorrupt_; }
+
+    // Every key in path order (parents before children, siblings by code units).
+    std::vector<HiveKeyListing> List() const;
+
+    // Test hook: saves fail as on a full or read-only disk; a change whose save fails is not
+    // made, in memory or on disk.
+    void FailSaves(bool fail) { failSaves_ = fail; }
+
+  private:
+    struct Key {
+        std::u16string path;                         // as created
+        std::map<std::u16string, HiveValue> values;  // by folded name
+    };
+    using Keys = std::map<std::u16string, Key>;  // by folded path
+
+    bool Save(const Keys& keys);
+    bool SetValue(RegistryKey key, HiveValue value);
+
+    std::filesystem::path file_;
+    Keys keys_;
+    std::map<RegistryKey, std::u16string> open_;  // handle -> folded path
+    RegistryKey nextHandle_ = 1;
+    bool failSaves_ = false;
+    bool loadedCorrupt_ = false;
+};
+
+// The listing of the hive file at path, as the replay tool shows it.
+std::vector<HiveKeyListing> ListHive(const std::filesystem::path& file);
+
+}  // namespace qv

@@ -1,0 +1,53 @@
+#include "core/time_record.h"
+
+#include <gtest/gtest.h>
+
+#include "support/record_builders.h"
+
+namespace qv {
+namespace {
+
+using testing::MakeRecord;
+
+TEST(TimeRecord, ResetClearsTextsAndIdentifiersButKeepsProjectAndDate) {
+    TimeRecord r = MakeRecord(7, 2005, 10, 29, 90, u"Travel", u"weekly", 3);
+    Reset(r);
+    EXPECT_EQ(r.recordId, kNoRecordId);
+    EXPECT_EQ(r.dateKey, 0u);
+    EXPECT_EQ(r.projectId, 3u);
+    EXPECT_EQ(r.date, MakeDate(2005, 10, 29));
+    EXPECT_FALSE(r.minutesText || r.timeComma || r.timeColon || r.category || r.memo);
+    for (const Text& t : r.dateTexts) EXPECT_FALSE(t.has_value());
+}
+
+TEST(TimeRecord, CategoryAndMemoSettersTellAbsentFromEmpty) {
+    TimeRecord r;
+    EXPECT_FALSE(SetCategory(r, std::nullopt));
+    EXPECT_FALSE(SetCategory(r, u""));
+    EXPECT_TRUE(SetCategory(r, u"Travel"));
+    EXPECT_FALSE(SetMemo(r, std::nullopt));
+    EXPECT_TRUE(SetMemo(r, u""));
+    EXPECT_EQ(r.memo, u"");
+    EXPECT_EQ(r.category, u"Travel");
+}
+
+TEST(TimeRecord, CopyFromKeepsTargetValuesTheSourceLacks) {
+    TimeRecord target = MakeRecord(1, 2005, 10, 29, 90, u"Travel", u"old memo", 1);
+    TimeRecord source;
+    source.recordId = 9;
+    source.projectId = 4;
+    SetDate(source, MakeDate(2004, 3, 5));
+    SetCategory(source, u"Meeting");
+    // No memo and no minutes in the source.
+    CopyFrom(target, source);
+    EXPECT_EQ(target.recordId, 9u);
+    EXPECT_EQ(target.projectId, 4u);
+    EXPECT_EQ(target.dateKey, 20040305u);
+    EXPECT_EQ(target.category, u"Meeting");
+    EXPECT_EQ(target.memo, u"old memo");
+    EXPECT_EQ(target.minutesText, u"90");
+    EXPECT_EQ(target.timeColon, u"1:30");
+}
+
+}  // namespace
+}  // namespace qv

@@ -1,0 +1,104 @@
+// The lines of the CSV files, built without any file.
+#include "export/csv_lines.h"
+
+#include <gtest/gtest.h>
+
+#include "export/export_fixture.h"
+
+namespace qv {
+namespace {
+
+using test::AddCategory;
+using test::AddProject;
+using test::AddRecord;
+
+TEST(CsvLine, QuotesEveryFieldDoublesInnerQuotesAndEndsWithCrLf) {
+    EXPECT_EQ(CsvLine({u"a", u"b"}), u"\"a\",\"b\"\r\n");
+    EXPECT_EQ(CsvLine({u"", u" "}), u"\"\",\" \"\r\n");
+    EXPECT_EQ(CsvLine({u"say \"hi\"", u"x,y"}), u"\"say \"\"hi\"\"\",\"x,y\"\r\n");
+    EXPECT_EQ(CsvLine({u"\"", u"\"\""}), u"\"\"\"\",\"\"\"\"\"\"\r\n");
+}
+
+TEST(TimeRecordLines, TwoRecordExampleWithColonAndDayMonthYear) {
+    TimeRecordList records;
+    test::AddTwoRecords(records);
+    auto lines = TimeRecordLines(records, HoursAndMinutes, DayMonthYearDash, Colon);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], u"\"Date\",\"Category\",\"Time (hours and minutes)\",\"Memo\"\r\n");
+    EXPECT_EQ(lines[1], u"\"03-05-2004\",\"Travel\",\"1:30\",\"----\"\r\n");
+    EXPECT_EQ(lines[2], u"\"04-05-2004\",\"Meeting\",\"0:45\",\"weekly\"\r\n");
+    // The walk leaves the cursor on the last record.
+    EXPECT_EQ(records.Current(), records.Last());
+}
+
+TEST(TimeRecordLines, DateFollowsDateTypeViewAndMemoRules) {
+    TimeRecordList records;
+    AddRecord(records, 2005, 10, 29, u"A", u"5", u"");
+    AddRecord(records, 2005, 10, 29, u"B", u"5", u" ");
+    AddRecord(records, 2005, 10, 29, u"C", u"5", u"----x");
+    auto lines = TimeRecordLines(records, Minutes, MonthDayYearSlash, Comma);
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[1], u"\"10/29/2005\",\"A\",\"5\",\"----\"\r\n");  // empty memo
+    EXPECT_EQ(lines[2], u"\"10/29/2005\",\"B\",\"5\",\" \"\r\n");     // one blank stays
+    EXPECT_EQ(lines[3], u"\"10/29/2005\",\"C\",\"5\",\"----x\"\r\n");
+    // A selector outside 0 to 3 gives the first form.
+    EXPECT_EQ(TimeRecordLines(records, Minutes, 7, Comma)[1].substr(0, 12), u"\"29-10-2005\"");
+}
+
+TEST(TimeRecordLines, EveryTimeTypeAndSeparator) {
+    TimeRecordList records;
+    for (const char16_t* m : {u"0", u"59", u"65", u"90", u"1500"}) {
+        AddRecord(records, 2004, 5, 3, u"X", m);
+    }
+    auto cells = [&](uint32_t timeType, uint32_t timeView) {
+        std::vector<std::u16string> out;
+        auto lines = TimeRecordLines(records, timeType, 0, timeView);
+        for (size_t i = 1; i < lines.size(); ++i) {
+            // date, category, time, memo: the third quoted field
+            size_t start = lines[i].find(u"\",\"X\",\"") + 7;
+            out.push_back(lines[i].substr(start, lines[i].find(u'"', start) - start));
+        }
+        return std::pair(lines[0], out);
+    };
+    using V = std::vector<std::u16string>;
+    auto [h0, minutes] = cells(Minutes, Colon);
+    EXPECT_EQ(h0, u"\"Date\",\"Category\",\"Time (minutes)\",\"Memo\"\r\n");
+    EXPECT_EQ(minutes, (V{u"0", u"59", u"65", u"90", u"1500"}));
+    auto [h1, comma] = cells(HoursAndMinutes, Comma);
+    EXPECT_EQ(h1, u"\"Date\",\"Category\",\"Time (hours and minutes)\",\"Memo\"\r\n");
+    EXPECT_EQ(comma, (V{u"0,0", u"0,59", u"1,05", u"1,30", u"25,00"}));
+    EXPECT_EQ(cells(HoursAndMinutes, Colon).second,
+              (V{u"0:0", u"0:59", u"1:05", u"1:30", u"25:00"}));
+    auto [h2, hours] = cells(HoursOnly, Comma);
+    EXPECT_EQ(h2, u"\"Date\",\"Category\",\"Time (hours only)\",\"Memo\"\r\n");
+    EXPECT_EQ(hours, (V{u"0", u"0", u"1", u"1", u"25"}));
+}
+
+TEST(ReportLines, CategoriesAndProjectsInListOrderWithTotals) {
+    CategoryList categories;
+    AddCategory(categories, u"Travel", 90);
+    AddCategory(categories, u"Idle", 0);
+    auto c = CategoryReportLines(categories, HoursAndMinutes, Comma);
+    ASSERT_EQ(c.size(), 3u);
+    EXPECT_EQ(c[0], u"\"Category\",\"Time (hours and minutes)\"\r\n");
+    EXPECT_EQ(c[1], u"\"Travel\",\"1,30\"\r\n");
+    EXPECT_EQ(c[2], u"\"Idle\",\"0,0\"\r\n");
+
+    ProjectList projects;
+    AddProject(projects, u"Zeta \"Z\"", 119);
+    AddProject(projects, u"Alpha", 60);
+    auto p = ProjectsBalanceLines(projects, HoursOnly, Colon);
+    ASSERT_EQ(p.size(), 3u);
+    EXPECT_EQ(p[0], u"\"Project\",\"Time (hours only)\"\r\n");
+    EXPECT_EQ(p[1], u"\"Zeta \"\"Z\"\"\",\"1\"\r\n");
+    EXPECT_EQ(p[2], u"\"Alpha\",\"1\"\r\n");
+    EXPECT_EQ(projects.Current(), projects.Last());
+
+    // Header only for empty lists; the writers refuse those themselves.
+    CategoryList none;
+    EXPECT_EQ(CategoryReportLines(none, Minutes, Comma),
+              std::vector<std::u16string>{u"\"Category\",\"Time (minutes)\"\r\n"});
+}
+
+}  // namespace
+}  // namespace qv

@@ -1,0 +1,228 @@
+// Device folders on disk and the CSV writer's file calls, including their failure hooks.
+#include "platform/files/device_files.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <time.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "core/text.h"
+#include "platform/files/system_clock.h"
+
+namespace qv {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FilesTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::string templ = (fs::temp_directory_path() / "qv-files-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(templ.data()), nullptr);
+        root_ = templ;
+        folders_ = DeviceFolders::UnderRoot(root_);
+    }
+    void TearDown() override { fs::remove_all(root_); }
+
+    std::string Read(const fs::path& p) {
+        std::ifstream in(p, std::ios::binary);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+
+    fs::path root_;
+    DeviceFolders folders_;
+};
+
+TEST_F(FilesTest, ResolveMapsTheThreeFoldersWhateverTheirCase) {
+    EXPECT_EQ(folders_.Resolve(u"\\My Documents\\Business\\week12.csv"),
+              root_ / "My Documents" / "Business" / "week12.csv");
+    EXPECT_EQ(folders_.Resolve(u"\\my documents\\PERSONAL\\R\u00e9sum\u00e9.csv"),
+              root_ / "My Documents" / "Personal" / "R\xc3\xa9sum\xc3\xa9.csv");
+    EXPECT_EQ(folders_.Resolve(u"\\My Documents\\Business"), root_ / "My Documents" / "Business");
+    EXPECT_EQ(folders_.Resolve(u"\\WINDOWS\\enquorvella.htc"),
+              root_ / "Windows" / "enquorvella.htc");
+    EXPECT_EQ(folders_.Resolve(u"\\Windows"), root_ / "Windows");
+}
+
+TEST_F(FilesTest, ResolveRefusesPathsOutsideTheMappedFolders) {
+    const std::u16string refused[] = {
+        u"",
+        u"\\",
+        u"\\My Documents",
+        u"\\My Documents\\Other\\a.csv",
+        u"\\Program Files\\a.csv",
+        u"\\WindowsX\\a.htm",
+        u"My Documents\\Business\\a.csv",  // not absolute
+        u"\\My Documents\\Business\\..\\Personal\\a.csv",
+        u"\\Windows\\..",
+        u"\\Windows\\.\\a",
+        u"\\Windows\\a\\..\\..\\b",
+        u"\\Windows\\sub/../../etc",
+        u"\\Windows\\\\a",  // empty component
+        u"\\Windows\\a\\",
+        std::u16string(u"\\Windows\\a") + char16_t{0xD800},
+        std::u16string(u"\\Windows\\a") + char16_t{0} + u"b",
+    };
+    for (const auto& path : refused) {
+        EXPECT_FALSE(folders_.Resolve(path)) << ToUtf8(path);
+    }
+}
+
+TEST_F(FilesTest, ForUserFollowsTheXdgFolders) {
+    fs::path home = root_ / "home";
+    fs::create_directories(home / "cfg");
+    std::ofstream(home / "cfg" / "user-dirs.dirs")
+        << "# written by xdg-user-dirs-update\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\n"
+           "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n";
+    ::setenv("HOME", home.c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", (home / "cfg").c_str(), 1);
+    ::setenv("XDG_DATA_HOME", (root_ / "data").c_str(), 1);
+    DeviceFolders user = DeviceFolders::ForUser();
+    EXPECT_EQ(user.dataDir, root_ / "data" / "quorvella");
+    EXPECT_EQ(user.documentsDir, home / "Dokumente" / "Quorvella");
+    EXPECT_EQ(user.HiveFile(), root_ / "data" / "quorvella" / "registry.hive");
+
+    ::unsetenv("XDG_DATA_HOME");
+    ::unsetenv("XDG_CONFIG_HOME");
+    user = DeviceFolders::ForUser();
+    EXPECT_EQ(user.dataDir, home / ".local" / "share" / "quorvella");
+    EXPECT_EQ(user.documentsDir, home / "Documents" / "Quorvella");
+}
+
+TEST_F(FilesTest, ProvisionMakesTheFoldersOnceAndFailsWhenBlocked) {
+    ASSERT_TRUE(folders_.Provision());
+    EXPECT_TRUE(fs::is_directory(root_ / "Windows"));
+    EXPECT_TRUE(fs::is_directory(root_ / "My Documents" / "Business"));
+    EXPECT_TRUE(fs::is_directory(root_ / "My Documents" / "Personal"));
+    std::ofstream(root_ / "My Documents" / "Business" / "keep.csv") << "x";
+    EXPECT_TRUE(folders_.Provision());
+    EXPECT_EQ(Read(root_ / "My Documents" / "Business" / "keep.csv"), "x");
+
+    DeviceFolders blocked = DeviceFolders::UnderRoot(root_ / "other");
+    fs::create_directories(root_ / "other" / "My Documents");
+    std::ofstream(root_ / "other" / "My Documents" / "Personal") << "a file in the way";
+    EXPECT_FALSE(blocked.Provision());
+    EXPECT_TRUE(fs::is_directory(root_ / "other" / "My Documents" / "Business"));
+}
+
+TEST_F(FilesTest, FindFirstFileGivesTheAttributeWord) {
+    ASSERT_TRUE(folders_.Provision());
+    DeviceFiles files(folders_);
+    EXPECT_EQ(files.FindFirstFile(u"\\My Documents\\Business"), FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_FALSE(files.FindFirstFile(u"\\My Documents\\Business\\none.csv"));
+    EXPECT_FALSE(files.FindFirstFile(u"\\Elsewhere\\none.csv"));
+
+    fs::path file = root_ / "My Documents" / "Business" / "a.csv";
+    std::ofstream(file) << "x";
+    EXPECT_EQ(files.FindFirstFile(u"\\My Documents\\Business\\a.csv"), FILE_ATTRIBUTE_ARCHIVE);
+    ::chmod(file.c_str(), 0444);
+    EXPECT_EQ(files.FindFirstFile(u"\\My Documents\\Business\\a.csv"),
+              FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY);
+    // A read-only folder is still exactly a directory.
+    ::chmod((root_ / "Windows").c_str(), 0555);
+    EXPECT_EQ(files.FindFirstFile(u"\\Windows"), FILE_ATTRIBUTE_DIRECTORY);
+    ::chmod((root_ / "Windows").c_str(), 0755);
+}
+
+TEST_F(FilesTest, CreateWriteCloseReplacesTheFileContent) {
+    ASSERT_TRUE(folders_.Provision());
+    DeviceFiles files(folders_);
+    const std::u16string path = u"\\My Documents\\Personal\\week.csv";
+    fs::path file = root_ / "My Documents" / "Personal" / "week.csv";
+    std::ofstream(file) << "an older and longer content";
+
+    FileHandle h = files.CreateFile(path);
+    ASSERT_NE(h, kInvalidFileHandle);
+    EXPECT_TRUE(files.WriteFile(h, "\"Date\"\r\n", 8));
+    EXPECT_TRUE(files.WriteFile(h, "", 0));
+    EXPECT_TRUE(files.WriteFile(h, "x", 1));
+    EXPECT_TRUE(files.CloseHandle(h));
+    EXPECT_EQ(Read(file), "\"Date\"\r\nx");
+    EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                  fs::perms::others_read);
+
+    // A closed or foreign handle is refused.
+    EXPECT_FALSE(files.WriteFile(h, "y", 1));
+    EXPECT_FALSE(files.CloseHandle(h));
+    EXPECT_FALSE(files.CloseHandle(kInvalidFileHandle));
+
+    EXPECT_TRUE(files.DeleteFile(path));
+    EXPECT_FALSE(fs::exists(file));
+    EXPECT_FALSE(files.DeleteFile(path));
+    EXPECT_FALSE(files.DeleteFile(u"\\My Documents\\Personal"));  // a folder is no file
+    // The writer never makes folders: a missing one fails the creation.
+    fs::remove_all(root_ / "My Documents" / "Business");
+    EXPECT_EQ(files.CreateFile(u"\\My Documents\\Business\\a.csv"), kInvalidFileHandle);
+    EXPECT_EQ(files.CreateFile(u"\\My Documents\\Personal"), kInvalidFileHandle);
+}
+
+TEST_F(FilesTest, ASecondWriterIsRefusedWhileTheFileIsOpen) {
+    ASSERT_TRUE(folders_.Provision());
+    DeviceFiles first(folders_), second(folders_);
+    FileHandle h = first.CreateFile(u"\\Windows\\a.txt");
+    ASSERT_NE(h, kInvalidFileHandle);
+    ASSERT_TRUE(first.WriteFile(h, "keep", 4));
+    EXPECT_EQ(second.CreateFile(u"\\Windows\\a.txt"), kInvalidFileHandle);
+    EXPECT_TRUE(first.CloseHandle(h));
+    EXPECT_EQ(Read(root_ / "Windows" / "a.txt"), "keep");
+    FileHandle again = second.CreateFile(u"\\Windows\\a.txt");
+    EXPECT_NE(again, kInvalidFileHandle);
+    EXPECT_TRUE(second.CloseHandle(again));
+}
+
+TEST_F(FilesTest, HooksFailWritesDeletesAndCreates) {
+    ASSERT_TRUE(folders_.Provision());
+    DeviceFiles files(folders_);
+    const std::u16string path = u"\\My Documents\\Business\\a.csv";
+
+    files.FailWritesAfter(1);
+    FileHandle h = files.CreateFile(path);
+    ASSERT_NE(h, kInvalidFileHandle);
+    EXPECT_TRUE(files.WriteFile(h, "one", 3));
+    EXPECT_FALSE(files.WriteFile(h, "two", 3));
+    EXPECT_FALSE(files.WriteFile(h, "three", 5));
+    EXPECT_TRUE(files.CloseHandle(h));
+    EXPECT_EQ(Read(root_ / "My Documents" / "Business" / "a.csv"), "one");
+    files.FailWritesAfter(-1);
+
+    files.FailDeletes(true);
+    EXPECT_FALSE(files.DeleteFile(path));
+    EXPECT_TRUE(files.FindFirstFile(path));
+    files.FailDeletes(false);
+
+    files.FailCreates(true);
+    EXPECT_EQ(files.CreateFile(path), kInvalidFileHandle);
+    EXPECT_EQ(Read(root_ / "My Documents" / "Business" / "a.csv"), "one");  // not truncated
+    files.FailCreates(false);
+    EXPECT_TRUE(files.DeleteFile(path));
+
+    // A handle left open is closed with its owner.
+    EXPECT_NE(files.CreateFile(path), kInvalidFileHandle);
+}
+
+TEST(SystemClock, GivesTheCurrentUniversalTimeWithItsWeekday) {
+    time_t before = ::time(nullptr);
+    CalendarDate now = SystemClock().GetSystemTime();
+    time_t after = ::time(nullptr);
+    tm utc{};
+    ::gmtime_r(&before, &utc);
+    tm utcAfter{};
+    ::gmtime_r(&after, &utcAfter);
+    EXPECT_TRUE(now.year == utc.tm_year + 1900 || now.year == utcAfter.tm_year + 1900);
+    EXPECT_TRUE(now.day == utc.tm_mday || now.day == utcAfter.tm_mday);
+    EXPECT_TRUE(now.dayOfWeek == utc.tm_wday || now.dayOfWeek == utcAfter.tm_wday);
+    EXPECT_TRUE(now.hour == utc.tm_hour || now.hour == utcAfter.tm_hour);
+    EXPECT_GE(now.month, 1);
+    EXPECT_LE(now.month, 12);
+    EXPECT_LE(now.second, 59);
+    EXPECT_LE(now.millisecond, 999);
+}
+
+}  // namespace
+}  // namespace qv

@@ -1,0 +1,168 @@
+// The store file: kept across runs, made when new, refused and left alone when unusable.
+#include <sqlite3.h>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "objectstore/store_test_util.h"
+#include "platform/objectstore/object_store.h"
+
+namespace qv {
+namespace {
+
+namespace fs = std::filesystem;
+using test::Keyed;
+using test::ReadBytes;
+using test::ReadTags;
+using test::WriteBytes;
+using ::testing::ElementsAre;
+
+// Runs SQL on a file directly, as another program would.
+void RunSql(const fs::path& file, const char* sql) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
+    char* error = nullptr;
+    EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, &error), SQLITE_OK) << error;
+    sqlite3_free(error);
+    sqlite3_close(db);
+}
+
+StoreHandle OpenTimes(ObjectStore& store) {
+    CEOID oid = 0;
+    return store.CeOpenDatabase(oid, u"Times", kSortPropertyId, CEDB_AUTOINCREMENT);
+}
+
+// A closed store of a few hundred records (several pages).
+void MakeStore(const fs::path& file) {
+    auto store = OpenObjectStoreFile(file);
+    ASSERT_NE(store, nullptr);
+    store->CeCreateDatabase(u"Times", 0);
+    const StoreHandle h = OpenTimes(*store);
+    StoreTransaction t(*store);
+    for (uint32_t i = 0; i < 400; ++i)
+        store->CeWriteRecordProps(
+            h, 0, {PropValue::Number(kSortPropertyId, i), PropValue::String(PropId(7, 31), u"memo")});
+    ASSERT_TRUE(t.Commit());
+}
+
+TEST(StoreFile, KeepsDatabasesAndRecordsAcrossReopenAndNeverReusesIdentifiers) {
+    test::TempDir dir;
+    const fs::path file = dir / "store.db";
+    CEOID times = 0, last = 0;
+    {
+        auto store = OpenObjectStoreFile(file);
+        ASSERT_NE(store, nullptr);
+        times = store->CeCreateDatabase(u"Times", 0);
+        store->CeCreateDatabase(u"Projects", 2);
+        const StoreHandle h = OpenTimes(*store);
+        store->CeWriteRecordProps(h, 0, Keyed(9, 1));
+        store->CeWriteRecordProps(h, 0, Keyed(3, 2));
+        last = store->CeWriteRecordProps(h, 0, Keyed(3, 3));
+        ASSERT_TRUE(store->CeDeleteRecord(h, last));
+        // A scope still open when the store goes away is not kept.
+        ASSERT_TRUE(store->BeginTransaction());
+        store->CeWriteRecordProps(h, 0, Keyed(4, 4));
+    }
+    auto store = OpenObjectStoreFile(file);
+    ASSERT_NE(store, nullptr);
+    CEOID oid = 0;
+    const StoreHandle h = store->CeOpenDatabase(oid, u"Times", kSortPropertyId, CEDB_AUTOINCREMENT);
+    EXPECT_EQ(oid, times);
+    EXPECT_THAT(ReadTags(*store, h), ElementsAre(2, 1));
+    DatabaseInfo info;
+    ASSERT_TRUE(store->CeOidGetInfo(times, info));
+    EXPECT_EQ(info.recordCount, 2);
+    EXPECT_GT(store->CeWriteRecordProps(h, 0, Keyed(1, 5)), last);
+    ASSERT_EQ(store->Dump().size(), 2u);
+    EXPECT_EQ(store->Dump()[0].name, u"Projects");
+}
+
+TEST(StoreFile, AnAbsentOrEmptyFileBecomesAnEmptyStore) {
+    test::TempDir dir;
+    WriteBytes(dir / "empty.db", "");
+    for (const char* name : {"absent.db", "empty.db"}) {
+        auto store = OpenObjectStoreFile(dir / name);
+        ASSERT_NE(store, nullptr) << name;
+        EXPECT_TRUE(store->Dump().empty());
+        EXPECT_NE(store->CeCreateDatabase(u"Times", 0), 0u);
+        store.reset();
+        store = OpenObjectStoreFile(dir / name);
+        ASSERT_NE(store, nullptr) << name;
+        EXPECT_EQ(store->Dump().size(), 1u);
+    }
+    EXPECT_FALSE(fs::exists(dir / "absent.db.new"));
+    EXPECT_EQ(OpenObjectStoreFile(dir / "no-such-folder" / "store.db"), nullptr);
+    EXPECT_FALSE(fs::exists(dir / "no-such-folder"));
+}
+
+TEST(StoreFile, RefusesAnUnusableFileAndLeavesItByteForByte) {
+    test::TempDir dir;
+    const fs::path good = dir / "good.db";
+    MakeStore(good);
+    const std::string store = ReadBytes(good);
+    ASSERT_GT(store.size(), 8192u);
+
+    std::string garbage(store.size(), '\0');
+    for (size_t i = 0; i < garbage.size(); ++i) garbage[i] = static_cast<char>(i * 7919 % 251);
+    WriteBytes(dir / "garbage.db", garbage);
+    WriteBytes(dir / "half.db", store.substr(0, store.size() / 2));
+    WriteBytes(dir / "short.db", store.substr(0, 50));
+    WriteBytes(dir / "header-only.db", store.substr(0, 4096));
+    RunSql(dir / "other.db", "CREATE TABLE t(x); INSERT INTO t VALUES(1);");
+    RunSql(dir / "other-wal.db", "PRAGMA journal_mode=WAL; CREATE TABLE t(x);");
+    fs::copy_file(good, dir / "newer.db");
+    RunSql(dir / "newer.db", "PRAGMA user_version = 2;");
+
+    for (const char* name :
+         {"garbage.db", "half.db", "short.db", "header-only.db", "other.db", "other-wal.db",
+          "newer.db"}) {
+        const fs::path file = dir / name;
+        const std::string before = ReadBytes(file);
+        EXPECT_EQ(OpenObjectStoreFile(file), nullptr) << name;
+        EXPECT_EQ(ReadBytes(file), before) << name;
+        EXPECT_FALSE(fs::exists(dir.path() / (std::string(name) + "-wal"))) << name;
+    }
+
+    fs::create_directory(dir / "folder.db");
+    EXPECT_EQ(OpenObjectStoreFile(dir / "folder.db"), nullptr);
+    EXPECT_TRUE(fs::is_directory(dir / "folder.db"));
+    EXPECT_TRUE(fs::is_empty(dir / "folder.db"));
+
+    // The original still opens whole.
+    auto reopened = OpenObjectStoreFile(good);
+    ASSERT_NE(reopened, nullptr);
+    EXPECT_EQ(reopened->Dump()[0].records.size(), 400u);
+}
+
+TEST(StoreFile, ARecordThatDoesNotDecodeFailsOnlyItsOwnRead) {
+    test::TempDir dir;
+    const fs::path file = dir / "store.db";
+    CEOID broken = 0;
+    {
+        auto store = OpenObjectStoreFile(file);
+        store->CeCreateDatabase(u"Times", 0);
+        const StoreHandle h = OpenTimes(*store);
+        store->CeWriteRecordProps(h, 0, Keyed(1, 1));
+        broken = store->CeWriteRecordProps(h, 0, Keyed(2, 2));
+        store->CeWriteRecordProps(h, 0, Keyed(3, 3));
+    }
+    const std::string sql = "UPDATE records SET props = x'0102000000130000' WHERE oid = " +
+                            std::to_string(broken);
+    RunSql(file, sql.c_str());
+
+    auto store = OpenObjectStoreFile(file);
+    ASSERT_NE(store, nullptr);
+    const StoreHandle h = OpenTimes(*store);
+    std::vector<PropValue> props;
+    EXPECT_NE(store->CeReadRecordProps(h, props), 0u);
+    EXPECT_EQ(store->CeReadRecordProps(h, props), 0u);
+    EXPECT_TRUE(props.empty());
+    EXPECT_THAT(ReadTags(*store, h), ElementsAre(3));
+    EXPECT_EQ(store->CeWriteRecordProps(h, broken, Keyed(2, 9)), 0u);
+    const auto dump = store->Dump();
+    ASSERT_EQ(dump[0].records.size(), 3u);
+    EXPECT_TRUE(dump[0].records[1].empty());
+}
+
+}  // namespace
+}  // namespace qv

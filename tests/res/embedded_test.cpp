@@ -1,0 +1,86 @@
+// Looking up built-in files and putting the help files into the Windows folder.
+#include "res/embedded.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace qv {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadAll(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string Bytes(const EmbeddedFile* f) {
+    return {reinterpret_cast<const char*>(f->data), f->size};
+}
+
+class ProvisionTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        root = fs::temp_directory_path() /
+               ("qv_res_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(root);
+        fs::create_directories(root);
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::remove_all(root, ec);
+    }
+    fs::path root;
+};
+
+TEST(FindEmbedded, FindsFilesByExactNameAndMatchesTheSourceTree) {
+    EXPECT_EQ(FindEmbedded("enquorvella.htm")->name, std::string("enquorvella.htm"));
+    EXPECT_EQ(FindEmbedded("ENQUORVELLA.HTM"), nullptr);
+    EXPECT_EQ(FindEmbedded("help/enquorvella.htm"), nullptr);
+    EXPECT_EQ(FindEmbedded(""), nullptr);
+
+    // the build embeds the files as they are in res/, byte for byte
+    const char* source = std::getenv("QV_SOURCE_DIR");
+    if (source == nullptr) GTEST_SKIP() << "QV_SOURCE_DIR is not set";
+    const fs::path res = fs::path(source) / "res";
+    EXPECT_EQ(Bytes(FindEmbedded("enquorvella.htm")), ReadAll(res / "help/enquorvella.htm"));
+    EXPECT_EQ(Bytes(FindEmbedded("IDW_TIME_ADDED.wav")), ReadAll(res / "sound/IDW_TIME_ADDED.wav"));
+    EXPECT_EQ(Bytes(FindEmbedded("bitmap128.png")), ReadAll(res / "images/bitmap128.png"));
+}
+
+TEST_F(ProvisionTest, WritesMissingFilesOnceAndNeverOverwrites) {
+    const fs::path windows = root / "Windows";  // not there yet: made on first start
+    ASSERT_TRUE(ProvisionHelpFiles(windows));
+    EXPECT_EQ(ReadAll(windows / "enquorvella.htm"), Bytes(FindEmbedded("enquorvella.htm")));
+    EXPECT_EQ(ReadAll(windows / "enquorvella.htc"), Bytes(FindEmbedded("enquorvella.htc")));
+    EXPECT_FALSE(fs::exists(windows / "enquorvella.htm.part"));
+
+    // the user's own copy of the page stays; only the missing contents file comes back
+    { std::ofstream(windows / "enquorvella.htm", std::ios::trunc) << "my notes"; }
+    fs::remove(windows / "enquorvella.htc");
+    ASSERT_TRUE(ProvisionHelpFiles(windows));
+    EXPECT_EQ(ReadAll(windows / "enquorvella.htm"), "my notes");
+    EXPECT_EQ(ReadAll(windows / "enquorvella.htc"), Bytes(FindEmbedded("enquorvella.htc")));
+}
+
+TEST_F(ProvisionTest, ReportsFailureWhenTheFolderCannotBeWritten) {
+    // a file where the folder should be
+    { std::ofstream(root / "Windows") << "x"; }
+    EXPECT_FALSE(ProvisionHelpFiles(root / "Windows"));
+
+    // a write that cannot be made: the page's temporary name is taken by a folder
+    const fs::path blocked = root / "Blocked";
+    fs::create_directories(blocked / "enquorvella.htm.part");
+    EXPECT_FALSE(ProvisionHelpFiles(blocked));
+    EXPECT_FALSE(fs::exists(blocked / "enquorvella.htm"));
+    EXPECT_TRUE(fs::exists(blocked / "enquorvella.htc"));  // the other file is still written
+}
+
+}  // namespace
+}  // namespace qv

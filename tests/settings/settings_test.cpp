@@ -1,0 +1,230 @@
+// The settings block over a real hive file: defaults, ranges, LastProject, saving.
+#include "core/settings.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <set>
+
+#include "platform/registry/registry_hive.h"
+
+namespace qv {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::u16string kVersionKey = u"Software\\Brumo\\Quorvella";
+const std::u16string kSettingsKey = u"Software\\Brumo\\Quorvella\\Settings";
+
+// A hive that refuses to write the named values, to see that the others are still written.
+class RefusingHive : public RegistryHive {
+  public:
+    using RegistryHive::RegistryHive;
+    std::set<std::u16string> refused;
+    bool SetDwordValue(RegistryKey key, const std::u16string& name, uint32_t value) override {
+        if (refused.count(name)) return false;
+        return RegistryHive::SetDwordValue(key, name, value);
+    }
+};
+
+class SettingsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::string templ = (fs::temp_directory_path() / "qv-settings-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(templ.data()), nullptr);
+        dir_ = templ;
+        hive_ = std::make_unique<RefusingHive>(dir_ / "registry.hive");
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    void Put(const std::u16string& keyPath, const std::u16string& name, uint32_t number) {
+        auto key = hive_->CreateKey(keyPath);
+        ASSERT_TRUE(key && hive_->SetDwordValue(*key, name, number));
+        hive_->CloseKey(*key);
+    }
+    void PutText(const std::u16string& keyPath, const std::u16string& name,
+                 const std::u16string& text) {
+        auto key = hive_->CreateKey(keyPath);
+        ASSERT_TRUE(key && hive_->SetStringValue(*key, name, text));
+        hive_->CloseKey(*key);
+    }
+    AppSettings Load() {
+        AppSettings s;
+        EXPECT_TRUE(LoadSettings(s, *hive_, u"Brumo", u"Quorvella"));
+        return s;
+    }
+    std::optional<HiveValue> Stored(const std::u16string& keyPath, const std::u16string& name) {
+        for (const auto& key : ListHive(dir_ / "registry.hive")) {
+            if (key.path != keyPath) continue;
+            for (const auto& value : key.values) {
+                if (value.name == name) return value;
+            }
+        }
+        return std::nullopt;
+    }
+
+    fs::path dir_;
+    std::unique_ptr<RefusingHive> hive_;
+};
+
+TEST_F(SettingsTest, AnEmptyRegistryGivesTheDefaults) {
+    AppSettings s = Load();
+    EXPECT_EQ(s.companyText, u"Brumo");
+    EXPECT_EQ(s.productText, u"Quorvella");
+    EXPECT_EQ(s.MajorVersion, 0u);
+    EXPECT_EQ(s.MinorVersion, 0u);
+    EXPECT_EQ(s.Sort, 0u);
+    EXPECT_EQ(s.SortOrder, 2u);
+    EXPECT_EQ(s.DateTypeView, 0u);
+    EXPECT_EQ(s.TimeTypeView, 1u);
+    EXPECT_EQ(s.TimeTypeExport, 1u);
+    EXPECT_EQ(s.ExportFileType, 0u);
+    EXPECT_EQ(s.ExportFileFolder, 1u);
+    EXPECT_EQ(s.CatRecsApply, 0u);
+    EXPECT_FALSE(s.LastProject);
+    EXPECT_FALSE(fs::exists(dir_ / "registry.hive"));  // loading writes nothing
+}
+
+TEST_F(SettingsTest, AMissingCompanyOrProductFailsAndChangesNothing) {
+    Put(kSettingsKey, u"SortOrder", 1);
+    for (auto [company, product] :
+         {std::pair<Text, Text>{std::nullopt, u"Quorvella"}, {u"Brumo", u""}, {u"", u""}}) {
+        AppSettings s;
+        EXPECT_FALSE(LoadSettings(s, *hive_, company, product));
+        EXPECT_EQ(s.SortOrder, 2u);
+    }
+    AppSettings noNames;
+    noNames.SortOrder = 0;
+    EXPECT_FALSE(SaveSettings(noNames, *hive_));
+    EXPECT_EQ(Stored(kSettingsKey, u"SortOrder")->number, 1u);
+}
+
+TEST_F(SettingsTest, ValuesOutOfRangeOrMistypedAreIgnoredNotClamped) {
+    Put(kVersionKey, u"MajorVersion", 3);
+    Put(kVersionKey, u"MinorVersion", 99);
+    Put(kSettingsKey, u"Sort", 1);
+    Put(kSettingsKey, u"SortOrder", 0xFFFFFFFFu);
+    PutText(kSettingsKey, u"DateTypeView", u"1");
+    Put(kSettingsKey, u"TimeTypeView", 0);
+    Put(kSettingsKey, u"TimeTypeExport", 2);
+    Put(kSettingsKey, u"ExportFileFolder", 2);
+    Put(kSettingsKey, u"CatRecsApply", 1);
+    Put(kSettingsKey, u"SortOrderPBalance", 2);
+    AppSettings s = Load();
+    EXPECT_EQ(s.MajorVersion, 0u);
+    EXPECT_EQ(s.MinorVersion, 99u);
+    EXPECT_EQ(s.Sort, 0u);
+    EXPECT_EQ(s.SortOrder, 2u);
+    EXPECT_EQ(s.DateTypeView, 0u);
+    EXPECT_EQ(s.TimeTypeView, 0u);
+    EXPECT_EQ(s.TimeTypeExport, 2u);
+    EXPECT_EQ(s.ExportFileFolder, 1u);
+    EXPECT_EQ(s.CatRecsApply, 1u);
+    EXPECT_EQ(s.SortOrderPBalance, 2u);
+
+    Put(kSettingsKey, u"DateTypeView", 4);
+    EXPECT_EQ(Load().DateTypeView, 0u);
+    Put(kSettingsKey, u"DateTypeView", 3);
+    EXPECT_EQ(Load().DateTypeView, 3u);
+    Put(kVersionKey, u"MajorVersion", 1);
+    EXPECT_EQ(Load().MajorVersion, 1u);
+}
+
+TEST_F(SettingsTest, LastProjectOfFortyCharactersIsReadAndFortyOneIsNot) {
+    const std::u16string forty(40, u'p');
+    PutText(kSettingsKey, u"LastProject", forty);
+    EXPECT_EQ(Load().LastProject, forty);
+    PutText(kSettingsKey, u"LastProject", forty + u"q");
+    EXPECT_FALSE(Load().LastProject);
+    PutText(kSettingsKey, u"LastProject", u"");
+    EXPECT_EQ(Load().LastProject, u"");
+    PutText(kSettingsKey, u"LastProject", std::u16string{u'a', 0, u'b'});
+    EXPECT_EQ(Load().LastProject, u"a");  // the text ends at its terminator
+    Put(kSettingsKey, u"LastProject", 5);
+    EXPECT_FALSE(Load().LastProject);
+}
+
+TEST_F(SettingsTest, SavingCreatesBothKeysAndReadsBackTheSame) {
+    AppSettings s = Load();
+    s.SortOrder = 1;
+    s.SortRapport = 1;
+    s.SortOrderProjectsBook = 2;
+    s.DateTypeView = 3;
+    s.DateTypeExport = 2;
+    s.ExportFileType = 1;
+    s.ExportFileFolder = 0;
+    ASSERT_TRUE(SetLastProject(s, u"Week \"12\" \\ \u00e9t\u00e9"));
+    EXPECT_TRUE(SaveSettings(s, *hive_));
+
+    EXPECT_EQ(Stored(kVersionKey, u"MajorVersion")->type, REG_DWORD);
+    EXPECT_EQ(Stored(kVersionKey, u"MinorVersion")->number, 0u);
+    EXPECT_EQ(Stored(kSettingsKey, u"SortOrder")->number, 1u);
+    EXPECT_EQ(Stored(kSettingsKey, u"LastProject")->type, REG_SZ);
+    size_t count = 0;
+    for (const auto& key : ListHive(dir_ / "registry.hive")) {
+        if (key.path == kSettingsKey) count = key.values.size();
+    }
+    EXPECT_EQ(count, 16u);
+
+    RegistryHive reread(dir_ / "registry.hive");
+    AppSettings back;
+    ASSERT_TRUE(LoadSettings(back, reread, u"Brumo", u"Quorvella"));
+    EXPECT_EQ(back.SortOrder, 1u);
+    EXPECT_EQ(back.SortRapport, 1u);
+    EXPECT_EQ(back.SortOrderProjectsBook, 2u);
+    EXPECT_EQ(back.DateTypeView, 3u);
+    EXPECT_EQ(back.DateTypeExport, 2u);
+    EXPECT_EQ(back.ExportFileType, 1u);
+    EXPECT_EQ(back.ExportFileFolder, 0u);
+    EXPECT_EQ(back.LastProject, s.LastProject);
+}
+
+TEST_F(SettingsTest, AnAbsentOrEmptyLastProjectLeavesTheStoredOneAlone) {
+    PutText(kSettingsKey, u"LastProject", u"Kept");
+    AppSettings s = Load();
+    s.LastProject.reset();
+    EXPECT_TRUE(SaveSettings(s, *hive_));
+    EXPECT_EQ(Stored(kSettingsKey, u"LastProject")->text, u"Kept");
+    ASSERT_TRUE(SetLastProject(s, u""));
+    EXPECT_EQ(s.LastProject, u"");
+    EXPECT_TRUE(SaveSettings(s, *hive_));
+    EXPECT_EQ(Stored(kSettingsKey, u"LastProject")->text, u"Kept");
+    // An absent name is refused and the current one stays.
+    EXPECT_FALSE(SetLastProject(s, std::nullopt));
+    EXPECT_EQ(s.LastProject, u"");
+}
+
+TEST_F(SettingsTest, EveryWriteIsTriedAndOneFailureFailsTheSave) {
+    AppSettings s = Load();
+    s.CatRecsApply = 1;
+    s.MinorVersion = 5;
+    hive_->refused = {u"MajorVersion", u"Sort"};
+    ASSERT_TRUE(SetLastProject(s, u"Alpha"));
+    EXPECT_FALSE(SaveSettings(s, *hive_));
+    EXPECT_FALSE(Stored(kVersionKey, u"MajorVersion"));
+    EXPECT_EQ(Stored(kVersionKey, u"MinorVersion")->number, 5u);
+    EXPECT_FALSE(Stored(kSettingsKey, u"Sort"));
+    EXPECT_EQ(Stored(kSettingsKey, u"CatRecsApply")->number, 1u);
+    EXPECT_EQ(Stored(kSettingsKey, u"LastProject")->text, u"Alpha");
+
+    // A hive that cannot be written at all: failure, and the file stays as it was.
+    hive_->refused.clear();
+    hive_->FailSaves(true);
+    s.CatRecsApply = 0;
+    EXPECT_FALSE(SaveSettings(s, *hive_));
+    EXPECT_EQ(Stored(kSettingsKey, u"CatRecsApply")->number, 1u);
+}
+
+TEST_F(SettingsTest, KeysAreComposedFromTheCompanyAndProductTexts) {
+    Put(u"Software\\Other\\Thing\\Settings", u"SortOrder", 0);
+    AppSettings s;
+    ASSERT_TRUE(LoadSettings(s, *hive_, u"Other", u"Thing"));
+    EXPECT_EQ(s.SortOrder, 0u);
+    EXPECT_EQ(Load().SortOrder, 2u);
+    ReleaseSettings(s);
+    EXPECT_FALSE(s.companyText || s.productText || s.LastProject);
+}
+
+}  // namespace
+}  // namespace qv

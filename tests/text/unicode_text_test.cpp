@@ -1,0 +1,88 @@
+// Character classes, case mapping, case-insensitive comparison and the ANSI code page.
+#include "platform/text/unicode_text.h"
+
+#include <gtest/gtest.h>
+
+namespace qv {
+namespace {
+
+TEST(IsLetterOrDigitAt, LettersOfAnyScriptAndDigitsButNoPunctuation) {
+    std::u16string text = u"a\u00e9\u00df\u0416Z7 -_.\u0663";
+    EXPECT_TRUE(IsLetterOrDigitAt(text, 0));    // a
+    EXPECT_TRUE(IsLetterOrDigitAt(text, 1));    // é
+    EXPECT_TRUE(IsLetterOrDigitAt(text, 2));    // ß
+    EXPECT_TRUE(IsLetterOrDigitAt(text, 3));    // Cyrillic Zhe
+    EXPECT_TRUE(IsLetterOrDigitAt(text, 4));    // Z
+    EXPECT_TRUE(IsLetterOrDigitAt(text, 5));    // 7
+    EXPECT_FALSE(IsLetterOrDigitAt(text, 6));   // blank
+    EXPECT_FALSE(IsLetterOrDigitAt(text, 7));   // hyphen
+    EXPECT_FALSE(IsLetterOrDigitAt(text, 8));   // underscore
+    EXPECT_FALSE(IsLetterOrDigitAt(text, 9));   // full stop
+    EXPECT_TRUE(IsLetterOrDigitAt(text, 10));   // Arabic-Indic three
+    EXPECT_FALSE(IsLetterOrDigitAt(text, 11));  // past the end
+    EXPECT_FALSE(IsLetterOrDigitAt(u"", 0));
+}
+
+TEST(IsLetterOrDigitAt, ASurrogatePairIsOneCharacter) {
+    std::u16string letter = u"\U0001D400";  // mathematical bold A, a letter
+    std::u16string emoji = u"\U0001F600";
+    EXPECT_TRUE(IsLetterOrDigitAt(letter, 0));
+    EXPECT_TRUE(IsLetterOrDigitAt(letter, 1));
+    EXPECT_FALSE(IsLetterOrDigitAt(emoji, 0));
+    EXPECT_FALSE(IsLetterOrDigitAt(emoji, 1));
+    EXPECT_FALSE(IsLetterOrDigitAt(std::u16string{0xD835}, 0));  // lone half
+}
+
+TEST(CaseMapping, NamesAreLoweredThenTheFirstCharacterRaised) {
+    EXPECT_EQ(ToLowerText(u"meeting ROOM"), u"meeting room");
+    EXPECT_EQ(UpperFirstCharacter(ToLowerText(u"meeting ROOM")), u"Meeting room");
+    EXPECT_EQ(ToLowerText(u"\u00c9T\u00c9 \u0416\u0418\u0412"),
+              u"\u00e9t\u00e9 \u0436\u0438\u0432");
+    EXPECT_EQ(UpperFirstCharacter(u"\u00e9t\u00e9"), u"\u00c9t\u00e9");
+    EXPECT_EQ(UpperFirstCharacter(u"7days"), u"7days");
+    EXPECT_EQ(UpperFirstCharacter(u""), u"");
+    // One character in, one character out: ß has no single upper-case letter.
+    EXPECT_EQ(UpperFirstCharacter(u"\u00dfe"), u"\u00dfe");
+    // A pair is raised as a whole (Deseret small long I -> capital).
+    EXPECT_EQ(UpperFirstCharacter(u"\U00010428x"), u"\U00010400x");
+    EXPECT_EQ(ToLowerText(u"\U00010400"), u"\U00010428");
+    // Lone surrogates pass through untouched.
+    std::u16string lone{0xDC00, u'A'};
+    EXPECT_EQ(ToLowerText(lone), (std::u16string{0xDC00, u'a'}));
+    EXPECT_EQ(UpperFirstCharacter(lone), lone);
+}
+
+TEST(CaseInsensitive, ComparisonsFoldCaseAndOrderTotally) {
+    EXPECT_TRUE(EqualsNoCase(u"Meeting", u"mEETING"));
+    EXPECT_TRUE(EqualsNoCase(u"\u00c9t\u00e9", u"\u00e9T\u00c9"));
+    EXPECT_TRUE(EqualsNoCase(u"Stra\u00dfe", u"STRASSE"));  // full folding
+    EXPECT_FALSE(EqualsNoCase(u"Meeting", u"Meetings"));
+    EXPECT_TRUE(StartsWithNoCase(u"Travel abroad", u"TRAV"));
+    EXPECT_TRUE(StartsWithNoCase(u"Travel", u""));
+    EXPECT_FALSE(StartsWithNoCase(u"Tr", u"Travel"));
+    EXPECT_FALSE(StartsWithNoCase(u"Travel", u"rav"));
+
+    EXPECT_LT(CompareNoCase(u"apple", u"Banana"), 0);
+    EXPECT_GT(CompareNoCase(u"banana", u"APPLE"), 0);
+    // Equal but for case: still ordered, by code units, so sorting is stable and total.
+    EXPECT_LT(CompareNoCase(u"ABC", u"abc"), 0);
+    EXPECT_GT(CompareNoCase(u"abc", u"ABC"), 0);
+    EXPECT_EQ(CompareNoCase(u"abc", u"abc"), 0);
+    EXPECT_LT(CompareNoCase(u"ab", u"ABC"), 0);
+}
+
+TEST(ToAnsiCodePage, OneBytePerCodeUnitWithQuestionMarksForTheRest) {
+    EXPECT_EQ(ToAnsiCodePage(u"Date,\"x\"\r\n"), "Date,\"x\"\r\n");
+    EXPECT_EQ(ToAnsiCodePage(u"caf\u00e9 \u00ff"), "caf\xe9 \xff");
+    EXPECT_EQ(ToAnsiCodePage(u"\u20ac\u201c\u201d\u2122\u0178"), "\x80\x93\x94\x99\x9f");
+    EXPECT_EQ(ToAnsiCodePage(u"\U0001F600"), "??");  // a pair is two code units
+    EXPECT_EQ(ToAnsiCodePage(u"\u0416\u4e2d"), "??");
+    // C1 controls: only the five bytes Windows-1252 leaves free carry them.
+    EXPECT_EQ(ToAnsiCodePage(u"\u0081\u008d\u008f\u0090\u009d"), "\x81\x8d\x8f\x90\x9d");
+    EXPECT_EQ(ToAnsiCodePage(u"\u0080\u0099"), "??");
+    EXPECT_EQ(ToAnsiCodePage(std::u16string{u'a', 0, u'b'}), std::string("a\0b", 3));
+    EXPECT_EQ(ToAnsiCodePage(u""), "");
+}
+
+}  // namespace
+}  // namespace qv
