@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 
 // A scratch folder on the same disk as the program's data would be, removed at exit.
 class ScratchDir {
-public:
+  public:
     ScratchDir() {
         std::string pattern = (fs::temp_directory_path() / "qvbench-XXXXXX").string();
         path_ = mkdtemp(pattern.data());
@@ -28,7 +28,7 @@ public:
     }
     fs::path operator/(const char* name) const { return path_ / name; }
 
-private:
+  private:
     fs::path path_;
 };
 
@@ -141,8 +141,7 @@ BENCHMARK(BM_OpenFullStore)->Unit(benchmark::kMicrosecond);
 void BM_QuickCheckFullStore(benchmark::State& state) {
     sqlite3* db = nullptr;
     sqlite3_open_v2(FullStore().c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-    for (auto _ : state)
-        sqlite3_exec(db, "PRAGMA quick_check", nullptr, nullptr, nullptr);
+    for (auto _ : state) sqlite3_exec(db, "PRAGMA quick_check", nullptr, nullptr, nullptr);
     sqlite3_close(db);
 }
 BENCHMARK(BM_QuickCheckFullStore)->Unit(benchmark::kMillisecond);

@@ -12,8 +12,8 @@ constexpr MenuItemTemplate kTimeMenu[] = {
 };
 
 constexpr MenuItemTemplate kToolsMenu[] = {
-    {40019, 40019}, {40052, 40052}, {40053, 40053}, {0, 0},         {40045, 40045},
-    {40046, 40046}, {0, 0},         {40010, 40010},
+    {40019, 40019}, {40052, 40052}, {40053, 40053}, {0, 0},
+    {40045, 40045}, {40046, 40046}, {0, 0},         {40010, 40010},
 };
 
 constexpr MenuTemplate kMenus[] = {
@@ -22,10 +22,8 @@ constexpr MenuTemplate kMenus[] = {
 };
 
 constexpr MenuBarButton kButtons[] = {
-    {B::Command, 40003, 40038, 0, 0, -1},
-    {B::Popup, 40001, 40016, 0, 0, 0},
-    {B::Popup, 40043, 40017, 0, 0, 1},
-    {B::Separator, 0, 0, 0, 0, -1},
+    {B::Command, 40003, 40038, 0, 0, -1}, {B::Popup, 40001, 40016, 0, 0, 0},
+    {B::Popup, 40043, 40017, 0, 0, 1},    {B::Separator, 0, 0, 0, 0, -1},
     {B::Image, 551, 0, 106, 0, -1},  // a hammer: Edit Categories
     {B::Image, 552, 0, 106, 1, -1},  // a clock: Time Report
     {B::Image, 553, 0, 106, 2, -1},  // an undo arrow: Undo Deleting
@@ -38,6 +36,8 @@ constexpr MenuBarTemplate kMenuBar{105, kButtons, kMenus, kToolTips};
 
 }  // namespace
 
-const MenuBarTemplate& MainMenuBar() { return kMenuBar; }
+const MenuBarTemplate& MainMenuBar() {
+    return kMenuBar;
+}
 
 }  // namespace qv

@@ -8,7 +8,9 @@ namespace {
 
 using K = ControlKind;
 
-constexpr LayoutRect At(int x, int y, int w, int h) { return {{x, y, w, h}, false}; }
+constexpr LayoutRect At(int x, int y, int w, int h) {
+    return {{x, y, w, h}, false};
+}
 constexpr LayoutRect kHiddenHere{{}, true};
 
 // A control that keeps its template place in every layout.
@@ -23,7 +25,9 @@ constexpr ControlTemplate Two(int id, K kind, std::u16string_view text, uint32_t
     return {id, kind, text, style, limit, portrait, landscape, 0};
 }
 
-constexpr Rect R(int x, int y, int w, int h) { return {x, y, w, h}; }
+constexpr Rect R(int x, int y, int w, int h) {
+    return {x, y, w, h};
+}
 
 constexpr TitleBand Heading(uint32_t stringId, Point from, Point to, bool portraitOnly) {
     return {TitleBand::Kind::Heading, stringId, {6, 4}, from, to, kBandBlue, portraitOnly};
@@ -167,13 +171,12 @@ constexpr std::array<ControlTemplate, 13> ExportControls(int first, std::u16stri
             At(214, 34, 80, 16)),
         Two(first + 8, K::GroupBox, u"Save in folder", 0, At(125, 80, 110, 60),
             At(204, 55, 110, 50)),
-        Two(first + 9, K::Radio, u"Business", kStyleAutoCheck | kStyleGroup,
-            At(135, 95, 77, 18), At(214, 70, 77, 16)),
+        Two(first + 9, K::Radio, u"Business", kStyleAutoCheck | kStyleGroup, At(135, 95, 77, 18),
+            At(214, 70, 77, 16)),
         Two(first + 10, K::Radio, u"Personal", kStyleAutoCheck, At(135, 115, 77, 18),
             At(214, 87, 77, 16)),
         Two(first + 11, K::Button, u"Cancel", 0, At(8, 148, 80, 21), At(8, 77, 80, 21)),
-        Two(first + 12, K::Button, u"OK", kStyleDefault, At(153, 148, 80, 21),
-            At(120, 77, 80, 21)),
+        Two(first + 12, K::Button, u"OK", kStyleDefault, At(153, 148, 80, 21), At(120, 77, 80, 21)),
     }};
 }
 constexpr auto kExportRecords = ExportControls(1071, u"Comma Separated Values (CSV) file");
@@ -197,8 +200,8 @@ constexpr TitleBand kNoBand{};
 
 const DialogTemplate kTemplates[] = {
     {102, u"About", kFrameNoEntry, kNoBand, u"", false, kAbout},
-    {108, u"Register Time", kFrameEntry, Heading(40004, {6, 23}, {90, 23}, true),
-     u"Timerecords", true, kRegisterTime},
+    {108, u"Register Time", kFrameEntry, Heading(40004, {6, 23}, {90, 23}, true), u"Timerecords",
+     true, kRegisterTime},
     {124, u"Edit Categories...", kFrameNoEntry, Heading(40005, {1, 23}, {235, 23}, false),
      u"Categories", false, kEditCategories},
     {125, u"New category", kFrameEntry, kNoBand, u"Categories", false, kNewCategory},
@@ -209,8 +212,12 @@ const DialogTemplate kTemplates[] = {
     {130, u"", 0, kNoBand, u"", true, kProjectBar},
     {131, u"Project", kFrameEntry, Heading(40008, {4, 23}, {235, 23}, true), u"Projects", true,
      kProject},
-    {132, u"Projects", kFrameNoEntry,
-     {TitleBand::Kind::Hint, 40085, {13, 3}, {}, {}, kHintColour, false}, u"Projects", false,
+    {132,
+     u"Projects",
+     kFrameNoEntry,
+     {TitleBand::Kind::Hint, 40085, {13, 3}, {}, {}, kHintColour, false},
+     u"Projects",
+     false,
      kProjectsBook},
     {133, u"Projectss Balance", kFrameNoEntry, kNoBand, u"Projectsstat", true, kProjectsBalance},
     {1070, u"Export File Options", kFrameEntry, kNoBand, u"Export", true, kExportRecords},
@@ -232,6 +239,8 @@ const DialogTemplate* FindDialogTemplate(int id) {
     return nullptr;
 }
 
-std::span<const int> DialogTemplateIds() { return kIds; }
+std::span<const int> DialogTemplateIds() {
+    return kIds;
+}
 
 }  // namespace qv

@@ -15,8 +15,12 @@ std::span<const int> DialogTemplateIds();
 
 // Dialog units to pixels for the templates laid out in dialog units (one horizontal unit is
 // 1.5 pixels, one vertical unit 13/8 pixels, rounded as the dialog manager rounds).
-constexpr int DluToPixelsX(int x) { return (x * 6 + (x >= 0 ? 2 : -2)) / 4; }
-constexpr int DluToPixelsY(int y) { return (y * 13 + (y >= 0 ? 4 : -4)) / 8; }
+constexpr int DluToPixelsX(int x) {
+    return (x * 6 + (x >= 0 ? 2 : -2)) / 4;
+}
+constexpr int DluToPixelsY(int y) {
+    return (y * 13 + (y >= 0 ? 4 : -4)) / 8;
+}
 constexpr Rect DluRect(int x, int y, int w, int h) {
     return {DluToPixelsX(x), DluToPixelsY(y), DluToPixelsX(w), DluToPixelsY(h)};
 }

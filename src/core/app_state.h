@@ -6,11 +6,29 @@
 #include "core/category.h"
 #include "core/date_sort.h"
 #include "core/project.h"
+#include "core/settings.h"
 #include "core/time_record.h"
 
 namespace qv {
 
+// The handles and identifiers kept on the three databases of the object store. A handle is
+// the invalid value (all bits set) when an open failed, and 0 after the program closed it.
+struct RecordStore {
+    static constexpr uint32_t kInvalidHandle = 0xFFFFFFFF;
+    uint32_t timeHandle = kInvalidHandle;
+    uint32_t timeDatabaseId = 0;
+    uint32_t projectsHandle = kInvalidHandle;
+    uint32_t projectsDatabaseId = 0;
+    uint32_t firstProjectRecordId = 0;
+    uint32_t categoriesHandle = kInvalidHandle;
+    uint32_t categoriesDatabaseId = 0;
+    uint32_t firstCategoryRecordId = 0;
+};
+
 struct AppState {
+    AppSettings settings;
+    RecordStore store;
+
     // Time records.
     TimeRecordList timeRecords;  // the current project's records, row for row as listed
     TimeRecordList sortBuffer;   // scratch list of the date sort

@@ -14,7 +14,9 @@ void AboutDialog::OnCommand(Dialog& d, int id, CommandCode code) {
     if (id == IDOK && code == CommandCode::Clicked) d.End(1);
 }
 
-void AboutDialog::OnHelp(Dialog&) { host_.StartHelp(kHelpContents); }
+void AboutDialog::OnHelp(Dialog&) {
+    host_.StartHelp(kHelpContents);
+}
 
 int ShowAbout(UiHost& host, int majorVersion, int minorVersion) {
     AboutDialog about(host, majorVersion, minorVersion);

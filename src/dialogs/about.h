@@ -10,7 +10,7 @@ constexpr int kAboutTemplate = 102;
 constexpr int kAboutVersion = 1068;
 
 class AboutDialog : public DialogBehaviour {
-public:
+  public:
     // The version shown is "%d.%d" of the settings' MajorVersion and MinorVersion.
     AboutDialog(UiHost& host, int majorVersion, int minorVersion)
         : host_(host), major_(majorVersion), minor_(minorVersion) {}
@@ -19,7 +19,7 @@ public:
     void OnCommand(Dialog& d, int id, CommandCode code) override;
     void OnHelp(Dialog& d) override;
 
-private:
+  private:
     UiHost& host_;
     int major_;
     int minor_;

@@ -7,16 +7,26 @@
 namespace qv {
 namespace {
 
-bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+bool IsHighSurrogate(char16_t c) {
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+bool IsLowSurrogate(char16_t c) {
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
 
-std::u16string StringOrEmpty(uint32_t id) { return LoadString(id).value_or(std::u16string()); }
+std::u16string StringOrEmpty(uint32_t id) {
+    return LoadString(id).value_or(std::u16string());
+}
 
 }  // namespace
 
-bool IsLandscapeLayout(Size screen) { return !(screen.width == 240 && screen.height == 320); }
+bool IsLandscapeLayout(Size screen) {
+    return !(screen.width == 240 && screen.height == 320);
+}
 
-bool IsLandscapeLayout(const UiHost& host) { return IsLandscapeLayout(host.ScreenSize()); }
+bool IsLandscapeLayout(const UiHost& host) {
+    return IsLandscapeLayout(host.ScreenSize());
+}
 
 FontSpec CreateTitleFont(int pixelsPerInchY, std::u16string_view face, int points, int weight,
                          bool italic) {
@@ -39,15 +49,17 @@ FontSpec TitleBandFont(const UiHost& host) {
     return CreateTitleFont(host, u"Times New Roman", 10, 800, false);
 }
 
-void SetInputPanel(UiHost& host, bool on) { host.SetInputPanel(on); }
+void SetInputPanel(UiHost& host, bool on) {
+    host.SetInputPanel(on);
+}
 
 PaintList PaintTitleBand(const UiHost& host, const TitleBand& band) {
     PaintList paint;
     if (band.kind == TitleBand::Kind::None) return paint;
     if (band.portraitOnly && IsLandscapeLayout(host)) return paint;
     if (std::optional<std::u16string> heading = LoadString(band.stringId)) {
-        paint.push_back(PaintText{band.origin, std::move(*heading), band.colour,
-                                  TitleBandFont(host)});
+        paint.push_back(
+            PaintText{band.origin, std::move(*heading), band.colour, TitleBandFont(host)});
     }
     if (band.kind == TitleBand::Kind::Heading) {
         paint.push_back(PaintPolyline{{band.ruleFrom, band.ruleTo}, band.colour});
@@ -76,11 +88,17 @@ bool HasValidFirstChar(std::u16string_view text) {
     return !text.empty() && IsLetterOrDigitAt(text, 0);
 }
 
-void ShowNotice(Shell& shell, uint32_t stringId) { ShowNotice(shell, StringOrEmpty(stringId)); }
+void ShowNotice(Shell& shell, uint32_t stringId) {
+    ShowNotice(shell, StringOrEmpty(stringId));
+}
 
-void ShowStop(Shell& shell, uint32_t stringId) { ShowStop(shell, StringOrEmpty(stringId)); }
+void ShowStop(Shell& shell, uint32_t stringId) {
+    ShowStop(shell, StringOrEmpty(stringId));
+}
 
-bool AskYesNo(Shell& shell, uint32_t stringId) { return AskYesNo(shell, StringOrEmpty(stringId)); }
+bool AskYesNo(Shell& shell, uint32_t stringId) {
+    return AskYesNo(shell, StringOrEmpty(stringId));
+}
 
 void RefuseEntry(UiHost& host, Dialog& dialog, int id) {
     host.MessageBeep(MB_BEEP);

@@ -1,10 +1,9 @@
 // A writer killed at random moments never damages the store nor loses a confirmed write.
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <chrono>
 #include <map>
@@ -24,7 +23,9 @@ constexpr uint32_t kTag = PropId(1, CEVT_UI4);
 constexpr uint32_t kGroupSize = 4;
 
 // Every eighth number is written as a group of records in one scope, the others as one record.
-uint32_t RecordsOf(uint32_t number) { return number % 8 == 0 ? kGroupSize : 1; }
+uint32_t RecordsOf(uint32_t number) {
+    return number % 8 == 0 ? kGroupSize : 1;
+}
 
 std::vector<PropValue> RecordOf(uint32_t number, uint32_t part) {
     return {PropValue::Number(kSortPropertyId, number * 10 + part), PropValue::Number(kTag, number),
@@ -105,8 +106,8 @@ TEST(CrashSafety, AWriterKilledAtRandomMomentsLosesNoConfirmedWriteAndNoGroupHal
         auto store = OpenObjectStoreFile(file);
         ASSERT_NE(store, nullptr) << "round " << round;
         CEOID oid = 0;
-        const StoreHandle h = store->CeOpenDatabase(oid, u"Times", kSortPropertyId,
-                                                    CEDB_AUTOINCREMENT);
+        const StoreHandle h =
+            store->CeOpenDatabase(oid, u"Times", kSortPropertyId, CEDB_AUTOINCREMENT);
         std::map<uint32_t, uint32_t> parts;
         std::vector<PropValue> props;
         while (store->CeReadRecordProps(h, props) != 0) {

@@ -16,7 +16,7 @@ using ::testing::ElementsAre;
 constexpr uint32_t kTag = PropId(1, CEVT_UI4);
 
 class ObjectStoreTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         store = OpenObjectStoreFile(dir / "store.db");
         ASSERT_NE(store, nullptr);
@@ -135,6 +135,16 @@ TEST_F(ObjectStoreTest, ReadsFollowChangesMadeWhileReading) {
     // A record added after the end was reached is read next.
     store->CeWriteRecordProps(w, 0, Keyed(1000, 102));
     EXPECT_THAT(ReadTags(*store, h), ElementsAre(102));
+
+    // A deletion undone is undone for a reader that looked in the meantime.
+    const StoreHandle r = Reopen(kInvalidStoreHandle);
+    ASSERT_TRUE(store->BeginTransaction());
+    ASSERT_TRUE(store->CeDeleteRecord(w, store->CeSeekDatabase(w, CEDB_SEEK_VALUEFIRSTEQUAL, 10)));
+    ASSERT_NE(store->CeReadRecordProps(r, props), 0u);  // 5
+    ASSERT_TRUE(store->EndTransaction(false));
+    const std::vector<uint32_t> rest = ReadTags(*store, r);
+    ASSERT_FALSE(rest.empty());
+    EXPECT_EQ(rest.front(), 1u);
 }
 
 TEST_F(ObjectStoreTest, WritingReplacesGivenPropertiesInPlaceAndAppendsNewOnes) {
@@ -172,7 +182,7 @@ TEST_F(ObjectStoreTest, RefusedWritesChangeNothing) {
     const StoreHandle oh = store->CeOpenDatabase(oid, u"", kSortPropertyId, CEDB_AUTOINCREMENT);
     const CEOID foreign = store->CeWriteRecordProps(oh, 0, Keyed(1, 2));
 
-    EXPECT_EQ(store->CeWriteRecordProps(h, foreign, Keyed(1, 3)), 0u);  // another database's
+    EXPECT_EQ(store->CeWriteRecordProps(h, foreign, Keyed(1, 3)), 0u);        // another database's
     EXPECT_EQ(store->CeWriteRecordProps(h, foreign + 100, Keyed(1, 3)), 0u);  // unknown
     EXPECT_EQ(store->CeWriteRecordProps(h, db, Keyed(1, 3)), 0u);             // a database
     EXPECT_EQ(store->CeWriteRecordProps(h, 0, {PropValue::Number(PropId(2, 2), 1)}), 0u);
@@ -203,7 +213,7 @@ TEST_F(ObjectStoreTest, DeletingRecordsKeepsTheCountAndNeverReusesIdentifiers) {
 }
 
 TEST_F(ObjectStoreTest, DatabasesAreFoundByNameOrIdentifierAndDeletedOnlyWhenClosed) {
-    EXPECT_EQ(store->CeCreateDatabase(u"Times", 0), 0u);  // the name is taken
+    EXPECT_EQ(store->CeCreateDatabase(u"Times", 0), 0u);       // the name is taken
     const CEOID other = store->CeCreateDatabase(u"times", 3);  // names are case-sensitive
     ASSERT_NE(other, 0u);
     EXPECT_NE(other, db);

@@ -37,10 +37,10 @@ TEST(RecordCodec, RefusesWrongTypesCountsAndLengths) {
         std::vector<PropValue> props;
         return DecodeRecord(b.data(), b.size(), props);
     };
-    EXPECT_TRUE(decodes({1, 0, 0}));                                // no properties
-    EXPECT_FALSE(decodes({2, 0, 0}));                               // unknown format
+    EXPECT_TRUE(decodes({1, 0, 0}));                                    // no properties
+    EXPECT_FALSE(decodes({2, 0, 0}));                                   // unknown format
     EXPECT_FALSE(decodes({1, 0xFF, 0xFF, 0x13, 0, 0, 0, 1, 0, 0, 0}));  // count too large
-    EXPECT_FALSE(decodes({1, 1, 0, 0x02, 0, 0, 0, 1, 0, 0, 0}));         // unknown type
+    EXPECT_FALSE(decodes({1, 1, 0, 0x02, 0, 0, 0, 1, 0, 0, 0}));        // unknown type
     // A text longer than the bytes left, including lengths that overflow when doubled.
     EXPECT_FALSE(decodes({1, 1, 0, 0x1F, 0, 5, 0, 2, 0, 0, 0, 'a', 0}));
     EXPECT_FALSE(decodes({1, 1, 0, 0x1F, 0, 5, 0, 0xFE, 0xFF, 0xFF, 0x7F, 'a', 0}));

@@ -1,8 +1,7 @@
 // The store file: kept across runs, made when new, refused and left alone when unusable.
-#include <sqlite3.h>
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include "objectstore/store_test_util.h"
 #include "platform/objectstore/object_store.h"
@@ -41,7 +40,8 @@ void MakeStore(const fs::path& file) {
     StoreTransaction t(*store);
     for (uint32_t i = 0; i < 400; ++i)
         store->CeWriteRecordProps(
-            h, 0, {PropValue::Number(kSortPropertyId, i), PropValue::String(PropId(7, 31), u"memo")});
+            h, 0,
+            {PropValue::Number(kSortPropertyId, i), PropValue::String(PropId(7, 31), u"memo")});
     ASSERT_TRUE(t.Commit());
 }
 
@@ -90,7 +90,13 @@ TEST(StoreFile, AnAbsentOrEmptyFileBecomesAnEmptyStore) {
         ASSERT_NE(store, nullptr) << name;
         EXPECT_EQ(store->Dump().size(), 1u);
     }
-    EXPECT_FALSE(fs::exists(dir / "absent.db.new"));
+    for (const auto& entry : fs::directory_iterator(dir.path()))
+        EXPECT_EQ(entry.path().filename().string().find(".init"), std::string::npos);
+    // A log without its store is not replaced by a new store.
+    WriteBytes(dir / "lonely.db-wal", "log");
+    EXPECT_EQ(OpenObjectStoreFile(dir / "lonely.db"), nullptr);
+    EXPECT_FALSE(fs::exists(dir / "lonely.db"));
+    EXPECT_EQ(ReadBytes(dir / "lonely.db-wal"), "log");
     EXPECT_EQ(OpenObjectStoreFile(dir / "no-such-folder" / "store.db"), nullptr);
     EXPECT_FALSE(fs::exists(dir / "no-such-folder"));
 }
@@ -113,9 +119,8 @@ TEST(StoreFile, RefusesAnUnusableFileAndLeavesItByteForByte) {
     fs::copy_file(good, dir / "newer.db");
     RunSql(dir / "newer.db", "PRAGMA user_version = 2;");
 
-    for (const char* name :
-         {"garbage.db", "half.db", "short.db", "header-only.db", "other.db", "other-wal.db",
-          "newer.db"}) {
+    for (const char* name : {"garbage.db", "half.db", "short.db", "header-only.db", "other.db",
+                             "other-wal.db", "newer.db"}) {
         const fs::path file = dir / name;
         const std::string before = ReadBytes(file);
         EXPECT_EQ(OpenObjectStoreFile(file), nullptr) << name;
@@ -134,6 +139,35 @@ TEST(StoreFile, RefusesAnUnusableFileAndLeavesItByteForByte) {
     EXPECT_EQ(reopened->Dump()[0].records.size(), 400u);
 }
 
+// Damage behind an intact header is not looked for at start-up (that would read the whole
+// file); the calls that meet it fail instead.
+TEST(StoreFile, DamageInsideTheFileMakesCallsFailWithoutCrashing) {
+    test::TempDir dir;
+    const fs::path file = dir / "store.db";
+    MakeStore(file);
+    std::string bytes = ReadBytes(file);
+    for (size_t i = 3 * 4096; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 31 % 253);
+    WriteBytes(file, bytes);
+
+    auto store = OpenObjectStoreFile(file);
+    if (store == nullptr) {
+        EXPECT_EQ(ReadBytes(file), bytes);
+        return;
+    }
+    const StoreHandle h = OpenTimes(*store);
+    std::vector<PropValue> props;
+    size_t read = 0;
+    while (read < 1000 && store->CeReadRecordProps(h, props) != 0) {
+        ASSERT_EQ(props.size(), 2u);
+        ++read;
+    }
+    EXPECT_LT(read, 400u);
+    RecordProperty("records_read", static_cast<int>(read));
+    store->CeWriteRecordProps(h, 0, Keyed(1, 1));
+    store->CeSeekDatabase(h, CEDB_SEEK_VALUEFIRSTEQUAL, 200);
+    store->Dump();
+}
+
 TEST(StoreFile, ARecordThatDoesNotDecodeFailsOnlyItsOwnRead) {
     test::TempDir dir;
     const fs::path file = dir / "store.db";
@@ -146,8 +180,8 @@ TEST(StoreFile, ARecordThatDoesNotDecodeFailsOnlyItsOwnRead) {
         broken = store->CeWriteRecordProps(h, 0, Keyed(2, 2));
         store->CeWriteRecordProps(h, 0, Keyed(3, 3));
     }
-    const std::string sql = "UPDATE records SET props = x'0102000000130000' WHERE oid = " +
-                            std::to_string(broken);
+    const std::string sql =
+        "UPDATE records SET props = x'0102000000130000' WHERE oid = " + std::to_string(broken);
     RunSql(file, sql.c_str());
 
     auto store = OpenObjectStoreFile(file);

@@ -14,7 +14,7 @@
 namespace qv::test {
 
 class TempDir {
-public:
+  public:
     TempDir() {
         std::string pattern = (std::filesystem::temp_directory_path() / "qvstore-XXXXXX").string();
         path_ = mkdtemp(pattern.data());
@@ -26,7 +26,7 @@ public:
     const std::filesystem::path& path() const { return path_; }
     std::filesystem::path operator/(const char* name) const { return path_ / name; }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

@@ -14,25 +14,25 @@ namespace {
 // Restores a value when a scope ends, also when a kill unwinds it.
 template <typename T>
 class Restore {
-public:
+  public:
     Restore(T& target, T value) : target_(target), old_(std::exchange(target, std::move(value))) {}
     ~Restore() { target_ = std::move(old_); }
     Restore(const Restore&) = delete;
     Restore& operator=(const Restore&) = delete;
 
-private:
+  private:
     T& target_;
     T old_;
 };
 
 class PopDialog {
-public:
+  public:
     PopDialog(std::vector<Dialog*>& stack, Dialog* d) : stack_(stack) { stack_.push_back(d); }
     ~PopDialog() { stack_.pop_back(); }
     PopDialog(const PopDialog&) = delete;
     PopDialog& operator=(const PopDialog&) = delete;
 
-private:
+  private:
     std::vector<Dialog*>& stack_;
 };
 
@@ -73,9 +73,13 @@ std::string DateText(const CalendarDate& d) {
     return buffer;
 }
 
-std::string FocusText(int id) { return id == kNoControl ? std::string("-") : std::to_string(id); }
+std::string FocusText(int id) {
+    return id == kNoControl ? std::string("-") : std::to_string(id);
+}
 
-bool IsQuestion(uint32_t flags) { return (flags & 0x0F) == MB_YESNO; }
+bool IsQuestion(uint32_t flags) {
+    return (flags & 0x0F) == MB_YESNO;
+}
 
 const char* IconWord(uint32_t flags) {
     switch (flags & 0xF0) {
@@ -162,7 +166,7 @@ std::string DescribeAction(const HeadlessAction& a) {
     return "action";
 }
 
-std::string FormatControlLine(const ControlState& c, const Dialog& dialog) {
+std::string FormatControlLine(const ControlState& c, const Dialog& dialog, bool showFocus) {
     std::string line = std::string(KindWord(c.kind)) + " " + std::to_string(c.id);
     switch (c.kind) {
         case ControlKind::DatePicker:
@@ -188,7 +192,7 @@ std::string FormatControlLine(const ControlState& c, const Dialog& dialog) {
     }
     if (!c.visible) line += " hidden";
     if (!c.enabled) line += " disabled";
-    if (c.id != kUnnamedControl && dialog.Focus() == c.id) line += " focused";
+    if (showFocus && c.id != kUnnamedControl && dialog.Focus() == c.id) line += " focused";
     if (c.id != kUnnamedControl && dialog.DefaultButton() == c.id) line += " default";
     if (c.checked) line += " checked";
     return line;
@@ -223,7 +227,9 @@ void HeadlessHost::Refuse(const HeadlessAction& action, std::string_view why) {
     if (errors_) errors_(DescribeAction(action) + ": " + std::string(why));
 }
 
-void HeadlessHost::EmitExit(int code) { Emit("exit " + std::to_string(code)); }
+void HeadlessHost::EmitExit(int code) {
+    Emit("exit " + std::to_string(code));
+}
 
 HeadlessAction HeadlessHost::NextAction() {
     std::optional<HeadlessAction> action = source_ ? source_() : std::nullopt;
@@ -254,13 +260,17 @@ int HeadlessHost::MessageBox(const std::u16string& text, const std::u16string& /
     return answer;
 }
 
-void HeadlessHost::MessageBeep(uint32_t /*type*/) { Emit("beep"); }
+void HeadlessHost::MessageBeep(uint32_t /*type*/) {
+    Emit("beep");
+}
 
 void HeadlessHost::StartHelp(std::u16string_view commandLine) {
     Emit("help " + ToUtf8(commandLine));
 }
 
-void HeadlessHost::PlaySoundResource(std::u16string_view name) { Emit("sound " + ToUtf8(name)); }
+void HeadlessHost::PlaySoundResource(std::u16string_view name) {
+    Emit("sound " + ToUtf8(name));
+}
 
 Dialog* HeadlessHost::TopWindow() const {
     if (!dialogs_.empty()) return dialogs_.back();
@@ -271,8 +281,12 @@ Dialog* HeadlessHost::TopWindow() const {
 void HeadlessHost::ActivateTop() {
     if (!dialogs_.empty()) {
         Dialog* d = dialogs_.back();
-        if (!d->Ended() && d->Behaviour() != nullptr) d->Behaviour()->OnActivate(*d);
-    } else if (main_ != nullptr && !main_->IsDestroyed() && main_->Behaviour() != nullptr) {
+        // A dialog being initialised is not shown yet and cannot be activated.
+        if (d != initialising_ && !d->Ended() && d->Behaviour() != nullptr) {
+            d->Behaviour()->OnActivate(*d);
+        }
+    } else if (main_ != nullptr && mainCreated_ && !main_->IsDestroyed() &&
+               main_->Behaviour() != nullptr) {
         main_->Behaviour()->OnActivate(*main_);
     }
 }
@@ -286,7 +300,10 @@ int HeadlessHost::RunDialog(int templateId, DialogBehaviour& behaviour) {
     {
         PopDialog top(dialogs_, &d);
         if ((source->frameFlags & kFrameInputPanelDown) != 0) inputPanel_ = false;
-        behaviour.OnInit(d);
+        {
+            Restore<const Dialog*> init(initialising_, &d);
+            behaviour.OnInit(d);
+        }
         if (!d.Ended()) behaviour.OnSize(d, screen_ != kPortraitScreen);
         if (!d.Ended()) behaviour.OnActivate(d);
         while (!d.Ended()) Apply(NextAction());
@@ -312,8 +329,10 @@ Dialog* HeadlessHost::CreateChildDialog(MainFrame& frame, int templateId,
 
 int HeadlessHost::RunMainWindow(MainFrame& frame, MainWindowBehaviour& behaviour) {
     Restore<MainFrame*> running(main_, &frame);
+    Restore<bool> created(mainCreated_, false);
     frame.SetBehaviour(&behaviour);
     behaviour.OnCreate(frame);
+    mainCreated_ = true;
     if (!frame.IsDestroyed()) behaviour.OnActivate(frame);
     while (!frame.QuitPosted()) {
         if (frame.TakeCloseRequest()) {
@@ -413,10 +432,11 @@ bool HeadlessHost::ApplyToMain(const HeadlessAction& a) {
     }
 }
 
-void HeadlessHost::GiveFocus(Dialog& d, int id) { d.SetFocus(id); }
+void HeadlessHost::GiveFocus(Dialog& d, int id) {
+    d.SetFocus(id);
+}
 
-bool HeadlessHost::ApplyToWindow(Dialog& d, const HeadlessAction& a,
-                                 const HeadlessAction& named) {
+bool HeadlessHost::ApplyToWindow(Dialog& d, const HeadlessAction& a, const HeadlessAction& named) {
     using K = HeadlessAction::Kind;
     DialogBehaviour* b = d.Behaviour();
     if (b == nullptr) return false;
@@ -552,8 +572,7 @@ bool HeadlessHost::ApplyToWindow(Dialog& d, const HeadlessAction& a,
             }
             d.SelectRow(id, a.index);
             d.SetFocusedRow(id, a.index);
-            b->OnNotify(d, id, a.kind == K::Tap ? NotifyCode::Click : NotifyCode::Return,
-                        a.index);
+            b->OnNotify(d, id, a.kind == K::Tap ? NotifyCode::Click : NotifyCode::Return, a.index);
             return true;
         }
         case K::Header:
@@ -617,7 +636,7 @@ HeadlessHost::Shown HeadlessHost::ShowMain() const {
                           std::to_string(screen_.width) + "x" + std::to_string(screen_.height));
     if (const Dialog* bar = main_->Child()) {
         if (const ControlState* combo = bar->Find(1000)) {
-            std::string line = FormatControlLine(*combo, *bar);
+            std::string line = FormatControlLine(*combo, *bar, false);
             shown.lines.push_back("bar" + line.substr(line.find(' ')));
         }
         // The balance line is the last text the bar paints.
@@ -632,7 +651,7 @@ HeadlessHost::Shown HeadlessHost::ShowMain() const {
         }
         shown.lines.push_back("balance " + QuoteText(balance));
         if (const ControlState* list = bar->Find(500)) {
-            shown.lines.push_back(FormatControlLine(*list, *bar));
+            shown.lines.push_back(FormatControlLine(*list, *bar, false));
             for (std::string& row : FormatRowLines(*list)) shown.lines.push_back(std::move(row));
         }
     }
@@ -640,14 +659,14 @@ HeadlessHost::Shown HeadlessHost::ShowMain() const {
                                          40019, 40052, 40053, 40045, 40046, 40010};
     std::string menu = "menu";
     for (int command : kMenuOrder) {
-        menu += " " + std::to_string(command) +
-                (main_->IsMenuItemEnabled(command) ? " on" : " grey");
+        menu +=
+            " " + std::to_string(command) + (main_->IsMenuItemEnabled(command) ? " on" : " grey");
     }
     shown.lines.push_back(std::move(menu));
     std::string buttons = "buttons";
     for (int command : {551, 552, 553}) {
-        buttons += " " + std::to_string(command) +
-                   (main_->IsButtonEnabled(command) ? " on" : " grey");
+        buttons +=
+            " " + std::to_string(command) + (main_->IsButtonEnabled(command) ? " on" : " grey");
     }
     shown.lines.push_back(std::move(buttons));
     return shown;

@@ -101,7 +101,7 @@ std::string QuoteText(std::u16string_view text);
 struct HeadlessKill {};
 
 class HeadlessHost : public UiHost {
-public:
+  public:
     // Asked for the next action whenever the program waits for the user; none ends the program
     // like a kill.
     using ActionSource = std::function<std::optional<HeadlessAction>()>;
@@ -153,7 +153,7 @@ public:
     Shown ShowDialog() const;
     Shown ShowMain() const;
 
-private:
+  private:
     HeadlessAction NextAction();
     void Refuse(const HeadlessAction& action, std::string_view why);
     void Emit(const std::string& line);
@@ -175,11 +175,14 @@ private:
     bool inputPanel_ = false;
     int repaints_ = 0;
     MainFrame* main_ = nullptr;
+    bool mainCreated_ = false;
+    const Dialog* initialising_ = nullptr;
     std::vector<Dialog*> dialogs_;
 };
 
-// Control lines of the transcript.
-std::string FormatControlLine(const ControlState& control, const Dialog& dialog);
+// Control lines of the transcript. The main window's lines leave the focus out.
+std::string FormatControlLine(const ControlState& control, const Dialog& dialog,
+                              bool showFocus = true);
 std::vector<std::string> FormatRowLines(const ControlState& list);
 
 }  // namespace qv

@@ -20,7 +20,7 @@ PropValue PropValue::String(uint32_t propid, std::optional<std::u16string> value
 namespace {
 
 class UnavailableObjectStore final : public ObjectStore {
-public:
+  public:
     CEOID CeCreateDatabase(const std::u16string&, uint32_t) override { return 0; }
     StoreHandle CeOpenDatabase(CEOID&, const std::u16string&, uint32_t, uint32_t) override {
         return kInvalidStoreHandle;

@@ -33,8 +33,8 @@ struct PropValue {
     uint32_t propid = 0;
     uint16_t wLenData = 0;
     uint16_t wFlags = 0;
-    uint32_t ulVal = 0;                         // CEVT_UI4
-    std::optional<std::u16string> lpwstr;       // CEVT_LPWSTR
+    uint32_t ulVal = 0;                    // CEVT_UI4
+    std::optional<std::u16string> lpwstr;  // CEVT_LPWSTR
 
     uint16_t Type() const { return static_cast<uint16_t>(propid & 0xFFFF); }
     static PropValue Number(uint32_t propid, uint32_t value);
@@ -56,7 +56,7 @@ struct DatabaseDump {
 
 // The operations the program relies on, with the handheld's failure results.
 class ObjectStore {
-public:
+  public:
     virtual ~ObjectStore() = default;
 
     // A new empty database with one sort order on property 0 (unsigned, ascending); its
@@ -97,8 +97,9 @@ public:
 
 // Commits on Commit(), rolls back when it goes out of scope without one.
 class StoreTransaction {
-public:
-    explicit StoreTransaction(ObjectStore& store) : store_(store), open_(store.BeginTransaction()) {}
+  public:
+    explicit StoreTransaction(ObjectStore& store)
+        : store_(store), open_(store.BeginTransaction()) {}
     ~StoreTransaction() {
         if (open_) store_.EndTransaction(false);
     }
@@ -111,7 +112,7 @@ public:
         return store_.EndTransaction(true);
     }
 
-private:
+  private:
     ObjectStore& store_;
     bool open_;
 };

@@ -10,6 +10,7 @@
 // order they were first written.
 #include <fcntl.h>
 #include <sqlite3.h>
+#include <stdlib.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -52,7 +53,7 @@ COMMIT;
 static_assert(kApplicationId == 1364610899);
 
 class Statement {
-public:
+  public:
     Statement() = default;
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
@@ -63,14 +64,14 @@ public:
     }
     sqlite3_stmt* get() const { return stmt_; }
 
-private:
+  private:
     sqlite3_stmt* stmt_ = nullptr;
 };
 
 // One use of a prepared statement; resetting it at the end means no read stays open between
 // calls (an open read would keep the write-ahead log from being checkpointed).
 class Query {
-public:
+  public:
     explicit Query(Statement& s) : s_(s.get()) {}
     Query(const Query&) = delete;
     Query& operator=(const Query&) = delete;
@@ -101,7 +102,7 @@ public:
     }
     size_t ColumnSize(int i) const { return static_cast<size_t>(sqlite3_column_bytes(s_, i)); }
 
-private:
+  private:
     sqlite3_stmt* s_;
     bool ok_ = true;
     int rc_ = SQLITE_OK;
@@ -192,15 +193,18 @@ void SyncDirectory(const fs::path& dir) {
 // Builds an empty store beside the file and moves it into place in one step, so a crash never
 // leaves a half-made store under the real name.
 bool CreateStoreFile(const fs::path& file) {
-    const fs::path temp = WithSuffix(file, ".new");
+    // A name of our own beside the file, so no file that happens to be there is touched.
+    std::string name = file.string() + ".init-XXXXXX";
+    const int fd = ::mkstemp(name.data());
+    if (fd < 0) return false;
+    ::close(fd);
+    const fs::path temp = name;
     std::error_code ec;
-    fs::remove(temp, ec);
-    fs::remove(WithSuffix(temp, "-journal"), ec);
     sqlite3* db = nullptr;
-    int rc = sqlite3_open_v2(temp.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                             nullptr);
-    bool ok = rc == SQLITE_OK && Exec(db, "PRAGMA synchronous = FULL") &&
-              Exec(db, kCreateSchema) && Exec(db, "PRAGMA journal_mode = WAL");
+    int rc =
+        sqlite3_open_v2(temp.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    bool ok = rc == SQLITE_OK && Exec(db, "PRAGMA synchronous = FULL") && Exec(db, kCreateSchema) &&
+              Exec(db, "PRAGMA journal_mode = WAL");
     ok = sqlite3_close(db) == SQLITE_OK && ok;
     if (ok) {
         fs::rename(temp, file, ec);
@@ -208,6 +212,8 @@ bool CreateStoreFile(const fs::path& file) {
     }
     if (!ok) {
         fs::remove(temp, ec);
+        fs::remove(WithSuffix(temp, "-journal"), ec);
+        fs::remove(WithSuffix(temp, "-wal"), ec);
         return false;
     }
     SyncDirectory(file.parent_path());
@@ -215,7 +221,7 @@ bool CreateStoreFile(const fs::path& file) {
 }
 
 class SqliteObjectStore final : public ObjectStore {
-public:
+  public:
     explicit SqliteObjectStore(sqlite3* db) : db_(db) {}
     ~SqliteObjectStore() override {
         if (depth_ > 0) Exec(db_, "ROLLBACK");
@@ -241,7 +247,7 @@ public:
     std::vector<DatabaseDump> Dump() override;
     void FailChangesAfter(int writes) override { failAfter_ = writes < 0 ? -1 : writes; }
 
-private:
+  private:
     struct Row {
         CEOID oid;
         int64_t sortkey;
@@ -323,12 +329,11 @@ bool SqliteObjectStore::Prepare() {
         recordById_.Prepare(db_, "SELECT db, sortkey, props FROM records WHERE oid = ?1") &&
         insertRecord_.Prepare(
             db_, "INSERT INTO records(db, sortkey, oid, props) VALUES(?1, ?2, ?3, ?4)") &&
-        updateRecord_.Prepare(db_,
-                              "UPDATE records SET sortkey = ?2, props = ?3 WHERE oid = ?1") &&
+        updateRecord_.Prepare(db_, "UPDATE records SET sortkey = ?2, props = ?3 WHERE oid = ?1") &&
         deleteRecord_.Prepare(db_, "DELETE FROM records WHERE oid = ?1 AND db = ?2") &&
         deleteRecords_.Prepare(db_, "DELETE FROM records WHERE db = ?1") &&
-        databaseRecords_.Prepare(
-            db_, "SELECT props FROM records WHERE db = ?1 ORDER BY sortkey, oid");
+        databaseRecords_.Prepare(db_,
+                                 "SELECT props FROM records WHERE db = ?1 ORDER BY sortkey, oid");
     if (!ok) return false;
     auto next = QueryInt(db_, "SELECT next_oid FROM meta");
     if (!next || *next < 1) return false;
@@ -461,9 +466,12 @@ bool SqliteObjectStore::Fetch(Cursor& c) {
 CEOID SqliteObjectStore::CeReadRecordProps(StoreHandle handle, std::vector<PropValue>& props) {
     Cursor* c = Find(handle);
     if (c == nullptr) return 0;
-    if (c->generation != generation_ || c->next >= c->rows.size()) {
-        if (c->generation == generation_ && c->rowsReachEnd) return 0;
+    if (c->generation != generation_) {
+        // After a change, reads and writes may alternate: start small again.
+        c->batch = kFirstBatch;
         if (!Fetch(*c) || c->rows.empty()) return 0;
+    } else if (c->next >= c->rows.size()) {
+        if (c->rowsReachEnd || !Fetch(*c) || c->rows.empty()) return 0;
     }
     const Row& row = c->rows[c->next];
     if (c->autoIncrement) {
@@ -527,8 +535,8 @@ bool SqliteObjectStore::CeDeleteRecord(StoreHandle handle, CEOID record) {
     if (c == nullptr || record == 0) return false;
     const CEOID db = c->db;
     return Change([&] {
-        return Query(deleteRecord_).Int(1, record).Int(2, db).Run() &&
-               sqlite3_changes(db_) == 1 && Query(countDelta_).Int(1, db).Int(2, -1).Run();
+        return Query(deleteRecord_).Int(1, record).Int(2, db).Run() && sqlite3_changes(db_) == 1 &&
+               Query(countDelta_).Int(1, db).Int(2, -1).Run();
     });
 }
 
@@ -542,7 +550,9 @@ bool SqliteObjectStore::CeDeleteDatabase(CEOID oid) {
     });
 }
 
-bool SqliteObjectStore::CloseHandle(StoreHandle handle) { return cursors_.erase(handle) == 1; }
+bool SqliteObjectStore::CloseHandle(StoreHandle handle) {
+    return cursors_.erase(handle) == 1;
+}
 
 bool SqliteObjectStore::BeginTransaction() {
     if (!Query(beginScope_).Run()) return false;
@@ -591,8 +601,8 @@ std::vector<DatabaseDump> SqliteObjectStore::Dump() {
 std::unique_ptr<ObjectStore> OpenVerified(const fs::path& file) {
     sqlite3* db = nullptr;
     // One thread uses the store, so SQLite's own locking is left out.
-    if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
-                        nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) !=
+        SQLITE_OK) {
         sqlite3_close(db);
         return nullptr;
     }
@@ -630,8 +640,7 @@ std::unique_ptr<ObjectStore> OpenObjectStoreFile(const fs::path& file) {
         const uintmax_t size = fs::file_size(file, ec);
         if (ec) return nullptr;
         if (size == 0) {
-            if (SizeOrZero(WithSuffix(file, "-wal")) != 0 || !CreateStoreFile(file))
-                return nullptr;
+            if (SizeOrZero(WithSuffix(file, "-wal")) != 0 || !CreateStoreFile(file)) return nullptr;
         } else if (!HeaderIsOurs(file, size)) {
             return nullptr;
         }

@@ -170,10 +170,9 @@ int Dialog::AddString(int id, std::u16string_view text) {
     if (c == nullptr) return -1;
     auto at = c->entries.end();
     if ((c->style & kStyleSorted) != 0) {
-        at = std::upper_bound(c->entries.begin(), c->entries.end(), text,
-                              [](std::u16string_view a, const std::u16string& b) {
-                                  return CompareNoCase(a, b) < 0;
-                              });
+        at = std::upper_bound(
+            c->entries.begin(), c->entries.end(), text,
+            [](std::u16string_view a, const std::u16string& b) { return CompareNoCase(a, b) < 0; });
     }
     int index = static_cast<int>(at - c->entries.begin());
     c->entries.insert(at, std::u16string(text));

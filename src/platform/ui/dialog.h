@@ -80,7 +80,7 @@ class Dialog;
 // The events of a dialog, one handler each. Handlers read and change the dialog's controls and
 // end it with Dialog::End.
 class DialogBehaviour {
-public:
+  public:
     virtual ~DialogBehaviour() = default;
     virtual void OnInit(Dialog&) {}
     virtual void OnCommand(Dialog&, int /*id*/, CommandCode) {}
@@ -95,7 +95,7 @@ public:
 };
 
 class Dialog {
-public:
+  public:
     // The controls of the template, at their portrait places and with their first states.
     explicit Dialog(const DialogTemplate& source);
     Dialog(const Dialog&) = delete;
@@ -194,7 +194,7 @@ public:
     bool Ended() const { return ended_; }
     int Result() const { return result_; }
 
-private:
+  private:
     ControlState* FindKind(int id, ControlKind kind);
     const ControlState* FindKind(int id, ControlKind kind) const;
     ControlState* FindEntries(int id);

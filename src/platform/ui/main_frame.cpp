@@ -3,9 +3,13 @@
 
 namespace qv {
 
-void MainWindowBehaviour::OnClose(MainFrame& frame) { frame.Destroy(); }
+void MainWindowBehaviour::OnClose(MainFrame& frame) {
+    frame.Destroy();
+}
 
-void MainWindowBehaviour::OnDestroy(MainFrame& frame) { frame.PostQuit(0); }
+void MainWindowBehaviour::OnDestroy(MainFrame& frame) {
+    frame.PostQuit(0);
+}
 
 MainFrame::MainFrame(std::u16string title, const MenuBarTemplate& menuBar)
     : title_(std::move(title)), menuBar_(&menuBar) {
@@ -21,7 +25,9 @@ MainFrame::MainFrame(std::u16string title, const MenuBarTemplate& menuBar)
 
 MainFrame::~MainFrame() = default;
 
-bool MainFrame::HasMenuItem(int command) const { return menuItems_.contains(command); }
+bool MainFrame::HasMenuItem(int command) const {
+    return menuItems_.contains(command);
+}
 
 void MainFrame::EnableMenuItem(int command, bool enabled) {
     auto it = menuItems_.find(command);
@@ -33,7 +39,9 @@ bool MainFrame::IsMenuItemEnabled(int command) const {
     return it != menuItems_.end() && it->second;
 }
 
-bool MainFrame::HasButton(int command) const { return buttons_.contains(command); }
+bool MainFrame::HasButton(int command) const {
+    return buttons_.contains(command);
+}
 
 void MainFrame::SetButtonEnabled(int command, bool enabled) {
     auto it = buttons_.find(command);

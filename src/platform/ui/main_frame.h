@@ -15,7 +15,7 @@ class MainFrame;
 
 // The main window's events.
 class MainWindowBehaviour {
-public:
+  public:
     virtual ~MainWindowBehaviour() = default;
     // Builds the window's contents; a failure calls MainFrame::Destroy.
     virtual void OnCreate(MainFrame&) {}
@@ -32,7 +32,7 @@ public:
 };
 
 class MainFrame {
-public:
+  public:
     MainFrame(std::u16string title, const MenuBarTemplate& menuBar);
     MainFrame(const MainFrame&) = delete;
     MainFrame& operator=(const MainFrame&) = delete;
@@ -75,7 +75,7 @@ public:
     bool QuitPosted() const { return quitPosted_; }
     int QuitCode() const { return quitCode_; }
 
-private:
+  private:
     std::u16string title_;
     const MenuBarTemplate* menuBar_;
     std::map<int, bool> menuItems_;

@@ -20,7 +20,7 @@ constexpr int kTaskBarHeight = 26;
 constexpr int kMenuBarHeight = 26;
 
 class UiHost : public Shell {
-public:
+  public:
     // Runs the dialog of template `templateId` modally with `behaviour` and returns its result;
     // -1 when there is no such template. Dialogs nest.
     virtual int RunDialog(int templateId, DialogBehaviour& behaviour) = 0;
@@ -34,7 +34,7 @@ public:
 
     // Shell services beyond message box, beep and wait cursor (Shell).
     virtual void SetInputPanel(bool on) = 0;
-    virtual void StartHelp(std::u16string_view commandLine) = 0;  // does not wait
+    virtual void StartHelp(std::u16string_view commandLine) = 0;   // does not wait
     virtual void PlaySoundResource(std::u16string_view name) = 0;  // asynchronous
     virtual Size ScreenSize() const = 0;
     // The area between the task bar and the menu bar: the main window's client area.

@@ -47,14 +47,14 @@ enum class ControlKind {
 // Style bits of a control template.
 enum ControlStyle : uint32_t {
     kStyleNone = 0,
-    kStyleSorted = 1u << 0,          // combo or list box keeps its entries in alphabetical order
-    kStyleHidden = 1u << 1,          // hidden at first
-    kStyleDisabled = 1u << 2,        // disabled at first
-    kStyleDefault = 1u << 3,         // the default button at first
-    kStyleAutoCheck = 1u << 4,       // check box or radio button that changes itself when tapped
-    kStyleNotify = 1u << 5,          // list box reports selection changes
-    kStyleGroup = 1u << 6,           // starts a new group of radio buttons
-    kStyleIcon = 1u << 7,            // static showing the icon resource `image`
+    kStyleSorted = 1u << 0,     // combo or list box keeps its entries in alphabetical order
+    kStyleHidden = 1u << 1,     // hidden at first
+    kStyleDisabled = 1u << 2,   // disabled at first
+    kStyleDefault = 1u << 3,    // the default button at first
+    kStyleAutoCheck = 1u << 4,  // check box or radio button that changes itself when tapped
+    kStyleNotify = 1u << 5,     // list box reports selection changes
+    kStyleGroup = 1u << 6,      // starts a new group of radio buttons
+    kStyleIcon = 1u << 7,       // static showing the icon resource `image`
 };
 
 // The identifier of labels and frames nobody addresses.
@@ -79,11 +79,12 @@ struct ControlTemplate {
 
 // Shell frame flags of a dialog.
 enum FrameFlags : uint32_t {
-    kFrameDoneButton = 1,   // the shell's Done button, arriving as command IDOK (1)
+    kFrameDoneButton = 1,  // the shell's Done button, arriving as command IDOK (1)
     kFrameFullScreen = 4,
     kFrameInputPanelDown = 8,
 };
-constexpr uint32_t kFrameNoEntry = kFrameDoneButton | kFrameFullScreen | kFrameInputPanelDown;  // 13
+constexpr uint32_t kFrameNoEntry =
+    kFrameDoneButton | kFrameFullScreen | kFrameInputPanelDown;        // 13
 constexpr uint32_t kFrameEntry = kFrameDoneButton | kFrameFullScreen;  // 5
 
 // The painted heading of a dialog: a text from the string table and, for headings, a rule

@@ -1,0 +1,20 @@
+// The project sorts and the current project's balance.
+#pragma once
+
+#include <cstdint>
+
+#include "core/app_state.h"
+
+namespace qv {
+
+// Each sort reorders projects in place through projectSortBuffer; order 1 is descending, 0 and
+// 2 ascending. Equal dates or totals keep their order ascending and come out reversed
+// descending; names sort by code units (every capital before every small letter).
+bool SortProjectsByName(AppState& state, uint32_t order);
+bool SortProjectsByDate(AppState& state, uint32_t order);
+bool SortProjectsByTotal(AppState& state, uint32_t order);
+
+// balanceRecord := the minutes of the current project's records in timeRecords.
+bool UpdateProjectBalance(AppState& state);
+
+}  // namespace qv

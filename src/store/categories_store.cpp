@@ -1,0 +1,83 @@
+// The categories database. Each record holds the category's position (property 0, which
+// orders the database) and its name (property 1).
+#include "store/categories_store.h"
+
+#include "res/string_table.h"
+
+namespace qv {
+namespace {
+constexpr uint32_t kCategoryNameProp = PropId(1, CEVT_LPWSTR);  // 0x0001001F
+}  // namespace
+
+bool CreateCategoryStore(StoreContext& ctx) {
+    RecordStore& rs = ctx.state.store;
+    rs.categoriesDatabaseId = ctx.store.CeCreateDatabase(kCategoriesDatabaseName, 0);
+    CEOID oid = 0;
+    rs.categoriesHandle = OpenByName(ctx.store, kCategoriesDatabaseName, oid);
+    if (rs.categoriesHandle == kInvalidStoreHandle) return false;
+    rs.categoriesDatabaseId = oid;
+    return true;
+}
+
+bool LoadCategories(StoreContext& ctx) {
+    RecordStore& rs = ctx.state.store;
+    DatabaseInfo info;
+    if (!ctx.store.CeOidGetInfo(rs.categoriesDatabaseId, info) || info.recordCount == 0) {
+        return false;
+    }
+    if (ctx.store.CeSeekDatabase(rs.categoriesHandle, CEDB_SEEK_CEOID,
+                                 rs.firstCategoryRecordId) == 0) {
+        return false;
+    }
+    std::vector<PropValue> props;
+    for (uint32_t i = 0; i < info.recordCount; ++i) {
+        if (ctx.store.CeReadRecordProps(rs.categoriesHandle, props) == 0) return false;
+        for (const PropValue& p : props) {
+            if (p.propid != kCategoryNameProp) continue;
+            CategoryItem item;
+            if (SetName(item, p.lpwstr)) ctx.state.categories.Add(item);
+        }
+    }
+    return true;
+}
+
+bool SaveCategories(StoreContext& ctx) {
+    RecordStore& rs = ctx.state.store;
+    if (rs.categoriesHandle != 0 && rs.categoriesHandle != kInvalidStoreHandle) {
+        ctx.store.CloseHandle(rs.categoriesHandle);
+        rs.categoriesHandle = 0;
+    }
+
+    // The old database goes and the new one is written in one change, so the category list
+    // is never lost half way.
+    StoreTransaction change(ctx.store);
+    CEOID oid = 0;
+    StoreHandle old = OpenByName(ctx.store, kCategoriesDatabaseName, oid);
+    if (old != kInvalidStoreHandle) {
+        ctx.store.CloseHandle(old);
+        if (!ctx.store.CeDeleteDatabase(oid)) return false;
+    }
+    if (ctx.state.categories.Count() == 0) return change.Commit();
+
+    rs.categoriesDatabaseId = ctx.store.CeCreateDatabase(kCategoriesDatabaseName, 0);
+    StoreHandle handle = OpenByName(ctx.store, kCategoriesDatabaseName, oid);
+    bool ok = handle != kInvalidStoreHandle;
+    if (ok) rs.categoriesDatabaseId = oid;
+    uint32_t counter = 0;
+    for (CategoryItem* c = ctx.state.categories.First(); ok && c != nullptr;
+         c = ctx.state.categories.Next()) {
+        std::vector<PropValue> props = {PropValue::Number(kSortPropertyId, counter++),
+                                        PropValue::String(kCategoryNameProp, c->name)};
+        ok = ctx.store.CeWriteRecordProps(handle, 0, props) != 0;
+    }
+    if (handle != kInvalidStoreHandle) ctx.store.CloseHandle(handle);
+    rs.categoriesHandle = 0;
+    if (ok) ok = change.Commit();
+    if (!ok) {
+        ShowNamedNotice(ctx.shell, kStrErrorEditing, kCategoriesDatabaseName);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace qv

@@ -1,0 +1,140 @@
+// The projects database. Six properties a record: identifier, day, month, year, name and
+// description; a missing name or description is stored as one blank.
+#include "store/projects_store.h"
+
+#include "res/string_table.h"
+
+namespace qv {
+namespace {
+
+constexpr uint32_t kDayProp = PropId(1, CEVT_UI4);
+constexpr uint32_t kMonthProp = PropId(2, CEVT_UI4);
+constexpr uint32_t kYearProp = PropId(3, CEVT_UI4);
+constexpr uint32_t kNameProp = PropId(4, CEVT_LPWSTR);
+constexpr uint32_t kDescriptionProp = PropId(5, CEVT_LPWSTR);
+
+std::vector<PropValue> ProjectProps(const ProjectRecord& r, uint32_t projectId) {
+    return {PropValue::Number(kSortPropertyId, projectId),
+            PropValue::Number(kDayProp, r.date.day),
+            PropValue::Number(kMonthProp, r.date.month),
+            PropValue::Number(kYearProp, r.date.year),
+            PropValue::String(kNameProp, r.name.value_or(u" ")),
+            PropValue::String(kDescriptionProp, r.description.value_or(u" "))};
+}
+
+// Reopens the projects database and finds the record of a project: its record identifier, or
+// 0 (an open failure shows the message, a missing record nothing).
+CEOID FindStoredProject(StoreContext& ctx, uint32_t projectId, uint32_t messageId) {
+    RecordStore& rs = ctx.state.store;
+    CloseKeptHandle(ctx.store, rs.projectsHandle);
+    CEOID oid = 0;
+    rs.projectsHandle = OpenByName(ctx.store, kProjectsDatabaseName, oid);
+    if (rs.projectsHandle == kInvalidStoreHandle) {
+        ShowNamedNotice(ctx.shell, messageId, kProjectsDatabaseName);
+        return 0;
+    }
+    rs.projectsDatabaseId = oid;
+    return ctx.store.CeSeekDatabase(rs.projectsHandle, CEDB_SEEK_VALUEFIRSTEQUAL, projectId);
+}
+
+}  // namespace
+
+uint32_t NewProjectId(StoreContext& ctx) {
+    CalendarDate now = ctx.clock.GetSystemTime();
+    uint32_t id = ClockDigitsId(now);
+    // At most a few dozen projects exist, so a free value is always near.
+    while (ctx.state.projects.FindFirst([id](const ProjectRecord& p) {
+        return p.projectId == id;
+    }) != nullptr) {
+        now = OneSecondLater(now);
+        id = ClockDigitsId(now);
+    }
+    return id;
+}
+
+bool CreateProjectsDatabase(StoreContext& ctx) {
+    RecordStore& rs = ctx.state.store;
+    rs.projectsDatabaseId = ctx.store.CeCreateDatabase(kProjectsDatabaseName, 0);
+    CEOID oid = 0;
+    rs.projectsHandle = OpenByName(ctx.store, kProjectsDatabaseName, oid);
+    if (rs.projectsHandle == kInvalidStoreHandle) return false;
+    rs.projectsDatabaseId = oid;
+    return true;
+}
+
+bool LoadProjects(StoreContext& ctx) {
+    AppState& s = ctx.state;
+    RecordStore& rs = s.store;
+    DatabaseInfo info;
+    if (!ctx.store.CeOidGetInfo(rs.projectsDatabaseId, info) || info.recordCount == 0) {
+        return false;
+    }
+    if (ctx.store.CeSeekDatabase(rs.projectsHandle, CEDB_SEEK_CEOID, rs.firstProjectRecordId) ==
+        0) {
+        return false;
+    }
+    std::vector<PropValue> props;
+    for (uint32_t i = 0; i < info.recordCount; ++i) {
+        Reset(s.scratchProject);
+        if (ctx.store.CeReadRecordProps(rs.projectsHandle, props) == 0) return false;
+        uint16_t day = 0, month = 0, year = 0;
+        for (const PropValue& p : props) {
+            switch (p.propid) {
+                case kSortPropertyId: s.scratchProject.projectId = p.ulVal; break;
+                case kDayProp: day = static_cast<uint16_t>(p.ulVal); break;
+                case kMonthProp: month = static_cast<uint16_t>(p.ulVal); break;
+                case kYearProp: year = static_cast<uint16_t>(p.ulVal); break;
+                case kNameProp:
+                    if (p.lpwstr && !p.lpwstr->empty()) s.scratchProject.name = p.lpwstr;
+                    break;
+                case kDescriptionProp: s.scratchProject.description = p.lpwstr; break;
+                default: break;
+            }
+        }
+        SetDate(s.scratchProject, MakeDate(year, month, day));
+        s.projects.Append(s.scratchProject);
+    }
+
+    ProjectRecord* current = nullptr;
+    if (s.settings.LastProject) current = s.projects.FindByName(s.settings.LastProject);
+    if (current != nullptr) {
+        CopyFrom(s.currentProject, *current);
+    } else if ((current = s.projects.FindAt(0)) != nullptr) {
+        CopyFrom(s.currentProject, *current);
+        SetLastProject(s.settings, current->name);
+    }
+    return true;
+}
+
+bool AddProjectRecord(StoreContext& ctx, const ProjectRecord& record, uint32_t& projectId) {
+    projectId = NewProjectId(ctx);
+    RecordStore& rs = ctx.state.store;
+    if (ctx.store.CeWriteRecordProps(rs.projectsHandle, 0, ProjectProps(record, projectId)) == 0) {
+        ShowNamedNotice(ctx.shell, kStrErrorAdding, kProjectsDatabaseName);
+        return false;
+    }
+    return true;
+}
+
+bool UpdateProjectRecord(StoreContext& ctx, const ProjectRecord& record) {
+    CEOID found = FindStoredProject(ctx, record.projectId, kStrErrorEditing);
+    if (found == 0) return false;
+    if (ctx.store.CeWriteRecordProps(ctx.state.store.projectsHandle, found,
+                                     ProjectProps(record, record.projectId)) == 0) {
+        ShowNamedNotice(ctx.shell, kStrErrorEditing, kProjectsDatabaseName);
+        return false;
+    }
+    return true;
+}
+
+bool DeleteProjectRecord(StoreContext& ctx, uint32_t projectId) {
+    CEOID found = FindStoredProject(ctx, projectId, kStrErrorDeleting);
+    if (found == 0) return false;
+    if (!ctx.store.CeDeleteRecord(ctx.state.store.projectsHandle, found)) {
+        ShowNamedNotice(ctx.shell, kStrErrorDeleting, kProjectsDatabaseName);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace qv

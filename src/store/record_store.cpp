@@ -1,0 +1,321 @@
+// The time-record database: eight properties a record, always written together, ordered by
+// the record identifier. Also the start-up sequence and the exit clean-up of the databases.
+#include "store/record_store.h"
+
+#include "res/string_table.h"
+#include "store/categories_store.h"
+#include "store/projects_store.h"
+
+namespace qv {
+namespace {
+
+constexpr uint32_t kProjectIdProp = PropId(1, CEVT_UI4);
+constexpr uint32_t kDayProp = PropId(2, CEVT_UI4);
+constexpr uint32_t kMonthProp = PropId(3, CEVT_UI4);
+constexpr uint32_t kYearProp = PropId(4, CEVT_UI4);
+constexpr uint32_t kCategoryProp = PropId(5, CEVT_LPWSTR);
+constexpr uint32_t kMinutesProp = PropId(6, CEVT_LPWSTR);
+constexpr uint32_t kMemoProp = PropId(7, CEVT_LPWSTR);
+constexpr int32_t kMaxStoredMinutes = 1499;
+
+std::vector<PropValue> RecordProps(const TimeRecord& r, uint32_t recordId) {
+    return {PropValue::Number(kSortPropertyId, recordId),
+            PropValue::Number(kProjectIdProp, r.projectId),
+            PropValue::Number(kDayProp, r.date.day),
+            PropValue::Number(kMonthProp, r.date.month),
+            PropValue::Number(kYearProp, r.date.year),
+            PropValue::String(kCategoryProp, r.category),
+            PropValue::String(kMinutesProp, r.minutesText),
+            PropValue::String(kMemoProp, r.memo.value_or(u" "))};
+}
+
+// Fills a reset record from its stored properties, in whatever order they come. False when
+// the stored duration lies outside 0 to 1499 minutes. A missing duration counts as none.
+bool DecodeRecord(const std::vector<PropValue>& props, TimeRecord& r) {
+    uint16_t day = 0, month = 0, year = 0;
+    Text minutes;
+    for (const PropValue& p : props) {
+        switch (p.propid) {
+            case kSortPropertyId: r.recordId = p.ulVal; break;
+            case kProjectIdProp: r.projectId = p.ulVal; break;
+            case kDayProp: day = static_cast<uint16_t>(p.ulVal); break;
+            case kMonthProp: month = static_cast<uint16_t>(p.ulVal); break;
+            case kYearProp: year = static_cast<uint16_t>(p.ulVal); break;
+            case kCategoryProp: SetCategory(r, p.lpwstr); break;
+            case kMinutesProp: minutes = p.lpwstr; break;
+            case kMemoProp: SetMemo(r, p.lpwstr); break;
+            default: break;
+        }
+    }
+    if (!minutes) {
+        SetMinutes(r, u"0");
+    } else {
+        const int32_t t = ParseLong(*minutes);
+        if (t < 0 || t > kMaxStoredMinutes) return false;
+        SetMinutes(r, FormatDecimal(t));  // stored 0090 reads back as 90
+    }
+    SetDate(r, MakeDate(year, month, day));
+    return true;
+}
+
+// What the user sees when the time-record database cannot be read: the wait cursor goes, a
+// beep, and the stop message.
+void ShowDatabaseProblem(Shell& shell) {
+    shell.SetWaitCursor(false);
+    shell.MessageBeep(MB_BEEP);
+    ShowStop(shell, LoadString(kStrThereAreProblems).value_or(u""));
+}
+
+// Closes the kept time-record handle and opens the database again by name.
+bool ReopenTimeDatabase(StoreContext& ctx) {
+    RecordStore& rs = ctx.state.store;
+    CloseKeptHandle(ctx.store, rs.timeHandle);
+    CEOID oid = 0;
+    rs.timeHandle = OpenByName(ctx.store, kTimeDatabaseName, oid);
+    if (rs.timeHandle == kInvalidStoreHandle) return false;
+    rs.timeDatabaseId = oid;
+    return true;
+}
+
+// Reopens the time-record database and finds a stored record: its identifier, or 0 (an open
+// failure shows the message, a missing record nothing).
+CEOID FindStoredRecord(StoreContext& ctx, uint32_t recordId, uint32_t messageId) {
+    if (!ReopenTimeDatabase(ctx)) {
+        ShowNamedNotice(ctx.shell, messageId, kTimeDatabaseName);
+        return 0;
+    }
+    return ctx.store.CeSeekDatabase(ctx.state.store.timeHandle, CEDB_SEEK_VALUEFIRSTEQUAL,
+                                    recordId);
+}
+
+enum class Keep { CurrentProject, All };
+
+bool Load(StoreContext& ctx, Keep keep) {
+    AppState& s = ctx.state;
+    RecordStore& rs = s.store;
+    DatabaseInfo info;
+    if (!ReopenTimeDatabase(ctx) || !ctx.store.CeOidGetInfo(rs.timeDatabaseId, info)) {
+        ShowDatabaseProblem(ctx.shell);
+        return false;
+    }
+    s.timeRecords.Clear();
+    if (info.recordCount == 0) return false;  // "no records": the callers say nothing
+    s.scratchRecord = TimeRecord();
+    std::vector<PropValue> props;
+    for (uint32_t i = 0; i < info.recordCount; ++i) {
+        Reset(s.scratchRecord);
+        if (ctx.store.CeReadRecordProps(rs.timeHandle, props) == 0) {
+            ShowDatabaseProblem(ctx.shell);
+            CloseKeptHandle(ctx.store, rs.timeHandle);
+            return false;
+        }
+        if (!DecodeRecord(props, s.scratchRecord)) {
+            ShowDatabaseProblem(ctx.shell);
+            return false;
+        }
+        if (keep == Keep::All || s.scratchRecord.projectId == s.currentProject.projectId) {
+            s.timeRecords.Append(s.scratchRecord);
+        }
+    }
+    return true;
+}
+
+// Opens a database of the start-up sequence, creating it when it does not exist, and reads
+// its first record. records is its record count (0 for a new one).
+enum class Opened { Failed, Created, Existing };
+Opened OpenOrCreate(StoreContext& ctx, const char16_t* name, uint32_t& handle, uint32_t& dbId,
+                    uint32_t& firstRecordId, bool (*create)(StoreContext&), uint16_t& records) {
+    records = 0;
+    CEOID oid = 0;
+    handle = OpenByName(ctx.store, name, oid);
+    if (handle == kInvalidStoreHandle) {
+        if (!create(ctx)) {
+            ShowNamedNotice(ctx.shell, kStrErrorBuilding, name);
+            return Opened::Failed;
+        }
+        return Opened::Created;
+    }
+    dbId = oid;
+    DatabaseInfo info;
+    if (!ctx.store.CeOidGetInfo(dbId, info)) {
+        ShowStop(ctx.shell, LoadString(kStrErrorBuilding).value_or(u""));
+        CloseKeptHandle(ctx.store, handle);
+        return Opened::Failed;
+    }
+    records = info.recordCount;
+    if (records != 0) {
+        std::vector<PropValue> props;
+        firstRecordId = ctx.store.CeReadRecordProps(handle, props);
+        if (firstRecordId == 0) return Opened::Failed;
+    }
+    return Opened::Existing;
+}
+
+bool DropIfEmpty(StoreContext& ctx, const char16_t* name, uint32_t& handle) {
+    CloseKeptHandle(ctx.store, handle);
+    CEOID oid = 0;
+    StoreHandle h = OpenByName(ctx.store, name, oid);
+    if (h == kInvalidStoreHandle) return false;
+    ctx.store.CloseHandle(h);
+    DatabaseInfo info;
+    if (!ctx.store.CeOidGetInfo(oid, info)) return false;
+    if (info.recordCount != 0) return true;
+    return ctx.store.CeDeleteDatabase(oid);
+}
+
+bool OpenStoreSteps(StoreContext& ctx) {
+    RecordStore& rs = ctx.state.store;
+    uint16_t records = 0;
+
+    Opened categories = OpenOrCreate(ctx, kCategoriesDatabaseName, rs.categoriesHandle,
+                                     rs.categoriesDatabaseId, rs.firstCategoryRecordId,
+                                     CreateCategoryStore, records);
+    if (categories == Opened::Failed) return false;
+    if (categories == Opened::Existing && records != 0 && !LoadCategories(ctx)) {
+        ShowNamedNotice(ctx.shell, kStrErrorBuilding, kCategoriesDatabaseName);
+        return false;
+    }
+
+    Opened projects = OpenOrCreate(ctx, kProjectsDatabaseName, rs.projectsHandle,
+                                   rs.projectsDatabaseId, rs.firstProjectRecordId,
+                                   CreateProjectsDatabase, records);
+    if (projects == Opened::Failed) return false;
+    if (projects == Opened::Existing && records != 0 && !LoadProjects(ctx)) {
+        ShowNamedNotice(ctx.shell, kStrErrorBuilding, kProjectsDatabaseName);
+        return false;
+    }
+
+    // No time record outlives the projects it was booked to.
+    if (records == 0) {
+        CEOID oid = 0;
+        StoreHandle old = OpenByName(ctx.store, kTimeDatabaseName, oid);
+        if (old != kInvalidStoreHandle) {
+            ctx.store.CloseHandle(old);
+            if (!ctx.store.CeDeleteDatabase(oid)) return false;
+        }
+    }
+
+    CEOID oid = 0;
+    rs.timeHandle = OpenByName(ctx.store, kTimeDatabaseName, oid);
+    if (rs.timeHandle != kInvalidStoreHandle) {
+        rs.timeDatabaseId = oid;
+    } else if (!CreateTimeDatabase(ctx)) {
+        ShowNamedNotice(ctx.shell, kStrErrorBuilding, kTimeDatabaseName);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool OpenStore(StoreContext& ctx) {
+    if (OpenStoreSteps(ctx)) return true;
+    RecordStore& rs = ctx.state.store;
+    CloseKeptHandle(ctx.store, rs.categoriesHandle);
+    CloseKeptHandle(ctx.store, rs.projectsHandle);
+    CloseKeptHandle(ctx.store, rs.timeHandle);
+    return false;
+}
+
+bool CreateTimeDatabase(StoreContext& ctx) {
+    RecordStore& rs = ctx.state.store;
+    rs.timeDatabaseId = ctx.store.CeCreateDatabase(kTimeDatabaseName, 0);
+    CEOID oid = 0;
+    rs.timeHandle = OpenByName(ctx.store, kTimeDatabaseName, oid);
+    if (rs.timeHandle == kInvalidStoreHandle) return false;
+    rs.timeDatabaseId = oid;
+    return true;
+}
+
+uint32_t NewRecordId(StoreContext& ctx) {
+    CalendarDate now = ctx.clock.GetSystemTime();
+    uint32_t id = ClockDigitsId(now);
+    const uint32_t handle = ctx.state.store.timeHandle;
+    if (handle == 0 || handle == kInvalidStoreHandle) return id;
+    // The database holds at most 65,535 records, so a free value is found within as many
+    // seconds.
+    for (uint32_t tries = 0; tries <= kMaxListRecords; ++tries) {
+        if (ctx.store.CeSeekDatabase(handle, CEDB_SEEK_VALUEFIRSTEQUAL, id) == 0) break;
+        now = OneSecondLater(now);
+        id = ClockDigitsId(now);
+    }
+    return id;
+}
+
+bool AddTimeRecord(StoreContext& ctx, const TimeRecord& record, uint32_t& newId) {
+    RecordStore& rs = ctx.state.store;
+    DatabaseInfo info;
+    if (ctx.store.CeOidGetInfo(rs.timeDatabaseId, info) && info.recordCount >= kMaxListRecords) {
+        ShowNotice(ctx.shell, LoadString(kStrTooManyRecords).value_or(u""));
+        return false;
+    }
+    newId = NewRecordId(ctx);
+    if (ctx.store.CeWriteRecordProps(rs.timeHandle, 0, RecordProps(record, newId)) == 0) {
+        ShowNamedNotice(ctx.shell, kStrErrorAdding, kTimeDatabaseName);
+        return false;
+    }
+    return true;
+}
+
+bool UpdateTimeRecord(StoreContext& ctx, const TimeRecord& record) {
+    CEOID found = FindStoredRecord(ctx, record.recordId, kStrErrorEditing);
+    if (found == 0) return false;
+    if (ctx.store.CeWriteRecordProps(ctx.state.store.timeHandle, found,
+                                     RecordProps(record, record.recordId)) == 0) {
+        ShowNamedNotice(ctx.shell, kStrErrorEditing, kTimeDatabaseName);
+        return false;
+    }
+    return true;
+}
+
+bool DeleteTimeRecord(StoreContext& ctx, uint32_t recordId) {
+    CEOID found = FindStoredRecord(ctx, recordId, kStrErrorDeleting);
+    if (found == 0) return false;
+    if (!ctx.store.CeDeleteRecord(ctx.state.store.timeHandle, found)) {
+        ShowNamedNotice(ctx.shell, kStrErrorDeleting, kTimeDatabaseName);
+        return false;
+    }
+    return true;
+}
+
+bool DeleteProjectTimeRecords(StoreContext& ctx, uint32_t projectId) {
+    RecordStore& rs = ctx.state.store;
+    DatabaseInfo info;
+    if (!ReopenTimeDatabase(ctx) || !ctx.store.CeOidGetInfo(rs.timeDatabaseId, info)) {
+        ShowDatabaseProblem(ctx.shell);
+        return false;
+    }
+    if (info.recordCount == 0) return false;
+    TimeRecordList stored;
+    TimeRecord r;
+    std::vector<PropValue> props;
+    for (uint32_t i = 0; i < info.recordCount; ++i) {
+        r = TimeRecord();
+        Reset(r);
+        if (ctx.store.CeReadRecordProps(rs.timeHandle, props) == 0 || !DecodeRecord(props, r)) {
+            ShowDatabaseProblem(ctx.shell);
+            return false;
+        }
+        stored.Append(r);
+    }
+    // One change for all of them: thousands of records go in one write to disk.
+    StoreTransaction change(ctx.store);
+    for (TimeRecord* p = stored.First(); p != nullptr; p = stored.Next()) {
+        if (p->projectId == projectId) DeleteTimeRecord(ctx, p->recordId);
+    }
+    change.Commit();
+    return true;
+}
+
+bool LoadTimeRecords(StoreContext& ctx) { return Load(ctx, Keep::CurrentProject); }
+bool LoadAllTimeRecords(StoreContext& ctx) { return Load(ctx, Keep::All); }
+
+bool DropEmptyTimeDatabase(StoreContext& ctx) {
+    return DropIfEmpty(ctx, kTimeDatabaseName, ctx.state.store.timeHandle);
+}
+
+bool DropEmptyProjectsDatabase(StoreContext& ctx) {
+    return DropIfEmpty(ctx, kProjectsDatabaseName, ctx.state.store.projectsHandle);
+}
+
+}  // namespace qv

@@ -1,0 +1,43 @@
+// What the store operations work on: the program's state, the object store, the shell for
+// their messages, and the clock for new identifiers.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/app_state.h"
+#include "core/calendar.h"
+#include "platform/objectstore/object_store.h"
+#include "platform/ui/shell.h"
+
+namespace qv {
+
+inline constexpr char16_t kTimeDatabaseName[] = u"Brumo Quorvella";
+inline constexpr char16_t kProjectsDatabaseName[] = u"Brumo QuorvellaPr";
+inline constexpr char16_t kCategoriesDatabaseName[] = u"Brumo QuorvellaCustom";
+
+struct StoreContext {
+    AppState& state;
+    ObjectStore& store;
+    Shell& shell;
+    const Clock& clock;
+};
+
+// Opens a database by name with the one sort order and auto-increment reads; fills in its
+// identifier. The invalid handle when it does not exist.
+StoreHandle OpenByName(ObjectStore& store, const std::u16string& name, CEOID& oid);
+
+// Closes a kept handle unless it is the invalid value; it is 0 afterwards.
+void CloseKeptHandle(ObjectStore& store, uint32_t& handle);
+
+// Shows the text of a store message joined to a database name: "%s %s".
+void ShowNamedNotice(Shell& shell, uint32_t stringId, const std::u16string& databaseName);
+
+// The digits of day, hour, minute and second written one after the other: the 5th at
+// 14:03:09 gives 51439.
+uint32_t ClockDigitsId(const CalendarDate& now);
+
+// The same moment one second later, across minutes, hours, days, months and years.
+CalendarDate OneSecondLater(CalendarDate t);
+
+}  // namespace qv

@@ -1,0 +1,371 @@
+// The headless host: modal loops fed by a script of actions, refusals, transcript lines and
+// the printers of the replay transcript.
+#include "platform/headless/headless_host.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <variant>
+
+#include "res/menus.h"
+
+namespace qv {
+namespace {
+
+using A = HeadlessAction;
+
+// A script of actions; a step may instead look at the host (a "show" line of a replay script).
+struct Script {
+    using Step = std::variant<A, std::function<void()>>;
+    std::deque<Step> steps;
+
+    std::optional<A> Next() {
+        while (!steps.empty()) {
+            Step step = std::move(steps.front());
+            steps.pop_front();
+            if (auto* look = std::get_if<std::function<void()>>(&step)) {
+                (*look)();
+                continue;
+            }
+            return std::get<A>(step);
+        }
+        return std::nullopt;
+    }
+};
+
+struct HostTest : ::testing::Test {
+    FixedClock clock{MakeDate(2005, 10, 29)};
+    Script script;
+    std::vector<std::string> events;
+    std::vector<std::string> errors;
+    HeadlessHost host{clock, [this] { return script.Next(); },
+                      [this](const std::string& line) { events.push_back(line); },
+                      [this](const std::string& line) { errors.push_back(line); }};
+
+    void Add(A action) { script.steps.emplace_back(std::move(action)); }
+    void Look(std::function<void()> look) { script.steps.emplace_back(std::move(look)); }
+};
+
+// Edit Categories: New opens the New category dialog, a selection enables Rename, Delete asks.
+struct Categories : DialogBehaviour {
+    explicit Categories(UiHost& host) : host(host) {}
+    void OnInit(Dialog& d) override {
+        for (auto name : {u"Travel", u"Meeting"}) d.AddString(1036, name);
+        d.SetFocus(1036);
+    }
+    void OnCommand(Dialog& d, int id, CommandCode code) override {
+        if (id == 1036 && code == CommandCode::SelectionChange) {
+            d.Enable(1033, true);
+            d.SetDefaultButton(1033);
+        } else if (id == 1032) {
+            nestedResult = host.RunDialog(125, newCategory);
+        } else if (id == 1034) {
+            d.End(AskYesNo(host, u"Selected item will be permanently deleted. Continue?") ? 1034
+                                                                                          : 0);
+        } else if (id == 1033 || id == IDOK) {
+            d.End(id == IDOK ? 1037 : id);
+        }
+    }
+    struct NewCategory : DialogBehaviour {
+        void OnCommand(Dialog& d, int id, CommandCode code) override {
+            if (id == 1040 && code == CommandCode::EditChange) {
+                d.Enable(3, !d.Text(1040).empty());
+            } else if (id == IDOK || id == 3) {
+                name = d.Text(1040);
+                d.End(3);
+            }
+        }
+        std::u16string name;
+    };
+    UiHost& host;
+    NewCategory newCategory;
+    int nestedResult = 0;
+};
+
+TEST_F(HostTest, RefusesWhatAPersonCouldNotDoAndGoesOnWithTheNextAction) {
+    Categories categories(host);
+    Add(A::MakeClick(1033));               // Rename is disabled at first
+    Add(A::MakeClick(1028));               // no such control
+    Add(A::MakeCommand(40021));            // the main window is covered
+    Add(A::MakeChoose(1036, u"Holiday"));  // no such entry
+    Add(A::MakeAnswer(true));              // nothing was asked
+    Add(A::MakeChoose(1036, u"Travel"));
+    Look([&] {
+        EXPECT_EQ(host.ShowControl(1036).lines,
+                  std::vector<std::string>{
+                      "listbox 1036 selected \"Travel\" entries \"Meeting\" \"Travel\" focused"});
+        EXPECT_EQ(host.ShowControl(1033).lines,
+                  std::vector<std::string>{"button 1033 \"Rename\" default"});
+        EXPECT_EQ(host.ShowControl(4711).error, "show 4711: missing");
+    });
+    Add(A::MakeClick(1033));
+    EXPECT_EQ(host.RunDialog(124, categories), 1033);
+    EXPECT_EQ(errors,
+              (std::vector<std::string>{
+                  "click 1033: disabled", "click 1028: missing", "command 40021: a dialog is open",
+                  "choose 1036: no entry \"Holiday\"", "answer yes: no question is open"}));
+    EXPECT_EQ(events,
+              (std::vector<std::string>{"open 124 \"Edit Categories...\"", "end 124 1033"}));
+    EXPECT_EQ(host.RunDialog(4711, categories), -1);
+}
+
+TEST_F(HostTest, AQuestionTakesOnlyAnAnswer) {
+    Categories categories(host);
+    Add(A::MakeClick(1034));
+    Add(A::MakeClick(1032));  // the box is in the way
+    Add(A::MakeAnswer(false));
+    Add(A::MakeClick(1034));
+    Add(A::MakeAnswer(true));
+    // Disabled at first: enable Delete for this test through a selection-free behaviour call.
+    Categories* behaviour = &categories;
+    struct EnableDelete : DialogBehaviour {
+        Categories* inner;
+        void OnInit(Dialog& d) override {
+            inner->OnInit(d);
+            d.Enable(1034, true);
+        }
+        void OnCommand(Dialog& d, int id, CommandCode code) override {
+            inner->OnCommand(d, id, code);
+        }
+    } wrapper;
+    wrapper.inner = behaviour;
+    EXPECT_EQ(host.RunDialog(124, wrapper), 0);  // No ends it with 0 in this behaviour
+    EXPECT_EQ(errors,
+              std::vector<std::string>{"click 1032: the question needs an answer yes or no"});
+    const std::string question =
+        "question \"Selected item will be permanently deleted. Continue?\"";
+    EXPECT_EQ(events,
+              (std::vector<std::string>{"open 124 \"Edit Categories...\"", question, "end 124 0"}));
+    EXPECT_TRUE(script.steps.size() == 2);  // the dialog ended before the second question
+}
+
+TEST_F(HostTest, MessageBoxesWithTheWaitCursorOnAreAnError) {
+    host.SetWaitCursor(true);
+    EXPECT_EQ(host.MessageBox(u"Done!", u"Quorvella", kNoticeBox), IDOK);
+    host.SetWaitCursor(true);
+    ShowStop(host, u"The Quorvella program cannot continue !");  // takes the cursor away first
+    host.MessageBeep(MB_BEEP);
+    EXPECT_EQ(errors, std::vector<std::string>{"a message box came while the wait cursor was on"});
+    EXPECT_EQ(events, (std::vector<std::string>{
+                          "message exclamation \"Done!\"",
+                          "message stop \"The Quorvella program cannot continue !\"", "beep"}));
+}
+
+TEST_F(HostTest, NestedDialogsRunInsideTheirOwnersHandler) {
+    Categories categories(host);
+    Add(A::MakeClick(1032));
+    Add(A::MakeClick(3));  // disabled while the field is empty
+    Add(A::MakeType(1040, u"A \"very\" long category name"));
+    Look([&] {
+        HeadlessHost::Shown shown = host.ShowDialog();
+        EXPECT_EQ(shown.lines,
+                  (std::vector<std::string>{"dialog 125 \"New category\" focus 1040 default 1039",
+                                            "static 1038 \"Enter a new category name:\"",
+                                            "edit 1040 \"A \\\"very\\\" long catego\" focused",
+                                            "button 3 \"OK\"", "button 1039 \"Cancel\" default"}));
+    });
+    Add(A::MakeClick(IDOK));  // the shell's Done button
+    Add(A::MakeClick(IDOK));
+    EXPECT_EQ(host.RunDialog(124, categories), 1037);
+    EXPECT_EQ(categories.nestedResult, 3);
+    EXPECT_EQ(categories.newCategory.name, u"A \"very\" long catego");  // 20 characters typed
+    EXPECT_EQ(errors, std::vector<std::string>{"click 3: disabled"});
+    EXPECT_EQ(events,
+              (std::vector<std::string>{"open 124 \"Edit Categories...\"",
+                                        "open 125 \"New category\"", "end 125 3", "end 124 1037"}));
+    EXPECT_EQ(host.TopDialog(), nullptr);
+}
+
+// Register Time in two layouts, and the export dialog's independent radio pairs.
+struct Layouts : DialogBehaviour {
+    void OnInit(Dialog& d) override {
+        d.SetDate(1016, MakeDate(2005, 10, 29));
+        d.AddString(1019, u"10");
+        d.AddString(1019, u"00");
+    }
+    void OnSize(Dialog& d, bool landscape) override {
+        d.ApplyLayout(landscape);
+        sizes.push_back(landscape);
+    }
+    void OnCommand(Dialog& d, int id, CommandCode code) override {
+        if (id == 1026) d.End(1026);
+        if (id == 1019) codes.push_back(code);
+    }
+    void OnNotify(Dialog&, int, NotifyCode code, int) override { notices.push_back(code); }
+    std::vector<bool> sizes;
+    std::vector<CommandCode> codes;
+    std::vector<NotifyCode> notices;
+};
+
+TEST_F(HostTest, ScreenChangesReachOpenDialogsAndActionsSendTheControlsNotices) {
+    Layouts layouts;
+    Add(A::MakeScreen(320, 240));
+    Add(A::MakeClick(1027));  // hidden in landscape
+    Add(A::MakeChoose(1019, u"10"));
+    Add(A::MakeDate(1016, std::nullopt));
+    Look([&] {
+        EXPECT_EQ(host.ShowControl(1016).lines, std::vector<std::string>{"date 1016 none focused"});
+        EXPECT_EQ(host.ShowControl(1019).lines,
+                  std::vector<std::string>{"combo 1019 selected \"10\" entries \"00\" \"10\""});
+    });
+    Add(A::MakeDate(1016, MakeDate(2005, 1, 2)));
+    Look([&] {
+        EXPECT_EQ(host.ShowControl(1016).lines,
+                  std::vector<std::string>{"date 1016 2005-01-02 focused"});
+    });
+    Add(A::MakeClick(1026));
+    EXPECT_EQ(host.RunDialog(108, layouts), 1026);
+    EXPECT_EQ(layouts.sizes, (std::vector<bool>{false, true}));
+    EXPECT_EQ(errors, std::vector<std::string>{"click 1027: hidden"});
+    EXPECT_EQ(layouts.codes,
+              (std::vector<CommandCode>{CommandCode::DropDown, CommandCode::SelectionChange,
+                                        CommandCode::CloseUp}));
+    EXPECT_EQ(layouts.notices.front(), NotifyCode::DateChange);
+    EXPECT_EQ(layouts.notices.at(1), NotifyCode::DateDropDown);
+    EXPECT_EQ(host.ScreenSize(), (Size{320, 240}));
+}
+
+TEST_F(HostTest, RadioButtonsCheckWithinTheirOwnGroup) {
+    struct Export : DialogBehaviour {
+        void OnInit(Dialog& d) override {
+            d.SetChecked(1077, true);
+            d.SetChecked(1080, true);
+        }
+        void OnCommand(Dialog& d, int id, CommandCode) override {
+            if (id == 1082) d.End(1082);
+        }
+    } behaviour;
+    Add(A::MakeCheck(1078));
+    Add(A::MakeUncheck(1078));
+    Look([&] {
+        HeadlessHost::Shown shown = host.ShowDialog();
+        ASSERT_EQ(shown.lines.size(), 14u);
+        EXPECT_EQ(shown.lines[7], "radio 1077 \"ASCII\"");
+        EXPECT_EQ(shown.lines[8], "radio 1078 \"UNICODE\" focused checked");
+        EXPECT_EQ(shown.lines[10], "radio 1080 \"Business\" checked");
+    });
+    Add(A::MakeClick(1082));
+    EXPECT_EQ(host.RunDialog(1070, behaviour), 1082);
+    EXPECT_EQ(errors, std::vector<std::string>{
+                          "uncheck 1078: a radio button is unchecked by checking another"});
+}
+
+// The main window with its project bar: menu states, the bar's painted balance, the list.
+struct Bar : DialogBehaviour {
+    void OnInit(Dialog& d) override {
+        d.AddString(1000, u"Beta");
+        d.AddString(1000, u"Alpha");
+        d.SelectString(1000, u"Alpha");
+        d.CreateListView(500, {4, 47, 231, 163});
+        d.InsertColumn(500, 0, {u"Date", 88, 0});
+        d.InsertColumn(500, 1, {u"Category", 90, -1});
+        d.InsertRow(500, 0, u"29-10-2005", 4);
+        d.SetCell(500, 0, 1, u"Travel");
+    }
+    void OnCommand(Dialog& d, int id, CommandCode code) override {
+        if (id == 1000 && code == CommandCode::SelectionChange) chosen = d.Text(1000);
+    }
+    void OnNotify(Dialog&, int id, NotifyCode code, int item) override {
+        if (id == 500 && code == NotifyCode::Click) tapped = item;
+    }
+    void OnPaint(const Dialog&, Size client, PaintList& paint) override {
+        paint.push_back(PaintText{{15, 16}, u"Project:", kBandBlue, {}});
+        paint.push_back(PaintRectangle{{4, client.height - 28}, {client.width - 5, 0}, 0});
+        paint.push_back(PaintText{{15, client.height - 25}, u"Balance (hh mm) 1:30", 0, {}});
+    }
+    std::u16string chosen;
+    int tapped = -1;
+};
+
+struct Window : MainWindowBehaviour {
+    explicit Window(UiHost& host) : host(host) {}
+    void OnCreate(MainFrame& frame) override {
+        if (host.CreateChildDialog(frame, 130, bar) == nullptr) frame.Destroy();
+        frame.EnableMenuItem(40050, false);
+        frame.SetButtonEnabled(553, false);
+    }
+    void OnCommand(MainFrame& frame, int command) override {
+        commands.push_back(command);
+        if (command == 40049) frame.PostClose();
+    }
+    void OnClose(MainFrame& frame) override {
+        closed = true;
+        frame.Destroy();
+    }
+    UiHost& host;
+    Bar bar;
+    std::vector<int> commands;
+    bool closed = false;
+};
+
+TEST_F(HostTest, MainWindowRunsUntilItsCloseAndPrintsItsState) {
+    MainFrame frame(u"Quorvella", MainMenuBar());
+    Window window(host);
+    Look([&] {
+        EXPECT_EQ(host.ShowMain().lines,
+                  (std::vector<std::string>{
+                      "main \"Quorvella\" 240x320",
+                      "bar 1000 selected \"Alpha\" entries \"Alpha\" \"Beta\"",
+                      "balance \"Balance (hh mm) 1:30\"",
+                      "list 500 columns \"Date\" [0] \"Category\" [-]",
+                      "row 0 [4] \"29-10-2005\" \"Travel\"",
+                      "menu 40003 on 40054 on 40055 on 40056 on 40050 grey 40021 on 40049 on "
+                      "40019 on 40052 on 40053 on 40045 on 40046 on 40010 on",
+                      "buttons 551 on 552 on 553 grey"}));
+    });
+    Add(A::MakeCommand(553));
+    Add(A::MakeCommand(40050));
+    Add(A::MakeCommand(40001));
+    Add(A::MakeProject(u"Gamma"));
+    Add(A::MakeProject(u"Beta"));
+    Add(A::MakeTap(500, 0));
+    Look([&] {
+        EXPECT_EQ(host.ShowControl(500).lines.at(1),
+                  "row 0 [4] \"29-10-2005\" \"Travel\" selected");
+    });
+    Add(A::MakeCommand(40021));
+    Add(A::MakeCommand(40049));
+    EXPECT_EQ(host.RunMainWindow(frame, window), 0);
+    EXPECT_TRUE(window.closed);
+    EXPECT_EQ(window.commands, (std::vector<int>{40021, 40049}));
+    EXPECT_EQ(window.bar.chosen, u"Beta");
+    EXPECT_EQ(window.bar.tapped, 0);
+    EXPECT_EQ(errors, (std::vector<std::string>{"command 553: grey", "command 40050: grey",
+                                                "command 40001: missing",
+                                                "project \"Gamma\": no entry \"Gamma\""}));
+    EXPECT_TRUE(events.empty());  // the project bar is never "open"ed
+    EXPECT_FALSE(host.Running());
+    EXPECT_EQ(host.ShowMain().error, "show main: the program is not running");
+}
+
+TEST_F(HostTest, KillUnwindsEveryOpenWindowWithoutItsExitSteps) {
+    MainFrame frame(u"Quorvella", MainMenuBar());
+    struct OpensAbout : Window {
+        using Window::Window;
+        void OnCommand(MainFrame&, int) override {
+            Categories categories(host);
+            host.RunDialog(124, categories);
+            reachedAfterDialog = true;
+        }
+        bool reachedAfterDialog = false;
+    } window(host);
+    Add(A::MakeCommand(40019));
+    Add(A::MakeKill());
+    EXPECT_THROW(host.RunMainWindow(frame, window), HeadlessKill);
+    EXPECT_FALSE(window.reachedAfterDialog);
+    EXPECT_FALSE(window.closed);
+    EXPECT_EQ(host.TopDialog(), nullptr);
+    EXPECT_FALSE(host.Running());
+    EXPECT_EQ(events, std::vector<std::string>{"open 124 \"Edit Categories...\""});
+}
+
+TEST(HeadlessText, QuotesEscapeAndActionsDescribeThemselves) {
+    EXPECT_EQ(QuoteText(u"a \"b\" \\ c\u00e9"), "\"a \\\"b\\\" \\\\ c\xc3\xa9\"");
+    EXPECT_EQ(DescribeAction(A::MakeScreen(320, 240)), "screen 320 240");
+    EXPECT_EQ(DescribeAction(A::MakeAnswer(false)), "answer no");
+    EXPECT_EQ(DescribeAction(A::MakeTap(500, 3)), "tap 500");
+}
+
+}  // namespace
+}  // namespace qv

@@ -1,0 +1,184 @@
+#include <gtest/gtest.h>
+
+#include "core/project_lists.h"
+#include "store/categories_store.h"
+#include "store/projects_store.h"
+#include "store/record_store.h"
+#include "store_fixture.h"
+#include "support/record_builders.h"
+
+namespace qv {
+namespace {
+
+class CategoriesProjectsStoreTest : public testing::StoreTest {
+protected:
+    std::vector<std::u16string> Names(CategoryList& list) {
+        std::vector<std::u16string> names;
+        for (CategoryItem* c = list.First(); c; c = list.Next()) names.push_back(*c->name);
+        return names;
+    }
+    std::vector<std::u16string> Names(ProjectList& list) {
+        std::vector<std::u16string> names;
+        for (ProjectRecord* p = list.First(); p; p = list.Next()) names.push_back(*p->name);
+        return names;
+    }
+    void AddCategories(std::initializer_list<const char16_t*> names) {
+        for (const char16_t* n : names) {
+            CategoryItem c;
+            SetName(c, std::u16string(n));
+            state->categories.Add(c);
+        }
+    }
+    uint32_t AddProject(const char16_t* name, CalendarDate created) {
+        ProjectRecord p;
+        p.name = std::u16string(name);
+        SetDate(p, created);
+        uint32_t id = 0;
+        EXPECT_TRUE(AddProjectRecord(*ctx, p, id));
+        p.projectId = id;
+        state->projects.Append(p);
+        return id;
+    }
+};
+
+TEST_F(CategoriesProjectsStoreTest, CategoryOrderSurvivesASaveAndTheNextStart) {
+    ASSERT_TRUE(OpenStore(*ctx));
+    AddCategories({u"Work", u"Travel", u"Meeting"});
+    ASSERT_TRUE(SaveCategories(*ctx));
+    auto dump = store->Dump();
+    ASSERT_EQ(dump[1].name, u"Brumo QuorvellaCustom");
+    ASSERT_EQ(dump[1].records.size(), 3u);
+    EXPECT_EQ(dump[1].records[2][0].ulVal, 2u);
+    EXPECT_EQ(dump[1].records[2][1].lpwstr, u"Meeting");
+    Restart();
+    ASSERT_TRUE(OpenStore(*ctx));
+    EXPECT_EQ(Names(state->categories),
+              (std::vector<std::u16string>{u"Work", u"Travel", u"Meeting"}));
+
+    state->categories.Clear();  // an empty list is kept as no database
+    ASSERT_TRUE(SaveCategories(*ctx));
+    for (const DatabaseDump& d : store->Dump()) EXPECT_NE(d.name, u"Brumo QuorvellaCustom");
+    Restart();
+    ASSERT_TRUE(OpenStore(*ctx));
+    EXPECT_EQ(state->categories.Count(), 0);
+}
+
+TEST_F(CategoriesProjectsStoreTest, DuplicateNamesInTheStoreLoadOnce) {
+    store->CeCreateDatabase(kCategoriesDatabaseName, 0);
+    CEOID oid = 0;
+    StoreHandle h = OpenByName(*store, kCategoriesDatabaseName, oid);
+    for (uint32_t i = 0; i < 3; ++i) {
+        store->CeWriteRecordProps(h, 0, {PropValue::Number(0x13, i),
+                                         PropValue::String(0x0001001F, i == 1 ? u"Work" : u"Travel")});
+    }
+    store->CloseHandle(h);
+    ASSERT_TRUE(OpenStore(*ctx));
+    EXPECT_EQ(Names(state->categories), (std::vector<std::u16string>{u"Travel", u"Work"}));
+}
+
+TEST_F(CategoriesProjectsStoreTest, AFailedSaveKeepsThePreviousCategories) {
+    ASSERT_TRUE(OpenStore(*ctx));
+    AddCategories({u"Work", u"Travel"});
+    ASSERT_TRUE(SaveCategories(*ctx));
+    AddCategories({u"Meeting"});
+    store->FailChangesAfter(3);  // the delete, the create and one write go through
+    EXPECT_FALSE(SaveCategories(*ctx));
+    EXPECT_EQ(shell.Messages(), (std::vector<std::u16string>{
+                                    u"Error during edit operation in database: "
+                                    u"Brumo QuorvellaCustom"}));
+    store->FailChangesAfter(-1);
+    Restart();
+    ASSERT_TRUE(OpenStore(*ctx));
+    EXPECT_EQ(Names(state->categories), (std::vector<std::u16string>{u"Work", u"Travel"}));
+}
+
+TEST_F(CategoriesProjectsStoreTest, ProjectsRoundTripAndTheCurrentOneComesFromLastProject) {
+    ASSERT_TRUE(OpenStore(*ctx));
+    clock.Set(At(2005, 10, 5, 14, 3, 9));
+    uint32_t beta = AddProject(u"Beta", MakeDate(2005, 10, 5));
+    uint32_t alpha = AddProject(u"Alpha", MakeDate(2004, 3, 5));  // same second: moved on
+    EXPECT_EQ(beta, 51439u);
+    EXPECT_EQ(alpha, 514310u);  // 14:03:10
+    ProjectRecord noDescription;
+    noDescription.name = u"Gamma";
+    noDescription.description = u"";
+    clock.Set(At(2005, 10, 1, 0, 0, 0));
+    uint32_t gamma = 0;
+    ASSERT_TRUE(AddProjectRecord(*ctx, noDescription, gamma));
+    EXPECT_EQ(gamma, 1000u);
+
+    for (const char16_t* last : {u"alpha", u"Nobody"}) {
+        Restart();
+        state->settings.LastProject = std::u16string(last);
+        ASSERT_TRUE(OpenStore(*ctx));
+        // Identifier order; a name differing in case is another name.
+        EXPECT_EQ(Names(state->projects),
+                  (std::vector<std::u16string>{u"Gamma", u"Beta", u"Alpha"}));
+        EXPECT_EQ(state->currentProject.name, u"Gamma");
+        EXPECT_EQ(state->settings.LastProject, u"Gamma");
+    }
+    EXPECT_EQ(state->projects.FindAt(0)->description, u"");
+    EXPECT_EQ(state->projects.FindAt(1)->description, u" ");  // absent is stored as a blank
+    EXPECT_EQ(DateText(*state->projects.FindAt(2), 0), u"05-03-04");
+
+    Restart();
+    state->settings.LastProject = u"Alpha";
+    ASSERT_TRUE(OpenStore(*ctx));
+    EXPECT_EQ(state->currentProject.projectId, alpha);
+
+    ProjectRecord renamed = *state->projects.FindAt(2);
+    renamed.name = u"Omega";
+    ASSERT_TRUE(UpdateProjectRecord(*ctx, renamed));
+    ASSERT_TRUE(DeleteProjectRecord(*ctx, beta));
+    EXPECT_FALSE(DeleteProjectRecord(*ctx, beta));  // gone: fails without a word
+    EXPECT_TRUE(shell.events.empty());
+    Restart();
+    ASSERT_TRUE(OpenStore(*ctx));
+    EXPECT_EQ(Names(state->projects), (std::vector<std::u16string>{u"Gamma", u"Omega"}));
+}
+
+TEST_F(CategoriesProjectsStoreTest, ProjectSortsKeepTiesAscendingAndReverseThemDescending) {
+    ASSERT_TRUE(OpenStore(*ctx));
+    AddProject(u"beta", MakeDate(2005, 1, 2));
+    AddProject(u"Beta", MakeDate(2005, 1, 1));
+    AddProject(u"Alpha", MakeDate(2005, 1, 2));
+    int total = 30;
+    for (ProjectRecord* p = state->projects.First(); p; p = state->projects.Next()) {
+        p->totalMinutes = total;
+        total = 90;
+    }
+    ASSERT_TRUE(SortProjectsByName(*state, 0));
+    EXPECT_EQ(Names(state->projects), (std::vector<std::u16string>{u"Alpha", u"Beta", u"beta"}));
+    ASSERT_TRUE(SortProjectsByName(*state, 1));
+    EXPECT_EQ(Names(state->projects), (std::vector<std::u16string>{u"beta", u"Beta", u"Alpha"}));
+    ASSERT_TRUE(SortProjectsByDate(*state, 2));
+    EXPECT_EQ(Names(state->projects), (std::vector<std::u16string>{u"Beta", u"beta", u"Alpha"}));
+    ASSERT_TRUE(SortProjectsByDate(*state, 1));
+    EXPECT_EQ(Names(state->projects), (std::vector<std::u16string>{u"Alpha", u"beta", u"Beta"}));
+    ASSERT_TRUE(SortProjectsByTotal(*state, 0));  // Beta and Alpha both hold 90
+    EXPECT_EQ(Names(state->projects), (std::vector<std::u16string>{u"beta", u"Alpha", u"Beta"}));
+    ASSERT_TRUE(SortProjectsByTotal(*state, 1));
+    EXPECT_EQ(Names(state->projects), (std::vector<std::u16string>{u"Beta", u"Alpha", u"beta"}));
+
+    ProjectList& buffer = state->projectSortBuffer;
+    state->projects.Clear();
+    uint16_t before = buffer.Count();
+    EXPECT_TRUE(SortProjectsByName(*state, 0));
+    EXPECT_EQ(buffer.Count(), before);
+}
+
+TEST_F(CategoriesProjectsStoreTest, BalanceCountsOnlyTheCurrentProject) {
+    state->currentProject.projectId = 1;
+    ASSERT_TRUE(UpdateProjectBalance(*state));
+    EXPECT_EQ(TimeText(state->balanceRecord, Comma), u"0,0");
+    state->timeRecords.Append(testing::MakeRecord(1, 2005, 1, 1, 60, u"A", std::nullopt, 2));
+    ASSERT_TRUE(UpdateProjectBalance(*state));
+    EXPECT_EQ(TimeText(state->balanceRecord, Colon), u"0:0");
+    state->timeRecords.Append(testing::MakeRecord(2, 2005, 1, 1, 60, u"A", std::nullopt, 1));
+    state->timeRecords.Append(testing::MakeRecord(3, 2005, 1, 1, 30, u"A", std::nullopt, 1));
+    ASSERT_TRUE(UpdateProjectBalance(*state));
+    EXPECT_EQ(TimeText(state->balanceRecord, Colon), u"1:30");
+}
+
+}  // namespace
+}  // namespace qv

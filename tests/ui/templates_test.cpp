@@ -1,0 +1,118 @@
+// Dialog templates and the menu bar: every control fits its screen, the data is consistent.
+#include "res/templates.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <string>
+
+#include "platform/ui/main_frame.h"
+#include "res/menus.h"
+
+namespace qv {
+namespace {
+
+// A drop-down list's rectangle includes its opened list, which the system keeps on the screen
+// by itself; the closed field must fit.
+constexpr int kClosedComboHeight = 20;
+
+bool Inside(const ControlTemplate& c, const Rect& place, Size screen) {
+    Rect r = place;
+    if (c.kind == ControlKind::Combo) r.h = std::min(r.h, kClosedComboHeight);
+    return r.x >= 0 && r.y >= 0 && r.w > 0 && r.h > 0 && r.x + r.w <= screen.width &&
+           r.y + r.h <= screen.height;
+}
+
+TEST(DialogTemplates, EveryShownControlLiesInsideTheScreenOfItsLayout) {
+    for (int id : DialogTemplateIds()) {
+        const DialogTemplate* t = FindDialogTemplate(id);
+        ASSERT_NE(t, nullptr) << id;
+        EXPECT_EQ(t->id, id);
+        EXPECT_FALSE(t->controls.empty()) << id;
+        for (const ControlTemplate& c : t->controls) {
+            std::string where = std::to_string(id) + "/" + std::to_string(c.id);
+            if (!c.portrait.hidden) {
+                EXPECT_TRUE(Inside(c, c.portrait.rect, {240, 320})) << where;
+            }
+            if (!c.landscape.hidden) {
+                EXPECT_TRUE(Inside(c, c.landscape.rect, {320, 240})) << where;
+            }
+            EXPECT_FALSE(c.portrait.hidden && c.landscape.hidden) << where;
+            if (!t->twoLayouts) {
+                EXPECT_EQ(c.portrait.rect, c.landscape.rect) << where;
+            }
+        }
+    }
+    EXPECT_EQ(FindDialogTemplate(999), nullptr);
+}
+
+TEST(DialogTemplates, IdentifiersAreUniqueAndStylesFitTheirKinds) {
+    for (int id : DialogTemplateIds()) {
+        const DialogTemplate* t = FindDialogTemplate(id);
+        std::set<int> seen;
+        for (const ControlTemplate& c : t->controls) {
+            std::string where = std::to_string(id) + "/" + std::to_string(c.id);
+            if (c.id != kUnnamedControl) {
+                EXPECT_TRUE(seen.insert(c.id).second) << where;
+            }
+            if (c.style & kStyleSorted) {
+                EXPECT_TRUE(c.kind == ControlKind::Combo || c.kind == ControlKind::ListBox)
+                    << where;
+            }
+            if (c.editLimit != 0) {
+                EXPECT_EQ(c.kind, ControlKind::Edit) << where;
+            }
+            if (c.style & kStyleDefault) {
+                EXPECT_EQ(c.kind, ControlKind::Button) << where;
+            }
+        }
+        // Dialogs with text entry keep the input panel up; the others start with it down.
+        bool entry = false;
+        for (const ControlTemplate& c : t->controls) entry |= c.kind == ControlKind::Edit;
+        if (id != 130) {
+            EXPECT_EQ(t->frameFlags, entry ? kFrameEntry : kFrameNoEntry) << id;
+        }
+    }
+}
+
+TEST(DialogTemplates, DialogUnitsConvertAsTheDialogManagerRounds) {
+    EXPECT_EQ(DluRect(7, 75, 58, 13), (Rect{11, 122, 87, 21}));
+    // The whole Delete by Range dialog fits the 240 x 268 work area.
+    EXPECT_LE(DluToPixelsX(142), 240);
+    EXPECT_LE(DluToPixelsY(146), 268);
+    const DialogTemplate* book = FindDialogTemplate(132);
+    ASSERT_EQ(book->controls.size(), 2u);
+    EXPECT_EQ(book->controls[1].portrait.rect, DluRect(81, 90, 47, 13));
+    EXPECT_EQ(book->band.kind, TitleBand::Kind::Hint);
+    EXPECT_EQ(book->band.colour, 0x008000FFu);
+}
+
+TEST(MainMenuBar, HoldsTheTwoMenusAndThreeImageButtons) {
+    const MenuBarTemplate& bar = MainMenuBar();
+    ASSERT_EQ(bar.menus.size(), 2u);
+    std::string order;
+    for (const MenuTemplate& menu : bar.menus) {
+        for (const MenuItemTemplate& item : menu.items) {
+            order += item.command == 0 ? "- " : std::to_string(item.command) + " ";
+        }
+        order += "| ";
+    }
+    EXPECT_EQ(order,
+              "40003 40054 - 40055 40056 - 40050 40021 - 40049 | "
+              "40019 40052 40053 - 40045 40046 - 40010 | ");
+    EXPECT_EQ(bar.toolTips.size(), 7u);
+
+    MainFrame frame(u"Quorvella", bar);
+    EXPECT_EQ(frame.StateOf(40003), MainFrame::CommandState::Enabled);
+    EXPECT_EQ(frame.StateOf(553), MainFrame::CommandState::Enabled);
+    EXPECT_EQ(frame.StateOf(40001), MainFrame::CommandState::Missing);  // opens a menu only
+    frame.SetButtonEnabled(553, false);
+    frame.EnableMenuItem(40050, false);
+    EXPECT_EQ(frame.StateOf(553), MainFrame::CommandState::Grey);
+    EXPECT_EQ(frame.StateOf(40050), MainFrame::CommandState::Grey);
+    EXPECT_FALSE(frame.DispatchCommand(40050));
+}
+
+}  // namespace
+}  // namespace qv
