@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <utility>
+#include <vector>
 
 namespace qv {
 
@@ -126,8 +127,19 @@ public:
         count_ = 0;
     }
 
-    // Puts the given records (all of them this list's own) in the given order, renumbering
-    // them; the cursor ends on the last. For sorts that reorder in place.
+    // Hands every record over to the caller, first to last, and leaves the list empty.
+    std::vector<T*> Detach() {
+        std::vector<T*> nodes;
+        nodes.reserve(count_);
+        for (T* p = first_; p != nullptr; p = p->next) nodes.push_back(p);
+        first_ = last_ = cursor_ = nullptr;
+        count_ = 0;
+        return nodes;
+    }
+
+    // Makes the given records the list's own, in the given order and renumbered; the cursor
+    // ends on the last. The list must be empty or hold exactly these records (a sort that
+    // reorders in place); records from Detach or new ones are taken over.
     template <typename It>
     void Relink(It begin, It end) {
         first_ = last_ = cursor_ = nullptr;

@@ -19,20 +19,21 @@ bool BuildDateTexts(const CalendarDate& date, bool shortYear, DateTexts& texts, 
     AppendTwoDigits(month, date.month);
     std::u16string year = FormatDecimal(date.year);
     if (shortYear) year = year.substr(year.size() - 2);
-    auto form = [&](const std::u16string& a, const std::u16string& b, char16_t sep) {
-        std::u16string t;
-        t.reserve(a.size() + b.size() + year.size() + 2);
+    // Each text is written into the string already there, so rebuilding reuses its storage.
+    auto form = [&](Text& out, const std::u16string& a, const std::u16string& b, char16_t sep) {
+        if (!out) out.emplace();
+        std::u16string& t = *out;
+        t.clear();
         t += a;
         t += sep;
         t += b;
         t += sep;
         t += year;
-        return t;
     };
-    texts[DayMonthYearDash] = form(day, month, u'-');
-    texts[DayMonthYearSlash] = form(day, month, u'/');
-    texts[MonthDayYearDash] = form(month, day, u'-');
-    texts[MonthDayYearSlash] = form(month, day, u'/');
+    form(texts[DayMonthYearDash], day, month, u'-');
+    form(texts[DayMonthYearSlash], day, month, u'/');
+    form(texts[MonthDayYearDash], month, day, u'-');
+    form(texts[MonthDayYearSlash], month, day, u'/');
     key = DateKeyOf(date.year, date.month, date.day);
     return true;
 }

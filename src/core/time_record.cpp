@@ -24,6 +24,28 @@ void CopyFrom(TimeRecord& target, const TimeRecord& source) {
     SetMinutes(target, source.minutesText);
 }
 
+void CopyAsNew(TimeRecord& target, const TimeRecord& source) {
+    if (&target == &source) return;
+    target.recordId = source.recordId;
+    target.projectId = source.projectId;
+    target.date = source.date;
+    if (!BuildDateTexts(source.date, /*shortYear=*/false, target.dateTexts, target.dateKey)) {
+        for (Text& t : target.dateTexts) t.reset();
+        target.dateKey = 0;
+    }
+    if (source.category && !source.category->empty()) {
+        target.category = source.category;
+    } else {
+        target.category.reset();
+    }
+    target.memo = source.memo;
+    if (!SetMinutes(target, source.minutesText)) {
+        target.minutesText.reset();
+        target.timeComma.reset();
+        target.timeColon.reset();
+    }
+}
+
 bool SetCategory(TimeRecord& r, const Text& text) {
     if (!text || text->empty()) return false;
     r.category = text;

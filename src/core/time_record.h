@@ -31,6 +31,8 @@ void Reset(TimeRecord& record);
 // a source without a category, memo or minutes leaves the target's previous value. The
 // target's place in a list is left alone.
 void CopyFrom(TimeRecord& target, const TimeRecord& source);
+// What CopyFrom gives a blank record, written over target and reusing its storage.
+void CopyAsNew(TimeRecord& target, const TimeRecord& source);
 // An absent or empty name fails and changes nothing.
 bool SetCategory(TimeRecord& record, const Text& text);
 // An empty memo is accepted; an absent one fails and changes nothing.

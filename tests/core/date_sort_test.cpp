@@ -85,34 +85,50 @@ void ExpectSame(const Snapshot& a, const Snapshot& b) {
 }
 
 // Random lists with many records per day, some of them odd (no minutes, a date the setter
-// refused), sorted by both implementations: lists, buffers and cursors must agree exactly.
+// refused, an empty category), sorted by both implementations several times over with the
+// lists changing in between, so the buffer's old copies are reused at every size: lists,
+// buffers and cursors must agree exactly.
 TEST(SortByDate, GivesExactlyWhatTheStepByStepSortGives) {
     std::mt19937 rng(20051029);
-    for (int round = 0; round < 300; ++round) {
-        const int n = std::uniform_int_distribution<int>(0, 60)(rng);
+    uint32_t nextId = 0;
+    auto randomRecord = [&](int days) {
+        TimeRecord r = MakeRecord(nextId++, 2005, 10, static_cast<uint16_t>(1 + rng() % days),
+                                  static_cast<int>(rng() % 1500));
+        switch (rng() % 10) {
+            case 0: r.minutesText.reset(); break;
+            case 1: SetDate(r, MakeDate(99, 1, 1)); break;  // refused: old texts stay
+            case 2: r.memo = u"memo " + FormatDecimal(nextId); break;
+            case 3: r.category = u""; break;
+            case 4: r.minutesText = u"-7"; break;
+            default: break;
+        }
+        return r;
+    };
+    for (int round = 0; round < 150; ++round) {
         const int days = std::uniform_int_distribution<int>(1, 8)(rng);
-        const uint32_t order = std::uniform_int_distribution<uint32_t>(0, 2)(rng);
         TimeRecordList fastList, fastBuffer, literalList, literalBuffer;
         // Something old in the buffers, which both sorts must throw away.
-        fastBuffer.Append(MakeRecord(999, 2001, 1, 1, 5));
-        literalBuffer.Append(MakeRecord(999, 2001, 1, 1, 5));
-        for (int i = 0; i < n; ++i) {
-            TimeRecord r = MakeRecord(static_cast<uint32_t>(i), 2005, 10,
-                                      static_cast<uint16_t>(1 + rng() % days),
-                                      static_cast<int>(rng() % 1500));
-            switch (rng() % 10) {
-                case 0: r.minutesText.reset(); break;
-                case 1: SetDate(r, MakeDate(99, 1, 1)); break;  // refused: old texts stay
-                case 2: r.memo = u"memo " + FormatDecimal(i); break;
-                default: break;
+        fastBuffer.Append(MakeRecord(999, 2001, 1, 1, 5, u"Old", u"old"));
+        literalBuffer.Append(MakeRecord(999, 2001, 1, 1, 5, u"Old", u"old"));
+        for (int pass = 0; pass < 3; ++pass) {
+            const int add = std::uniform_int_distribution<int>(0, 40)(rng);
+            for (int i = 0; i < add; ++i) {
+                TimeRecord r = randomRecord(days);
+                fastList.Append(r);
+                literalList.Append(r);
             }
-            fastList.Append(r);
-            literalList.Append(r);
+            const int remove = std::uniform_int_distribution<int>(0, 20)(rng);
+            for (int i = 0; i < remove && fastList.Size() > 0; ++i) {
+                const uint32_t at = rng() % fastList.Size();
+                fastList.RemoveAt(at);
+                literalList.RemoveAt(at);
+            }
+            const uint32_t order = std::uniform_int_distribution<uint32_t>(0, 2)(rng);
+            ASSERT_TRUE(SortByDate(fastList, fastBuffer, order));
+            ASSERT_TRUE(testing::LiteralSortByDate(literalList, literalBuffer, order));
+            ExpectSame(Take(fastList), Take(literalList));
+            ExpectSame(Take(fastBuffer), Take(literalBuffer));
         }
-        ASSERT_TRUE(SortByDate(fastList, fastBuffer, order));
-        ASSERT_TRUE(testing::LiteralSortByDate(literalList, literalBuffer, order));
-        ExpectSame(Take(fastList), Take(literalList));
-        ExpectSame(Take(fastBuffer), Take(literalBuffer));
     }
 }
 

@@ -68,13 +68,16 @@ class ObjectStore {
                                        uint32_t flags) = 0;
     virtual bool CeOidGetInfo(CEOID oid, DatabaseInfo& info) = 0;
     // CEDB_SEEK_CEOID with a record identifier, or CEDB_SEEK_VALUEFIRSTEQUAL with a value of
-    // property 0: the record reached (the next read starts there), or 0.
+    // property 0: the record reached (the next read starts there), or 0; a seek that finds
+    // nothing leaves the handle at the end, so the next read returns 0.
     virtual CEOID CeSeekDatabase(StoreHandle handle, uint32_t seekType, uint32_t value) = 0;
     // All properties of the record at the current position, in the order they were written;
-    // moves to the next record. 0 at the end or on error (including data that does not decode).
+    // moves to the next record. 0 at the end or on error (including data that does not decode;
+    // such a record is passed over like one that was read).
     virtual CEOID CeReadRecordProps(StoreHandle handle, std::vector<PropValue>& props) = 0;
     // Record 0 writes a new record; otherwise replaces the given properties of that record.
-    // The record's identifier, or 0 on failure.
+    // The record's identifier, or 0 on failure. A database holds at most 65,535 records, so
+    // its 16-bit record count never wraps.
     virtual CEOID CeWriteRecordProps(StoreHandle handle, CEOID record,
                                      const std::vector<PropValue>& props) = 0;
     virtual bool CeDeleteRecord(StoreHandle handle, CEOID record) = 0;

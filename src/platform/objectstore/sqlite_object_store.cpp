@@ -300,6 +300,7 @@ class SqliteObjectStore final : public ObjectStore {
     uint64_t nextOidValue_ = 1;
     uint64_t generation_ = 1;
     int depth_ = 0;
+    bool scopeLost_ = false;
     int failAfter_ = -1;
     std::vector<PropValue> work_;
     std::vector<uint8_t> encoded_;
@@ -343,7 +344,7 @@ bool SqliteObjectStore::Prepare() {
 
 template <class Body>
 bool SqliteObjectStore::Change(Body&& body) {
-    if (failAfter_ == 0) return false;
+    if (failAfter_ == 0 || scopeLost_) return false;
     ++generation_;
     if (!Query(savepoint_).Run()) return false;
     bool ok = body() && Query(release_).Run();
@@ -351,6 +352,9 @@ bool SqliteObjectStore::Change(Body&& body) {
         Query(rollbackTo_).Run();
         Query(release_).Run();
         if (depth_ == 0 && !sqlite3_get_autocommit(db_)) Query(rollback_).Run();
+        // Some errors (a full disk) make SQLite undo the whole transaction; the caller's scope
+        // is then gone, and nothing more may be changed before it ends, or it would be kept.
+        if (depth_ > 0 && sqlite3_get_autocommit(db_)) scopeLost_ = true;
         ++generation_;
         return false;
     }
@@ -555,7 +559,7 @@ bool SqliteObjectStore::CloseHandle(StoreHandle handle) {
 }
 
 bool SqliteObjectStore::BeginTransaction() {
-    if (!Query(beginScope_).Run()) return false;
+    if (scopeLost_ || !Query(beginScope_).Run()) return false;
     ++depth_;
     return true;
 }
@@ -563,6 +567,10 @@ bool SqliteObjectStore::BeginTransaction() {
 bool SqliteObjectStore::EndTransaction(bool commit) {
     if (depth_ == 0) return false;
     --depth_;
+    if (scopeLost_) {
+        if (depth_ == 0) scopeLost_ = false;
+        return !commit;
+    }
     if (commit && Query(releaseScope_).Run()) return true;
     // Undone on request, or because the commit itself failed.
     ++generation_;

@@ -1,0 +1,1 @@
+qv_add_bench(bench_store SOURCES ${CMAKE_CURRENT_LIST_DIR}/store_bench.cpp LIBS qv_store)
