@@ -55,6 +55,17 @@ struct AppState {
     // The main list's sort: working copies of the Sort and SortOrder settings.
     uint32_t mainSortColumn = 0;
     uint32_t mainSortOrder = 2;
+    bool listSorted = false;  // a sort with a chosen direction was applied in this run
+
+    // Window and dialog state.
+    CalendarDate lastUsedDate;    // default date of new records and projects
+    CalendarDate rangeStartDate;  // default range of the range dialogs
+    CalendarDate rangeEndDate;
+    int selectedRecordRow = -1;   // row selected when the last command started
+    bool editingExisting = false; // Register Time edits an existing record
+    bool recordsChanged = false;  // the category dialogs changed stored records
+    int projectDialogMode = 0;    // 0 creates a project, 1 edits one
+    int bookSelectedRow = -1;     // the projects book's tapped row
 };
 
 // The main list's date sort in the current direction.

@@ -1,0 +1,435 @@
+// The main window: creation, the list of the current project's records, the command table,
+// the list's notifications and the window's own events.
+#include "app/main_window.h"
+
+#include "app/startup.h"
+#include "core/date_sort.h"
+#include "core/project_lists.h"
+#include "dialogs/about.h"
+#include "dialogs/frame.h"
+#include "res/string_table.h"
+#include "store/record_store.h"
+
+namespace qv {
+namespace {
+
+struct ColumnSpec {
+    uint32_t header;
+    int portraitWidth;
+    int landscapeWidth;
+};
+constexpr ColumnSpec kColumns[] = {{40011, 88, 105}, {40012, 90, 105}, {40013, 55, 90}};
+
+std::u16string Or(const Text& text) { return text.value_or(u""); }
+
+int RowImage(const TimeRecord& r) {
+    return r.memo && !TrimBlanks(*r.memo).empty() ? kImageMemo : kImageNoMemo;
+}
+
+}  // namespace
+
+std::u16string RowTimeText(const TimeRecord& r, uint32_t timeViewType) {
+    const char16_t sep = timeViewType == Colon ? u':' : u',';
+    if (!r.minutesText) return std::u16string(u"0") + sep + u"0";
+    const int32_t t = ParseLong(*r.minutesText);
+    const int32_t m = t % 60;
+    const int32_t h = (t - m) / 60;
+    if (m < 0 || m > 59 || h < 0 || h > 24) return u"";
+    return HoursMinutesText(h, m, sep);
+}
+
+MainWindow::MainWindow(App& app) : app_(app), bar_(app) {}
+
+void MainWindow::OnCreate(MainFrame& frame) {
+    frame_ = &frame;
+    AppState& s = app_.state;
+    const CalendarDate now = app_.host.GetClock().GetSystemTime();
+    s.lastUsedDate = s.rangeStartDate = s.rangeEndDate = now;
+    s.listSorted = false;
+    app_.activeEntryDialog = nullptr;
+
+    const bool loaded = LoadTimeRecords(app_.store);
+
+    Dialog* bar = app_.host.CreateChildDialog(frame, kProjectBarTemplate, bar_);
+    if (bar == nullptr) {
+        frame.Destroy();
+        return;
+    }
+    const Size work = app_.host.WorkAreaSize();
+    bar->SetWindowRect({0, 27, work.width, work.height - 26});
+    if (!CreateMainList()) {
+        frame.Destroy();
+        return;
+    }
+
+    if (!loaded) {
+        GreyListCommands();
+    } else {
+        if (!ApplyListSort()) return;
+        RefillList();
+    }
+    SetCommand(kCmdUndoDeleting, false);
+    frame.SetButtonEnabled(kButtonUndo, false);
+    SetCommand(kCmdEmptyUndo, false);
+    if (s.mainSortOrder != 2) s.listSorted = true;
+    s.editingExisting = false;
+    s.projectDialogMode = 0;
+}
+
+bool MainWindow::CreateMainList() {
+    Dialog* bar = Bar();
+    if (bar == nullptr) return false;
+    const bool landscape = IsLandscapeLayout(app_.host);
+    const Rect client = bar->WindowRect();
+    if (!bar->CreateListView(kMainList, {4, 47, client.w - 9, client.h - 79})) return false;
+    for (int c = 0; c < 3; ++c) {
+        ListColumn column;
+        column.header = LoadString(kColumns[c].header).value_or(u"");
+        column.width = landscape ? kColumns[c].landscapeWidth : kColumns[c].portraitWidth;
+        if (static_cast<uint32_t>(c) == app_.state.mainSortColumn) {
+            column.headerImage = static_cast<int>(app_.state.mainSortOrder);
+        }
+        if (bar->InsertColumn(kMainList, c, column) < 0) return false;
+    }
+    return true;
+}
+
+bool MainWindow::ApplyListSort() {
+    AppState& s = app_.state;
+    Bar()->SetHeaderImage(kMainList, static_cast<int>(s.mainSortColumn),
+                          static_cast<int>(s.mainSortOrder));
+    if (!SortByDate(s)) {
+        // The list could no longer show row for row what it holds: the program ends.
+        frame_->Destroy();
+        return false;
+    }
+    if (s.mainSortOrder != 2) s.listSorted = true;
+    return true;
+}
+
+void MainWindow::RefillList() {
+    Dialog& bar = *Bar();
+    AppState& s = app_.state;
+    const uint32_t dateView = s.settings.DateTypeView;
+    const uint32_t timeView = s.settings.TimeTypeView;
+    bar.DeleteAllRows(kMainList);
+    int row = 0;
+    for (TimeRecord* r = s.timeRecords.First(); r != nullptr; r = s.timeRecords.Next(), ++row) {
+        if (bar.InsertRow(kMainList, row, Or(DateText(*r, dateView)), RowImage(*r)) < 0) break;
+        bar.SetCell(kMainList, row, 1, Or(r->category));
+        bar.SetCell(kMainList, row, 2, Or(TimeText(*r, timeView)));
+    }
+    const int rows = bar.RowCount(kMainList);
+    if (rows > 0) {
+        frame_->SetButtonEnabled(kButtonTimeReport, true);
+        SetCommand(kCmdTimeReport, true);
+        SetCommand(kCmdExportTimeRecords, true);
+        if (s.mainSortOrder != 1) bar.ScrollBy(kMainList, rows);  // the newest rows in view
+    }
+    if (s.timeRecords.Empty()) GreyListCommands();
+}
+
+void MainWindow::AddRow(const TimeRecord& r) {
+    Dialog& bar = *Bar();
+    const int row = bar.RowCount(kMainList);
+    if (bar.InsertRow(kMainList, row, Or(DateText(r, app_.state.settings.DateTypeView)),
+                      RowImage(r)) < 0) {
+        return;
+    }
+    bar.SetCell(kMainList, row, 1, Or(r.category));
+    bar.SetCell(kMainList, row, 2, RowTimeText(r, app_.state.settings.TimeTypeView));
+    bar.ScrollBy(kMainList, row);
+}
+
+void MainWindow::UpdateRow(int row, const TimeRecord& r) {
+    Dialog& bar = *Bar();
+    bar.SetCell(kMainList, row, 0, Or(DateText(r, app_.state.settings.DateTypeView)));
+    bar.SetRowImage(kMainList, row, RowImage(r));
+    bar.SetCell(kMainList, row, 1, Or(r.category));
+    bar.SetCell(kMainList, row, 2, RowTimeText(r, app_.state.settings.TimeTypeView));
+}
+
+void MainWindow::UpdateListCommands() {
+    const bool rows = Bar()->RowCount(kMainList) > 0;
+    frame_->SetButtonEnabled(kButtonTimeReport, rows);
+    SetCommand(kCmdTimeReport, rows);
+    SetCommand(kCmdExportTimeRecords, rows);
+    SetCommand(kCmdDeleteByRange, rows);
+    SetCommand(kCmdProjectsBalance, !app_.state.projects.Empty());
+}
+
+void MainWindow::GreyListCommands() {
+    frame_->SetButtonEnabled(kButtonTimeReport, false);
+    SetCommand(kCmdTimeReport, false);
+    SetCommand(kCmdExportTimeRecords, false);
+    SetCommand(kCmdDeleteByRange, false);
+}
+
+void MainWindow::SetCommand(int command, bool enabled) { frame_->EnableMenuItem(command, enabled); }
+
+void MainWindow::RememberSelection() {
+    Dialog* bar = Bar();
+    app_.state.selectedRecordRow = bar ? bar->SelectedRow(kMainList) : -1;
+}
+
+void MainWindow::RestoreSelection() {
+    Dialog* bar = Bar();
+    if (bar == nullptr || !bar->Has(kMainList)) return;
+    bar->SetFocus(kMainList);
+    const int row = app_.state.selectedRecordRow;
+    if (row != -1) {
+        bar->SelectRow(kMainList, row);
+        bar->SetFocusedRow(kMainList, row);
+    }
+}
+
+void MainWindow::OnCommand(MainFrame& frame, int command) {
+    AppState& s = app_.state;
+    CommandDialogs& dialogs = app_.dialogs;
+    // Sorts the list again and shows it, as after every dialog that may have changed it.
+    auto resortAndRefill = [&] {
+        if (SortByDate(s)) RefillList();
+    };
+    switch (command) {
+        case kCmdNew:
+            RememberSelection();
+            NewRecord();
+            return;
+        case kCmdNewProject:
+            RememberSelection();
+            if (dialogs.newProject && dialogs.newProject(app_) == 1) return;
+            RestoreSelection();
+            return;
+        case kCmdProjects:
+            RememberSelection();
+            if (dialogs.projectsBook) {
+                s.bookSelectedRow = -1;
+                dialogs.projectsBook(app_);
+                LoadTimeRecords(app_.store);
+                resortAndRefill();
+                UpdateProjectBalance(s);
+            }
+            RestoreSelection();
+            return;
+        case kCmdProjectsBalance:
+            RememberSelection();
+            if (dialogs.projectsBalance) {
+                dialogs.projectsBalance(app_);
+                resortAndRefill();
+            }
+            RestoreSelection();
+            return;
+        case kCmdUndoDeleting:
+        case kButtonUndo:
+            if (dialogs.undoDeleting) dialogs.undoDeleting(app_);
+            return;
+        case kCmdEmptyUndo:
+            if (dialogs.emptyUndo) dialogs.emptyUndo(app_);
+            return;
+        case kCmdTimeReport:
+        case kButtonTimeReport:
+            RememberSelection();
+            if (dialogs.timeReport) dialogs.timeReport(app_);
+            RestoreSelection();
+            return;
+        case kCmdExit:
+            frame.PostClose();
+            return;
+        case kCmdEditCategories:
+        case kButtonEditCategories:
+            RememberSelection();
+            if (dialogs.editCategoriesLoop) {
+                dialogs.editCategoriesLoop(app_);
+                resortAndRefill();
+                if (s.recordsChanged) {
+                    UpdateProjectBalance(s);
+                    app_.host.Repaint(*Bar());
+                    s.recordsChanged = false;
+                }
+            }
+            RestoreSelection();
+            return;
+        case kCmdDeleteByRange:
+            RememberSelection();
+            if (dialogs.deleteByRange && dialogs.deleteByRange(app_) == 1107) {
+                resortAndRefill();
+                UpdateProjectBalance(s);
+                app_.host.Repaint(*Bar());
+            }
+            RestoreSelection();
+            return;
+        case kCmdExportTimeRecords:
+            RememberSelection();
+            if (dialogs.exportTimeRecords) dialogs.exportTimeRecords(app_);
+            RestoreSelection();
+            return;
+        case kCmdViewOptions:
+            RememberSelection();
+            if (dialogs.viewOptions) {
+                const int result = dialogs.viewOptions(app_);
+                if (result == 1130 || result == 1) {
+                    app_.host.SetWaitCursor(true);
+                    if (SortByDate(s)) RefillList();
+                    app_.host.SetWaitCursor(false);
+                }
+                UpdateProjectBalance(s);
+                app_.host.Repaint(*Bar());
+            }
+            RestoreSelection();
+            return;
+        case kCmdAbout:
+            RememberSelection();
+            ShowAbout(app_.host, static_cast<int>(s.settings.MajorVersion),
+                      static_cast<int>(s.settings.MinorVersion));
+            RestoreSelection();
+            return;
+        default:
+            return;
+    }
+}
+
+void MainWindow::NewRecord() {
+    AppState& s = app_.state;
+    CommandDialogs& dialogs = app_.dialogs;
+    if (s.projects.Empty()) {
+        // Time is always booked to a project: without one, New makes the first project.
+        if (dialogs.newProjectFirst && dialogs.newProjectFirst(app_) == 1) return;
+        RestoreSelection();
+        return;
+    }
+    if (!dialogs.registerTime) {
+        RestoreSelection();
+        return;
+    }
+    Reset(s.scratchRecord);
+    SetDate(s.scratchRecord, s.lastUsedDate);
+    AfterNewRecord(dialogs.registerTime(app_));
+}
+
+void MainWindow::AfterNewRecord(int result) {
+    AppState& s = app_.state;
+    if (result != 1027) {
+        RestoreSelection();
+        return;
+    }
+    uint32_t newId = 0;
+    if (!AddTimeRecord(app_.store, s.scratchRecord, newId)) return;
+    app_.host.SetWaitCursor(true);
+    s.scratchRecord.recordId = newId;
+    Dialog& bar = *Bar();
+    if (s.scratchRecord.projectId == s.currentProject.projectId) {
+        if (s.timeRecords.Append(s.scratchRecord) != nullptr) {
+            AddRow(s.scratchRecord);
+            UpdateListCommands();
+            bar.SetFocus(kMainList);
+            const int last = bar.RowCount(kMainList) - 1;
+            bar.SelectRow(kMainList, last);
+            bar.SetFocusedRow(kMainList, last);
+        }
+    } else {
+        bar.SetFocus(kMainList);  // booked to another project: listed when that one is current
+    }
+    app_.host.SetWaitCursor(false);
+    UpdateProjectBalance(s);
+    app_.host.Repaint(bar);
+    app_.host.PlaySoundResource(u"IDW_TIME_ADDED");
+}
+
+void MainWindow::EditRecord() {
+    AppState& s = app_.state;
+    Reset(s.scratchRecord);
+    TimeRecord* r = s.timeRecords.FindAt(static_cast<uint32_t>(s.selectedRecordRow));
+    if (r == nullptr || !app_.dialogs.registerTime) return;
+    CopyFrom(s.scratchRecord, *r);
+    s.editingExisting = true;
+    const int result = app_.dialogs.registerTime(app_);
+    if (app_.dialogs.afterEditingRecord) app_.dialogs.afterEditingRecord(app_, result);
+    s.editingExisting = false;
+}
+
+void MainWindow::ListNotify(NotifyCode code, int item) {
+    switch (code) {
+        case NotifyCode::Click:
+        case NotifyCode::Return:
+            EditRecord();
+            return;
+        case NotifyCode::ColumnClick:
+            HeaderTap(item);
+            return;
+        default:
+            return;
+    }
+}
+
+void MainWindow::HeaderTap(int column) {
+    SetInputPanel(app_.host, false);
+    if (column != 0) return;
+    AppState& s = app_.state;
+    Dialog& bar = *Bar();
+    int image = bar.HeaderImage(kMainList, 0);
+    if (image == kImageUp) {
+        image = kImageDown;
+        s.mainSortOrder = 1;
+    } else if (image == kImageDown) {
+        image = kImageUp;
+        s.mainSortOrder = 0;
+    } else if (s.listSorted) {
+        image = static_cast<int>(s.mainSortOrder);
+        s.mainSortColumn = 0;
+    } else {
+        image = kImageUp;
+        s.mainSortOrder = 0;
+        s.mainSortColumn = 0;
+    }
+    bar.SetHeaderImage(kMainList, 0, image);
+    if (s.timeRecords.Empty()) return;
+    app_.host.SetWaitCursor(true);
+    if (SortByDate(s)) {
+        RefillList();
+        s.listSorted = true;
+    }
+    app_.host.SetWaitCursor(false);
+}
+
+void MainWindow::OnClose(MainFrame& frame) {
+    ExitCleanup(app_);
+    frame.Destroy();
+}
+
+void MainWindow::OnWorkAreaChange(MainFrame& frame) {
+    Dialog* bar = Bar();
+    if (bar == nullptr) return;
+    bar_.PlaceProjectList(*bar);
+    const Size work = app_.host.WorkAreaSize();
+    bar->SetWindowRect({0, 27, work.width, work.height - 26});
+    bar->DestroyControl(kMainList);
+    if (!CreateMainList()) {
+        ExitCleanup(app_);
+        frame.Destroy();
+        return;
+    }
+    if (app_.state.timeRecords.Empty()) {
+        GreyListCommands();
+    } else {
+        if (!ApplyListSort()) return;
+        RefillList();
+    }
+    UpdateProjectBalance(app_.state);
+}
+
+void MainWindow::OnActivate(MainFrame&) {
+    if (app_.activeEntryDialog != nullptr) {
+        SetInputPanel(app_.host, true);
+        return;
+    }
+    SetInputPanel(app_.host, false);
+    if (Dialog* bar = Bar(); bar != nullptr && bar->Has(kMainList)) bar->SetFocus(kMainList);
+}
+
+void MainWindow::OnHelp(MainFrame&) {
+    RememberSelection();
+    ShowHelp(app_.host, u"Navigating");
+    RestoreSelection();
+}
+
+}  // namespace qv

@@ -1,0 +1,62 @@
+// The program's entry, start-up and exit.
+#include "app/startup.h"
+
+#include <memory>
+
+#include "app/main_window.h"
+#include "dialogs/frame.h"
+#include "res/menus.h"
+#include "res/string_table.h"
+#include "store/categories_store.h"
+#include "store/record_store.h"
+
+namespace qv {
+
+bool InitInstance(App& app) {
+    app.className = LoadString(kStrClassName).value_or(u"");
+    app.title = LoadString(kStrTitle).value_or(u"");
+    app.company = LoadString(kStrCompany).value_or(u"");
+
+    if (app.services.instances.RaiseRunningInstance(app.className, app.title)) return false;
+
+    AppState& s = app.state;
+    LoadSettings(s.settings, app.services.registry, app.company, app.title);
+    s.mainSortColumn = s.settings.Sort;
+    s.mainSortOrder = s.settings.SortOrder;
+
+    app.host.SetWaitCursor(true);
+    if (!OpenStore(app.store)) {
+        ShowStop(app.host, kStrCannotContinue);
+        app.host.SetWaitCursor(false);
+        return false;
+    }
+    app.host.SetWaitCursor(false);
+    return true;
+}
+
+void ExitCleanup(App& app) {
+    AppState& s = app.state;
+    DropEmptyTimeDatabase(app.store);
+    DropEmptyProjectsDatabase(app.store);
+    SaveCategories(app.store);
+    s.settings.Sort = s.mainSortColumn;
+    s.settings.SortOrder = s.mainSortOrder;
+    SetLastProject(s.settings, s.currentProject.name);
+    SaveSettings(s.settings, app.services.registry);
+    ReleaseSettings(s.settings);
+    // The undo list and every other list go with the program's state; nothing of them is kept.
+}
+
+int QuorvellaMain(ProgramServices& services) {
+    auto app = std::make_unique<App>(services);
+    WireCommandDialogs(*app);
+    if (!InitInstance(*app)) return 0;
+    MainWindow window(*app);  // outlives the frame, which owns the bar the window drives
+    MainFrame frame(app->title, MainMenuBar());
+    app->mainWindow = &window;
+    const int code = app->host.RunMainWindow(frame, window);
+    app->mainWindow = nullptr;
+    return code;
+}
+
+}  // namespace qv

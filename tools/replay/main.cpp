@@ -1,0 +1,4 @@
+// quorvella-replay [--root DIR] SCRIPT
+#include "tools/replay/replay.h"
+
+int main(int argc, char** argv) { return qv::replay::ReplayMain(argc, argv); }

@@ -1,0 +1,374 @@
+// The replay tool: script lines to actions, the program's events to transcript lines.
+#include "tools/replay/replay.h"
+
+#include <unistd.h>
+
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "app/app.h"
+#include "platform/files/device_files.h"
+#include "platform/registry/registry_hive.h"
+#include "res/embedded.h"
+
+namespace qv::replay {
+namespace {
+
+uint16_t DayOfWeek(const CalendarDate& d) {
+    static const int kOffsets[] = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
+    int y = d.year - (d.month < 3 ? 1 : 0);
+    return static_cast<uint16_t>((y + y / 4 - y / 100 + y / 400 + kOffsets[d.month - 1] + d.day) % 7);
+}
+
+std::string Hex8(uint32_t v) {
+    char buf[16];
+    snprintf(buf, sizeof buf, "0x%08X", v);
+    return buf;
+}
+
+// The single-instance rule over one replay: the first start registers its window, a start
+// while it runs finds it.
+class ReplayInstances : public InstanceCheck {
+public:
+    explicit ReplayInstances(bool& running) : running_(running) {}
+    bool RaiseRunningInstance(const std::u16string&, const std::u16string&) override {
+        if (running_) return true;
+        running_ = true;
+        return false;
+    }
+
+private:
+    bool& running_;
+};
+
+}  // namespace
+
+// The device services of a running program.
+struct Replay::Running {
+    explicit Running(const std::filesystem::path& root, bool& instanceFlag)
+        : folders(DeviceFolders::UnderRoot(root)),
+          hive(folders.HiveFile()),
+          files(folders),
+          instances(instanceFlag) {
+        store = OpenObjectStoreFile(folders.StoreFile());
+        if (store == nullptr) store = MakeUnavailableObjectStore();
+    }
+    DeviceFolders folders;
+    RegistryHive hive;
+    DeviceFiles files;
+    ReplayInstances instances;
+    std::unique_ptr<ObjectStore> store;
+    std::unique_ptr<HeadlessHost> host;
+};
+
+Replay::Replay(std::filesystem::path root, std::vector<std::string> lines, std::ostream& out)
+    : root_(std::move(root)), lines_(std::move(lines)), out_(out) {
+    CalendarDate start = MakeDate(2005, 10, 29);
+    start.hour = 12;
+    start.dayOfWeek = DayOfWeek(start);
+    clock_.Set(start);
+}
+
+Replay::~Replay() = default;
+
+void Replay::Print(const std::string& line) { out_ << line << '\n'; }
+
+void Replay::Fail(const std::string& sentence) {
+    if (failed_) return;
+    failed_ = true;
+    Print("! " + sentence);
+}
+
+std::optional<std::vector<Token>> Replay::NextLine() {
+    while (!failed_ && next_ < lines_.size()) {
+        std::string line = lines_[next_++];
+        while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t')) {
+            line.pop_back();
+        }
+        size_t first = line.find_first_not_of(" \t");
+        if (first == std::string::npos || line[first] == '#') continue;
+        current_ = line.substr(first);
+        Print("> " + current_);
+        auto tokens = Tokenize(current_);
+        if (!tokens) {
+            Fail(current_ + ": a text is not closed");
+            return std::nullopt;
+        }
+        return tokens;
+    }
+    return std::nullopt;
+}
+
+int Replay::Run() {
+    while (auto tokens = NextLine()) {
+        bool handled = false;
+        if (!Environment(*tokens, handled)) break;
+        if (handled) continue;
+        if (!failed_) Fail(current_ + ": the program is not running");
+    }
+    return failed_ ? 1 : 0;
+}
+
+bool Replay::Environment(const std::vector<Token>& t, bool& handled) {
+    handled = true;
+    const std::string& word = t[0].text;
+    if (word == "screen") {
+        auto w = t.size() == 3 ? ParseNumber(t[1].text) : std::nullopt;
+        auto h = t.size() == 3 ? ParseNumber(t[2].text) : std::nullopt;
+        if (!w || !h || *w <= 0 || *h <= 0) {
+            Fail(current_ + ": not a screen size");
+            return false;
+        }
+        screen_ = {*w, *h};
+        if (running_) handled = false;  // the open windows hear of it
+        return true;
+    }
+    if (word == "clock") {
+        std::optional<CalendarDate> date = t.size() == 3 ? ParseDate(t[1].text) : std::nullopt;
+        if (!date || !ParseTime(t[2].text, *date)) {
+            Fail(current_ + ": not a date and time");
+            return false;
+        }
+        date->dayOfWeek = DayOfWeek(*date);
+        clock_.Set(*date);
+        return true;
+    }
+    if (word == "show" && t.size() == 2 && (t[1].text == "store" || t[1].text == "registry")) {
+        if (t[1].text == "store") {
+            ShowStore();
+        } else {
+            ShowRegistry();
+        }
+        return !failed_;
+    }
+    if (word == "start" && t.size() == 1) {
+        if (running_) {
+            Fail(current_ + ": the program is running");
+            return false;
+        }
+        return Start();
+    }
+    if (word == "start-second" && t.size() == 1) {
+        if (!running_) {
+            Fail(current_ + ": the program is not running");
+            return false;
+        }
+        StartSecond();
+        return true;
+    }
+    handled = false;
+    return true;
+}
+
+bool Replay::Start() {
+    DeviceFolders folders = DeviceFolders::UnderRoot(root_);
+    if (!folders.Provision() || !ProvisionHelpFiles(folders.WindowsDir())) {
+        Fail(current_ + ": the device folder cannot be made");
+        return false;
+    }
+    running_ = std::make_unique<Running>(root_, instanceRunning_);
+    running_->host = std::make_unique<HeadlessHost>(
+        clock_, [this] { return NextAction(); }, [this](const std::string& l) { Print(l); },
+        [this](const std::string& e) { Fail(e); });
+    running_->host->SetScreenSize(screen_);
+    killed_ = false;
+    ProgramServices services{*running_->host, running_->hive, *running_->store, running_->files,
+                             running_->instances};
+    try {
+        const int code = QuorvellaMain(services);
+        if (!failed_) running_->host->EmitExit(code);
+    } catch (const HeadlessKill&) {
+        if (killed_) Print("exit -9");
+    }
+    running_.reset();
+    instanceRunning_ = false;
+    return !failed_;
+}
+
+void Replay::StartSecond() {
+    // A second process: its own host; it meets the first one's window and ends at once.
+    HeadlessHost host(
+        clock_, [] { return std::optional<HeadlessAction>(); },
+        [this](const std::string& l) { Print(l); }, [this](const std::string& e) { Fail(e); });
+    host.SetScreenSize(screen_);
+    ProgramServices services{host, running_->hive, *running_->store, running_->files,
+                             running_->instances};
+    try {
+        host.EmitExit(QuorvellaMain(services));
+    } catch (const HeadlessKill&) {
+    }
+}
+
+std::optional<HeadlessAction> Replay::NextAction() {
+    while (auto tokens = NextLine()) {
+        const std::vector<Token>& t = *tokens;
+        bool handled = false;
+        if (!Environment(t, handled)) return std::nullopt;
+        if (handled) continue;
+        if (t[0].text == "screen") return HeadlessAction::MakeScreen(screen_.width, screen_.height);
+        if (t[0].text == "show" && t.size() == 2) {
+            const HeadlessHost& host = *running_->host;
+            HeadlessHost::Shown shown;
+            if (t[1].text == "main") {
+                shown = host.ShowMain();
+            } else if (t[1].text == "dialog") {
+                shown = host.ShowDialog();
+            } else if (auto id = ParseNumber(t[1].text)) {
+                shown = host.ShowControl(*id);
+            } else {
+                Fail(current_ + ": nothing to show by that name");
+                return std::nullopt;
+            }
+            if (!shown.error.empty()) {
+                Fail(shown.error);
+                return std::nullopt;
+            }
+            for (const std::string& l : shown.lines) Print(l);
+            continue;
+        }
+        if (t[0].text == "kill" && t.size() == 1) {
+            killed_ = true;
+            return HeadlessAction::MakeKill();
+        }
+        auto action = WindowAction(t);
+        if (!action) {
+            if (!failed_) Fail(current_ + ": not an action");
+            return std::nullopt;
+        }
+        return action;
+    }
+    return std::nullopt;  // the end of the script, or a failure: the run stops here
+}
+
+std::optional<HeadlessAction> Replay::WindowAction(const std::vector<Token>& t) {
+    using A = HeadlessAction;
+    const std::string& word = t[0].text;
+    const size_t n = t.size();
+    auto id = [&]() { return n >= 2 && !t[1].quoted ? ParseNumber(t[1].text) : std::nullopt; };
+    auto text = [&](size_t i) { return FromUtf8(t[i].text); };
+    if (n == 1 && word == "close") return A::MakeClose();
+    if (n == 1 && word == "help") return A::MakeHelp();
+    if (n == 2 && word == "answer" && (t[1].text == "yes" || t[1].text == "no")) {
+        return A::MakeAnswer(t[1].text == "yes");
+    }
+    if (n == 2 && word == "command" && id()) return A::MakeCommand(*id());
+    if (n == 2 && word == "project" && t[1].quoted) return A::MakeProject(text(1));
+    if (n == 2 && word == "click" && id()) return A::MakeClick(*id());
+    if (n == 2 && word == "check" && id()) return A::MakeCheck(*id());
+    if (n == 2 && word == "uncheck" && id()) return A::MakeUncheck(*id());
+    if (n == 3 && word == "type" && id() && t[2].quoted) return A::MakeType(*id(), text(2));
+    if (n == 3 && word == "choose" && id() && t[2].quoted) return A::MakeChoose(*id(), text(2));
+    if (n == 3 && word == "date" && id()) {
+        if (t[2].text == "none") return A::MakeDate(*id(), std::nullopt);
+        if (auto d = ParseDate(t[2].text)) {
+            d->dayOfWeek = DayOfWeek(*d);
+            return A::MakeDate(*id(), d);
+        }
+        return std::nullopt;
+    }
+    if (n == 3 && (word == "tap" || word == "enter" || word == "header") && id()) {
+        auto index = ParseNumber(t[2].text);
+        if (!index || *index < 0) return std::nullopt;
+        if (word == "tap") return A::MakeTap(*id(), *index);
+        if (word == "enter") return A::MakeEnter(*id(), *index);
+        return A::MakeHeader(*id(), *index);
+    }
+    return std::nullopt;
+}
+
+void Replay::ShowStore() {
+    std::unique_ptr<ObjectStore> opened;
+    ObjectStore* store = running_ ? running_->store.get() : nullptr;
+    if (store == nullptr) {
+        const std::filesystem::path file = DeviceFolders::UnderRoot(root_).StoreFile();
+        std::error_code ec;
+        if (!std::filesystem::exists(file, ec)) return;  // a device that never started
+        opened = OpenObjectStoreFile(file);
+        if (opened == nullptr) {
+            Fail(current_ + ": the store file cannot be read");
+            return;
+        }
+        store = opened.get();
+    }
+    for (const DatabaseDump& db : store->Dump()) {
+        Print("database " + QuoteText(db.name) + " records " + std::to_string(db.records.size()));
+        for (const auto& record : db.records) {
+            std::string line = "record";
+            for (const PropValue& p : record) {
+                line += " " + Hex8(p.propid) + "=";
+                if (p.Type() == CEVT_LPWSTR) {
+                    line += p.lpwstr ? QuoteText(*p.lpwstr) : "-";
+                } else {
+                    line += std::to_string(p.ulVal);
+                }
+            }
+            Print(line);
+        }
+    }
+}
+
+void Replay::ShowRegistry() {
+    for (const HiveKeyListing& key : ListHive(DeviceFolders::UnderRoot(root_).HiveFile())) {
+        Print("key HKEY_LOCAL_MACHINE\\" + ToUtf8(key.path));
+        for (const HiveValue& v : key.values) {
+            if (v.type == REG_SZ) {
+                Print("value " + ToUtf8(v.name) + " sz " + QuoteText(v.text));
+            } else {
+                Print("value " + ToUtf8(v.name) + " dword " + std::to_string(v.number));
+            }
+        }
+    }
+}
+
+int ReplayMain(int argc, char** argv) {
+    std::optional<std::filesystem::path> root;
+    std::optional<std::string> script;
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        if (arg == "--root" && i + 1 < argc && !root) {
+            root = argv[++i];
+        } else if (!script && (arg == "-" || arg.rfind("--", 0) != 0)) {
+            script = arg;
+        } else {
+            script.reset();
+            break;
+        }
+    }
+    if (!script) {
+        std::cerr << "usage: quorvella-replay [--root DIR] SCRIPT   (SCRIPT \"-\" reads standard input)\n";
+        return 2;
+    }
+    std::vector<std::string> lines;
+    {
+        std::ifstream file;
+        std::istream* in = &std::cin;
+        if (*script != "-") {
+            file.open(*script);
+            if (!file) {
+                std::cerr << "quorvella-replay: cannot read " << *script << "\n";
+                return 2;
+            }
+            in = &file;
+        }
+        for (std::string line; std::getline(*in, line);) lines.push_back(line);
+    }
+    bool temporary = !root;
+    if (temporary) {
+        char pattern[] = "/tmp/quorvella-replay-XXXXXX";
+        if (mkdtemp(pattern) == nullptr) {
+            std::cerr << "quorvella-replay: no temporary folder\n";
+            return 2;
+        }
+        root = pattern;
+    }
+    int status = Replay(*root, std::move(lines), std::cout).Run();
+    std::cout.flush();
+    if (temporary) {
+        std::error_code ec;
+        std::filesystem::remove_all(*root, ec);
+    }
+    return status;
+}
+
+}  // namespace qv::replay

@@ -1,0 +1,59 @@
+// quorvella-replay: runs the real program on the headless host, takes a person's actions from
+// a script and prints what that person would see.
+#pragma once
+
+#include <filesystem>
+#include <iosfwd>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/calendar.h"
+#include "platform/headless/headless_host.h"
+#include "platform/objectstore/object_store.h"
+#include "tools/replay/script.h"
+
+namespace qv::replay {
+
+class Replay {
+public:
+    // root: the device folder; lines: the script.
+    Replay(std::filesystem::path root, std::vector<std::string> lines, std::ostream& out);
+    ~Replay();
+    // 0 when every line ran, 1 when a line could not be carried out.
+    int Run();
+
+private:
+    struct Running;
+
+    // The next script line to act on (echoed), skipping blanks and comments.
+    std::optional<std::vector<Token>> NextLine();
+    // A line outside the program's windows; false when it failed (already reported).
+    bool Environment(const std::vector<Token>& t, bool& handled);
+    bool Start();
+    void StartSecond();
+    std::optional<HeadlessAction> NextAction();
+    std::optional<HeadlessAction> WindowAction(const std::vector<Token>& t);
+    void ShowStore();
+    void ShowRegistry();
+    void Print(const std::string& line);
+    void Fail(const std::string& sentence);
+
+    std::filesystem::path root_;
+    std::vector<std::string> lines_;
+    size_t next_ = 0;
+    std::string current_;  // the line being carried out, as echoed
+    std::ostream& out_;
+    FixedClock clock_;
+    Size screen_{240, 320};
+    bool failed_ = false;
+    bool killed_ = false;
+    bool instanceRunning_ = false;
+    std::unique_ptr<Running> running_;
+};
+
+// The command line: [--root DIR] SCRIPT ("-" reads standard input). Returns the exit status.
+int ReplayMain(int argc, char** argv);
+
+}  // namespace qv::replay
