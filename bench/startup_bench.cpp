@@ -1,0 +1,98 @@
+// Start-up of the whole program on the headless host, from the entry to the filled main list,
+// with 65,535 records of the current project in the store.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+
+#include "app/app.h"
+#include "app/main_window.h"
+#include "platform/headless/headless_host.h"
+#include "platform/registry/registry_hive.h"
+#include "store/projects_store.h"
+#include "store/record_store.h"
+
+namespace {
+
+using namespace qv;
+
+class NoOtherInstance : public InstanceCheck {
+public:
+    bool RaiseRunningInstance(const std::u16string&, const std::u16string&) override {
+        return false;
+    }
+};
+
+const DeviceFolders& PreparedDevice() {
+    static DeviceFolders folders = [] {
+        auto root = std::filesystem::temp_directory_path() /
+                    ("qv-startup-bench-" + std::to_string(getpid()));
+        std::filesystem::remove_all(root);
+        DeviceFolders f = DeviceFolders::UnderRoot(root);
+        f.Provision();
+        auto store = OpenObjectStoreFile(f.StoreFile());
+        AppState state;
+        RecordingShell shell;
+        FixedClock clock(MakeDate(2005, 10, 29));
+        StoreContext ctx{state, *store, shell, clock};
+        OpenStore(ctx);
+        ProjectRecord p;
+        p.name = u"Alpha";
+        SetDate(p, MakeDate(2005, 1, 1));
+        uint32_t pid = 0;
+        AddProjectRecord(ctx, p, pid);
+        StoreTransaction bulk(*store);
+        for (uint32_t i = 0; i < kMaxListRecords; ++i) {
+            std::vector<PropValue> props = {
+                PropValue::Number(0x00000013, 1 + i),
+                PropValue::Number(0x00010013, pid),
+                PropValue::Number(0x00020013, 1 + i % 28),
+                PropValue::Number(0x00030013, 1 + i / 28 % 12),
+                PropValue::Number(0x00040013, 2000 + i % 6),
+                PropValue::String(0x0005001F, u"Meeting"),
+                PropValue::String(0x0006001F, FormatDecimal(10 + i % 1400)),
+                PropValue::String(0x0007001F, u"weekly review with the team")};
+            store->CeWriteRecordProps(state.store.timeHandle, 0, props);
+        }
+        bulk.Commit();
+        return f;
+    }();
+    return folders;
+}
+
+void BM_StartUpToTheFilledList(benchmark::State& st) {
+    const DeviceFolders& folders = PreparedDevice();
+    FixedClock clock(MakeDate(2005, 10, 29));
+    int rows = 0;
+    for (auto _ : st) {
+        RegistryHive hive(folders.HiveFile());
+        DeviceFiles files(folders);
+        auto store = OpenObjectStoreFile(folders.StoreFile());
+        NoOtherInstance instances;
+        std::chrono::steady_clock::time_point start, listed;
+        HeadlessHost* hostPtr = nullptr;
+        HeadlessHost host(
+            clock,
+            [&]() -> std::optional<HeadlessAction> {
+                listed = std::chrono::steady_clock::now();
+                rows = hostPtr->Main()->Child()->RowCount(kMainList);
+                return HeadlessAction::MakeKill();
+            },
+            [](const std::string&) {}, [](const std::string&) {});
+        hostPtr = &host;
+        ProgramServices services{host, hive, *store, files, instances};
+        start = std::chrono::steady_clock::now();
+        try {
+            QuorvellaMain(services);
+        } catch (const HeadlessKill&) {
+        }
+        st.SetIterationTime(std::chrono::duration<double>(listed - start).count());
+    }
+    st.counters["rows"] = rows;
+}
+BENCHMARK(BM_StartUpToTheFilledList)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,110 @@
+// Runs the whole program on the headless host over a device folder that a test prepares with
+// the store operations, and lets the test act whenever the program waits for the user.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "app/app.h"
+#include "app/main_window.h"
+#include "platform/headless/headless_host.h"
+#include "platform/registry/registry_hive.h"
+#include "store/projects_store.h"
+#include "store/record_store.h"
+
+namespace qv::testing {
+
+class NoOtherInstance : public InstanceCheck {
+public:
+    bool RaiseRunningInstance(const std::u16string&, const std::u16string&) override {
+        return false;
+    }
+};
+
+class ProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        root_ = std::filesystem::temp_directory_path() /
+                ("qv-app-" + std::to_string(getpid()) + "-" + std::to_string(counter_++));
+        folders_ = DeviceFolders::UnderRoot(root_);
+        ASSERT_TRUE(folders_.Provision());
+        CalendarDate now = MakeDate(2005, 10, 29);
+        now.hour = 12;
+        clock_.Set(now);
+    }
+    void TearDown() override { std::filesystem::remove_all(root_); }
+
+    // One project "Alpha" with a record a day from 1 October on.
+    void SeedRecords(int count) {
+        auto store = OpenObjectStoreFile(folders_.StoreFile());
+        ASSERT_NE(store, nullptr);
+        AppState state;
+        RecordingShell shell;
+        StoreContext ctx{state, *store, shell, clock_};
+        ASSERT_TRUE(OpenStore(ctx));
+        ProjectRecord p;
+        p.name = u"Alpha";
+        SetDate(p, MakeDate(2005, 10, 1));
+        uint32_t pid = 0;
+        ASSERT_TRUE(AddProjectRecord(ctx, p, pid));
+        StoreTransaction bulk(*store);
+        for (int i = 0; i < count; ++i) {
+            TimeRecord r;
+            r.projectId = pid;
+            SetDate(r, MakeDate(2005, static_cast<uint16_t>(1 + i / 28 % 12),
+                                static_cast<uint16_t>(1 + i % 28)));
+            SetMinutes(r, u"30");
+            SetCategory(r, u"Travel");
+            uint32_t id = 0;
+            ASSERT_TRUE(AddTimeRecord(ctx, r, id));
+        }
+        ASSERT_TRUE(bulk.Commit());
+    }
+
+    void SetSetting(const char16_t* name, uint32_t value) {
+        RegistryHive hive(folders_.HiveFile());
+        auto key = hive.CreateKey(u"Software\\Brumo\\Quorvella\\Settings");
+        ASSERT_TRUE(key);
+        hive.SetDwordValue(*key, name, value);
+        hive.CloseKey(*key);
+    }
+
+    // Runs the program; each step is called when it waits for the user and returns the action
+    // it takes. After the last step the program is closed the shell's way.
+    int Run(std::deque<std::function<HeadlessAction(HeadlessHost&)>> steps) {
+        RegistryHive hive(folders_.HiveFile());
+        DeviceFiles files(folders_);
+        auto store = OpenObjectStoreFile(folders_.StoreFile());
+        NoOtherInstance instances;
+        std::unique_ptr<HeadlessHost> host;
+        host = std::make_unique<HeadlessHost>(
+            clock_,
+            [&]() -> std::optional<HeadlessAction> {
+                if (steps.empty()) return HeadlessAction::MakeClose();
+                auto step = std::move(steps.front());
+                steps.pop_front();
+                return step(*host);
+            },
+            [&](const std::string& line) { events.push_back(line); },
+            [&](const std::string& error) { ADD_FAILURE() << error; });
+        host->SetScreenSize(screen);
+        ProgramServices services{*host, hive, *store, files, instances};
+        return QuorvellaMain(services);
+    }
+
+    static Dialog& Bar(HeadlessHost& host) { return *host.Main()->Child(); }
+
+    std::filesystem::path root_;
+    DeviceFolders folders_;
+    FixedClock clock_;
+    Size screen{240, 320};
+    std::vector<std::string> events;
+    inline static int counter_ = 0;
+};
+
+}  // namespace qv::testing
