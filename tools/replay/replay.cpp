@@ -74,6 +74,11 @@ Replay::~Replay() = default;
 
 void Replay::Print(const std::string& line) { out_ << line << '\n'; }
 
+void Replay::Event(const std::string& line) {
+    if (line.rfind("question ", 0) == 0) questionOpen_ = true;
+    Print(line);
+}
+
 void Replay::Fail(const std::string& sentence) {
     if (failed_) return;
     failed_ = true;
@@ -100,12 +105,22 @@ std::optional<std::vector<Token>> Replay::NextLine() {
     return std::nullopt;
 }
 
+bool Replay::IsLook(const std::vector<Token>& t) {
+    return t.size() == 2 && t[0].text == "show" && !t[1].quoted &&
+           (t[1].text == "main" || t[1].text == "dialog" || ParseNumber(t[1].text));
+}
+
 int Replay::Run() {
     while (auto tokens = NextLine()) {
         bool handled = false;
         if (!Environment(*tokens, handled)) break;
         if (handled) continue;
-        if (!failed_) Fail(current_ + ": the program is not running");
+        if (IsLook(*tokens)) continue;  // nothing runs, so there is nothing on screen to show
+        if (!failed_) {
+            Fail(current_ + (WindowAction(*tokens) || (*tokens)[0].text == "kill"
+                                 ? ": the program is not running"
+                                 : ": not an action"));
+        }
     }
     return failed_ ? 1 : 0;
 }
@@ -125,7 +140,8 @@ bool Replay::Environment(const std::vector<Token>& t, bool& handled) {
         return true;
     }
     if (word == "clock") {
-        std::optional<CalendarDate> date = t.size() == 3 ? ParseDate(t[1].text) : std::nullopt;
+        std::optional<CalendarDate> date =
+            t.size() == 3 && !t[1].quoted && !t[2].quoted ? ParseDate(t[1].text) : std::nullopt;
         if (!date || !ParseTime(t[2].text, *date)) {
             Fail(current_ + ": not a date and time");
             return false;
@@ -169,10 +185,11 @@ bool Replay::Start() {
     }
     running_ = std::make_unique<Running>(root_, instanceRunning_);
     running_->host = std::make_unique<HeadlessHost>(
-        clock_, [this] { return NextAction(); }, [this](const std::string& l) { Print(l); },
+        clock_, [this] { return NextAction(); }, [this](const std::string& l) { Event(l); },
         [this](const std::string& e) { Fail(e); });
     running_->host->SetScreenSize(screen_);
     killed_ = false;
+    questionOpen_ = false;
     ProgramServices services{*running_->host, running_->hive, *running_->store, running_->files,
                              running_->instances};
     try {
@@ -207,23 +224,21 @@ std::optional<HeadlessAction> Replay::NextAction() {
         if (!Environment(t, handled)) return std::nullopt;
         if (handled) continue;
         if (t[0].text == "screen") return HeadlessAction::MakeScreen(screen_.width, screen_.height);
-        if (t[0].text == "show" && t.size() == 2) {
+        if (questionOpen_ && !(t[0].text == "answer" && t.size() == 2)) {
+            Fail(current_ + ": the question needs an answer yes or no");
+            return std::nullopt;
+        }
+        if (IsLook(t)) {
             const HeadlessHost& host = *running_->host;
             HeadlessHost::Shown shown;
             if (t[1].text == "main") {
                 shown = host.ShowMain();
             } else if (t[1].text == "dialog") {
                 shown = host.ShowDialog();
-            } else if (auto id = ParseNumber(t[1].text)) {
-                shown = host.ShowControl(*id);
             } else {
-                Fail(current_ + ": nothing to show by that name");
-                return std::nullopt;
+                shown = host.ShowControl(*ParseNumber(t[1].text));
             }
-            if (!shown.error.empty()) {
-                Fail(shown.error);
-                return std::nullopt;
-            }
+            // Looking is never a mistake: where there is nothing to see, nothing is printed.
             for (const std::string& l : shown.lines) Print(l);
             continue;
         }
@@ -250,6 +265,7 @@ std::optional<HeadlessAction> Replay::WindowAction(const std::vector<Token>& t) 
     if (n == 1 && word == "close") return A::MakeClose();
     if (n == 1 && word == "help") return A::MakeHelp();
     if (n == 2 && word == "answer" && (t[1].text == "yes" || t[1].text == "no")) {
+        questionOpen_ = false;
         return A::MakeAnswer(t[1].text == "yes");
     }
     if (n == 2 && word == "command" && id()) return A::MakeCommand(*id());
@@ -261,7 +277,7 @@ std::optional<HeadlessAction> Replay::WindowAction(const std::vector<Token>& t) 
     if (n == 3 && word == "choose" && id() && t[2].quoted) return A::MakeChoose(*id(), text(2));
     if (n == 3 && word == "date" && id()) {
         if (t[2].text == "none") return A::MakeDate(*id(), std::nullopt);
-        if (auto d = ParseDate(t[2].text)) {
+        if (auto d = t[2].quoted ? std::nullopt : ParseDate(t[2].text)) {
             d->dayOfWeek = DayOfWeek(*d);
             return A::MakeDate(*id(), d);
         }
@@ -309,7 +325,12 @@ void Replay::ShowStore() {
 }
 
 void Replay::ShowRegistry() {
-    for (const HiveKeyListing& key : ListHive(DeviceFolders::UnderRoot(root_).HiveFile())) {
+    const RegistryHive hive(DeviceFolders::UnderRoot(root_).HiveFile());
+    if (hive.LoadedCorrupt()) {
+        Fail(current_ + ": the registry file cannot be read");
+        return;
+    }
+    for (const HiveKeyListing& key : hive.List()) {
         Print("key HKEY_LOCAL_MACHINE\\" + ToUtf8(key.path));
         for (const HiveValue& v : key.values) {
             if (v.type == REG_SZ) {
@@ -344,6 +365,11 @@ int ReplayMain(int argc, char** argv) {
         std::ifstream file;
         std::istream* in = &std::cin;
         if (*script != "-") {
+            std::error_code ec;
+            if (std::filesystem::is_directory(*script, ec)) {
+                std::cerr << "quorvella-replay: " << *script << " is a folder\n";
+                return 2;
+            }
             file.open(*script);
             if (!file) {
                 std::cerr << "quorvella-replay: cannot read " << *script << "\n";
@@ -352,6 +378,10 @@ int ReplayMain(int argc, char** argv) {
             in = &file;
         }
         for (std::string line; std::getline(*in, line);) lines.push_back(line);
+        if (in->bad()) {
+            std::cerr << "quorvella-replay: cannot read " << *script << "\n";
+            return 2;
+        }
     }
     bool temporary = !root;
     if (temporary) {

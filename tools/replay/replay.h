@@ -37,7 +37,9 @@ private:
     std::optional<HeadlessAction> WindowAction(const std::vector<Token>& t);
     void ShowStore();
     void ShowRegistry();
+    static bool IsLook(const std::vector<Token>& t);
     void Print(const std::string& line);
+    void Event(const std::string& line);
     void Fail(const std::string& sentence);
 
     std::filesystem::path root_;
@@ -50,6 +52,7 @@ private:
     bool failed_ = false;
     bool killed_ = false;
     bool instanceRunning_ = false;
+    bool questionOpen_ = false;
     std::unique_ptr<Running> running_;
 };
 

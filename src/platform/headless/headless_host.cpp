@@ -372,9 +372,15 @@ bool HeadlessHost::Apply(const HeadlessAction& a) {
             }
             ChangeScreen(a.screen);
             return true;
+        case K::Close:
+            // The shell's close request reaches the main window also under a dialog: the open
+            // dialogs end as cancelled, and the exit steps run once the main window has control.
+            for (Dialog* d : dialogs_) {
+                if (!d->Ended()) d->End(IDCANCEL);
+            }
+            return ApplyToMain(a);
         case K::Command:
         case K::Project:
-        case K::Close:
             if (!dialogs_.empty()) {
                 Refuse(a, "a dialog is open");
                 return false;
