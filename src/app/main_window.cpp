@@ -99,7 +99,9 @@ bool MainWindow::ApplyListSort() {
     Bar()->SetHeaderImage(kMainList, static_cast<int>(s.mainSortColumn),
                           static_cast<int>(s.mainSortOrder));
     if (!SortByDate(s)) {
-        // The list could no longer show row for row what it holds: the program ends.
+        // The list could no longer show row for row what it holds: the program ends the way
+        // a close request ends it.
+        ExitCleanup(app_);
         frame_->Destroy();
         return false;
     }
@@ -204,7 +206,10 @@ void MainWindow::OnCommand(MainFrame& frame, int command) {
             RememberSelection();
             if (dialogs.projectsBook) {
                 s.bookSelectedRow = -1;
-                dialogs.projectsBook(app_);
+                // The book's New (1161) creates a project and opens the book again.
+                while (dialogs.projectsBook(app_) == 1161) {
+                    if (dialogs.newProject) dialogs.newProject(app_);
+                }
                 LoadTimeRecords(app_.store);
                 resortAndRefill();
                 UpdateProjectBalance(s);

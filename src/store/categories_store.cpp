@@ -59,10 +59,9 @@ bool SaveCategories(StoreContext& ctx) {
     }
     if (ctx.state.categories.Count() == 0) return change.Commit();
 
-    rs.categoriesDatabaseId = ctx.store.CeCreateDatabase(kCategoriesDatabaseName, 0);
+    ctx.store.CeCreateDatabase(kCategoriesDatabaseName, 0);
     StoreHandle handle = OpenByName(ctx.store, kCategoriesDatabaseName, oid);
     bool ok = handle != kInvalidStoreHandle;
-    if (ok) rs.categoriesDatabaseId = oid;
     uint32_t counter = 0;
     for (CategoryItem* c = ctx.state.categories.First(); ok && c != nullptr;
          c = ctx.state.categories.Next()) {
@@ -77,6 +76,7 @@ bool SaveCategories(StoreContext& ctx) {
         ShowNamedNotice(ctx.shell, kStrErrorEditing, kCategoriesDatabaseName);
         return false;
     }
+    rs.categoriesDatabaseId = oid;  // only now: a rolled-back database never existed
     return true;
 }
 

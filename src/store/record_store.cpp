@@ -286,24 +286,34 @@ bool DeleteProjectTimeRecords(StoreContext& ctx, uint32_t projectId) {
         return false;
     }
     if (info.recordCount == 0) return false;
-    TimeRecordList stored;
+    // Every stored record is read and checked first; the project's are then deleted by their
+    // own object identifiers, so a record identifier shared with another project's record
+    // (possible in data from older versions) can never take the wrong one.
+    std::vector<CEOID> doomed;
     TimeRecord r;
     std::vector<PropValue> props;
     for (uint32_t i = 0; i < info.recordCount; ++i) {
         r = TimeRecord();
         Reset(r);
-        if (ctx.store.CeReadRecordProps(rs.timeHandle, props) == 0 || !DecodeRecord(props, r)) {
+        const CEOID oid = ctx.store.CeReadRecordProps(rs.timeHandle, props);
+        if (oid == 0 || !DecodeRecord(props, r)) {
             ShowDatabaseProblem(ctx.shell);
             return false;
         }
-        stored.Append(r);
+        if (r.projectId == projectId) doomed.push_back(oid);
     }
-    // One change for all of them: thousands of records go in one write to disk.
+    // All of them or none: one change, and thousands of records in one write to disk.
     StoreTransaction change(ctx.store);
-    for (TimeRecord* p = stored.First(); p != nullptr; p = stored.Next()) {
-        if (p->projectId == projectId) DeleteTimeRecord(ctx, p->recordId);
+    for (CEOID oid : doomed) {
+        if (!ctx.store.CeDeleteRecord(rs.timeHandle, oid)) {
+            ShowNamedNotice(ctx.shell, kStrErrorDeleting, kTimeDatabaseName);
+            return false;
+        }
     }
-    change.Commit();
+    if (!change.Commit()) {
+        ShowNamedNotice(ctx.shell, kStrErrorDeleting, kTimeDatabaseName);
+        return false;
+    }
     return true;
 }
 

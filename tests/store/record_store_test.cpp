@@ -219,6 +219,27 @@ TEST_F(RecordStoreTest, DeletingAProjectsRecordsReachesEarlierRunsAndSparesOther
     EXPECT_EQ(LoadedIds(), (std::vector<uint32_t>{200}));
 }
 
+TEST_F(RecordStoreTest, DeletingAProjectsRecordsIsAllOrNothingAndSparesSharedIdentifiers) {
+    StartWithProject();
+    StoreRawRecord(100, 1, u"10");
+    StoreRawRecord(100, 2, u"20");  // the same identifier, as older versions could store it
+    StoreRawRecord(300, 2, u"30");
+    StoreRawRecord(400, 2, u"40");
+
+    store->FailChangesAfter(1);  // the second deletion fails
+    EXPECT_FALSE(DeleteProjectTimeRecords(*ctx, 2));
+    EXPECT_EQ(shell.Messages(), (std::vector<std::u16string>{
+                                    u"Error during deleting record in database: Brumo Quorvella"}));
+    store->FailChangesAfter(-1);
+    ASSERT_TRUE(LoadAllTimeRecords(*ctx));
+    EXPECT_EQ(LoadedIds(), (std::vector<uint32_t>{100, 100, 300, 400}));
+
+    ASSERT_TRUE(DeleteProjectTimeRecords(*ctx, 2));
+    ASSERT_TRUE(LoadAllTimeRecords(*ctx));
+    ASSERT_EQ(LoadedIds(), (std::vector<uint32_t>{100}));
+    EXPECT_EQ(state->timeRecords.First()->projectId, 1u);
+}
+
 TEST_F(RecordStoreTest, TheDatabaseRefusesItsRecordAfterTheLargestCount) {
     uint32_t pid = 0;
     StartWithProject(&pid);
