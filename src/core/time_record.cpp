@@ -14,11 +14,32 @@ void Reset(TimeRecord& r) {
     r.memo.reset();
 }
 
+namespace {
+// Date texts are only ever built from a date; when all four are there and the key is the key of
+// a date within bounds, they were built from exactly that date (the key names one date only).
+bool DateTextsMatchDate(const TimeRecord& r) {
+    const CalendarDate& d = r.date;
+    if (d.day > 31 || d.month > 12 || d.year < 1000 || d.year > 9999) return false;
+    if (r.dateKey != DateKeyOf(d.year, d.month, d.day)) return false;
+    for (const Text& t : r.dateTexts) {
+        if (!t) return false;
+    }
+    return true;
+}
+}  // namespace
+
 void CopyFrom(TimeRecord& target, const TimeRecord& source) {
     if (&target == &source) return;
     target.recordId = source.recordId;
     target.projectId = source.projectId;
-    SetDate(target, source.date);
+    if (DateTextsMatchDate(source)) {
+        // What SetDate would build, without building it again.
+        target.date = source.date;
+        target.dateTexts = source.dateTexts;
+        target.dateKey = source.dateKey;
+    } else {
+        SetDate(target, source.date);
+    }
     SetCategory(target, source.category);
     SetMemo(target, source.memo);
     SetMinutes(target, source.minutesText);
@@ -29,7 +50,12 @@ void CopyAsNew(TimeRecord& target, const TimeRecord& source) {
     target.recordId = source.recordId;
     target.projectId = source.projectId;
     target.date = source.date;
-    if (!BuildDateTexts(source.date, /*shortYear=*/false, target.dateTexts, target.dateKey)) {
+    if (DateTextsMatchDate(source)) {
+        // Texts built from this very date: copying them gives what building them again would.
+        target.dateTexts = source.dateTexts;
+        target.dateKey = source.dateKey;
+    } else if (!BuildDateTexts(source.date, /*shortYear=*/false, target.dateTexts,
+                               target.dateKey)) {
         for (Text& t : target.dateTexts) t.reset();
         target.dateKey = 0;
     }
