@@ -3,6 +3,7 @@
 #   ./quorvella.sh run     install what is missing, build, start the program
 #   ./quorvella.sh test    install what is missing, build, run every test
 #   ./quorvella.sh bench   install what is missing, build, run the benchmarks
+#   ./quorvella.sh packages  the Debian packages the build needs
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -29,6 +30,9 @@ build() {   # build DIR [cmake options...]
 }
 
 case "${1:-}" in
+    packages)
+        echo "${PACKAGES[@]}"
+        ;;
     run)
         install_packages
         build build

@@ -8,6 +8,7 @@
 
 #include "app/app.h"
 #include "app/main_window.h"
+#include "bench_records.h"
 #include "platform/headless/headless_host.h"
 #include "platform/registry/registry_hive.h"
 #include "store/projects_store.h"
@@ -42,20 +43,8 @@ const DeviceFolders& PreparedDevice() {
         SetDate(p, MakeDate(2005, 1, 1));
         uint32_t pid = 0;
         AddProjectRecord(ctx, p, pid);
-        StoreTransaction bulk(*store);
-        for (uint32_t i = 0; i < kMaxListRecords; ++i) {
-            std::vector<PropValue> props = {
-                PropValue::Number(0x00000013, 1 + i),
-                PropValue::Number(0x00010013, pid),
-                PropValue::Number(0x00020013, 1 + i % 28),
-                PropValue::Number(0x00030013, 1 + i / 28 % 12),
-                PropValue::Number(0x00040013, 2000 + i % 6),
-                PropValue::String(0x0005001F, u"Meeting"),
-                PropValue::String(0x0006001F, FormatDecimal(10 + i % 1400)),
-                PropValue::String(0x0007001F, u"weekly review with the team")};
-            store->CeWriteRecordProps(state.store.timeHandle, 0, props);
-        }
-        bulk.Commit();
+        bench::FillTimeDatabase(*store, state.store.timeHandle, kMaxListRecords,
+                                [pid](uint32_t) { return pid; });
         return f;
     }();
     return folders;

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include "bench_records.h"
 #include "platform/ui/shell.h"
 #include "store/projects_store.h"
 #include "store/record_store.h"
@@ -47,24 +48,11 @@ const Device& PreparedDevice() {
             state.projects.Append(project);
             if (p == 0) d.currentProject = id;
         }
-        uint32_t recordId = 1;
-        for (uint32_t i = 0; i < kMaxListRecords; ++i) {
-            ProjectRecord* p = state.projects.FindAt(
-                i < kMaxListRecords - (kProjects - 1) * kOtherProjectRecords
-                    ? 0
-                    : 1 + i % (kProjects - 1));
-            std::vector<PropValue> props = {
-                PropValue::Number(0x00000013, recordId++),
-                PropValue::Number(0x00010013, p->projectId),
-                PropValue::Number(0x00020013, 1 + i % 28),
-                PropValue::Number(0x00030013, 1 + i % 12),
-                PropValue::Number(0x00040013, 2000 + i % 6),
-                PropValue::String(0x0005001F, u"Meeting"),
-                PropValue::String(0x0006001F, FormatDecimal(10 + i % 1400)),
-                PropValue::String(0x0007001F, u"weekly review with the team")};
-            store->CeWriteRecordProps(state.store.timeHandle, 0, props);
-        }
         bulk.Commit();
+        const uint32_t mine = kMaxListRecords - (kProjects - 1) * kOtherProjectRecords;
+        bench::FillTimeDatabase(*store, state.store.timeHandle, kMaxListRecords, [&](uint32_t i) {
+            return state.projects.FindAt(i < mine ? 0 : 1 + i % (kProjects - 1))->projectId;
+        });
         return d;
     }();
     return device;

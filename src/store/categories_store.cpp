@@ -11,12 +11,8 @@ constexpr uint32_t kCategoryNameProp = PropId(1, CEVT_LPWSTR);  // 0x0001001F
 
 bool CreateCategoryStore(StoreContext& ctx) {
     RecordStore& rs = ctx.state.store;
-    rs.categoriesDatabaseId = ctx.store.CeCreateDatabase(kCategoriesDatabaseName, 0);
-    CEOID oid = 0;
-    rs.categoriesHandle = OpenByName(ctx.store, kCategoriesDatabaseName, oid);
-    if (rs.categoriesHandle == kInvalidStoreHandle) return false;
-    rs.categoriesDatabaseId = oid;
-    return true;
+    return CreateAndOpen(ctx.store, kCategoriesDatabaseName, rs.categoriesHandle,
+                         rs.categoriesDatabaseId);
 }
 
 bool LoadCategories(StoreContext& ctx) {

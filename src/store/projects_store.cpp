@@ -22,19 +22,10 @@ std::vector<PropValue> ProjectProps(const ProjectRecord& r, uint32_t projectId) 
             PropValue::String(kDescriptionProp, r.description.value_or(u" "))};
 }
 
-// Reopens the projects database and finds the record of a project: its record identifier, or
-// 0 (an open failure shows the message, a missing record nothing).
 CEOID FindStoredProject(StoreContext& ctx, uint32_t projectId, uint32_t messageId) {
     RecordStore& rs = ctx.state.store;
-    CloseKeptHandle(ctx.store, rs.projectsHandle);
-    CEOID oid = 0;
-    rs.projectsHandle = OpenByName(ctx.store, kProjectsDatabaseName, oid);
-    if (rs.projectsHandle == kInvalidStoreHandle) {
-        ShowNamedNotice(ctx.shell, messageId, kProjectsDatabaseName);
-        return 0;
-    }
-    rs.projectsDatabaseId = oid;
-    return ctx.store.CeSeekDatabase(rs.projectsHandle, CEDB_SEEK_VALUEFIRSTEQUAL, projectId);
+    return ReopenAndFind(ctx, kProjectsDatabaseName, rs.projectsHandle, rs.projectsDatabaseId,
+                         projectId, messageId);
 }
 
 }  // namespace
@@ -54,12 +45,8 @@ uint32_t NewProjectId(StoreContext& ctx) {
 
 bool CreateProjectsDatabase(StoreContext& ctx) {
     RecordStore& rs = ctx.state.store;
-    rs.projectsDatabaseId = ctx.store.CeCreateDatabase(kProjectsDatabaseName, 0);
-    CEOID oid = 0;
-    rs.projectsHandle = OpenByName(ctx.store, kProjectsDatabaseName, oid);
-    if (rs.projectsHandle == kInvalidStoreHandle) return false;
-    rs.projectsDatabaseId = oid;
-    return true;
+    return CreateAndOpen(ctx.store, kProjectsDatabaseName, rs.projectsHandle,
+                         rs.projectsDatabaseId);
 }
 
 bool LoadProjects(StoreContext& ctx) {

@@ -77,15 +77,10 @@ bool ReopenTimeDatabase(StoreContext& ctx) {
     return true;
 }
 
-// Reopens the time-record database and finds a stored record: its identifier, or 0 (an open
-// failure shows the message, a missing record nothing).
 CEOID FindStoredRecord(StoreContext& ctx, uint32_t recordId, uint32_t messageId) {
-    if (!ReopenTimeDatabase(ctx)) {
-        ShowNamedNotice(ctx.shell, messageId, kTimeDatabaseName);
-        return 0;
-    }
-    return ctx.store.CeSeekDatabase(ctx.state.store.timeHandle, CEDB_SEEK_VALUEFIRSTEQUAL,
-                                    recordId);
+    RecordStore& rs = ctx.state.store;
+    return ReopenAndFind(ctx, kTimeDatabaseName, rs.timeHandle, rs.timeDatabaseId, recordId,
+                         messageId);
 }
 
 enum class Keep { CurrentProject, All };
@@ -219,12 +214,7 @@ bool OpenStore(StoreContext& ctx) {
 
 bool CreateTimeDatabase(StoreContext& ctx) {
     RecordStore& rs = ctx.state.store;
-    rs.timeDatabaseId = ctx.store.CeCreateDatabase(kTimeDatabaseName, 0);
-    CEOID oid = 0;
-    rs.timeHandle = OpenByName(ctx.store, kTimeDatabaseName, oid);
-    if (rs.timeHandle == kInvalidStoreHandle) return false;
-    rs.timeDatabaseId = oid;
-    return true;
+    return CreateAndOpen(ctx.store, kTimeDatabaseName, rs.timeHandle, rs.timeDatabaseId);
 }
 
 uint32_t NewRecordId(StoreContext& ctx) {

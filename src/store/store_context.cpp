@@ -16,6 +16,29 @@ void CloseKeptHandle(ObjectStore& store, uint32_t& handle) {
     handle = 0;
 }
 
+bool CreateAndOpen(ObjectStore& store, const std::u16string& name, uint32_t& handle,
+                   uint32_t& databaseId) {
+    databaseId = store.CeCreateDatabase(name, 0);
+    CEOID oid = 0;
+    handle = OpenByName(store, name, oid);
+    if (handle == kInvalidStoreHandle) return false;
+    databaseId = oid;
+    return true;
+}
+
+CEOID ReopenAndFind(StoreContext& ctx, const std::u16string& name, uint32_t& handle,
+                    uint32_t& databaseId, uint32_t value, uint32_t messageId) {
+    CloseKeptHandle(ctx.store, handle);
+    CEOID oid = 0;
+    handle = OpenByName(ctx.store, name, oid);
+    if (handle == kInvalidStoreHandle) {
+        ShowNamedNotice(ctx.shell, messageId, name);
+        return 0;
+    }
+    databaseId = oid;
+    return ctx.store.CeSeekDatabase(handle, CEDB_SEEK_VALUEFIRSTEQUAL, value);
+}
+
 void ShowNamedNotice(Shell& shell, uint32_t stringId, const std::u16string& databaseName) {
     ShowNotice(shell, NamedMessage(stringId, databaseName));
 }

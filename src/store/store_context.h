@@ -30,6 +30,17 @@ StoreHandle OpenByName(ObjectStore& store, const std::u16string& name, CEOID& oi
 // Closes a kept handle unless it is the invalid value; it is 0 afterwards.
 void CloseKeptHandle(ObjectStore& store, uint32_t& handle);
 
+// Creates a database with the one sort order and opens it, keeping handle and identifier. The
+// handle is the invalid value when it cannot be opened.
+bool CreateAndOpen(ObjectStore& store, const std::u16string& name, uint32_t& handle,
+                   uint32_t& databaseId);
+
+// Closes the kept handle, opens the database again by name and finds the record whose property
+// 0 equals value: its record identifier, or 0. An open failure shows the named message of
+// messageId; a missing record shows nothing.
+CEOID ReopenAndFind(StoreContext& ctx, const std::u16string& name, uint32_t& handle,
+                    uint32_t& databaseId, uint32_t value, uint32_t messageId);
+
 // Shows the text of a store message joined to a database name: "%s %s".
 void ShowNamedNotice(Shell& shell, uint32_t stringId, const std::u16string& databaseName);
 
