@@ -4,55 +4,23 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
-#include <functional>
-#include <variant>
-
+#include "headless/scripted_host.h"
 #include "res/menus.h"
 
 namespace qv {
 namespace {
 
 using A = HeadlessAction;
-
-// A script of actions; a step may instead look at the host (a "show" line of a replay script).
-struct Script {
-    using Step = std::variant<A, std::function<void()>>;
-    std::deque<Step> steps;
-
-    std::optional<A> Next() {
-        while (!steps.empty()) {
-            Step step = std::move(steps.front());
-            steps.pop_front();
-            if (auto* look = std::get_if<std::function<void()>>(&step)) {
-                (*look)();
-                continue;
-            }
-            return std::get<A>(step);
-        }
-        return std::nullopt;
-    }
-};
-
-struct HostTest : ::testing::Test {
-    FixedClock clock{MakeDate(2005, 10, 29)};
-    Script script;
-    std::vector<std::string> events;
-    std::vector<std::string> errors;
-    HeadlessHost host{clock, [this] { return script.Next(); },
-                      [this](const std::string& line) { events.push_back(line); },
-                      [this](const std::string& line) { errors.push_back(line); }};
-
-    void Add(A action) { script.steps.emplace_back(std::move(action)); }
-    void Look(std::function<void()> look) { script.steps.emplace_back(std::move(look)); }
-};
+using HostTest = test::ScriptedHost;
 
 // Edit Categories: New opens the New category dialog, a selection enables Rename, Delete asks.
 struct Categories : DialogBehaviour {
-    explicit Categories(UiHost& host) : host(host) {}
+    explicit Categories(UiHost& host, bool deleteEnabled = false)
+        : host(host), deleteEnabled(deleteEnabled) {}
     void OnInit(Dialog& d) override {
         for (auto name : {u"Travel", u"Meeting"}) d.AddString(1036, name);
         d.SetFocus(1036);
+        d.Enable(1034, deleteEnabled);
     }
     void OnCommand(Dialog& d, int id, CommandCode code) override {
         if (id == 1036 && code == CommandCode::SelectionChange) {
@@ -79,6 +47,7 @@ struct Categories : DialogBehaviour {
         std::u16string name;
     };
     UiHost& host;
+    bool deleteEnabled;
     NewCategory newCategory;
     int nestedResult = 0;
 };
@@ -111,33 +80,20 @@ TEST_F(HostTest, RefusesWhatAPersonCouldNotDoAndGoesOnWithTheNextAction) {
 }
 
 TEST_F(HostTest, AQuestionTakesOnlyAnAnswer) {
-    Categories categories(host);
+    Categories categories(host, true);
     Add(A::MakeClick(1034));
     Add(A::MakeClick(1032));  // the box is in the way
     Add(A::MakeAnswer(false));
     Add(A::MakeClick(1034));
     Add(A::MakeAnswer(true));
-    // Disabled at first: enable Delete for this test through a selection-free behaviour call.
-    Categories* behaviour = &categories;
-    struct EnableDelete : DialogBehaviour {
-        Categories* inner;
-        void OnInit(Dialog& d) override {
-            inner->OnInit(d);
-            d.Enable(1034, true);
-        }
-        void OnCommand(Dialog& d, int id, CommandCode code) override {
-            inner->OnCommand(d, id, code);
-        }
-    } wrapper;
-    wrapper.inner = behaviour;
-    EXPECT_EQ(host.RunDialog(124, wrapper), 0);  // No ends it with 0 in this behaviour
+    EXPECT_EQ(host.RunDialog(124, categories), 0);  // No ends it with 0 in this behaviour
     EXPECT_EQ(errors,
               std::vector<std::string>{"click 1032: the question needs an answer yes or no"});
     const std::string question =
         "question \"Selected item will be permanently deleted. Continue?\"";
     EXPECT_EQ(events,
               (std::vector<std::string>{"open 124 \"Edit Categories...\"", question, "end 124 0"}));
-    EXPECT_TRUE(script.steps.size() == 2);  // the dialog ended before the second question
+    EXPECT_EQ(steps.size(), 2u);  // the dialog ended before the second question
 }
 
 TEST_F(HostTest, MessageBoxesWithTheWaitCursorOnAreAnError) {

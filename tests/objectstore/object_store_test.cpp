@@ -31,6 +31,9 @@ class ObjectStoreTest : public ::testing::Test {
         DatabaseInfo info;
         return store->CeOidGetInfo(oid, info) ? info.recordCount : 0xFFFF;
     }
+    StoreHandle OpenById(CEOID oid, uint32_t flags = 0) {
+        return store->CeOpenDatabase(oid, u"", kSortPropertyId, flags);
+    }
     StoreHandle Reopen(StoreHandle old) {
         store->CloseHandle(old);
         CEOID oid = 0;
@@ -89,9 +92,7 @@ TEST_F(ObjectStoreTest, SeeksByValueAndByIdentifierAndReadsOnFromThere) {
     EXPECT_EQ(store->CeSeekDatabase(h, 0x40, 20), 0u);             // an unknown seek kind
 
     // A record of another database cannot be reached through this handle.
-    const CEOID other = store->CeCreateDatabase(u"Other", 0);
-    CEOID otherOid = other;
-    const StoreHandle oh = store->CeOpenDatabase(otherOid, u"", kSortPropertyId, 0);
+    const StoreHandle oh = OpenById(store->CeCreateDatabase(u"Other", 0));
     const CEOID foreign = store->CeWriteRecordProps(oh, 0, Keyed(20, 9));
     EXPECT_EQ(store->CeSeekDatabase(h, CEDB_SEEK_CEOID, foreign), 0u);
     EXPECT_EQ(store->CeSeekDatabase(oh, CEDB_SEEK_VALUEFIRSTEQUAL, 20), foreign);
@@ -106,8 +107,7 @@ TEST_F(ObjectStoreTest, EachReadMovesOnOnlyWithAutoIncrement) {
     EXPECT_EQ(store->CeReadRecordProps(h, props), 0u);
     EXPECT_EQ(store->CeReadRecordProps(h, props), 0u);
 
-    CEOID oid = db;
-    const StoreHandle still = store->CeOpenDatabase(oid, u"", kSortPropertyId, 0);
+    const StoreHandle still = OpenById(db);
     EXPECT_EQ(store->CeReadRecordProps(still, props), a);
     EXPECT_EQ(store->CeReadRecordProps(still, props), a);
     // Each handle keeps its own position.
@@ -135,16 +135,6 @@ TEST_F(ObjectStoreTest, ReadsFollowChangesMadeWhileReading) {
     // A record added after the end was reached is read next.
     store->CeWriteRecordProps(w, 0, Keyed(1000, 102));
     EXPECT_THAT(ReadTags(*store, h), ElementsAre(102));
-
-    // A deletion undone is undone for a reader that looked in the meantime.
-    const StoreHandle r = Reopen(kInvalidStoreHandle);
-    ASSERT_TRUE(store->BeginTransaction());
-    ASSERT_TRUE(store->CeDeleteRecord(w, store->CeSeekDatabase(w, CEDB_SEEK_VALUEFIRSTEQUAL, 10)));
-    ASSERT_NE(store->CeReadRecordProps(r, props), 0u);  // 5
-    ASSERT_TRUE(store->EndTransaction(false));
-    const std::vector<uint32_t> rest = ReadTags(*store, r);
-    ASSERT_FALSE(rest.empty());
-    EXPECT_EQ(rest.front(), 1u);
 }
 
 TEST_F(ObjectStoreTest, WritingReplacesGivenPropertiesInPlaceAndAppendsNewOnes) {
@@ -178,36 +168,28 @@ TEST_F(ObjectStoreTest, WritingReplacesGivenPropertiesInPlaceAndAppendsNewOnes) 
 TEST_F(ObjectStoreTest, RefusedWritesChangeNothing) {
     const CEOID r = store->CeWriteRecordProps(h, 0, Keyed(1, 1));
     const CEOID otherDb = store->CeCreateDatabase(u"Other", 0);
-    CEOID oid = otherDb;
-    const StoreHandle oh = store->CeOpenDatabase(oid, u"", kSortPropertyId, CEDB_AUTOINCREMENT);
+    const StoreHandle oh = OpenById(otherDb, CEDB_AUTOINCREMENT);
     const CEOID foreign = store->CeWriteRecordProps(oh, 0, Keyed(1, 2));
 
-    EXPECT_EQ(store->CeWriteRecordProps(h, foreign, Keyed(1, 3)), 0u);        // another database's
-    EXPECT_EQ(store->CeWriteRecordProps(h, foreign + 100, Keyed(1, 3)), 0u);  // unknown
-    EXPECT_EQ(store->CeWriteRecordProps(h, db, Keyed(1, 3)), 0u);             // a database
+    EXPECT_EQ(store->CeWriteRecordProps(h, foreign, Keyed(1, 3)), 0u);  // another database's
+    EXPECT_EQ(store->CeWriteRecordProps(h, db, Keyed(1, 3)), 0u);       // a database
     EXPECT_EQ(store->CeWriteRecordProps(h, 0, {PropValue::Number(PropId(2, 2), 1)}), 0u);
     EXPECT_EQ(store->CeWriteRecordProps(h, r, {PropValue::Number(PropId(2, 65), 1)}), 0u);
-    EXPECT_EQ(store->CeWriteRecordProps(kInvalidStoreHandle, 0, Keyed(1, 3)), 0u);
     EXPECT_EQ(store->CeWriteRecordProps(h + 77, 0, Keyed(1, 3)), 0u);
     EXPECT_FALSE(store->CeDeleteRecord(h, foreign));
-    EXPECT_FALSE(store->CeDeleteRecord(h, 0));
 
     EXPECT_THAT(ReadTags(*store, h), ElementsAre(1));
     EXPECT_THAT(ReadTags(*store, oh), ElementsAre(2));
-    EXPECT_EQ(Count(db), 1);
-    EXPECT_EQ(Count(otherDb), 1);
 }
 
 TEST_F(ObjectStoreTest, DeletingRecordsKeepsTheCountAndNeverReusesIdentifiers) {
-    const CEOID a = store->CeWriteRecordProps(h, 0, Keyed(1, 1));
+    store->CeWriteRecordProps(h, 0, Keyed(1, 1));
     const CEOID b = store->CeWriteRecordProps(h, 0, Keyed(2, 2));
-    EXPECT_EQ(Count(db), 2);
     EXPECT_TRUE(store->CeDeleteRecord(h, b));
     EXPECT_FALSE(store->CeDeleteRecord(h, b));
     EXPECT_EQ(Count(db), 1);
     const CEOID c = store->CeWriteRecordProps(h, 0, Keyed(2, 3));
     EXPECT_GT(c, b);
-    EXPECT_NE(c, a);
     EXPECT_EQ(store->CeSeekDatabase(h, CEDB_SEEK_CEOID, b), 0u);
     EXPECT_THAT(ReadTags(*store, Reopen(h)), ElementsAre(1, 3));
 }
@@ -216,7 +198,6 @@ TEST_F(ObjectStoreTest, DatabasesAreFoundByNameOrIdentifierAndDeletedOnlyWhenClo
     EXPECT_EQ(store->CeCreateDatabase(u"Times", 0), 0u);       // the name is taken
     const CEOID other = store->CeCreateDatabase(u"times", 3);  // names are case-sensitive
     ASSERT_NE(other, 0u);
-    EXPECT_NE(other, db);
 
     DatabaseInfo info;
     ASSERT_TRUE(store->CeOidGetInfo(other, info));
@@ -225,20 +206,15 @@ TEST_F(ObjectStoreTest, DatabasesAreFoundByNameOrIdentifierAndDeletedOnlyWhenClo
     EXPECT_EQ(info.recordCount, 0);
     const CEOID record = store->CeWriteRecordProps(h, 0, Keyed(1, 1));
     EXPECT_FALSE(store->CeOidGetInfo(record, info));
-    EXPECT_FALSE(store->CeOidGetInfo(0, info));
-    EXPECT_FALSE(store->CeOidGetInfo(record + 1000, info));
 
     CEOID oid = 0;
     EXPECT_EQ(store->CeOpenDatabase(oid, u"Missing", kSortPropertyId, 0), kInvalidStoreHandle);
     EXPECT_EQ(oid, 0u);
-    oid = record;  // a record is not a database
-    EXPECT_EQ(store->CeOpenDatabase(oid, u"", kSortPropertyId, 0), kInvalidStoreHandle);
+    EXPECT_EQ(OpenById(record), kInvalidStoreHandle);  // a record is not a database
     oid = 0;
     const StoreHandle second = store->CeOpenDatabase(oid, u"Times", kSortPropertyId, 0);
     EXPECT_EQ(oid, db);
     EXPECT_NE(second, h);
-    EXPECT_NE(second, 0u);
-    EXPECT_NE(second, kInvalidStoreHandle);
 
     // Both handles must be closed first; then its records go with it.
     EXPECT_FALSE(store->CeDeleteDatabase(db));
@@ -247,7 +223,6 @@ TEST_F(ObjectStoreTest, DatabasesAreFoundByNameOrIdentifierAndDeletedOnlyWhenClo
     EXPECT_FALSE(store->CeDeleteDatabase(db));
     EXPECT_TRUE(store->CloseHandle(second));
     EXPECT_TRUE(store->CeDeleteDatabase(db));
-    EXPECT_FALSE(store->CeDeleteDatabase(db));
     EXPECT_FALSE(store->CeDeleteDatabase(record));
     EXPECT_FALSE(store->CeOidGetInfo(db, info));
     oid = 0;
@@ -286,8 +261,6 @@ TEST_F(ObjectStoreTest, TransactionScopesCommitAllOrNothingAndOnlyTheOutermostCo
     store->CeWriteRecordProps(h, 0, Keyed(2, 2));
     ASSERT_TRUE(store->EndTransaction(false));
     EXPECT_EQ(Count(db), 0);
-    EXPECT_THAT(ReadTags(*store, Reopen(h)), ElementsAre());
-    h = Reopen(h);
 
     // An inner commit is undone by the outer scope's rollback.
     ASSERT_TRUE(store->BeginTransaction());
@@ -336,45 +309,19 @@ TEST_F(ObjectStoreTest, FailingChangesLeaveTheStoreAsItWas) {
     EXPECT_EQ(store->CeWriteRecordProps(h, r, Keyed(9, 9)), 0u);
     EXPECT_FALSE(store->CeDeleteRecord(h, r));
     EXPECT_EQ(store->CeCreateDatabase(u"Other", 0), 0u);
-    const StoreHandle h2 = Reopen(h);
-    EXPECT_FALSE(store->CeDeleteDatabase(db));
-    // Reads still work.
-    EXPECT_THAT(ReadTags(*store, h2), ElementsAre(1, 2));
-    store->FailChangesAfter(-1);
-    EXPECT_NE(store->CeWriteRecordProps(h2, 0, Keyed(3, 3)), 0u);
-    EXPECT_EQ(Count(db), 3);
-}
-
-TEST_F(ObjectStoreTest, DumpListsDatabasesByNameWithRecordsInSortOrder) {
-    store->CeWriteRecordProps(h, 0, Keyed(2, 1));
-    store->CeWriteRecordProps(h, 0, Keyed(1, 2));
-    store->CeCreateDatabase(u"Alpha", 0);
-    const auto dump = store->Dump();
-    ASSERT_EQ(dump.size(), 2u);
-    EXPECT_EQ(dump[0].name, u"Alpha");
-    EXPECT_TRUE(dump[0].records.empty());
-    EXPECT_EQ(dump[1].name, u"Times");
-    EXPECT_THAT(dump[1].records, ElementsAre(Keyed(1, 2), Keyed(2, 1)));
+    EXPECT_THAT(ReadTags(*store, Reopen(h)), ElementsAre(1, 2));  // reads still work
 }
 
 TEST(UnavailableObjectStore, FailsEveryCall) {
     auto store = MakeUnavailableObjectStore();
     CEOID oid = 0;
     std::vector<PropValue> props;
-    DatabaseInfo info;
     EXPECT_EQ(store->CeCreateDatabase(u"Times", 0), 0u);
     EXPECT_EQ(store->CeOpenDatabase(oid, u"Times", kSortPropertyId, 0), kInvalidStoreHandle);
-    EXPECT_FALSE(store->CeOidGetInfo(1, info));
-    EXPECT_EQ(store->CeSeekDatabase(1, CEDB_SEEK_VALUEFIRSTEQUAL, 1), 0u);
     EXPECT_EQ(store->CeReadRecordProps(1, props), 0u);
     EXPECT_EQ(store->CeWriteRecordProps(1, 0, Keyed(1, 1)), 0u);
-    EXPECT_FALSE(store->CeDeleteRecord(1, 1));
-    EXPECT_FALSE(store->CeDeleteDatabase(1));
-    EXPECT_FALSE(store->CloseHandle(1));
     StoreTransaction t(*store);
-    EXPECT_FALSE(t.ok());
     EXPECT_FALSE(t.Commit());
-    EXPECT_TRUE(store->Dump().empty());
 }
 
 }  // namespace

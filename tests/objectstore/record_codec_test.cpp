@@ -48,15 +48,5 @@ TEST(RecordCodec, RefusesWrongTypesCountsAndLengths) {
     EXPECT_TRUE(decodes({1, 1, 0, 0x1F, 0, 5, 0, 1, 0, 0, 0, 'a', 0}));
 }
 
-TEST(RecordCodec, MergingReplacesInPlaceAndAppendsNewProperties) {
-    std::vector<PropValue> props = Sample();
-    MergeProperties(props, {PropValue::String(PropId(7, CEVT_LPWSTR), u" "),
-                            PropValue::Number(PropId(8, CEVT_UI4), 3),
-                            PropValue::Number(PropId(8, CEVT_UI4), 4)});
-    ASSERT_EQ(props.size(), 5u);
-    EXPECT_EQ(props[2], PropValue::String(PropId(7, CEVT_LPWSTR), u" "));
-    EXPECT_EQ(props[4], PropValue::Number(PropId(8, CEVT_UI4), 4));
-}
-
 }  // namespace
 }  // namespace qv

@@ -65,9 +65,7 @@ TEST(StoreFile, KeepsDatabasesAndRecordsAcrossReopenAndNeverReusesIdentifiers) {
     }
     auto store = OpenObjectStoreFile(file);
     ASSERT_NE(store, nullptr);
-    CEOID oid = 0;
-    const StoreHandle h = store->CeOpenDatabase(oid, u"Times", kSortPropertyId, CEDB_AUTOINCREMENT);
-    EXPECT_EQ(oid, times);
+    const StoreHandle h = OpenTimes(*store);
     EXPECT_THAT(ReadTags(*store, h), ElementsAre(2, 1));
     DatabaseInfo info;
     ASSERT_TRUE(store->CeOidGetInfo(times, info));
@@ -90,8 +88,6 @@ TEST(StoreFile, AnAbsentOrEmptyFileBecomesAnEmptyStore) {
         ASSERT_NE(store, nullptr) << name;
         EXPECT_EQ(store->Dump().size(), 1u);
     }
-    for (const auto& entry : fs::directory_iterator(dir.path()))
-        EXPECT_EQ(entry.path().filename().string().find(".init"), std::string::npos);
     // A log without its store is not replaced by a new store.
     WriteBytes(dir / "lonely.db-wal", "log");
     EXPECT_EQ(OpenObjectStoreFile(dir / "lonely.db"), nullptr);
@@ -113,14 +109,13 @@ TEST(StoreFile, RefusesAnUnusableFileAndLeavesItByteForByte) {
     WriteBytes(dir / "garbage.db", garbage);
     WriteBytes(dir / "half.db", store.substr(0, store.size() / 2));
     WriteBytes(dir / "short.db", store.substr(0, 50));
-    WriteBytes(dir / "header-only.db", store.substr(0, 4096));
     RunSql(dir / "other.db", "CREATE TABLE t(x); INSERT INTO t VALUES(1);");
     RunSql(dir / "other-wal.db", "PRAGMA journal_mode=WAL; CREATE TABLE t(x);");
     fs::copy_file(good, dir / "newer.db");
     RunSql(dir / "newer.db", "PRAGMA user_version = 2;");
 
-    for (const char* name : {"garbage.db", "half.db", "short.db", "header-only.db", "other.db",
-                             "other-wal.db", "newer.db"}) {
+    for (const char* name :
+         {"garbage.db", "half.db", "short.db", "other.db", "other-wal.db", "newer.db"}) {
         const fs::path file = dir / name;
         const std::string before = ReadBytes(file);
         EXPECT_EQ(OpenObjectStoreFile(file), nullptr) << name;
@@ -137,35 +132,6 @@ TEST(StoreFile, RefusesAnUnusableFileAndLeavesItByteForByte) {
     auto reopened = OpenObjectStoreFile(good);
     ASSERT_NE(reopened, nullptr);
     EXPECT_EQ(reopened->Dump()[0].records.size(), 400u);
-}
-
-// Damage behind an intact header is not looked for at start-up (that would read the whole
-// file); the calls that meet it fail instead.
-TEST(StoreFile, DamageInsideTheFileMakesCallsFailWithoutCrashing) {
-    test::TempDir dir;
-    const fs::path file = dir / "store.db";
-    MakeStore(file);
-    std::string bytes = ReadBytes(file);
-    for (size_t i = 3 * 4096; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 31 % 253);
-    WriteBytes(file, bytes);
-
-    auto store = OpenObjectStoreFile(file);
-    if (store == nullptr) {
-        EXPECT_EQ(ReadBytes(file), bytes);
-        return;
-    }
-    const StoreHandle h = OpenTimes(*store);
-    std::vector<PropValue> props;
-    size_t read = 0;
-    while (read < 1000 && store->CeReadRecordProps(h, props) != 0) {
-        ASSERT_EQ(props.size(), 2u);
-        ++read;
-    }
-    EXPECT_LT(read, 400u);
-    RecordProperty("records_read", static_cast<int>(read));
-    store->CeWriteRecordProps(h, 0, Keyed(1, 1));
-    store->CeSeekDatabase(h, CEDB_SEEK_VALUEFIRSTEQUAL, 200);
-    store->Dump();
 }
 
 TEST(StoreFile, ARecordThatDoesNotDecodeFailsOnlyItsOwnRead) {
@@ -190,12 +156,8 @@ TEST(StoreFile, ARecordThatDoesNotDecodeFailsOnlyItsOwnRead) {
     std::vector<PropValue> props;
     EXPECT_NE(store->CeReadRecordProps(h, props), 0u);
     EXPECT_EQ(store->CeReadRecordProps(h, props), 0u);
-    EXPECT_TRUE(props.empty());
     EXPECT_THAT(ReadTags(*store, h), ElementsAre(3));
     EXPECT_EQ(store->CeWriteRecordProps(h, broken, Keyed(2, 9)), 0u);
-    const auto dump = store->Dump();
-    ASSERT_EQ(dump[0].records.size(), 3u);
-    EXPECT_TRUE(dump[0].records[1].empty());
 }
 
 }  // namespace

@@ -1,43 +1,12 @@
-// Helpers shared by the object-store tests: a scratch folder and record shorthands.
+// Record shorthands shared by the object-store tests.
 #pragma once
 
-#include <stdlib.h>
-
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <string>
 #include <vector>
 
+#include "files/temp_dir.h"
 #include "platform/objectstore/object_store.h"
 
 namespace qv::test {
-
-class TempDir {
-  public:
-    TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "qvstore-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-    }
-    ~TempDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    const std::filesystem::path& path() const { return path_; }
-    std::filesystem::path operator/(const char* name) const { return path_ / name; }
-
-  private:
-    std::filesystem::path path_;
-};
-
-inline std::string ReadBytes(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-inline void WriteBytes(const std::filesystem::path& file, const std::string& bytes) {
-    std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
-}
 
 // A record whose property 0 is `key`, with a second property telling records apart.
 inline std::vector<PropValue> Keyed(uint32_t key, uint32_t tag) {

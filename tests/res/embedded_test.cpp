@@ -4,20 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
+
+#include "files/temp_dir.h"
 
 namespace qv {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using test::ReadBytes;
 
 std::string Bytes(const EmbeddedFile* f) {
     return {reinterpret_cast<const char*>(f->data), f->size};
@@ -25,53 +21,43 @@ std::string Bytes(const EmbeddedFile* f) {
 
 class ProvisionTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        root = fs::temp_directory_path() /
-               ("qv_res_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root);
-        fs::create_directories(root);
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(root, ec);
-    }
-    fs::path root;
+    test::TempDir dir;
+    const fs::path& root = dir.path();
 };
 
 TEST(FindEmbedded, FindsFilesByExactNameAndMatchesTheSourceTree) {
     EXPECT_EQ(FindEmbedded("enquorvella.htm")->name, std::string("enquorvella.htm"));
     EXPECT_EQ(FindEmbedded("ENQUORVELLA.HTM"), nullptr);
     EXPECT_EQ(FindEmbedded("help/enquorvella.htm"), nullptr);
-    EXPECT_EQ(FindEmbedded(""), nullptr);
 
     // the build embeds the files as they are in res/, byte for byte
     const char* source = std::getenv("QV_SOURCE_DIR");
     if (source == nullptr) GTEST_SKIP() << "QV_SOURCE_DIR is not set";
     const fs::path res = fs::path(source) / "res";
-    EXPECT_EQ(Bytes(FindEmbedded("enquorvella.htm")), ReadAll(res / "help/enquorvella.htm"));
-    EXPECT_EQ(Bytes(FindEmbedded("IDW_TIME_ADDED.wav")), ReadAll(res / "sound/IDW_TIME_ADDED.wav"));
-    EXPECT_EQ(Bytes(FindEmbedded("bitmap128.png")), ReadAll(res / "images/bitmap128.png"));
+    EXPECT_EQ(Bytes(FindEmbedded("enquorvella.htm")), ReadBytes(res / "help/enquorvella.htm"));
+    EXPECT_EQ(Bytes(FindEmbedded("IDW_TIME_ADDED.wav")),
+              ReadBytes(res / "sound/IDW_TIME_ADDED.wav"));
+    EXPECT_EQ(Bytes(FindEmbedded("bitmap128.png")), ReadBytes(res / "images/bitmap128.png"));
 }
 
 TEST_F(ProvisionTest, WritesMissingFilesOnceAndNeverOverwrites) {
     const fs::path windows = root / "Windows";  // not there yet: made on first start
     ASSERT_TRUE(ProvisionHelpFiles(windows));
-    EXPECT_EQ(ReadAll(windows / "enquorvella.htm"), Bytes(FindEmbedded("enquorvella.htm")));
-    EXPECT_EQ(ReadAll(windows / "enquorvella.htc"), Bytes(FindEmbedded("enquorvella.htc")));
+    EXPECT_EQ(ReadBytes(windows / "enquorvella.htm"), Bytes(FindEmbedded("enquorvella.htm")));
+    EXPECT_EQ(ReadBytes(windows / "enquorvella.htc"), Bytes(FindEmbedded("enquorvella.htc")));
     EXPECT_FALSE(fs::exists(windows / "enquorvella.htm.part"));
 
     // the user's own copy of the page stays; only the missing contents file comes back
-    { std::ofstream(windows / "enquorvella.htm", std::ios::trunc) << "my notes"; }
+    test::WriteBytes(windows / "enquorvella.htm", "my notes");
     fs::remove(windows / "enquorvella.htc");
     ASSERT_TRUE(ProvisionHelpFiles(windows));
-    EXPECT_EQ(ReadAll(windows / "enquorvella.htm"), "my notes");
-    EXPECT_EQ(ReadAll(windows / "enquorvella.htc"), Bytes(FindEmbedded("enquorvella.htc")));
+    EXPECT_EQ(ReadBytes(windows / "enquorvella.htm"), "my notes");
+    EXPECT_EQ(ReadBytes(windows / "enquorvella.htc"), Bytes(FindEmbedded("enquorvella.htc")));
 }
 
 TEST_F(ProvisionTest, ReportsFailureWhenTheFolderCannotBeWritten) {
     // a file where the folder should be
-    { std::ofstream(root / "Windows") << "x"; }
+    test::WriteBytes(root / "Windows", "x");
     EXPECT_FALSE(ProvisionHelpFiles(root / "Windows"));
 
     // a write that cannot be made: the page's temporary name is taken by a folder

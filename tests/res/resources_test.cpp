@@ -61,7 +61,7 @@ TEST(AddedSound, IsShortPcmMonoAt8000HzWith8BitSamples) {
 
 struct PngHeader {
     uint32_t width = 0, height = 0;
-    int depth = 0, colourType = 0;
+    int colourType = 0;
 };
 
 PngHeader ReadIhdr(const EmbeddedFile* png) {
@@ -74,7 +74,6 @@ PngHeader ReadIhdr(const EmbeddedFile* png) {
         return h;
     h.width = Be32(p + 8);
     h.height = Be32(p + 12);
-    h.depth = p[16];
     h.colourType = p[17];
     return h;
 }
@@ -86,7 +85,6 @@ TEST(Bitmaps, StripsHoldSixteenPixelImagesAndIconsHaveTheirSizes) {
     PngHeader b128 = ReadIhdr(FindEmbedded("bitmap128.png"));
     EXPECT_EQ(b128.width, 6u * 16);  // up, down, blank, notepad, dash, blank
     EXPECT_EQ(b128.height, 16u);
-    EXPECT_EQ(b128.depth, 8);
     EXPECT_EQ(b128.colourType, 6);  // RGBA: the blank images are transparent
 
     for (int size : {16, 32, 48, 64, 128, 256}) {
@@ -95,16 +93,12 @@ TEST(Bitmaps, StripsHoldSixteenPixelImagesAndIconsHaveTheirSizes) {
         EXPECT_EQ(icon.width, static_cast<uint32_t>(size)) << name;
         EXPECT_EQ(icon.height, static_cast<uint32_t>(size)) << name;
     }
-    const EmbeddedFile* svg = FindEmbedded("icon101.svg");
-    ASSERT_NE(svg, nullptr);
-    EXPECT_NE(Text(svg).find("<svg"), std::string_view::npos);
 }
 
 TEST(HelpPages, PageHasEveryAnchorAndContentsLinksEachOne) {
     const EmbeddedFile* page = FindEmbedded("enquorvella.htm");
     const EmbeddedFile* contents = FindEmbedded("enquorvella.htc");
-    ASSERT_NE(page, nullptr);
-    ASSERT_NE(contents, nullptr);
+    ASSERT_TRUE(page && contents);
     for (const char* anchor : kAnchors) {
         const std::string id = std::string("id=\"") + anchor + "\"";
         const std::string link = std::string("href=\"enquorvella.htm#") + anchor + "\"";
@@ -113,7 +107,6 @@ TEST(HelpPages, PageHasEveryAnchorAndContentsLinksEachOne) {
     }
     // "Export" must not be satisfied by "Exportrapport" alone: the id match includes the quote
     EXPECT_EQ(Text(page).find("id=\"export\""), std::string_view::npos);
-    EXPECT_NE(Text(page).find("<title>"), std::string_view::npos);
 }
 
 }  // namespace

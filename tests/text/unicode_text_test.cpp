@@ -7,19 +7,11 @@ namespace qv {
 namespace {
 
 TEST(IsLetterOrDigitAt, LettersOfAnyScriptAndDigitsButNoPunctuation) {
-    std::u16string text = u"a\u00e9\u00df\u0416Z7 -_.\u0663";
-    EXPECT_TRUE(IsLetterOrDigitAt(text, 0));    // a
-    EXPECT_TRUE(IsLetterOrDigitAt(text, 1));    // é
-    EXPECT_TRUE(IsLetterOrDigitAt(text, 2));    // ß
-    EXPECT_TRUE(IsLetterOrDigitAt(text, 3));    // Cyrillic Zhe
-    EXPECT_TRUE(IsLetterOrDigitAt(text, 4));    // Z
-    EXPECT_TRUE(IsLetterOrDigitAt(text, 5));    // 7
-    EXPECT_FALSE(IsLetterOrDigitAt(text, 6));   // blank
-    EXPECT_FALSE(IsLetterOrDigitAt(text, 7));   // hyphen
-    EXPECT_FALSE(IsLetterOrDigitAt(text, 8));   // underscore
-    EXPECT_FALSE(IsLetterOrDigitAt(text, 9));   // full stop
-    EXPECT_TRUE(IsLetterOrDigitAt(text, 10));   // Arabic-Indic three
-    EXPECT_FALSE(IsLetterOrDigitAt(text, 11));  // past the end
+    // a, é, ß, Cyrillic Zhe, Z, 7, Arabic-Indic three; then blank, hyphen, underscore, full stop.
+    const std::u16string yes = u"a\u00e9\u00df\u0416Z7\u0663", no = u" -_.";
+    for (size_t i = 0; i < yes.size(); ++i) EXPECT_TRUE(IsLetterOrDigitAt(yes, i)) << i;
+    for (size_t i = 0; i < no.size(); ++i) EXPECT_FALSE(IsLetterOrDigitAt(no, i)) << i;
+    EXPECT_FALSE(IsLetterOrDigitAt(yes, yes.size()));  // past the end
     EXPECT_FALSE(IsLetterOrDigitAt(u"", 0));
 }
 
@@ -39,7 +31,6 @@ TEST(CaseMapping, NamesAreLoweredThenTheFirstCharacterRaised) {
     EXPECT_EQ(ToLowerText(u"\u00c9T\u00c9 \u0416\u0418\u0412"),
               u"\u00e9t\u00e9 \u0436\u0438\u0432");
     EXPECT_EQ(UpperFirstCharacter(u"\u00e9t\u00e9"), u"\u00c9t\u00e9");
-    EXPECT_EQ(UpperFirstCharacter(u"7days"), u"7days");
     EXPECT_EQ(UpperFirstCharacter(u""), u"");
     // One character in, one character out: ß has no single upper-case letter.
     EXPECT_EQ(UpperFirstCharacter(u"\u00dfe"), u"\u00dfe");
@@ -63,10 +54,8 @@ TEST(CaseInsensitive, ComparisonsFoldCaseAndOrderTotally) {
     EXPECT_FALSE(StartsWithNoCase(u"Travel", u"rav"));
 
     EXPECT_LT(CompareNoCase(u"apple", u"Banana"), 0);
-    EXPECT_GT(CompareNoCase(u"banana", u"APPLE"), 0);
     // Equal but for case: still ordered, by code units, so sorting is stable and total.
     EXPECT_LT(CompareNoCase(u"ABC", u"abc"), 0);
-    EXPECT_GT(CompareNoCase(u"abc", u"ABC"), 0);
     EXPECT_EQ(CompareNoCase(u"abc", u"abc"), 0);
     EXPECT_LT(CompareNoCase(u"ab", u"ABC"), 0);
 }
@@ -81,7 +70,6 @@ TEST(ToAnsiCodePage, OneBytePerCodeUnitWithQuestionMarksForTheRest) {
     EXPECT_EQ(ToAnsiCodePage(u"\u0081\u008d\u008f\u0090\u009d"), "\x81\x8d\x8f\x90\x9d");
     EXPECT_EQ(ToAnsiCodePage(u"\u0080\u0099"), "??");
     EXPECT_EQ(ToAnsiCodePage(std::u16string{u'a', 0, u'b'}), std::string("a\0b", 3));
-    EXPECT_EQ(ToAnsiCodePage(u""), "");
 }
 
 }  // namespace

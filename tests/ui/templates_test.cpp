@@ -1,4 +1,4 @@
-// Dialog templates and the menu bar: every control fits its screen, the data is consistent.
+// Dialog templates: every control fits its screen, the data is consistent.
 #include "res/templates.h"
 
 #include <gtest/gtest.h>
@@ -6,9 +6,6 @@
 #include <algorithm>
 #include <set>
 #include <string>
-
-#include "platform/ui/main_frame.h"
-#include "res/menus.h"
 
 namespace qv {
 namespace {
@@ -47,29 +44,15 @@ TEST(DialogTemplates, EveryShownControlLiesInsideTheScreenOfItsLayout) {
     EXPECT_EQ(FindDialogTemplate(999), nullptr);
 }
 
-TEST(DialogTemplates, IdentifiersAreUniqueAndStylesFitTheirKinds) {
+TEST(DialogTemplates, IdentifiersAreUniqueAndEntryDialogsKeepTheInputPanelUp) {
     for (int id : DialogTemplateIds()) {
         const DialogTemplate* t = FindDialogTemplate(id);
         std::set<int> seen;
-        for (const ControlTemplate& c : t->controls) {
-            std::string where = std::to_string(id) + "/" + std::to_string(c.id);
-            if (c.id != kUnnamedControl) {
-                EXPECT_TRUE(seen.insert(c.id).second) << where;
-            }
-            if (c.style & kStyleSorted) {
-                EXPECT_TRUE(c.kind == ControlKind::Combo || c.kind == ControlKind::ListBox)
-                    << where;
-            }
-            if (c.editLimit != 0) {
-                EXPECT_EQ(c.kind, ControlKind::Edit) << where;
-            }
-            if (c.style & kStyleDefault) {
-                EXPECT_EQ(c.kind, ControlKind::Button) << where;
-            }
-        }
-        // Dialogs with text entry keep the input panel up; the others start with it down.
         bool entry = false;
-        for (const ControlTemplate& c : t->controls) entry |= c.kind == ControlKind::Edit;
+        for (const ControlTemplate& c : t->controls) {
+            EXPECT_TRUE(c.id == kUnnamedControl || seen.insert(c.id).second) << id << "/" << c.id;
+            entry |= c.kind == ControlKind::Edit;
+        }
         if (id != 130) {
             EXPECT_EQ(t->frameFlags, entry ? kFrameEntry : kFrameNoEntry) << id;
         }
@@ -84,34 +67,6 @@ TEST(DialogTemplates, DialogUnitsConvertAsTheDialogManagerRounds) {
     const DialogTemplate* book = FindDialogTemplate(132);
     ASSERT_EQ(book->controls.size(), 2u);
     EXPECT_EQ(book->controls[1].portrait.rect, DluRect(81, 90, 47, 13));
-    EXPECT_EQ(book->band.kind, TitleBand::Kind::Hint);
-    EXPECT_EQ(book->band.colour, 0x008000FFu);
-}
-
-TEST(MainMenuBar, HoldsTheTwoMenusAndThreeImageButtons) {
-    const MenuBarTemplate& bar = MainMenuBar();
-    ASSERT_EQ(bar.menus.size(), 2u);
-    std::string order;
-    for (const MenuTemplate& menu : bar.menus) {
-        for (const MenuItemTemplate& item : menu.items) {
-            order += item.command == 0 ? "- " : std::to_string(item.command) + " ";
-        }
-        order += "| ";
-    }
-    EXPECT_EQ(order,
-              "40003 40054 - 40055 40056 - 40050 40021 - 40049 | "
-              "40019 40052 40053 - 40045 40046 - 40010 | ");
-    EXPECT_EQ(bar.toolTips.size(), 7u);
-
-    MainFrame frame(u"Quorvella", bar);
-    EXPECT_EQ(frame.StateOf(40003), MainFrame::CommandState::Enabled);
-    EXPECT_EQ(frame.StateOf(553), MainFrame::CommandState::Enabled);
-    EXPECT_EQ(frame.StateOf(40001), MainFrame::CommandState::Missing);  // opens a menu only
-    frame.SetButtonEnabled(553, false);
-    frame.EnableMenuItem(40050, false);
-    EXPECT_EQ(frame.StateOf(553), MainFrame::CommandState::Grey);
-    EXPECT_EQ(frame.StateOf(40050), MainFrame::CommandState::Grey);
-    EXPECT_FALSE(frame.DispatchCommand(40050));
 }
 
 }  // namespace

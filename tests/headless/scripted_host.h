@@ -1,0 +1,38 @@
+// A headless host fed from a script of actions, where a step may instead look at the host (a
+// "show" line of a replay script); it keeps the transcript lines and the refusals.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <variant>
+
+#include "platform/headless/headless_host.h"
+
+namespace qv::test {
+
+struct ScriptedHost : ::testing::Test {
+    using A = HeadlessAction;
+    FixedClock clock{MakeDate(2005, 10, 29)};
+    std::deque<std::variant<A, std::function<void()>>> steps;
+    std::vector<std::string> events;
+    std::vector<std::string> errors;
+    HeadlessHost host{clock, [this] { return Next(); },
+                      [this](const std::string& line) { events.push_back(line); },
+                      [this](const std::string& line) { errors.push_back(line); }};
+
+    void Add(A action) { steps.emplace_back(std::move(action)); }
+    void Look(std::function<void()> look) { steps.emplace_back(std::move(look)); }
+    std::optional<A> Next() {
+        while (!steps.empty()) {
+            auto step = std::move(steps.front());
+            steps.pop_front();
+            if (auto* action = std::get_if<A>(&step)) return *action;
+            std::get<std::function<void()>>(step)();
+        }
+        return std::nullopt;
+    }
+};
+
+}  // namespace qv::test
