@@ -21,6 +21,7 @@ struct ColumnSpec {
 constexpr ColumnSpec kColumns[] = {{40011, 88, 105}, {40012, 90, 105}, {40013, 55, 90}};
 
 std::u16string Or(const Text& text) { return text.value_or(u""); }
+std::u16string Or(DateTextView text) { return std::u16string(text.value_or(u"")); }
 
 int RowImage(const TimeRecord& r) {
     return r.memo && !TrimBlanks(*r.memo).empty() ? kImageMemo : kImageNoMemo;

@@ -4,36 +4,34 @@
 namespace qv {
 namespace {
 
-// Two digits with a leading zero below ten.
-void AppendTwoDigits(std::u16string& out, uint32_t value) {
-    out.push_back(static_cast<char16_t>(u'0' + value / 10));
-    out.push_back(static_cast<char16_t>(u'0' + value % 10));
-}
+constexpr char16_t Digit(uint32_t value) { return static_cast<char16_t>(u'0' + value); }
 
 }  // namespace
 
 bool BuildDateTexts(const CalendarDate& date, bool shortYear, DateTexts& texts, uint32_t& key) {
     if (date.day > 31 || date.month > 12 || date.year < 1000 || date.year > 9999) return false;
-    std::u16string day, month;
-    AppendTwoDigits(day, date.day);
-    AppendTwoDigits(month, date.month);
-    std::u16string year = FormatDecimal(date.year);
-    if (shortYear) year = year.substr(year.size() - 2);
-    // Each text is written into the string already there, so rebuilding reuses its storage.
-    auto form = [&](Text& out, const std::u16string& a, const std::u16string& b, char16_t sep) {
-        if (!out) out.emplace();
-        std::u16string& t = *out;
-        t.clear();
-        t += a;
-        t += sep;
-        t += b;
-        t += sep;
-        t += year;
+    const char16_t day[2] = {Digit(date.day / 10), Digit(date.day % 10)};
+    const char16_t month[2] = {Digit(date.month / 10), Digit(date.month % 10)};
+    const char16_t year[4] = {Digit(date.year / 1000), Digit(date.year / 100 % 10),
+                              Digit(date.year / 10 % 10), Digit(date.year % 10)};
+    // dd-mm-yyyy, or dd-mm-yy for projects: the last two digits of the year.
+    const std::u16string_view yearPart = shortYear ? std::u16string_view(year + 2, 2)
+                                                   : std::u16string_view(year, 4);
+    auto form = [&](size_t which, const char16_t* a, const char16_t* b, char16_t sep) {
+        char16_t t[DateTexts::kMaxChars];
+        t[0] = a[0];
+        t[1] = a[1];
+        t[2] = sep;
+        t[3] = b[0];
+        t[4] = b[1];
+        t[5] = sep;
+        yearPart.copy(t + 6, yearPart.size());
+        texts.Set(which, std::u16string_view(t, 6 + yearPart.size()));
     };
-    form(texts[DayMonthYearDash], day, month, u'-');
-    form(texts[DayMonthYearSlash], day, month, u'/');
-    form(texts[MonthDayYearDash], month, day, u'-');
-    form(texts[MonthDayYearSlash], month, day, u'/');
+    form(DayMonthYearDash, day, month, u'-');
+    form(DayMonthYearSlash, day, month, u'/');
+    form(MonthDayYearDash, month, day, u'-');
+    form(MonthDayYearSlash, month, day, u'/');
     key = DateKeyOf(date.year, date.month, date.day);
     return true;
 }

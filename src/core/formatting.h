@@ -3,7 +3,9 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "core/calendar.h"
 #include "core/text.h"
@@ -28,7 +30,42 @@ enum ExportTimeType : uint32_t {
     HoursOnly = 2,        // 13
 };
 
-using DateTexts = std::array<Text, 4>;
+// The four date texts of a record, each present or absent. A date text is at most ten
+// characters (dd-mm-yyyy), so the texts live inside the record: no record owns four small
+// heap strings, and copying or sorting records stays cheap.
+class DateTexts {
+public:
+    static constexpr size_t kMaxChars = 10;
+
+    std::optional<std::u16string_view> operator[](size_t form) const {
+        if (length_[form] == kAbsent) return std::nullopt;
+        return std::u16string_view(text_[form], length_[form]);
+    }
+    bool Has(size_t form) const { return length_[form] != kAbsent; }
+    bool HasAll() const { return Has(0) && Has(1) && Has(2) && Has(3); }
+    // Texts longer than kMaxChars are cut; no date text is.
+    void Set(size_t form, std::u16string_view text) {
+        const size_t n = text.size() < kMaxChars ? text.size() : kMaxChars;
+        text.copy(text_[form], n);
+        length_[form] = static_cast<uint8_t>(n);
+    }
+    void Clear() { length_.fill(kAbsent); }
+
+    friend bool operator==(const DateTexts& a, const DateTexts& b) {
+        for (size_t i = 0; i < 4; ++i) {
+            if (a[i] != b[i]) return false;
+        }
+        return true;
+    }
+
+private:
+    static constexpr uint8_t kAbsent = 0xFF;
+    char16_t text_[4][kMaxChars] = {};
+    std::array<uint8_t, 4> length_{kAbsent, kAbsent, kAbsent, kAbsent};
+};
+
+// A date text of a record, or none.
+using DateTextView = std::optional<std::u16string_view>;
 
 // Builds the four date texts and the date key of a date: four-digit years, or two-digit years
 // for projects. False (and nothing written) when the day is above 31, the month above 12 or

@@ -7,7 +7,7 @@ void Reset(ProjectRecord& r) {
     r.projectId = kNoProjectId;
     r.dateKey = 0;
     r.totalMinutes = 0;
-    for (Text& t : r.dateTexts) t.reset();
+    r.dateTexts.Clear();
     r.name.reset();
     r.description.reset();
 }
@@ -26,7 +26,7 @@ bool SetDate(ProjectRecord& r, const CalendarDate& date) {
     return BuildDateTexts(date, /*shortYear=*/true, r.dateTexts, r.dateKey);
 }
 
-const Text& DateText(const ProjectRecord& r, uint32_t type) {
+DateTextView DateText(const ProjectRecord& r, uint32_t type) {
     return r.dateTexts[type <= MonthDayYearSlash ? type : DayMonthYearDash];
 }
 

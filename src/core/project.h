@@ -28,7 +28,7 @@ void Reset(ProjectRecord& record);
 void CopyFrom(ProjectRecord& target, const ProjectRecord& source);
 // The short-year variant: 29 October 2005 is 29-10-05; the key keeps the four-digit year.
 bool SetDate(ProjectRecord& record, const CalendarDate& date);
-const Text& DateText(const ProjectRecord& record, uint32_t dateViewType);
+DateTextView DateText(const ProjectRecord& record, uint32_t dateViewType);
 
 class ProjectList : public CursorList<ProjectRecord> {
 public:

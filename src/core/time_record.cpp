@@ -6,7 +6,7 @@ namespace qv {
 void Reset(TimeRecord& r) {
     r.recordId = kNoRecordId;
     r.dateKey = 0;
-    for (Text& t : r.dateTexts) t.reset();
+    r.dateTexts.Clear();
     r.minutesText.reset();
     r.timeComma.reset();
     r.timeColon.reset();
@@ -21,10 +21,7 @@ bool DateTextsMatchDate(const TimeRecord& r) {
     const CalendarDate& d = r.date;
     if (d.day > 31 || d.month > 12 || d.year < 1000 || d.year > 9999) return false;
     if (r.dateKey != DateKeyOf(d.year, d.month, d.day)) return false;
-    for (const Text& t : r.dateTexts) {
-        if (!t) return false;
-    }
-    return true;
+    return r.dateTexts.HasAll();
 }
 }  // namespace
 
@@ -56,7 +53,7 @@ void CopyAsNew(TimeRecord& target, const TimeRecord& source) {
         target.dateKey = source.dateKey;
     } else if (!BuildDateTexts(source.date, /*shortYear=*/false, target.dateTexts,
                                target.dateKey)) {
-        for (Text& t : target.dateTexts) t.reset();
+        target.dateTexts.Clear();
         target.dateKey = 0;
     }
     if (source.category && !source.category->empty()) {
@@ -112,7 +109,7 @@ bool SetMinutes(TimeRecord& r, const Text& text) {
     return true;
 }
 
-const Text& DateText(const TimeRecord& r, uint32_t type) {
+DateTextView DateText(const TimeRecord& r, uint32_t type) {
     return r.dateTexts[type <= MonthDayYearSlash ? type : DayMonthYearDash];
 }
 

@@ -77,7 +77,7 @@ std::vector<std::u16string> TimeRecordLines(TimeRecordList& records, uint32_t ti
         {Str(kStrCsvDate), Str(kStrCsvCategory), TimeHeaderText(timeType), Str(kStrCsvMemo)}));
     for (TimeRecord* r = records.First(); r != nullptr; r = records.Next()) {
         std::u16string_view memo = TextOrEmpty(r->memo);
-        lines.push_back(CsvLine({TextOrEmpty(DateText(*r, dateTypeView)), TextOrEmpty(r->category),
+        lines.push_back(CsvLine({DateText(*r, dateTypeView).value_or(u""), TextOrEmpty(r->category),
                                  ExportTimeText(MinutesOf(*r), timeType, timeTypeView),
                                  memo.empty() ? std::u16string_view(noMemo) : memo}));
     }

@@ -17,7 +17,7 @@ TEST(TimeRecord, ResetClearsTextsAndIdentifiersButKeepsProjectAndDate) {
     EXPECT_EQ(r.projectId, 3u);
     EXPECT_EQ(r.date, MakeDate(2005, 10, 29));
     EXPECT_FALSE(r.minutesText || r.timeComma || r.timeColon || r.category || r.memo);
-    for (const Text& t : r.dateTexts) EXPECT_FALSE(t.has_value());
+    for (size_t form = 0; form < 4; ++form) EXPECT_FALSE(r.dateTexts.Has(form));
 }
 
 TEST(TimeRecord, CategoryAndMemoSettersTellAbsentFromEmpty) {
