@@ -220,14 +220,14 @@ void Replay::StartSecond() {
 std::optional<HeadlessAction> Replay::NextAction() {
     while (auto tokens = NextLine()) {
         const std::vector<Token>& t = *tokens;
-        bool handled = false;
-        if (!Environment(t, handled)) return std::nullopt;
-        if (handled) continue;
-        if (t[0].text == "screen") return HeadlessAction::MakeScreen(screen_.width, screen_.height);
         if (questionOpen_ && !(t[0].text == "answer" && t.size() == 2)) {
             Fail(current_ + ": the question needs an answer yes or no");
             return std::nullopt;
         }
+        bool handled = false;
+        if (!Environment(t, handled)) return std::nullopt;
+        if (handled) continue;
+        if (t[0].text == "screen") return HeadlessAction::MakeScreen(screen_.width, screen_.height);
         if (IsLook(t)) {
             const HeadlessHost& host = *running_->host;
             HeadlessHost::Shown shown;
