@@ -137,6 +137,23 @@ TEST_F(FilesTest, CreateWriteCloseReplacesTheFileContent) {
     EXPECT_EQ(files.CreateFile(u"\\My Documents\\Personal"), kInvalidFileHandle);
 }
 
+TEST_F(FilesTest, ALinkInTheFolderIsNeverWrittenThrough) {
+    ASSERT_TRUE(folders_.Provision());
+    const fs::path outside = root_ / "outside.csv";
+    fs::create_symlink(outside, root_ / "My Documents" / "Business" / "x.csv");
+    const std::u16string path = u"\\My Documents\\Business\\x.csv";
+    DeviceFiles files(folders_);
+    EXPECT_EQ(files.FindFirstFile(path), FILE_ATTRIBUTE_ARCHIVE);  // in the way, so asked about
+    EXPECT_EQ(files.CreateFile(path), kInvalidFileHandle);
+    EXPECT_FALSE(fs::exists(outside));
+    EXPECT_TRUE(files.DeleteFile(path));
+    FileHandle f = files.CreateFile(path);
+    ASSERT_NE(f, kInvalidFileHandle);
+    EXPECT_TRUE(files.CloseHandle(f));
+    EXPECT_FALSE(fs::exists(outside));
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(root_ / "My Documents" / "Business" / "x.csv")));
+}
+
 TEST_F(FilesTest, ASecondWriterIsRefusedWhileTheFileIsOpen) {
     ASSERT_TRUE(folders_.Provision());
     DeviceFiles first(folders_), second(folders_);

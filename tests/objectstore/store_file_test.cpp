@@ -75,6 +75,28 @@ TEST(StoreFile, KeepsDatabasesAndRecordsAcrossReopenAndNeverReusesIdentifiers) {
     EXPECT_EQ(store->Dump()[0].name, u"Projects");
 }
 
+TEST(StoreFile, TwoProgramsOnOneFileNeverHandOutTheSameIdentifier) {
+    test::TempDir dir;
+    const fs::path file = dir.path() / "store.sqlite";
+    auto a = OpenObjectStoreFile(file);
+    auto b = OpenObjectStoreFile(file);
+    ASSERT_TRUE(a && b);
+    const CEOID dbA = a->CeCreateDatabase(u"A", 0);
+    const CEOID dbB = b->CeCreateDatabase(u"B", 0);
+    ASSERT_NE(dbA, 0u);
+    ASSERT_NE(dbB, 0u);
+    EXPECT_NE(dbA, dbB);
+    CEOID oid = 0;
+    StoreHandle ha = a->CeOpenDatabase(oid, u"A", kSortPropertyId, CEDB_AUTOINCREMENT);
+    StoreHandle hb = b->CeOpenDatabase(oid, u"B", kSortPropertyId, CEDB_AUTOINCREMENT);
+    const CEOID recA = a->CeWriteRecordProps(ha, 0, {PropValue::Number(kSortPropertyId, 1)});
+    const CEOID recB = b->CeWriteRecordProps(hb, 0, {PropValue::Number(kSortPropertyId, 1)});
+    ASSERT_NE(recA, 0u);
+    ASSERT_NE(recB, 0u);
+    EXPECT_NE(recA, recB);
+    EXPECT_NE(recB, dbA);
+}
+
 TEST(StoreFile, AnAbsentOrEmptyFileBecomesAnEmptyStore) {
     test::TempDir dir;
     WriteBytes(dir / "empty.db", "");

@@ -167,6 +167,13 @@ TEST_F(HiveTest, ACorruptHiveReadsAsEmptyAndIsKeptAside) {
     EXPECT_EQ(ReadBytes(file_.string() + ".corrupt"), "garbage");
     EXPECT_FALSE(RegistryHive(file_).LoadedCorrupt());
 
+    // A second damaged hive is kept beside the first, which stays as it was.
+    WriteFile("more garbage");
+    RegistryHive again(file_);
+    ASSERT_TRUE(again.CreateKey(u"Software"));
+    EXPECT_EQ(ReadBytes(file_.string() + ".corrupt"), "garbage");
+    EXPECT_EQ(ReadBytes(file_.string() + ".corrupt-2"), "more garbage");
+
     WriteFile("quorvella-hive 1\nkey \"A\"\nvalue \"X\" dword 7\nend\n");
     EXPECT_FALSE(RegistryHive(file_).LoadedCorrupt());
     EXPECT_EQ(ListHive(file_).at(0).values.at(0).number, 7u);

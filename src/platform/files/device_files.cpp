@@ -161,14 +161,19 @@ bool DeviceFolders::Provision() const {
 }
 
 DeviceFiles::~DeviceFiles() {
-    for (FileHandle fd : open_) ::close(fd);
+    for (const auto& [fd, folder] : open_) ::close(fd);
 }
 
 std::optional<uint32_t> DeviceFiles::FindFirstFile(const std::u16string& devicePath) {
     auto path = folders_.Resolve(devicePath);
     if (!path) return std::nullopt;
     struct stat st {};
-    if (::stat(path->c_str(), &st) != 0) return std::nullopt;
+    if (::stat(path->c_str(), &st) != 0) {
+        // A link that leads nowhere is still something in the way: it is reported as a file, so
+        // it is asked about and deleted rather than written through.
+        if (::lstat(path->c_str(), &st) == 0) return FILE_ATTRIBUTE_ARCHIVE;
+        return std::nullopt;
+    }
     if (S_ISDIR(st.st_mode)) return FILE_ATTRIBUTE_DIRECTORY;
     uint32_t attributes = FILE_ATTRIBUTE_ARCHIVE;
     // Read-only when we may not write it, or when nobody may (as root sees a 0444 file).
@@ -189,7 +194,8 @@ FileHandle DeviceFiles::CreateFile(const std::u16string& devicePath) {
     if (failCreates_) return kInvalidFileHandle;
     auto path = folders_.Resolve(devicePath);
     if (!path) return kInvalidFileHandle;
-    int fd = ::open(path->c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    // Never through a symbolic link, which could lead out of the folder; never wait on a pipe.
+    int fd = ::open(path->c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0644);
     if (fd < 0) return kInvalidFileHandle;
     // No sharing: a file another writer holds is refused before it is truncated.
     struct stat st {};
@@ -198,7 +204,7 @@ FileHandle DeviceFiles::CreateFile(const std::u16string& devicePath) {
         ::close(fd);
         return kInvalidFileHandle;
     }
-    open_.insert(fd);
+    open_.emplace(fd, path->parent_path());
     return fd;
 }
 
@@ -220,10 +226,17 @@ bool DeviceFiles::WriteFile(FileHandle file, const void* data, size_t size) {
 }
 
 bool DeviceFiles::CloseHandle(FileHandle file) {
-    if (open_.erase(file) == 0) return false;
+    auto it = open_.find(file);
+    if (it == open_.end()) return false;
+    const std::filesystem::path folder = it->second;
+    open_.erase(it);
     bool synced = ::fsync(file) == 0;
     bool closed = ::close(file) == 0;
-    return synced && closed;
+    // The file's name lives in its folder: a new file survives a power cut only with it.
+    int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    bool folderSynced = dir >= 0 && ::fsync(dir) == 0;
+    if (dir >= 0) ::close(dir);
+    return synced && closed && folderSynced;
 }
 
 }  // namespace qv

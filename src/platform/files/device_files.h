@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
-#include <set>
+#include <map>
 #include <string>
 
 namespace qv {
@@ -74,7 +74,7 @@ class DeviceFiles {
     int failWritesAfter_ = -1;
     bool failDeletes_ = false;
     bool failCreates_ = false;
-    std::set<FileHandle> open_;  // handles made by CreateFile and not yet closed
+    std::map<FileHandle, std::filesystem::path> open_;  // files made by CreateFile, and their folders
 };
 
 }  // namespace qv

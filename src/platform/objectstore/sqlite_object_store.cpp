@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <array>
 #include <cstring>
 #include <fstream>
@@ -206,9 +207,24 @@ bool CreateStoreFile(const fs::path& file) {
     bool ok = rc == SQLITE_OK && Exec(db, "PRAGMA synchronous = FULL") && Exec(db, kCreateSchema) &&
               Exec(db, "PRAGMA journal_mode = WAL");
     ok = sqlite3_close(db) == SQLITE_OK && ok;
-    if (ok) {
-        fs::rename(temp, file, ec);
-        ok = !ec;
+    // A link, not a rename: a store another program made in the meantime is never replaced,
+    // and is opened instead of ours. Only an empty file in its place is replaced.
+    bool madeElsewhere = false;
+    if (ok && ::link(temp.c_str(), file.c_str()) != 0) {
+        const bool exists = errno == EEXIST;
+        if (exists && SizeOrZero(file) == 0) {
+            fs::rename(temp, file, ec);
+            ok = !ec;
+        } else {
+            madeElsewhere = exists;
+            ok = false;
+        }
+    }
+    if (ok || madeElsewhere) {
+        fs::remove(temp, ec);
+        fs::remove(WithSuffix(temp, "-wal"), ec);
+        fs::remove(WithSuffix(temp, "-shm"), ec);
+        if (madeElsewhere) return true;
     }
     if (!ok) {
         fs::remove(temp, ec);
@@ -297,7 +313,6 @@ class SqliteObjectStore final : public ObjectStore {
 
     std::map<StoreHandle, Cursor> cursors_;
     StoreHandle lastHandle_ = 0;
-    uint64_t nextOidValue_ = 1;
     uint64_t generation_ = 1;
     int depth_ = 0;
     bool scopeLost_ = false;
@@ -313,7 +328,7 @@ bool SqliteObjectStore::Prepare() {
         beginScope_.Prepare(db_, "SAVEPOINT scope") &&
         releaseScope_.Prepare(db_, "RELEASE scope") &&
         rollbackToScope_.Prepare(db_, "ROLLBACK TO scope") &&
-        nextOid_.Prepare(db_, "UPDATE meta SET next_oid = ?1") &&
+        nextOid_.Prepare(db_, "UPDATE meta SET next_oid = next_oid + 1 RETURNING next_oid - 1") &&
         databaseByName_.Prepare(db_, "SELECT oid FROM databases WHERE name = ?1") &&
         databaseById_.Prepare(db_, "SELECT name, type, records FROM databases WHERE oid = ?1") &&
         insertDatabase_.Prepare(
@@ -335,11 +350,7 @@ bool SqliteObjectStore::Prepare() {
         deleteRecords_.Prepare(db_, "DELETE FROM records WHERE db = ?1") &&
         databaseRecords_.Prepare(db_,
                                  "SELECT props FROM records WHERE db = ?1 ORDER BY sortkey, oid");
-    if (!ok) return false;
-    auto next = QueryInt(db_, "SELECT next_oid FROM meta");
-    if (!next || *next < 1) return false;
-    nextOidValue_ = static_cast<uint64_t>(*next);
-    return true;
+    return ok;
 }
 
 template <class Body>
@@ -362,10 +373,15 @@ bool SqliteObjectStore::Change(Body&& body) {
     return true;
 }
 
+// Taken from the file inside the change that uses it, never from a copy in memory, so two
+// programs on one store can never hand out the same identifier.
 bool SqliteObjectStore::NewOid(CEOID& oid) {
-    if (nextOidValue_ > 0xFFFFFFFF) return false;
-    oid = static_cast<CEOID>(nextOidValue_++);
-    return Query(nextOid_).Int(1, static_cast<int64_t>(nextOidValue_)).Run();
+    Query q(nextOid_);
+    if (!q.Row()) return false;
+    const int64_t next = q.ColumnInt(0);
+    if (next < 1 || next > 0xFFFFFFFF) return false;
+    oid = static_cast<CEOID>(next);
+    return true;
 }
 
 CEOID SqliteObjectStore::CeCreateDatabase(const std::u16string& name, uint32_t type) {
@@ -629,6 +645,9 @@ std::unique_ptr<ObjectStore> OpenVerified(const fs::path& file) {
         const auto* mode = reinterpret_cast<const char*>(sqlite3_column_text(s.get(), 0));
         if (mode == nullptr || std::strcmp(mode, "wal") != 0) return nullptr;
     }
+    // SQLite falls back to reading only when the file cannot be written: every change would
+    // then fail one by one, so such a file is refused at once.
+    if (sqlite3_db_readonly(db, "main") != 0) return nullptr;
     if (!Exec(db, "PRAGMA synchronous = FULL")) return nullptr;
     sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 0, nullptr);
     return store;

@@ -371,10 +371,18 @@ bool RegistryHive::Save(const Keys& keys) {
     bool ok = WriteAll(fd, content) && ::fsync(fd) == 0;
     ok = ::close(fd) == 0 && ok;
     if (ok && loadedCorrupt_) {
-        // Keep the unreadable hive for whoever wants to look at it.
-        std::filesystem::path aside = file_;
-        aside += ".corrupt";
-        ::rename(file_.c_str(), aside.c_str());
+        // Keep the unreadable hive for whoever wants to look at it, under a name no earlier
+        // copy has: hard-linked, so an existing copy is never replaced. Without it, no save.
+        ok = false;
+        for (int n = 1; n < 1000 && !ok; ++n) {
+            std::filesystem::path aside = file_;
+            aside += ".corrupt" + (n == 1 ? std::string() : "-" + std::to_string(n));
+            if (::link(file_.c_str(), aside.c_str()) == 0) {
+                ok = true;
+            } else if (errno != EEXIST) {
+                break;
+            }
+        }
     }
     ok = ok && ::rename(tempName.c_str(), file_.c_str()) == 0;
     if (!ok) {
