@@ -22,10 +22,9 @@ std::vector<PropValue> ProjectProps(const ProjectRecord& r, uint32_t projectId) 
             PropValue::String(kDescriptionProp, r.description.value_or(u" "))};
 }
 
-CEOID FindStoredProject(StoreContext& ctx, uint32_t projectId, uint32_t messageId) {
+KeptDatabase Projects(StoreContext& ctx) {
     RecordStore& rs = ctx.state.store;
-    return ReopenAndFind(ctx, kProjectsDatabaseName, rs.projectsHandle, rs.projectsDatabaseId,
-                         projectId, messageId);
+    return {kProjectsDatabaseName, rs.projectsHandle, rs.projectsDatabaseId};
 }
 
 }  // namespace
@@ -104,24 +103,12 @@ bool AddProjectRecord(StoreContext& ctx, const ProjectRecord& record, uint32_t& 
 }
 
 bool UpdateProjectRecord(StoreContext& ctx, const ProjectRecord& record) {
-    CEOID found = FindStoredProject(ctx, record.projectId, kStrErrorEditing);
-    if (found == 0) return false;
-    if (ctx.store.CeWriteRecordProps(ctx.state.store.projectsHandle, found,
-                                     ProjectProps(record, record.projectId)) == 0) {
-        ShowNamedNotice(ctx.shell, kStrErrorEditing, kProjectsDatabaseName);
-        return false;
-    }
-    return true;
+    return RewriteStoredRecord(ctx, Projects(ctx), record.projectId,
+                               ProjectProps(record, record.projectId));
 }
 
 bool DeleteProjectRecord(StoreContext& ctx, uint32_t projectId) {
-    CEOID found = FindStoredProject(ctx, projectId, kStrErrorDeleting);
-    if (found == 0) return false;
-    if (!ctx.store.CeDeleteRecord(ctx.state.store.projectsHandle, found)) {
-        ShowNamedNotice(ctx.shell, kStrErrorDeleting, kProjectsDatabaseName);
-        return false;
-    }
-    return true;
+    return DeleteStoredRecord(ctx, Projects(ctx), projectId);
 }
 
 }  // namespace qv

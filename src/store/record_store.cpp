@@ -77,10 +77,9 @@ bool ReopenTimeDatabase(StoreContext& ctx) {
     return true;
 }
 
-CEOID FindStoredRecord(StoreContext& ctx, uint32_t recordId, uint32_t messageId) {
+KeptDatabase TimeRecords(StoreContext& ctx) {
     RecordStore& rs = ctx.state.store;
-    return ReopenAndFind(ctx, kTimeDatabaseName, rs.timeHandle, rs.timeDatabaseId, recordId,
-                         messageId);
+    return {kTimeDatabaseName, rs.timeHandle, rs.timeDatabaseId};
 }
 
 enum class Keep { CurrentProject, All };
@@ -248,24 +247,12 @@ bool AddTimeRecord(StoreContext& ctx, const TimeRecord& record, uint32_t& newId)
 }
 
 bool UpdateTimeRecord(StoreContext& ctx, const TimeRecord& record) {
-    CEOID found = FindStoredRecord(ctx, record.recordId, kStrErrorEditing);
-    if (found == 0) return false;
-    if (ctx.store.CeWriteRecordProps(ctx.state.store.timeHandle, found,
-                                     RecordProps(record, record.recordId)) == 0) {
-        ShowNamedNotice(ctx.shell, kStrErrorEditing, kTimeDatabaseName);
-        return false;
-    }
-    return true;
+    return RewriteStoredRecord(ctx, TimeRecords(ctx), record.recordId,
+                               RecordProps(record, record.recordId));
 }
 
 bool DeleteTimeRecord(StoreContext& ctx, uint32_t recordId) {
-    CEOID found = FindStoredRecord(ctx, recordId, kStrErrorDeleting);
-    if (found == 0) return false;
-    if (!ctx.store.CeDeleteRecord(ctx.state.store.timeHandle, found)) {
-        ShowNamedNotice(ctx.shell, kStrErrorDeleting, kTimeDatabaseName);
-        return false;
-    }
-    return true;
+    return DeleteStoredRecord(ctx, TimeRecords(ctx), recordId);
 }
 
 bool DeleteProjectTimeRecords(StoreContext& ctx, uint32_t projectId) {

@@ -26,17 +26,41 @@ bool CreateAndOpen(ObjectStore& store, const std::u16string& name, uint32_t& han
     return true;
 }
 
-CEOID ReopenAndFind(StoreContext& ctx, const std::u16string& name, uint32_t& handle,
-                    uint32_t& databaseId, uint32_t value, uint32_t messageId) {
-    CloseKeptHandle(ctx.store, handle);
+namespace {
+// Closes the kept handle, opens the database again by name and finds the record: its record
+// identifier, or 0. An open failure shows the named message of messageId.
+CEOID ReopenAndFind(StoreContext& ctx, KeptDatabase db, uint32_t key, uint32_t messageId) {
+    CloseKeptHandle(ctx.store, db.handle);
     CEOID oid = 0;
-    handle = OpenByName(ctx.store, name, oid);
-    if (handle == kInvalidStoreHandle) {
-        ShowNamedNotice(ctx.shell, messageId, name);
+    db.handle = OpenByName(ctx.store, db.name, oid);
+    if (db.handle == kInvalidStoreHandle) {
+        ShowNamedNotice(ctx.shell, messageId, db.name);
         return 0;
     }
-    databaseId = oid;
-    return ctx.store.CeSeekDatabase(handle, CEDB_SEEK_VALUEFIRSTEQUAL, value);
+    db.databaseId = oid;
+    return ctx.store.CeSeekDatabase(db.handle, CEDB_SEEK_VALUEFIRSTEQUAL, key);
+}
+}  // namespace
+
+bool RewriteStoredRecord(StoreContext& ctx, KeptDatabase db, uint32_t key,
+                         const std::vector<PropValue>& props) {
+    const CEOID found = ReopenAndFind(ctx, db, key, kStrErrorEditing);
+    if (found == 0) return false;
+    if (ctx.store.CeWriteRecordProps(db.handle, found, props) == 0) {
+        ShowNamedNotice(ctx.shell, kStrErrorEditing, db.name);
+        return false;
+    }
+    return true;
+}
+
+bool DeleteStoredRecord(StoreContext& ctx, KeptDatabase db, uint32_t key) {
+    const CEOID found = ReopenAndFind(ctx, db, key, kStrErrorDeleting);
+    if (found == 0) return false;
+    if (!ctx.store.CeDeleteRecord(db.handle, found)) {
+        ShowNamedNotice(ctx.shell, kStrErrorDeleting, db.name);
+        return false;
+    }
+    return true;
 }
 
 void ShowNamedNotice(Shell& shell, uint32_t stringId, const std::u16string& databaseName) {

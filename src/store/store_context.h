@@ -35,11 +35,20 @@ void CloseKeptHandle(ObjectStore& store, uint32_t& handle);
 bool CreateAndOpen(ObjectStore& store, const std::u16string& name, uint32_t& handle,
                    uint32_t& databaseId);
 
-// Closes the kept handle, opens the database again by name and finds the record whose property
-// 0 equals value: its record identifier, or 0. An open failure shows the named message of
-// messageId; a missing record shows nothing.
-CEOID ReopenAndFind(StoreContext& ctx, const std::u16string& name, uint32_t& handle,
-                    uint32_t& databaseId, uint32_t value, uint32_t messageId);
+// The database a store operation works on, and the handle and identifier kept for it.
+struct KeptDatabase {
+    const char16_t* name;
+    uint32_t& handle;
+    uint32_t& databaseId;
+};
+
+// Reopens the database by name, finds the stored record whose property 0 equals key and
+// replaces its properties / deletes it. A failed open or write shows the named message
+// ("Error during edit operation in database:" / "Error during deleting record in database:");
+// a missing record fails without one.
+bool RewriteStoredRecord(StoreContext& ctx, KeptDatabase db, uint32_t key,
+                         const std::vector<PropValue>& props);
+bool DeleteStoredRecord(StoreContext& ctx, KeptDatabase db, uint32_t key);
 
 // Shows the text of a store message joined to a database name: "%s %s".
 void ShowNamedNotice(Shell& shell, uint32_t stringId, const std::u16string& databaseName);
