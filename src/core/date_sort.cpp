@@ -12,7 +12,7 @@
 namespace qv {
 namespace {
 
-// Asks for a record's memory, and that of its longer texts, before it is needed.
+// Asks for a record's memory before it is needed.
 void Prefetch(const TimeRecord* r) {
     const char* p = reinterpret_cast<const char*>(r);
     for (size_t line = 0; line < sizeof(TimeRecord); line += 64) __builtin_prefetch(p + line);
