@@ -10,9 +10,7 @@ constexpr uint32_t kCategoryNameProp = PropId(1, CEVT_LPWSTR);  // 0x0001001F
 }  // namespace
 
 bool CreateCategoryStore(StoreContext& ctx) {
-    RecordStore& rs = ctx.state.store;
-    return CreateAndOpen(ctx.store, kCategoriesDatabaseName, rs.categoriesHandle,
-                         rs.categoriesDatabaseId);
+    return CreateAndOpen(ctx.store, CategoriesDatabase(ctx));
 }
 
 bool LoadCategories(StoreContext& ctx) {

@@ -22,11 +22,6 @@ std::vector<PropValue> ProjectProps(const ProjectRecord& r, uint32_t projectId) 
             PropValue::String(kDescriptionProp, r.description.value_or(u" "))};
 }
 
-KeptDatabase Projects(StoreContext& ctx) {
-    RecordStore& rs = ctx.state.store;
-    return {kProjectsDatabaseName, rs.projectsHandle, rs.projectsDatabaseId};
-}
-
 }  // namespace
 
 uint32_t NewProjectId(StoreContext& ctx) {
@@ -43,9 +38,7 @@ uint32_t NewProjectId(StoreContext& ctx) {
 }
 
 bool CreateProjectsDatabase(StoreContext& ctx) {
-    RecordStore& rs = ctx.state.store;
-    return CreateAndOpen(ctx.store, kProjectsDatabaseName, rs.projectsHandle,
-                         rs.projectsDatabaseId);
+    return CreateAndOpen(ctx.store, ProjectsDatabase(ctx));
 }
 
 bool LoadProjects(StoreContext& ctx) {
@@ -94,21 +87,16 @@ bool LoadProjects(StoreContext& ctx) {
 
 bool AddProjectRecord(StoreContext& ctx, const ProjectRecord& record, uint32_t& projectId) {
     projectId = NewProjectId(ctx);
-    RecordStore& rs = ctx.state.store;
-    if (ctx.store.CeWriteRecordProps(rs.projectsHandle, 0, ProjectProps(record, projectId)) == 0) {
-        ShowNamedNotice(ctx.shell, kStrErrorAdding, kProjectsDatabaseName);
-        return false;
-    }
-    return true;
+    return WriteNewRecord(ctx, ProjectsDatabase(ctx), ProjectProps(record, projectId));
 }
 
 bool UpdateProjectRecord(StoreContext& ctx, const ProjectRecord& record) {
-    return RewriteStoredRecord(ctx, Projects(ctx), record.projectId,
+    return RewriteStoredRecord(ctx, ProjectsDatabase(ctx), record.projectId,
                                ProjectProps(record, record.projectId));
 }
 
 bool DeleteProjectRecord(StoreContext& ctx, uint32_t projectId) {
-    return DeleteStoredRecord(ctx, Projects(ctx), projectId);
+    return DeleteStoredRecord(ctx, ProjectsDatabase(ctx), projectId);
 }
 
 }  // namespace qv

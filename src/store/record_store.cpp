@@ -66,29 +66,13 @@ void ShowDatabaseProblem(Shell& shell) {
     ShowStop(shell, LoadString(kStrThereAreProblems).value_or(u""));
 }
 
-// Closes the kept time-record handle and opens the database again by name.
-bool ReopenTimeDatabase(StoreContext& ctx) {
-    RecordStore& rs = ctx.state.store;
-    CloseKeptHandle(ctx.store, rs.timeHandle);
-    CEOID oid = 0;
-    rs.timeHandle = OpenByName(ctx.store, kTimeDatabaseName, oid);
-    if (rs.timeHandle == kInvalidStoreHandle) return false;
-    rs.timeDatabaseId = oid;
-    return true;
-}
-
-KeptDatabase TimeRecords(StoreContext& ctx) {
-    RecordStore& rs = ctx.state.store;
-    return {kTimeDatabaseName, rs.timeHandle, rs.timeDatabaseId};
-}
-
 enum class Keep { CurrentProject, All };
 
 bool Load(StoreContext& ctx, Keep keep) {
     AppState& s = ctx.state;
     RecordStore& rs = s.store;
     DatabaseInfo info;
-    if (!ReopenTimeDatabase(ctx) || !ctx.store.CeOidGetInfo(rs.timeDatabaseId, info)) {
+    if (!Reopen(ctx.store, TimeDatabase(ctx)) || !ctx.store.CeOidGetInfo(rs.timeDatabaseId, info)) {
         ShowDatabaseProblem(ctx.shell);
         return false;
     }
@@ -114,41 +98,39 @@ bool Load(StoreContext& ctx, Keep keep) {
     return true;
 }
 
-// Opens a database of the start-up sequence, creating it when it does not exist, and reads
-// its first record. records is its record count (0 for a new one).
-enum class Opened { Failed, Created, Existing };
-Opened OpenOrCreate(StoreContext& ctx, const char16_t* name, uint32_t& handle, uint32_t& dbId,
-                    uint32_t& firstRecordId, bool (*create)(StoreContext&), uint16_t& records) {
+// Opens a database of the start-up sequence, creating it when it does not exist; when it
+// holds records, reads the first one and loads them all. records is its record count (0 for a
+// new one). False after the failure has been told.
+bool OpenOrCreate(StoreContext& ctx, KeptDatabase db, uint32_t& firstRecordId,
+                  bool (*create)(StoreContext&), bool (*load)(StoreContext&), uint16_t& records) {
     records = 0;
-    CEOID oid = 0;
-    handle = OpenByName(ctx.store, name, oid);
-    if (handle == kInvalidStoreHandle) {
-        if (!create(ctx)) {
-            ShowNamedNotice(ctx.shell, kStrErrorBuilding, name);
-            return Opened::Failed;
-        }
-        return Opened::Created;
+    if (!Reopen(ctx.store, db)) {
+        if (create(ctx)) return true;
+        ShowNamedNotice(ctx.shell, kStrErrorBuilding, db.name);
+        return false;
     }
-    dbId = oid;
     DatabaseInfo info;
-    if (!ctx.store.CeOidGetInfo(dbId, info)) {
+    if (!ctx.store.CeOidGetInfo(db.databaseId, info)) {
         ShowStop(ctx.shell, LoadString(kStrErrorBuilding).value_or(u""));
-        CloseKeptHandle(ctx.store, handle);
-        return Opened::Failed;
+        CloseKeptHandle(ctx.store, db.handle);
+        return false;
     }
     records = info.recordCount;
-    if (records != 0) {
-        std::vector<PropValue> props;
-        firstRecordId = ctx.store.CeReadRecordProps(handle, props);
-        if (firstRecordId == 0) return Opened::Failed;
+    if (records == 0) return true;
+    std::vector<PropValue> props;
+    firstRecordId = ctx.store.CeReadRecordProps(db.handle, props);
+    if (firstRecordId == 0) return false;
+    if (!load(ctx)) {
+        ShowNamedNotice(ctx.shell, kStrErrorBuilding, db.name);
+        return false;
     }
-    return Opened::Existing;
+    return true;
 }
 
-bool DropIfEmpty(StoreContext& ctx, const char16_t* name, uint32_t& handle) {
-    CloseKeptHandle(ctx.store, handle);
+bool DropIfEmpty(StoreContext& ctx, KeptDatabase db) {
+    CloseKeptHandle(ctx.store, db.handle);
     CEOID oid = 0;
-    StoreHandle h = OpenByName(ctx.store, name, oid);
+    StoreHandle h = OpenByName(ctx.store, db.name, oid);
     if (h == kInvalidStoreHandle) return false;
     ctx.store.CloseHandle(h);
     DatabaseInfo info;
@@ -161,21 +143,10 @@ bool OpenStoreSteps(StoreContext& ctx) {
     RecordStore& rs = ctx.state.store;
     uint16_t records = 0;
 
-    Opened categories = OpenOrCreate(ctx, kCategoriesDatabaseName, rs.categoriesHandle,
-                                     rs.categoriesDatabaseId, rs.firstCategoryRecordId,
-                                     CreateCategoryStore, records);
-    if (categories == Opened::Failed) return false;
-    if (categories == Opened::Existing && records != 0 && !LoadCategories(ctx)) {
-        ShowNamedNotice(ctx.shell, kStrErrorBuilding, kCategoriesDatabaseName);
-        return false;
-    }
-
-    Opened projects = OpenOrCreate(ctx, kProjectsDatabaseName, rs.projectsHandle,
-                                   rs.projectsDatabaseId, rs.firstProjectRecordId,
-                                   CreateProjectsDatabase, records);
-    if (projects == Opened::Failed) return false;
-    if (projects == Opened::Existing && records != 0 && !LoadProjects(ctx)) {
-        ShowNamedNotice(ctx.shell, kStrErrorBuilding, kProjectsDatabaseName);
+    if (!OpenOrCreate(ctx, CategoriesDatabase(ctx), rs.firstCategoryRecordId,
+                      CreateCategoryStore, LoadCategories, records) ||
+        !OpenOrCreate(ctx, ProjectsDatabase(ctx), rs.firstProjectRecordId,
+                      CreateProjectsDatabase, LoadProjects, records)) {
         return false;
     }
 
@@ -189,11 +160,7 @@ bool OpenStoreSteps(StoreContext& ctx) {
         }
     }
 
-    CEOID oid = 0;
-    rs.timeHandle = OpenByName(ctx.store, kTimeDatabaseName, oid);
-    if (rs.timeHandle != kInvalidStoreHandle) {
-        rs.timeDatabaseId = oid;
-    } else if (!CreateTimeDatabase(ctx)) {
+    if (!Reopen(ctx.store, TimeDatabase(ctx)) && !CreateTimeDatabase(ctx)) {
         ShowNamedNotice(ctx.shell, kStrErrorBuilding, kTimeDatabaseName);
         return false;
     }
@@ -212,8 +179,7 @@ bool OpenStore(StoreContext& ctx) {
 }
 
 bool CreateTimeDatabase(StoreContext& ctx) {
-    RecordStore& rs = ctx.state.store;
-    return CreateAndOpen(ctx.store, kTimeDatabaseName, rs.timeHandle, rs.timeDatabaseId);
+    return CreateAndOpen(ctx.store, TimeDatabase(ctx));
 }
 
 uint32_t NewRecordId(StoreContext& ctx) {
@@ -239,26 +205,22 @@ bool AddTimeRecord(StoreContext& ctx, const TimeRecord& record, uint32_t& newId)
         return false;
     }
     newId = NewRecordId(ctx);
-    if (ctx.store.CeWriteRecordProps(rs.timeHandle, 0, RecordProps(record, newId)) == 0) {
-        ShowNamedNotice(ctx.shell, kStrErrorAdding, kTimeDatabaseName);
-        return false;
-    }
-    return true;
+    return WriteNewRecord(ctx, TimeDatabase(ctx), RecordProps(record, newId));
 }
 
 bool UpdateTimeRecord(StoreContext& ctx, const TimeRecord& record) {
-    return RewriteStoredRecord(ctx, TimeRecords(ctx), record.recordId,
+    return RewriteStoredRecord(ctx, TimeDatabase(ctx), record.recordId,
                                RecordProps(record, record.recordId));
 }
 
 bool DeleteTimeRecord(StoreContext& ctx, uint32_t recordId) {
-    return DeleteStoredRecord(ctx, TimeRecords(ctx), recordId);
+    return DeleteStoredRecord(ctx, TimeDatabase(ctx), recordId);
 }
 
 bool DeleteProjectTimeRecords(StoreContext& ctx, uint32_t projectId) {
     RecordStore& rs = ctx.state.store;
     DatabaseInfo info;
-    if (!ReopenTimeDatabase(ctx) || !ctx.store.CeOidGetInfo(rs.timeDatabaseId, info)) {
+    if (!Reopen(ctx.store, TimeDatabase(ctx)) || !ctx.store.CeOidGetInfo(rs.timeDatabaseId, info)) {
         ShowDatabaseProblem(ctx.shell);
         return false;
     }
@@ -298,11 +260,11 @@ bool LoadTimeRecords(StoreContext& ctx) { return Load(ctx, Keep::CurrentProject)
 bool LoadAllTimeRecords(StoreContext& ctx) { return Load(ctx, Keep::All); }
 
 bool DropEmptyTimeDatabase(StoreContext& ctx) {
-    return DropIfEmpty(ctx, kTimeDatabaseName, ctx.state.store.timeHandle);
+    return DropIfEmpty(ctx, TimeDatabase(ctx));
 }
 
 bool DropEmptyProjectsDatabase(StoreContext& ctx) {
-    return DropIfEmpty(ctx, kProjectsDatabaseName, ctx.state.store.projectsHandle);
+    return DropIfEmpty(ctx, ProjectsDatabase(ctx));
 }
 
 }  // namespace qv

@@ -16,28 +16,51 @@ void CloseKeptHandle(ObjectStore& store, uint32_t& handle) {
     handle = 0;
 }
 
-bool CreateAndOpen(ObjectStore& store, const std::u16string& name, uint32_t& handle,
-                   uint32_t& databaseId) {
-    databaseId = store.CeCreateDatabase(name, 0);
+KeptDatabase TimeDatabase(StoreContext& ctx) {
+    RecordStore& rs = ctx.state.store;
+    return {kTimeDatabaseName, rs.timeHandle, rs.timeDatabaseId};
+}
+
+KeptDatabase ProjectsDatabase(StoreContext& ctx) {
+    RecordStore& rs = ctx.state.store;
+    return {kProjectsDatabaseName, rs.projectsHandle, rs.projectsDatabaseId};
+}
+
+KeptDatabase CategoriesDatabase(StoreContext& ctx) {
+    RecordStore& rs = ctx.state.store;
+    return {kCategoriesDatabaseName, rs.categoriesHandle, rs.categoriesDatabaseId};
+}
+
+bool Reopen(ObjectStore& store, KeptDatabase db) {
+    CloseKeptHandle(store, db.handle);
     CEOID oid = 0;
-    handle = OpenByName(store, name, oid);
-    if (handle == kInvalidStoreHandle) return false;
-    databaseId = oid;
+    db.handle = OpenByName(store, db.name, oid);
+    if (db.handle == kInvalidStoreHandle) return false;
+    db.databaseId = oid;
+    return true;
+}
+
+bool CreateAndOpen(ObjectStore& store, KeptDatabase db) {
+    db.databaseId = store.CeCreateDatabase(db.name, 0);
+    return Reopen(store, db);
+}
+
+bool WriteNewRecord(StoreContext& ctx, KeptDatabase db, const std::vector<PropValue>& props) {
+    if (ctx.store.CeWriteRecordProps(db.handle, 0, props) == 0) {
+        ShowNamedNotice(ctx.shell, kStrErrorAdding, db.name);
+        return false;
+    }
     return true;
 }
 
 namespace {
-// Closes the kept handle, opens the database again by name and finds the record: its record
-// identifier, or 0. An open failure shows the named message of messageId.
+// Reopens the database and finds the record: its record identifier, or 0. An open failure
+// shows the named message of messageId.
 CEOID ReopenAndFind(StoreContext& ctx, KeptDatabase db, uint32_t key, uint32_t messageId) {
-    CloseKeptHandle(ctx.store, db.handle);
-    CEOID oid = 0;
-    db.handle = OpenByName(ctx.store, db.name, oid);
-    if (db.handle == kInvalidStoreHandle) {
+    if (!Reopen(ctx.store, db)) {
         ShowNamedNotice(ctx.shell, messageId, db.name);
         return 0;
     }
-    db.databaseId = oid;
     return ctx.store.CeSeekDatabase(db.handle, CEDB_SEEK_VALUEFIRSTEQUAL, key);
 }
 }  // namespace

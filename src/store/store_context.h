@@ -30,22 +30,29 @@ StoreHandle OpenByName(ObjectStore& store, const std::u16string& name, CEOID& oi
 // Closes a kept handle unless it is the invalid value; it is 0 afterwards.
 void CloseKeptHandle(ObjectStore& store, uint32_t& handle);
 
-// Creates a database with the one sort order and opens it, keeping handle and identifier. The
-// handle is the invalid value when it cannot be opened.
-bool CreateAndOpen(ObjectStore& store, const std::u16string& name, uint32_t& handle,
-                   uint32_t& databaseId);
-
-// The database a store operation works on, and the handle and identifier kept for it.
+// A database of the program, and the handle and identifier kept for it.
 struct KeptDatabase {
     const char16_t* name;
     uint32_t& handle;
     uint32_t& databaseId;
 };
+KeptDatabase TimeDatabase(StoreContext& ctx);
+KeptDatabase ProjectsDatabase(StoreContext& ctx);
+KeptDatabase CategoriesDatabase(StoreContext& ctx);
 
-// Reopens the database by name, finds the stored record whose property 0 equals key and
-// replaces its properties / deletes it. A failed open or write shows the named message
-// ("Error during edit operation in database:" / "Error during deleting record in database:");
-// a missing record fails without one.
+// Opens the database by name, keeping handle and identifier (after closing a kept handle).
+// The handle is the invalid value when the database does not exist.
+bool Reopen(ObjectStore& store, KeptDatabase db);
+// Creates the database with the one sort order, then opens it.
+bool CreateAndOpen(ObjectStore& store, KeptDatabase db);
+
+// Writes a new record through the kept handle as it stands; a failure shows "Error during
+// adding record to database:" and the name.
+bool WriteNewRecord(StoreContext& ctx, KeptDatabase db, const std::vector<PropValue>& props);
+// Reopens the database, finds the stored record whose property 0 equals key and replaces its
+// properties / deletes it. A failed open or write shows the named message ("Error during edit
+// operation in database:" / "Error during deleting record in database:"); a missing record
+// fails without one.
 bool RewriteStoredRecord(StoreContext& ctx, KeptDatabase db, uint32_t key,
                          const std::vector<PropValue>& props);
 bool DeleteStoredRecord(StoreContext& ctx, KeptDatabase db, uint32_t key);
