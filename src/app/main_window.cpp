@@ -187,13 +187,21 @@ void MainWindow::RestoreSelection() {
 }
 
 void MainWindow::OnCommand(MainFrame& frame, int command) {
-    AppState& s = app_.state;
     CommandDialogs& dialogs = app_.dialogs;
-    // Sorts the list again and shows it, as after every dialog that may have changed it.
-    auto resortAndRefill = [&] {
-        if (SortByDate(s)) RefillList();
-    };
     switch (command) {
+        // These act at once, with no dialog to come back from.
+        case kCmdUndoDeleting:
+        case kButtonUndo:
+            if (dialogs.undoDeleting) dialogs.undoDeleting(app_);
+            return;
+        case kCmdEmptyUndo:
+            if (dialogs.emptyUndo) dialogs.emptyUndo(app_);
+            return;
+        case kCmdExit:
+            frame.PostClose();
+            return;
+        // These select a row of their own when they add one; the old one comes back only
+        // when nothing was added.
         case kCmdNew:
             RememberSelection();
             NewRecord();
@@ -203,91 +211,78 @@ void MainWindow::OnCommand(MainFrame& frame, int command) {
             if (dialogs.newProject && dialogs.newProject(app_) == 1) return;
             RestoreSelection();
             return;
-        case kCmdProjects:
+        default:
             RememberSelection();
-            if (dialogs.projectsBook) {
-                s.bookSelectedRow = -1;
-                // The book's New (1161) creates a project and opens the book again.
-                while (dialogs.projectsBook(app_) == 1161) {
-                    if (dialogs.newProject) dialogs.newProject(app_);
-                }
-                LoadTimeRecords(app_.store);
-                resortAndRefill();
-                UpdateProjectBalance(s);
-            }
+            RunDialogCommand(command);
             RestoreSelection();
+            return;
+    }
+}
+
+void MainWindow::RunDialogCommand(int command) {
+    AppState& s = app_.state;
+    CommandDialogs& dialogs = app_.dialogs;
+    // Sorts the list again and shows it, as after every dialog that may have changed it.
+    auto resortAndRefill = [&] {
+        if (SortByDate(s)) RefillList();
+    };
+    switch (command) {
+        case kCmdProjects:
+            if (!dialogs.projectsBook) return;
+            s.bookSelectedRow = -1;
+            // The book's New (1161) creates a project and opens the book again.
+            while (dialogs.projectsBook(app_) == 1161) {
+                if (dialogs.newProject) dialogs.newProject(app_);
+            }
+            LoadTimeRecords(app_.store);
+            resortAndRefill();
+            UpdateProjectBalance(s);
             return;
         case kCmdProjectsBalance:
-            RememberSelection();
-            if (dialogs.projectsBalance) {
-                dialogs.projectsBalance(app_);
-                resortAndRefill();
-            }
-            RestoreSelection();
-            return;
-        case kCmdUndoDeleting:
-        case kButtonUndo:
-            if (dialogs.undoDeleting) dialogs.undoDeleting(app_);
-            return;
-        case kCmdEmptyUndo:
-            if (dialogs.emptyUndo) dialogs.emptyUndo(app_);
+            if (!dialogs.projectsBalance) return;
+            dialogs.projectsBalance(app_);
+            resortAndRefill();
             return;
         case kCmdTimeReport:
         case kButtonTimeReport:
-            RememberSelection();
             if (dialogs.timeReport) dialogs.timeReport(app_);
-            RestoreSelection();
-            return;
-        case kCmdExit:
-            frame.PostClose();
             return;
         case kCmdEditCategories:
         case kButtonEditCategories:
-            RememberSelection();
-            if (dialogs.editCategoriesLoop) {
-                dialogs.editCategoriesLoop(app_);
-                resortAndRefill();
-                if (s.recordsChanged) {
-                    UpdateProjectBalance(s);
-                    app_.host.Repaint(*Bar());
-                    s.recordsChanged = false;
-                }
+            if (!dialogs.editCategoriesLoop) return;
+            dialogs.editCategoriesLoop(app_);
+            resortAndRefill();
+            if (s.recordsChanged) {
+                UpdateProjectBalance(s);
+                app_.host.Repaint(*Bar());
+                s.recordsChanged = false;
             }
-            RestoreSelection();
             return;
         case kCmdDeleteByRange:
-            RememberSelection();
             if (dialogs.deleteByRange && dialogs.deleteByRange(app_) == 1107) {
                 resortAndRefill();
                 UpdateProjectBalance(s);
                 app_.host.Repaint(*Bar());
             }
-            RestoreSelection();
             return;
         case kCmdExportTimeRecords:
-            RememberSelection();
             if (dialogs.exportTimeRecords) dialogs.exportTimeRecords(app_);
-            RestoreSelection();
             return;
-        case kCmdViewOptions:
-            RememberSelection();
-            if (dialogs.viewOptions) {
-                const int result = dialogs.viewOptions(app_);
-                if (result == 1130 || result == 1) {
-                    app_.host.SetWaitCursor(true);
-                    if (SortByDate(s)) RefillList();
-                    app_.host.SetWaitCursor(false);
-                }
-                UpdateProjectBalance(s);
-                app_.host.Repaint(*Bar());
+        case kCmdViewOptions: {
+            if (!dialogs.viewOptions) return;
+            const int result = dialogs.viewOptions(app_);
+            if (result == 1130 || result == 1) {
+                app_.host.SetWaitCursor(true);
+                if (SortByDate(s)) RefillList();
+                app_.host.SetWaitCursor(false);
             }
-            RestoreSelection();
+            UpdateProjectBalance(s);
+            app_.host.Repaint(*Bar());
             return;
+        }
         case kCmdAbout:
-            RememberSelection();
             ShowAbout(app_.host, static_cast<int>(s.settings.MajorVersion),
                       static_cast<int>(s.settings.MinorVersion));
-            RestoreSelection();
             return;
         default:
             return;

@@ -71,6 +71,8 @@ public:
     ProjectBar& BarBehaviour() { return bar_; }
 
 private:
+    // A command that opens a dialog, and what follows it; the caller keeps the selection.
+    void RunDialogCommand(int command);
     bool ApplyListSort();
     void HeaderTap(int column);
     void GreyListCommands();
