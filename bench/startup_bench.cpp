@@ -19,7 +19,7 @@ namespace {
 using namespace qv;
 
 class NoOtherInstance : public InstanceCheck {
-public:
+  public:
     bool RaiseRunningInstance(const std::u16string&, const std::u16string&) override {
         return false;
     }
@@ -43,7 +43,7 @@ const DeviceFolders& PreparedDevice() {
         SetDate(p, MakeDate(2005, 1, 1));
         uint32_t pid = 0;
         AddProjectRecord(ctx, p, pid);
-        bench::FillTimeDatabase(*store, state.store.timeHandle, kMaxListRecords,
+        bench::FillTimeDatabase(*store, state.handles.timeHandle, kMaxListRecords,
                                 [pid](uint32_t) { return pid; });
         return f;
     }();

@@ -27,7 +27,8 @@ struct Device {
 const Device& PreparedDevice() {
     static Device device = [] {
         Device d;
-        d.dir = std::filesystem::temp_directory_path() / ("qv-store-bench-" + std::to_string(getpid()));
+        d.dir =
+            std::filesystem::temp_directory_path() / ("qv-store-bench-" + std::to_string(getpid()));
         std::filesystem::remove_all(d.dir);
         std::filesystem::create_directories(d.dir);
         d.file = d.dir / "objectstore.sqlite";
@@ -50,7 +51,7 @@ const Device& PreparedDevice() {
         }
         bulk.Commit();
         const uint32_t mine = kMaxListRecords - (kProjects - 1) * kOtherProjectRecords;
-        bench::FillTimeDatabase(*store, state.store.timeHandle, kMaxListRecords, [&](uint32_t i) {
+        bench::FillTimeDatabase(*store, state.handles.timeHandle, kMaxListRecords, [&](uint32_t i) {
             return state.projects.FindAt(i < mine ? 0 : 1 + i % (kProjects - 1))->projectId;
         });
         return d;

@@ -13,7 +13,7 @@ namespace qv {
 
 // The handles and identifiers kept on the three databases of the object store. A handle is
 // the invalid value (all bits set) when an open failed, and 0 after the program closed it.
-struct RecordStore {
+struct StoreHandles {
     static constexpr uint32_t kInvalidHandle = 0xFFFFFFFF;
     uint32_t timeHandle = kInvalidHandle;
     uint32_t timeDatabaseId = 0;
@@ -27,15 +27,15 @@ struct RecordStore {
 
 struct AppState {
     AppSettings settings;
-    RecordStore store;
+    StoreHandles handles;
 
     // Time records.
-    TimeRecordList timeRecords;  // the current project's records, row for row as listed
-    TimeRecordList sortBuffer;   // scratch list of the date sort
-    TimeRecordList UndoList;     // copies of deleted records, at most twelve
-    TimeRecordList rangeRecords; // what Delete by Range found
-    TimeRecord scratchRecord;    // working record of the loaders and Register Time
-    TimeRecord rangeStart;       // first and last day of a date range
+    TimeRecordList timeRecords;   // the current project's records, row for row as listed
+    TimeRecordList sortBuffer;    // scratch list of the date sort
+    TimeRecordList UndoList;      // copies of deleted records, at most twelve
+    TimeRecordList rangeRecords;  // what Delete by Range found
+    TimeRecord scratchRecord;     // working record of the loaders and Register Time
+    TimeRecord rangeStart;        // first and last day of a date range
     TimeRecord rangeEnd;
     TimeRecord balanceRecord;         // total time of the current project
     TimeRecord projectsBalanceTotal;  // total of the projects balance report
@@ -45,10 +45,10 @@ struct AppState {
     CategoryList categorySortBuffer;  // scratch list of the report sorts
 
     // Projects, by identifier.
-    ProjectList projects;           // every project
-    ProjectList projectSortBuffer;  // scratch list of the project sorts
-    ProjectRecord scratchProject;   // working record of the loader and the Project dialog
-    ProjectRecord currentProject;   // copy of the current project; blank while none exists
+    ProjectList projects;             // every project
+    ProjectList projectSortBuffer;    // scratch list of the project sorts
+    ProjectRecord scratchProject;     // working record of the loader and the Project dialog
+    ProjectRecord currentProject;     // copy of the current project; blank while none exists
     ProjectRecord balanceRangeStart;  // the projects balance range
     ProjectRecord balanceRangeEnd;
 
@@ -61,11 +61,11 @@ struct AppState {
     CalendarDate lastUsedDate;    // default date of new records and projects
     CalendarDate rangeStartDate;  // default range of the range dialogs
     CalendarDate rangeEndDate;
-    int selectedRecordRow = -1;   // row selected when the last command started
-    bool editingExisting = false; // Register Time edits an existing record
-    bool recordsChanged = false;  // the category dialogs changed stored records
-    int projectDialogMode = 0;    // 0 creates a project, 1 edits one
-    int bookSelectedRow = -1;     // the projects book's tapped row
+    int selectedRecordRow = -1;    // row selected when the last command started
+    bool editingExisting = false;  // Register Time edits an existing record
+    bool recordsChanged = false;   // the category dialogs changed stored records
+    int projectDialogMode = 0;     // 0 creates a project, 1 edits one
+    int bookSelectedRow = -1;      // the projects book's tapped row
 };
 
 // The main list's date sort in the current direction.

@@ -14,18 +14,18 @@ bool CreateCategoryStore(StoreContext& ctx) {
 }
 
 bool LoadCategories(StoreContext& ctx) {
-    RecordStore& rs = ctx.state.store;
+    StoreHandles& kept = ctx.state.handles;
     DatabaseInfo info;
-    if (!ctx.store.CeOidGetInfo(rs.categoriesDatabaseId, info) || info.recordCount == 0) {
+    if (!ctx.store.CeOidGetInfo(kept.categoriesDatabaseId, info) || info.recordCount == 0) {
         return false;
     }
-    if (ctx.store.CeSeekDatabase(rs.categoriesHandle, CEDB_SEEK_CEOID,
-                                 rs.firstCategoryRecordId) == 0) {
+    if (ctx.store.CeSeekDatabase(kept.categoriesHandle, CEDB_SEEK_CEOID,
+                                 kept.firstCategoryRecordId) == 0) {
         return false;
     }
     std::vector<PropValue> props;
     for (uint32_t i = 0; i < info.recordCount; ++i) {
-        if (ctx.store.CeReadRecordProps(rs.categoriesHandle, props) == 0) return false;
+        if (ctx.store.CeReadRecordProps(kept.categoriesHandle, props) == 0) return false;
         for (const PropValue& p : props) {
             if (p.propid != kCategoryNameProp) continue;
             CategoryItem item;
@@ -36,10 +36,10 @@ bool LoadCategories(StoreContext& ctx) {
 }
 
 bool SaveCategories(StoreContext& ctx) {
-    RecordStore& rs = ctx.state.store;
-    if (rs.categoriesHandle != 0 && rs.categoriesHandle != kInvalidStoreHandle) {
-        ctx.store.CloseHandle(rs.categoriesHandle);
-        rs.categoriesHandle = 0;
+    StoreHandles& kept = ctx.state.handles;
+    if (kept.categoriesHandle != 0 && kept.categoriesHandle != kInvalidStoreHandle) {
+        ctx.store.CloseHandle(kept.categoriesHandle);
+        kept.categoriesHandle = 0;
     }
 
     // The old database goes and the new one is written in one change, so the category list
@@ -64,13 +64,13 @@ bool SaveCategories(StoreContext& ctx) {
         ok = ctx.store.CeWriteRecordProps(handle, 0, props) != 0;
     }
     if (handle != kInvalidStoreHandle) ctx.store.CloseHandle(handle);
-    rs.categoriesHandle = 0;
+    kept.categoriesHandle = 0;
     if (ok) ok = change.Commit();
     if (!ok) {
         ShowNamedNotice(ctx.shell, kStrErrorEditing, kCategoriesDatabaseName);
         return false;
     }
-    rs.categoriesDatabaseId = oid;  // only now: a rolled-back database never existed
+    kept.categoriesDatabaseId = oid;  // only now: a rolled-back database never existed
     return true;
 }
 

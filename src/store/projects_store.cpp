@@ -28,9 +28,8 @@ uint32_t NewProjectId(StoreContext& ctx) {
     CalendarDate now = ctx.clock.GetSystemTime();
     uint32_t id = ClockDigitsId(now);
     // At most a few dozen projects exist, so a free value is always near.
-    while (ctx.state.projects.FindFirst([id](const ProjectRecord& p) {
-        return p.projectId == id;
-    }) != nullptr) {
+    while (ctx.state.projects.FindFirst(
+               [id](const ProjectRecord& p) { return p.projectId == id; }) != nullptr) {
         now = OneSecondLater(now);
         id = ClockDigitsId(now);
     }
@@ -43,31 +42,42 @@ bool CreateProjectsDatabase(StoreContext& ctx) {
 
 bool LoadProjects(StoreContext& ctx) {
     AppState& s = ctx.state;
-    RecordStore& rs = s.store;
+    StoreHandles& kept = s.handles;
     DatabaseInfo info;
-    if (!ctx.store.CeOidGetInfo(rs.projectsDatabaseId, info) || info.recordCount == 0) {
+    if (!ctx.store.CeOidGetInfo(kept.projectsDatabaseId, info) || info.recordCount == 0) {
         return false;
     }
-    if (ctx.store.CeSeekDatabase(rs.projectsHandle, CEDB_SEEK_CEOID, rs.firstProjectRecordId) ==
+    if (ctx.store.CeSeekDatabase(kept.projectsHandle, CEDB_SEEK_CEOID, kept.firstProjectRecordId) ==
         0) {
         return false;
     }
     std::vector<PropValue> props;
     for (uint32_t i = 0; i < info.recordCount; ++i) {
         Reset(s.scratchProject);
-        if (ctx.store.CeReadRecordProps(rs.projectsHandle, props) == 0) return false;
+        if (ctx.store.CeReadRecordProps(kept.projectsHandle, props) == 0) return false;
         uint16_t day = 0, month = 0, year = 0;
         for (const PropValue& p : props) {
             switch (p.propid) {
-                case kSortPropertyId: s.scratchProject.projectId = p.ulVal; break;
-                case kDayProp: day = static_cast<uint16_t>(p.ulVal); break;
-                case kMonthProp: month = static_cast<uint16_t>(p.ulVal); break;
-                case kYearProp: year = static_cast<uint16_t>(p.ulVal); break;
+                case kSortPropertyId:
+                    s.scratchProject.projectId = p.ulVal;
+                    break;
+                case kDayProp:
+                    day = static_cast<uint16_t>(p.ulVal);
+                    break;
+                case kMonthProp:
+                    month = static_cast<uint16_t>(p.ulVal);
+                    break;
+                case kYearProp:
+                    year = static_cast<uint16_t>(p.ulVal);
+                    break;
                 case kNameProp:
                     if (p.lpwstr && !p.lpwstr->empty()) s.scratchProject.name = p.lpwstr;
                     break;
-                case kDescriptionProp: s.scratchProject.description = p.lpwstr; break;
-                default: break;
+                case kDescriptionProp:
+                    s.scratchProject.description = p.lpwstr;
+                    break;
+                default:
+                    break;
             }
         }
         SetDate(s.scratchProject, MakeDate(year, month, day));

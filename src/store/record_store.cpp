@@ -36,15 +36,32 @@ bool DecodeRecord(const std::vector<PropValue>& props, TimeRecord& r) {
     Text minutes;
     for (const PropValue& p : props) {
         switch (p.propid) {
-            case kSortPropertyId: r.recordId = p.ulVal; break;
-            case kProjectIdProp: r.projectId = p.ulVal; break;
-            case kDayProp: day = static_cast<uint16_t>(p.ulVal); break;
-            case kMonthProp: month = static_cast<uint16_t>(p.ulVal); break;
-            case kYearProp: year = static_cast<uint16_t>(p.ulVal); break;
-            case kCategoryProp: SetCategory(r, p.lpwstr); break;
-            case kMinutesProp: minutes = p.lpwstr; break;
-            case kMemoProp: SetMemo(r, p.lpwstr); break;
-            default: break;
+            case kSortPropertyId:
+                r.recordId = p.ulVal;
+                break;
+            case kProjectIdProp:
+                r.projectId = p.ulVal;
+                break;
+            case kDayProp:
+                day = static_cast<uint16_t>(p.ulVal);
+                break;
+            case kMonthProp:
+                month = static_cast<uint16_t>(p.ulVal);
+                break;
+            case kYearProp:
+                year = static_cast<uint16_t>(p.ulVal);
+                break;
+            case kCategoryProp:
+                SetCategory(r, p.lpwstr);
+                break;
+            case kMinutesProp:
+                minutes = p.lpwstr;
+                break;
+            case kMemoProp:
+                SetMemo(r, p.lpwstr);
+                break;
+            default:
+                break;
         }
     }
     if (!minutes) {
@@ -70,9 +87,10 @@ enum class Keep { CurrentProject, All };
 
 bool Load(StoreContext& ctx, Keep keep) {
     AppState& s = ctx.state;
-    RecordStore& rs = s.store;
+    StoreHandles& kept = s.handles;
     DatabaseInfo info;
-    if (!Reopen(ctx.store, TimeDatabase(ctx)) || !ctx.store.CeOidGetInfo(rs.timeDatabaseId, info)) {
+    if (!Reopen(ctx.store, TimeDatabase(ctx)) ||
+        !ctx.store.CeOidGetInfo(kept.timeDatabaseId, info)) {
         ShowDatabaseProblem(ctx.shell);
         return false;
     }
@@ -82,9 +100,9 @@ bool Load(StoreContext& ctx, Keep keep) {
     std::vector<PropValue> props;
     for (uint32_t i = 0; i < info.recordCount; ++i) {
         Reset(s.scratchRecord);
-        if (ctx.store.CeReadRecordProps(rs.timeHandle, props) == 0) {
+        if (ctx.store.CeReadRecordProps(kept.timeHandle, props) == 0) {
             ShowDatabaseProblem(ctx.shell);
-            CloseKeptHandle(ctx.store, rs.timeHandle);
+            CloseKeptHandle(ctx.store, kept.timeHandle);
             return false;
         }
         if (!DecodeRecord(props, s.scratchRecord)) {
@@ -140,13 +158,13 @@ bool DropIfEmpty(StoreContext& ctx, KeptDatabase db) {
 }
 
 bool OpenStoreSteps(StoreContext& ctx) {
-    RecordStore& rs = ctx.state.store;
+    StoreHandles& kept = ctx.state.handles;
     uint16_t records = 0;
 
-    if (!OpenOrCreate(ctx, CategoriesDatabase(ctx), rs.firstCategoryRecordId,
-                      CreateCategoryStore, LoadCategories, records) ||
-        !OpenOrCreate(ctx, ProjectsDatabase(ctx), rs.firstProjectRecordId,
-                      CreateProjectsDatabase, LoadProjects, records)) {
+    if (!OpenOrCreate(ctx, CategoriesDatabase(ctx), kept.firstCategoryRecordId, CreateCategoryStore,
+                      LoadCategories, records) ||
+        !OpenOrCreate(ctx, ProjectsDatabase(ctx), kept.firstProjectRecordId, CreateProjectsDatabase,
+                      LoadProjects, records)) {
         return false;
     }
 
@@ -171,10 +189,10 @@ bool OpenStoreSteps(StoreContext& ctx) {
 
 bool OpenStore(StoreContext& ctx) {
     if (OpenStoreSteps(ctx)) return true;
-    RecordStore& rs = ctx.state.store;
-    CloseKeptHandle(ctx.store, rs.categoriesHandle);
-    CloseKeptHandle(ctx.store, rs.projectsHandle);
-    CloseKeptHandle(ctx.store, rs.timeHandle);
+    StoreHandles& kept = ctx.state.handles;
+    CloseKeptHandle(ctx.store, kept.categoriesHandle);
+    CloseKeptHandle(ctx.store, kept.projectsHandle);
+    CloseKeptHandle(ctx.store, kept.timeHandle);
     return false;
 }
 
@@ -185,7 +203,7 @@ bool CreateTimeDatabase(StoreContext& ctx) {
 uint32_t NewRecordId(StoreContext& ctx) {
     CalendarDate now = ctx.clock.GetSystemTime();
     uint32_t id = ClockDigitsId(now);
-    const uint32_t handle = ctx.state.store.timeHandle;
+    const uint32_t handle = ctx.state.handles.timeHandle;
     if (handle == 0 || handle == kInvalidStoreHandle) return id;
     // The database holds at most 65,535 records, so a free value is found within as many
     // seconds.
@@ -198,9 +216,9 @@ uint32_t NewRecordId(StoreContext& ctx) {
 }
 
 bool AddTimeRecord(StoreContext& ctx, const TimeRecord& record, uint32_t& newId) {
-    RecordStore& rs = ctx.state.store;
+    StoreHandles& kept = ctx.state.handles;
     DatabaseInfo info;
-    if (ctx.store.CeOidGetInfo(rs.timeDatabaseId, info) && info.recordCount >= kMaxListRecords) {
+    if (ctx.store.CeOidGetInfo(kept.timeDatabaseId, info) && info.recordCount >= kMaxListRecords) {
         ShowNotice(ctx.shell, LoadString(kStrTooManyRecords).value_or(u""));
         return false;
     }
@@ -218,9 +236,10 @@ bool DeleteTimeRecord(StoreContext& ctx, uint32_t recordId) {
 }
 
 bool DeleteProjectTimeRecords(StoreContext& ctx, uint32_t projectId) {
-    RecordStore& rs = ctx.state.store;
+    StoreHandles& kept = ctx.state.handles;
     DatabaseInfo info;
-    if (!Reopen(ctx.store, TimeDatabase(ctx)) || !ctx.store.CeOidGetInfo(rs.timeDatabaseId, info)) {
+    if (!Reopen(ctx.store, TimeDatabase(ctx)) ||
+        !ctx.store.CeOidGetInfo(kept.timeDatabaseId, info)) {
         ShowDatabaseProblem(ctx.shell);
         return false;
     }
@@ -234,7 +253,7 @@ bool DeleteProjectTimeRecords(StoreContext& ctx, uint32_t projectId) {
     for (uint32_t i = 0; i < info.recordCount; ++i) {
         r = TimeRecord();
         Reset(r);
-        const CEOID oid = ctx.store.CeReadRecordProps(rs.timeHandle, props);
+        const CEOID oid = ctx.store.CeReadRecordProps(kept.timeHandle, props);
         if (oid == 0 || !DecodeRecord(props, r)) {
             ShowDatabaseProblem(ctx.shell);
             return false;
@@ -244,7 +263,7 @@ bool DeleteProjectTimeRecords(StoreContext& ctx, uint32_t projectId) {
     // All of them or none: one change, and thousands of records in one write to disk.
     StoreTransaction change(ctx.store);
     for (CEOID oid : doomed) {
-        if (!ctx.store.CeDeleteRecord(rs.timeHandle, oid)) {
+        if (!ctx.store.CeDeleteRecord(kept.timeHandle, oid)) {
             ShowNamedNotice(ctx.shell, kStrErrorDeleting, kTimeDatabaseName);
             return false;
         }
@@ -256,8 +275,12 @@ bool DeleteProjectTimeRecords(StoreContext& ctx, uint32_t projectId) {
     return true;
 }
 
-bool LoadTimeRecords(StoreContext& ctx) { return Load(ctx, Keep::CurrentProject); }
-bool LoadAllTimeRecords(StoreContext& ctx) { return Load(ctx, Keep::All); }
+bool LoadTimeRecords(StoreContext& ctx) {
+    return Load(ctx, Keep::CurrentProject);
+}
+bool LoadAllTimeRecords(StoreContext& ctx) {
+    return Load(ctx, Keep::All);
+}
 
 bool DropEmptyTimeDatabase(StoreContext& ctx) {
     return DropIfEmpty(ctx, TimeDatabase(ctx));

@@ -11,24 +11,24 @@ StoreHandle OpenByName(ObjectStore& store, const std::u16string& name, CEOID& oi
 }
 
 void CloseKeptHandle(ObjectStore& store, uint32_t& handle) {
-    if (handle == RecordStore::kInvalidHandle) return;
+    if (handle == StoreHandles::kInvalidHandle) return;
     if (handle != 0) store.CloseHandle(handle);
     handle = 0;
 }
 
 KeptDatabase TimeDatabase(StoreContext& ctx) {
-    RecordStore& rs = ctx.state.store;
-    return {kTimeDatabaseName, rs.timeHandle, rs.timeDatabaseId};
+    StoreHandles& kept = ctx.state.handles;
+    return {kTimeDatabaseName, kept.timeHandle, kept.timeDatabaseId};
 }
 
 KeptDatabase ProjectsDatabase(StoreContext& ctx) {
-    RecordStore& rs = ctx.state.store;
-    return {kProjectsDatabaseName, rs.projectsHandle, rs.projectsDatabaseId};
+    StoreHandles& kept = ctx.state.handles;
+    return {kProjectsDatabaseName, kept.projectsHandle, kept.projectsDatabaseId};
 }
 
 KeptDatabase CategoriesDatabase(StoreContext& ctx) {
-    RecordStore& rs = ctx.state.store;
-    return {kCategoriesDatabaseName, rs.categoriesHandle, rs.categoriesDatabaseId};
+    StoreHandles& kept = ctx.state.handles;
+    return {kCategoriesDatabaseName, kept.categoriesHandle, kept.categoriesDatabaseId};
 }
 
 bool Reopen(ObjectStore& store, KeptDatabase db) {

@@ -15,7 +15,7 @@ namespace {
 using testing::MakeRecord;
 
 class RecordStoreTest : public testing::StoreTest {
-protected:
+  protected:
     std::vector<std::u16string> DatabaseNames() {
         std::vector<std::u16string> names;
         for (const DatabaseDump& d : store->Dump()) names.push_back(d.name);
@@ -31,10 +31,10 @@ protected:
             h = OpenByName(*store, kTimeDatabaseName, oid);
         }
         std::vector<PropValue> props = {
-            PropValue::Number(0x00000013, id),        PropValue::Number(0x00010013, project),
-            PropValue::Number(0x00020013, 29),        PropValue::Number(0x00030013, 10),
-            PropValue::Number(0x00040013, 2005),      PropValue::String(0x0005001F, u"Travel"),
-            PropValue::String(0x0006001F, minutes),   PropValue::String(0x0007001F, u" ")};
+            PropValue::Number(0x00000013, id),      PropValue::Number(0x00010013, project),
+            PropValue::Number(0x00020013, 29),      PropValue::Number(0x00030013, 10),
+            PropValue::Number(0x00040013, 2005),    PropValue::String(0x0005001F, u"Travel"),
+            PropValue::String(0x0006001F, minutes), PropValue::String(0x0007001F, u" ")};
         ASSERT_NE(store->CeWriteRecordProps(h, 0, props), 0u);
         store->CloseHandle(h);
     }
@@ -70,9 +70,9 @@ protected:
 
 TEST_F(RecordStoreTest, FirstStartOnAnEmptyDeviceCreatesAllThreeDatabases) {
     ASSERT_TRUE(OpenStore(*ctx));
-    EXPECT_EQ(DatabaseNames(), (std::vector<std::u16string>{
-                                   u"Brumo Quorvella", u"Brumo QuorvellaCustom",
-                                   u"Brumo QuorvellaPr"}));
+    EXPECT_EQ(DatabaseNames(),
+              (std::vector<std::u16string>{u"Brumo Quorvella", u"Brumo QuorvellaCustom",
+                                           u"Brumo QuorvellaPr"}));
     EXPECT_EQ(state->categories.Count(), 0);
     EXPECT_EQ(state->projects.Count(), 0);
     EXPECT_TRUE(shell.events.empty());
@@ -85,7 +85,7 @@ TEST_F(RecordStoreTest, ProjectsWithoutRecordsTakeTheTimeRecordsWithThem) {
     store->CeCreateDatabase(kProjectsDatabaseName, 0);
     ASSERT_TRUE(OpenStore(*ctx));
     DatabaseInfo info;
-    ASSERT_TRUE(store->CeOidGetInfo(state->store.timeDatabaseId, info));
+    ASSERT_TRUE(store->CeOidGetInfo(state->handles.timeDatabaseId, info));
     EXPECT_EQ(info.recordCount, 0);
 }
 
@@ -112,8 +112,11 @@ TEST_F(RecordStoreTest, LoadingChecksAndNormalisesStoredMinutes) {
         Text stored;
         bool loads;
         const char16_t* minutes;
-    } cases[] = {{u"1499", true, u"1499"}, {u"0090", true, u"90"}, {std::nullopt, true, u"0"},
-                 {u"1500", false, nullptr}, {u"-1", false, nullptr}};
+    } cases[] = {{u"1499", true, u"1499"},
+                 {u"0090", true, u"90"},
+                 {std::nullopt, true, u"0"},
+                 {u"1500", false, nullptr},
+                 {u"-1", false, nullptr}};
     for (const Case& c : cases) {
         Restart();
         std::filesystem::remove(dir_ / "objectstore.sqlite");
@@ -132,8 +135,9 @@ TEST_F(RecordStoreTest, LoadingChecksAndNormalisesStoredMinutes) {
             using E = RecordingShell::Event;
             ASSERT_EQ(shell.events.size(), 4u);
             EXPECT_EQ(shell.events[1].kind, E::Beep);
-            EXPECT_EQ(shell.events[3], (E{E::Message, u"There are problems with Quorvella database !",
-                                          u"Quorvella", kStopBox}));
+            EXPECT_EQ(shell.events[3],
+                      (E{E::Message, u"There are problems with Quorvella database !", u"Quorvella",
+                         kStopBox}));
         }
     }
 }
@@ -191,11 +195,10 @@ TEST_F(RecordStoreTest, StoreFailuresShowTheirNamedMessages) {
     EXPECT_FALSE(AddTimeRecord(*ctx, MakeRecord(0, 2005, 10, 1, 10), unused));
     EXPECT_FALSE(UpdateTimeRecord(*ctx, MakeRecord(id, 2005, 10, 1, 20)));
     EXPECT_FALSE(DeleteTimeRecord(*ctx, id));
-    EXPECT_EQ(shell.Messages(),
-              (std::vector<std::u16string>{
-                  u"Error during adding record to database: Brumo Quorvella",
-                  u"Error during edit operation in database: Brumo Quorvella",
-                  u"Error during deleting record in database: Brumo Quorvella"}));
+    EXPECT_EQ(shell.Messages(), (std::vector<std::u16string>{
+                                    u"Error during adding record to database: Brumo Quorvella",
+                                    u"Error during edit operation in database: Brumo Quorvella",
+                                    u"Error during deleting record in database: Brumo Quorvella"}));
     for (const auto& e : shell.events) {
         if (e.kind == RecordingShell::Event::Message) {
             EXPECT_EQ(e.flags, kNoticeBox);
@@ -249,7 +252,8 @@ TEST_F(RecordStoreTest, TheDatabaseRefusesItsRecordAfterTheLargestCount) {
         ASSERT_TRUE(bulk.Commit());
     }
     uint32_t id = 0;
-    EXPECT_FALSE(AddTimeRecord(*ctx, MakeRecord(0, 2005, 10, 1, 10, u"Travel", std::nullopt, pid), id));
+    EXPECT_FALSE(
+        AddTimeRecord(*ctx, MakeRecord(0, 2005, 10, 1, 10, u"Travel", std::nullopt, pid), id));
     EXPECT_EQ(shell.Messages().back(), LoadString(kStrTooManyRecords));
 }
 
