@@ -43,6 +43,14 @@ class RegistryAccess {
                                 const std::u16string& text) = 0;
     // RegCloseKey: false for a key that is not open.
     virtual bool CloseKey(RegistryKey key) = 0;
+
+    // Groups the changes up to the matching CommitChanges, so that they are kept in one write
+    // instead of one each. Groups nest; only the outermost commit keeps anything. Inside a
+    // group a change succeeds in memory and is read back at once.
+    virtual void BeginChanges() {}
+    // Keeps the group's changes all at once; false when they could not be kept, and then none
+    // of them is made. A registry that keeps every change at once has nothing left to do.
+    virtual bool CommitChanges() { return true; }
 };
 
 }  // namespace qv

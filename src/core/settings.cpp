@@ -107,6 +107,8 @@ bool LoadSettings(AppSettings& settings, RegistryAccess& registry, const Text& c
 bool SaveSettings(const AppSettings& settings, RegistryAccess& registry) {
     if (!HasText(settings.companyText) || !HasText(settings.productText)) return false;
 
+    // One write of the registry for the whole block, not one per value.
+    registry.BeginChanges();
     bool ok = true;
     if (auto key = OpenOrCreate(registry, VersionKeyPath(settings))) {
         for (const auto& setting : kVersionValues) {
@@ -127,7 +129,7 @@ bool SaveSettings(const AppSettings& settings, RegistryAccess& registry) {
     } else {
         ok = false;
     }
-    return ok;
+    return registry.CommitChanges() && ok;
 }
 
 bool SetLastProject(AppSettings& settings, const Text& name) {

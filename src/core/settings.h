@@ -44,8 +44,10 @@ constexpr size_t kLastProjectMaxChars = 40;
 bool LoadSettings(AppSettings& settings, RegistryAccess& registry, const Text& company,
                   const Text& product);
 
-// Writes every value back, creating the keys when needed. Every write is tried; true only
-// when all of them succeeded. LastProject is written only when present and not empty.
+// Writes every value back, creating the keys when needed, as one group of registry changes.
+// Every write is tried; true only when all of them succeeded and the group was kept. When the
+// group cannot be kept the registry keeps what it held before. LastProject is written only
+// when present and not empty.
 bool SaveSettings(const AppSettings& settings, RegistryAccess& registry);
 
 // Replaces LastProject with a copy of name; an absent name fails and changes nothing.

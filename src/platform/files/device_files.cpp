@@ -211,16 +211,7 @@ FileHandle DeviceFiles::CreateFile(const std::u16string& devicePath) {
 bool DeviceFiles::WriteFile(FileHandle file, const void* data, size_t size) {
     if (!open_.count(file)) return false;
     if (failWritesAfter_ == 0) return false;
-    const char* bytes = static_cast<const char*>(data);
-    size_t done = 0;
-    while (done < size) {
-        ssize_t n = ::write(file, bytes + done, size - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        done += static_cast<size_t>(n);
-    }
+    if (!faults_.WriteAll(file, data, size)) return false;
     if (failWritesAfter_ > 0) --failWritesAfter_;
     return true;
 }
@@ -230,7 +221,7 @@ bool DeviceFiles::CloseHandle(FileHandle file) {
     if (it == open_.end()) return false;
     const std::filesystem::path folder = it->second;
     open_.erase(it);
-    bool synced = ::fsync(file) == 0;
+    bool synced = faults_.Flush(file);
     bool closed = ::close(file) == 0;
     // The file's name lives in its folder: a new file survives a power cut only with it.
     int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -4,9 +4,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <optional>
 #include <map>
+#include <optional>
 #include <string>
+
+#include "platform/files/write_faults.h"
 
 namespace qv {
 
@@ -68,13 +70,17 @@ class DeviceFiles {
     void FailWritesAfter(int writes) { failWritesAfter_ = writes; }  // -1: never
     void FailDeletes(bool fail) { failDeletes_ = fail; }
     void FailCreates(bool fail) { failCreates_ = fail; }
+    // Byte-granular: a write that runs out stops part-way, as on a full card.
+    WriteFaults& Faults() { return faults_; }
 
   private:
     DeviceFolders folders_;
     int failWritesAfter_ = -1;
     bool failDeletes_ = false;
     bool failCreates_ = false;
-    std::map<FileHandle, std::filesystem::path> open_;  // files made by CreateFile, and their folders
+    WriteFaults faults_;
+    std::map<FileHandle, std::filesystem::path>
+        open_;  // files made by CreateFile, and their folders
 };
 
 }  // namespace qv

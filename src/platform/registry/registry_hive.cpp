@@ -1,12 +1,11 @@
 // The registry hive file: reading, atomic saving, and the calls the settings make.
 #include "platform/registry/registry_hive.h"
 
-#include <fcntl.h>
-#include <stdlib.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <system_error>
@@ -61,27 +60,6 @@ std::optional<uint32_t> ParseNumber(const std::string& text) {
     }
     if (value > 0xFFFFFFFFull) return std::nullopt;
     return static_cast<uint32_t>(value);
-}
-
-bool SyncFolder(const std::filesystem::path& folder) {
-    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return false;
-    bool ok = ::fsync(fd) == 0;
-    ::close(fd);
-    return ok;
-}
-
-bool WriteAll(int fd, const std::string& bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        done += static_cast<size_t>(n);
-    }
-    return true;
 }
 
 std::string QuoteHiveText(const std::u16string& text) {
@@ -142,7 +120,12 @@ std::optional<std::u16string> UnquoteHiveText(const std::string& line, size_t& p
 
 }  // namespace
 
-RegistryHive::RegistryHive(std::filesystem::path file) : file_(std::move(file)) {
+RegistryHive::RegistryHive(std::filesystem::path file) : RegistryHive(std::move(file), true) {}
+
+RegistryHive::RegistryHive(std::filesystem::path file, bool tidy)
+    : file_(std::move(file)), writer_(file_) {
+    // A save cut short by a crash leaves its temporary behind; nothing else ever removes it.
+    if (tidy) writer_.RemoveStaleTemporaries();
     std::error_code ec;
     bool exists = std::filesystem::exists(file_, ec);
     if (!exists) return;
@@ -238,15 +221,15 @@ std::optional<RegistryKey> RegistryHive::CreateKey(const std::u16string& path) {
     if (!IsValidKeyPath(path)) return std::nullopt;
     std::u16string folded = Fold(path);
     if (!keys_.count(folded)) {
-        Keys changed = keys_;
         // Missing parents are made too; existing ones keep the case they were made with.
-        for (size_t cut = path.find(u'\\');; cut = path.find(u'\\', cut + 1)) {
-            std::u16string prefix = path.substr(0, cut);
-            changed.emplace(Fold(prefix), Key{prefix, {}});
-            if (cut == std::u16string::npos) break;
-        }
-        if (!Save(changed)) return std::nullopt;
-        keys_ = std::move(changed);
+        bool made = Change([&](Keys& keys) {
+            for (size_t cut = path.find(u'\\');; cut = path.find(u'\\', cut + 1)) {
+                std::u16string prefix = path.substr(0, cut);
+                keys.emplace(Fold(prefix), Key{prefix, {}});
+                if (cut == std::u16string::npos) break;
+            }
+        });
+        if (!made) return std::nullopt;
     }
     RegistryKey handle = nextHandle_++;
     open_[handle] = folded;
@@ -255,11 +238,10 @@ std::optional<RegistryKey> RegistryHive::CreateKey(const std::u16string& path) {
 
 std::optional<RegistryValue> RegistryHive::QueryValue(RegistryKey key, const std::u16string& name,
                                                       uint32_t maxBytes) {
-    auto handle = open_.find(key);
-    if (handle == open_.end()) return std::nullopt;
-    const Key& k = keys_.at(handle->second);
-    auto it = k.values.find(Fold(name));
-    if (it == k.values.end()) return std::nullopt;
+    const Key* k = OpenedKey(key);
+    if (k == nullptr) return std::nullopt;
+    auto it = k->values.find(Fold(name));
+    if (it == k->values.end()) return std::nullopt;
     const HiveValue& v = it->second;
     RegistryValue result;
     result.type = v.type;
@@ -276,18 +258,37 @@ std::optional<RegistryValue> RegistryHive::QueryValue(RegistryKey key, const std
     return result;
 }
 
-bool RegistryHive::SetValue(RegistryKey key, HiveValue value) {
+const RegistryHive::Key* RegistryHive::OpenedKey(RegistryKey key) const {
     auto handle = open_.find(key);
-    if (handle == open_.end()) return false;
+    if (handle == open_.end()) return nullptr;
+    // A key made inside a group that was then dropped is gone, though its handle is open.
+    auto it = keys_.find(handle->second);
+    return it == keys_.end() ? nullptr : &it->second;
+}
+
+bool RegistryHive::Change(const std::function<void(Keys&)>& edit) {
+    if (groupDepth_ > 0) {
+        edit(keys_);
+        groupChanged_ = true;
+        return true;
+    }
     Keys changed = keys_;
-    auto& values = changed.at(handle->second).values;
-    std::u16string folded = Fold(value.name);
-    auto existing = values.find(folded);
-    if (existing != values.end()) value.name = existing->second.name;  // the name keeps its case
-    values[folded] = std::move(value);
+    edit(changed);
     if (!Save(changed)) return false;
     keys_ = std::move(changed);
     return true;
+}
+
+bool RegistryHive::SetValue(RegistryKey key, HiveValue value) {
+    if (OpenedKey(key) == nullptr) return false;
+    const std::u16string& path = open_.at(key);
+    return Change([&](Keys& keys) {
+        auto& values = keys.at(path).values;
+        std::u16string folded = Fold(value.name);
+        auto existing = values.find(folded);
+        if (existing != values.end()) value.name = existing->second.name;  // keeps its case
+        values[folded] = std::move(value);
+    });
 }
 
 bool RegistryHive::SetDwordValue(RegistryKey key, const std::u16string& name, uint32_t number) {
@@ -309,6 +310,27 @@ bool RegistryHive::SetStringValue(RegistryKey key, const std::u16string& name,
 
 bool RegistryHive::CloseKey(RegistryKey key) {
     return open_.erase(key) == 1;
+}
+
+void RegistryHive::BeginChanges() {
+    if (groupDepth_++ > 0) return;
+    groupStart_ = keys_;
+    groupChanged_ = false;
+}
+
+bool RegistryHive::CommitChanges() {
+    if (groupDepth_ == 0) return false;
+    if (--groupDepth_ > 0) return true;
+    const bool changed = groupChanged_;
+    groupChanged_ = false;
+    if (!changed || Save(keys_)) {
+        groupStart_.clear();
+        return true;
+    }
+    // Not one of the group's changes is kept: memory goes back to what the file holds.
+    keys_ = std::move(groupStart_);
+    groupStart_.clear();
+    return false;
 }
 
 namespace {
@@ -339,7 +361,7 @@ std::vector<HiveKeyListing> RegistryHive::List() const {
 }
 
 bool RegistryHive::Save(const Keys& keys) {
-    if (failSaves_) return false;
+    if (failSaves_) return SaveFailed(std::generic_category().message(ENOSPC));
 
     std::string content = std::string(kHeader) + "\n";
     std::map<std::u16string, HiveKeyListing> listed;
@@ -361,42 +383,37 @@ bool RegistryHive::Save(const Keys& keys) {
     }
     content += "end\n";
 
-    // Write a whole new file beside the old one and rename it over: a crash leaves one or
-    // the other, never a mixture.
-    std::filesystem::path folder = file_.parent_path();
-    if (folder.empty()) folder = ".";
-    std::string tempName = (folder / (file_.filename().string() + ".tmp.XXXXXX")).string();
-    int fd = ::mkostemp(tempName.data(), O_CLOEXEC);
-    if (fd < 0) return false;
-    bool ok = WriteAll(fd, content) && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    if (ok && loadedCorrupt_) {
-        // Keep the unreadable hive for whoever wants to look at it, under a name no earlier
-        // copy has: hard-linked, so an existing copy is never replaced. Without it, no save.
-        ok = false;
-        for (int n = 1; n < 1000 && !ok; ++n) {
+    // Keep the unreadable hive for whoever wants to look at it, under a name no earlier copy
+    // has: hard-linked, so an existing copy is never replaced. Without it, no save.
+    auto keepCorruptAside = [this](std::string& reason) {
+        if (!loadedCorrupt_) return true;
+        int error = 0;
+        for (int n = 1; n < 1000; ++n) {
             std::filesystem::path aside = file_;
             aside += ".corrupt" + (n == 1 ? std::string() : "-" + std::to_string(n));
-            if (::link(file_.c_str(), aside.c_str()) == 0) {
-                ok = true;
-            } else if (errno != EEXIST) {
-                break;
-            }
+            if (::link(file_.c_str(), aside.c_str()) == 0) return true;
+            error = errno;
+            if (error == ENOENT) return true;  // gone meanwhile: nothing left to keep
+            if (error != EEXIST) break;
         }
-    }
-    ok = ok && ::rename(tempName.c_str(), file_.c_str()) == 0;
-    if (!ok) {
-        ::unlink(tempName.c_str());
+        reason = "cannot keep the unreadable hive aside: " + std::generic_category().message(error);
         return false;
-    }
+    };
+    if (!writer_.Replace(content, keepCorruptAside)) return SaveFailed(writer_.FailureReason());
     loadedCorrupt_ = false;
-    // The rename is in place; a failed folder sync only weakens durability, not the content.
-    SyncFolder(folder);
     return true;
 }
 
+bool RegistryHive::SaveFailed(const std::string& reason) {
+    // The caller only learns that the save failed; the user learns where and why.
+    std::fprintf(stderr, "quorvella: cannot save settings to %s: %s\n", file_.c_str(),
+                 reason.c_str());
+    std::fflush(stderr);
+    return false;
+}
+
 std::vector<HiveKeyListing> ListHive(const std::filesystem::path& file) {
-    return RegistryHive(file).List();
+    return RegistryHive(file, false).List();
 }
 
 }  // namespace qv

@@ -1,14 +1,17 @@
-// The registry hive: typed keys and values kept in one file, saved atomically on every change.
+// The registry hive: typed keys and values kept in one file, saved atomically on every change
+// or once for a group of changes.
 #pragma once
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "core/registry_access.h"
+#include "platform/files/atomic_file.h"
 
 namespace qv {
 
@@ -34,9 +37,13 @@ struct HiveKeyListing {
 //   end
 // Inside quotes, printable ASCII stands for itself except " and \ (written \" and \\);
 // every other code unit, lone surrogates included, is \uXXXX. Keys appear parents first.
+//
+// A save that fails says so on standard error, with the file and the reason, besides failing
+// the call: settings that are not kept must not go unnoticed.
 class RegistryHive : public RegistryAccess {
   public:
     // Reads the hive file; a missing, unreadable or corrupt file reads as an empty hive.
+    // Temporaries that earlier saves left beside it when they were cut short are removed.
     explicit RegistryHive(std::filesystem::path file);
 
     std::optional<RegistryKey> OpenKey(const std::u16string& path) override;
@@ -47,6 +54,8 @@ class RegistryHive : public RegistryAccess {
     bool SetStringValue(RegistryKey key, const std::u16string& name,
                         const std::u16string& text) override;
     bool CloseKey(RegistryKey key) override;
+    void BeginChanges() override;
+    bool CommitChanges() override;
 
     // True when the file existed but could not be read or parsed. Before the first save
     // overwrites such a file it is moved aside to <file>.corrupt, so nothing is lost silently.
@@ -58,6 +67,8 @@ class RegistryHive : public RegistryAccess {
     // Test hook: saves fail as on a full or read-only disk; a change whose save fails is not
     // made, in memory or on disk.
     void FailSaves(bool fail) { failSaves_ = fail; }
+    // Test hook: the hive file's writes and flushes, to stop a save at any byte.
+    WriteFaults& Faults() { return writer_.Faults(); }
 
   private:
     struct Key {
@@ -66,11 +77,23 @@ class RegistryHive : public RegistryAccess {
     };
     using Keys = std::map<std::u16string, Key>;  // by folded path
 
+    friend std::vector<HiveKeyListing> ListHive(const std::filesystem::path& file);
+    // tidy: remove stale temporaries; a mere listing leaves the folder as it is.
+    RegistryHive(std::filesystem::path file, bool tidy);
+
     bool Save(const Keys& keys);
+    bool SaveFailed(const std::string& reason);
+    // Applies edit to the keys: at once and saved, or inside the open group.
+    bool Change(const std::function<void(Keys&)>& edit);
+    const Key* OpenedKey(RegistryKey key) const;
     bool SetValue(RegistryKey key, HiveValue value);
 
     std::filesystem::path file_;
+    AtomicFile writer_;
     Keys keys_;
+    int groupDepth_ = 0;
+    bool groupChanged_ = false;
+    Keys groupStart_;  // the keys as saved when the outermost group began
     std::map<RegistryKey, std::u16string> open_;  // handle -> folded path
     RegistryKey nextHandle_ = 1;
     bool failSaves_ = false;

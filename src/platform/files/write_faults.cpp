@@ -1,0 +1,40 @@
+// Writing bytes to disk through the shared test hook.
+#include "platform/files/write_faults.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace qv {
+
+bool WriteFaults::WriteAll(int fd, const void* data, size_t size) {
+    const char* bytes = static_cast<const char*>(data);
+    size_t allowed = size;
+    if (budget_ && *budget_ < size) allowed = static_cast<size_t>(*budget_);
+    size_t done = 0;
+    while (done < allowed) {
+        ssize_t n = ::write(fd, bytes + done, allowed - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            if (budget_) *budget_ -= done;
+            return false;
+        }
+        done += static_cast<size_t>(n);
+    }
+    if (budget_) *budget_ -= done;
+    if (done < size) {
+        errno = ENOSPC;
+        return false;
+    }
+    return true;
+}
+
+bool WriteFaults::Flush(int fd) {
+    if (failFlushes_) {
+        errno = EIO;
+        return false;
+    }
+    return ::fsync(fd) == 0;
+}
+
+}  // namespace qv

@@ -1,0 +1,31 @@
+// Writing bytes to disk, with the test hook every writer of this program shares.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+
+namespace qv {
+
+// Test hook: writes fail part-way, as on a card that fills up, and flushes fail as on a broken
+// one. Every writer counts its bytes against one of these, so a test can stop a save at any byte.
+class WriteFaults {
+  public:
+    // From now on, the write that would pass `bytes` bytes writes up to that point and fails
+    // with ENOSPC, and so does every later one; none: never.
+    void FailAfterBytes(std::optional<uint64_t> bytes) { budget_ = bytes; }
+    // Flushes to disk fail with EIO.
+    void FailFlushes(bool fail) { failFlushes_ = fail; }
+
+    // Writes all size bytes to fd, retrying interrupted writes. False with errno set when it
+    // stops short; the bytes before that point may be on disk.
+    bool WriteAll(int fd, const void* data, size_t size);
+    // fsync; false with errno set.
+    bool Flush(int fd);
+
+  private:
+    std::optional<uint64_t> budget_;
+    bool failFlushes_ = false;
+};
+
+}  // namespace qv
