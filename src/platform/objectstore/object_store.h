@@ -120,9 +120,19 @@ class StoreTransaction {
     bool open_;
 };
 
-// The SQLite-backed store in one file. Empty when the file cannot be used (corrupt, of another
-// program, unreadable, a directory); such a file is left exactly as it was.
-std::unique_ptr<ObjectStore> OpenObjectStoreFile(const std::filesystem::path& file);
+// The SQLite-backed store in one file, made when it is absent or empty. Empty when the file
+// cannot be used (corrupt, of another program, unreadable, read-only, in a folder that cannot
+// be written, a directory); such a file is left exactly as it was, nothing is made beside it,
+// and one line on standard error names the file, the failed operation and the reason.
+// `vfs` names the SQLite file layer a test registered (fault_vfs.h); null is the system's own.
+std::unique_ptr<ObjectStore> OpenObjectStoreFile(const std::filesystem::path& file,
+                                                 const char* vfs = nullptr);
+
+// The store in the file, for looking only: never makes, converts, locks or writes any file
+// (an empty file stays empty and reads as an empty store; no log or index appears beside it),
+// and every changing call fails. Changes still in the store's log are read from a private copy.
+// Empty, with one line on standard error, when the file is absent or cannot be read.
+std::unique_ptr<ObjectStore> OpenObjectStoreForLooking(const std::filesystem::path& file);
 
 // A store on which every call fails: what the program gets when its store file is unusable.
 std::unique_ptr<ObjectStore> MakeUnavailableObjectStore();

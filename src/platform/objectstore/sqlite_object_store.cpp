@@ -11,11 +11,13 @@
 #include <fcntl.h>
 #include <sqlite3.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <array>
+#include <cctype>
+#include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <map>
@@ -164,23 +166,28 @@ uintmax_t SizeOrZero(const fs::path& file) {
 // Reads only the file's first 100 bytes (the SQLite header) with plain file I/O, so nothing is
 // written to a file that turns out not to be ours. Refuses files of other programs, files of a
 // newer layout, and files shorter than their header says (truncated) when no write-ahead log
-// could still supply the missing pages.
-bool HeaderIsOurs(const fs::path& file, uintmax_t size) {
+// could still supply the missing pages. `why` says which.
+bool HeaderIsOurs(const fs::path& file, uintmax_t size, std::string& why) {
     std::array<uint8_t, 100> h{};
     std::ifstream in(file, std::ios::binary);
+    why = std::string("open: ") + sqlite3_errstr(SQLITE_NOTADB);
     if (!in.read(reinterpret_cast<char*>(h.data()), h.size())) return false;
     if (std::memcmp(h.data(), "SQLite format 3", 16) != 0) return false;
-    if (BigEndian32(&h[68]) != kApplicationId) return false;
-    if (BigEndian32(&h[60]) != static_cast<uint32_t>(kSchemaVersion)) return false;
     uint32_t pageSize = (uint32_t{h[16]} << 8) | h[17];
     if (pageSize == 1) pageSize = 65536;
     if (pageSize < 512 || (pageSize & (pageSize - 1)) != 0) return false;
+    why = "open: a database of another program";
+    if (BigEndian32(&h[68]) != kApplicationId) return false;
+    why = "open: a store of another version (" + std::to_string(BigEndian32(&h[60])) + ")";
+    if (BigEndian32(&h[60]) != static_cast<uint32_t>(kSchemaVersion)) return false;
     const uint32_t changeCounter = BigEndian32(&h[24]);
     const uint32_t pageCount = BigEndian32(&h[28]);
     const uint32_t validFor = BigEndian32(&h[92]);
+    why = "open: the file is shorter than its header says";
     if (validFor == changeCounter && SizeOrZero(WithSuffix(file, "-wal")) == 0 &&
         uintmax_t{pageCount} * pageSize > size)
         return false;
+    why.clear();
     return true;
 }
 
@@ -193,31 +200,37 @@ void SyncDirectory(const fs::path& dir) {
 
 // Builds an empty store beside the file and moves it into place in one step, so a crash never
 // leaves a half-made store under the real name.
-bool CreateStoreFile(const fs::path& file) {
+bool CreateStoreFile(const fs::path& file, const char* vfs, std::string& why) {
     // A name of our own beside the file, so no file that happens to be there is touched.
     std::string name = file.string() + ".init-XXXXXX";
     const int fd = ::mkstemp(name.data());
-    if (fd < 0) return false;
+    if (fd < 0) {
+        why = std::string("create: ") + std::strerror(errno);
+        return false;
+    }
     ::close(fd);
     const fs::path temp = name;
     std::error_code ec;
     sqlite3* db = nullptr;
-    int rc =
-        sqlite3_open_v2(temp.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    int rc = sqlite3_open_v2(temp.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, vfs);
     bool ok = rc == SQLITE_OK && Exec(db, "PRAGMA synchronous = FULL") && Exec(db, kCreateSchema) &&
               Exec(db, "PRAGMA journal_mode = WAL");
+    if (!ok) why = std::string("create: ") + (db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
     ok = sqlite3_close(db) == SQLITE_OK && ok;
     // A link, not a rename: a store another program made in the meantime is never replaced,
     // and is opened instead of ours. Only an empty file in its place is replaced.
     bool madeElsewhere = false;
     if (ok && ::link(temp.c_str(), file.c_str()) != 0) {
-        const bool exists = errno == EEXIST;
+        const int error = errno;
+        const bool exists = error == EEXIST;
         if (exists && SizeOrZero(file) == 0) {
             fs::rename(temp, file, ec);
             ok = !ec;
+            if (ec) why = "create: " + ec.message();
         } else {
             madeElsewhere = exists;
             ok = false;
+            why = std::string("create: ") + std::strerror(error);
         }
     }
     if (ok || madeElsewhere) {
@@ -230,15 +243,30 @@ bool CreateStoreFile(const fs::path& file) {
         fs::remove(temp, ec);
         fs::remove(WithSuffix(temp, "-journal"), ec);
         fs::remove(WithSuffix(temp, "-wal"), ec);
+        fs::remove(WithSuffix(temp, "-shm"), ec);
         return false;
     }
     SyncDirectory(file.parent_path());
     return true;
 }
 
+// A private folder, removed with everything in it when the store reading from it has closed.
+class ScratchFolder {
+  public:
+    ScratchFolder() = default;
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    ~ScratchFolder() {
+        std::error_code ec;
+        if (!path.empty()) fs::remove_all(path, ec);
+    }
+    fs::path path;
+};
+
 class SqliteObjectStore final : public ObjectStore {
   public:
-    explicit SqliteObjectStore(sqlite3* db) : db_(db) {}
+    // A store for looking only refuses every change before it reaches SQLite.
+    SqliteObjectStore(sqlite3* db, bool forLooking = false) : db_(db), forLooking_(forLooking) {}
     ~SqliteObjectStore() override {
         if (depth_ > 0) Exec(db_, "ROLLBACK");
         // Waits for the statements (members) to be finalised before closing.
@@ -246,6 +274,8 @@ class SqliteObjectStore final : public ObjectStore {
     }
 
     bool Prepare();
+    // The folder holding the copy this store reads; it goes once the store has closed.
+    void KeepScratch(fs::path folder) { scratch_.path = std::move(folder); }
 
     CEOID CeCreateDatabase(const std::u16string& name, uint32_t type) override;
     StoreHandle CeOpenDatabase(CEOID& oid, const std::u16string& name, uint32_t sortPropId,
@@ -303,7 +333,9 @@ class SqliteObjectStore final : public ObjectStore {
     template <class Body>
     bool Change(Body&& body);
 
+    ScratchFolder scratch_;  // first, so it is removed after every statement and the connection
     sqlite3* db_;
+    bool forLooking_;
     Statement savepoint_, release_, rollbackTo_, rollback_;
     Statement beginScope_, releaseScope_, rollbackToScope_;
     Statement nextOid_, databaseByName_, databaseById_, insertDatabase_, deleteDatabase_,
@@ -355,7 +387,7 @@ bool SqliteObjectStore::Prepare() {
 
 template <class Body>
 bool SqliteObjectStore::Change(Body&& body) {
-    if (failAfter_ == 0 || scopeLost_) return false;
+    if (forLooking_ || failAfter_ == 0 || scopeLost_) return false;
     ++generation_;
     if (!Query(savepoint_).Run()) return false;
     bool ok = body() && Query(release_).Run();
@@ -575,7 +607,7 @@ bool SqliteObjectStore::CloseHandle(StoreHandle handle) {
 }
 
 bool SqliteObjectStore::BeginTransaction() {
-    if (scopeLost_ || !Query(beginScope_).Run()) return false;
+    if (forLooking_ || scopeLost_ || !Query(beginScope_).Run()) return false;
     ++depth_;
     return true;
 }
@@ -621,12 +653,34 @@ std::vector<DatabaseDump> SqliteObjectStore::Dump() {
     return dump;
 }
 
+std::string Reason(const char* operation, sqlite3* db, int rc) {
+    return std::string(operation) + ": " +
+           (db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
+}
+
+// Checks the store's layout and readies its statements; false with `why` set when it is not ours.
+bool Verify(SqliteObjectStore& store, sqlite3* db, std::string& why) {
+    if (QueryInt(db, "PRAGMA application_id") != kApplicationId ||
+        QueryInt(db, "PRAGMA user_version") != kSchemaVersion) {
+        why = sqlite3_errcode(db) != SQLITE_OK ? Reason("read", db, 0)
+                                               : "open: a database of another program";
+        return false;
+    }
+    if (!store.Prepare()) {
+        why = Reason("read", db, 0);
+        return false;
+    }
+    return true;
+}
+
 // Opens a file that passed the header check, touching nothing in it until every check passed.
-std::unique_ptr<ObjectStore> OpenVerified(const fs::path& file) {
+std::unique_ptr<ObjectStore> OpenVerified(const fs::path& file, const char* vfs, std::string& why) {
     sqlite3* db = nullptr;
     // One thread uses the store, so SQLite's own locking is left out.
-    if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) !=
-        SQLITE_OK) {
+    const int rc =
+        sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, vfs);
+    if (rc != SQLITE_OK) {
+        why = Reason("open", db, rc);
         sqlite3_close(db);
         return nullptr;
     }
@@ -634,45 +688,225 @@ std::unique_ptr<ObjectStore> OpenVerified(const fs::path& file) {
     // Closing after a failed check must not checkpoint the log into the file.
     sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
     sqlite3_busy_timeout(db, 2000);
-    if (QueryInt(db, "PRAGMA application_id") != kApplicationId ||
-        QueryInt(db, "PRAGMA user_version") != kSchemaVersion || !store->Prepare())
-        return nullptr;
+    if (!Verify(*store, db, why)) return nullptr;
     {
         Statement s;
-        if (!s.Prepare(db, "PRAGMA journal_mode")) return nullptr;
+        if (!s.Prepare(db, "PRAGMA journal_mode")) {
+            why = Reason("read", db, 0);
+            return nullptr;
+        }
         Query q(s);
-        if (!q.Row()) return nullptr;
-        const auto* mode = reinterpret_cast<const char*>(sqlite3_column_text(s.get(), 0));
-        if (mode == nullptr || std::strcmp(mode, "wal") != 0) return nullptr;
+        const bool row = q.Row();
+        const auto* mode =
+            row ? reinterpret_cast<const char*>(sqlite3_column_text(s.get(), 0)) : nullptr;
+        if (mode == nullptr || std::strcmp(mode, "wal") != 0) {
+            why = row ? "open: not a store of this program (no write-ahead log)"
+                      : Reason("read", db, 0);
+            return nullptr;
+        }
     }
     // SQLite falls back to reading only when the file cannot be written: every change would
     // then fail one by one, so such a file is refused at once.
-    if (sqlite3_db_readonly(db, "main") != 0) return nullptr;
-    if (!Exec(db, "PRAGMA synchronous = FULL")) return nullptr;
+    if (sqlite3_db_readonly(db, "main") != 0) {
+        why = "open: the store cannot be written";
+        return nullptr;
+    }
+    if (!Exec(db, "PRAGMA synchronous = FULL")) {
+        why = Reason("open", db, 0);
+        return nullptr;
+    }
     sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 0, nullptr);
     return store;
 }
 
-}  // namespace
+// Whether this program (its effective user) may write the file or folder.
+bool Writable(const fs::path& path) {
+    return ::faccessat(AT_FDCWD, path.empty() ? "." : path.c_str(), W_OK, AT_EACCESS) == 0;
+}
 
-std::unique_ptr<ObjectStore> OpenObjectStoreFile(const fs::path& file) {
+// A file SQLite opens but may not write it opens for reading only, and then makes a log and
+// an index beside it with the file's own read-only mode, which would make every later start
+// fail even once the file is writable again. So the store, its folder and a log or index
+// beside it are checked first, and nothing is made when one of them cannot be written. A log
+// or index that such a refused start of an earlier version left read-only is given the
+// store's own mode again, as SQLite would have made it. Only permissions are looked at, so no
+// file is opened (closing it would drop this program's locks on a store it already has open).
+bool CheckWritable(const fs::path& file, std::string& why) {
+    struct stat storeStat {};
+    if (::stat(file.c_str(), &storeStat) != 0 || !Writable(file)) {
+        why = std::string("open: ") + std::strerror(errno);
+        return false;
+    }
+    if (!Writable(file.parent_path())) {
+        why = std::string("open: the folder cannot be written: ") + std::strerror(errno);
+        return false;
+    }
+    for (const char* suffix : {"-wal", "-shm"}) {
+        const fs::path beside = WithSuffix(file, suffix);
+        struct stat st {};
+        if (::lstat(beside.c_str(), &st) != 0 || Writable(beside)) continue;
+        const int error = errno;
+        if (S_ISREG(st.st_mode) && st.st_uid == ::geteuid() &&
+            ::chmod(beside.c_str(), storeStat.st_mode & 0666) == 0 && Writable(beside))
+            continue;
+        why = std::string("open: ") + beside.filename().string() + ": " + std::strerror(error);
+        return false;
+    }
+    return true;
+}
+
+std::unique_ptr<ObjectStore> OpenStore(const fs::path& file, const char* vfs, std::string& why) {
     std::error_code ec;
     const fs::file_status status = fs::status(file, ec);
+    // A log without its store is someone's data, not a place for a new store.
+    const char* const kLonelyLog = "create: a write-ahead log lies there without its store";
     if (status.type() == fs::file_type::not_found) {
-        // A log without its store is someone's data, not a place for a new store.
-        if (SizeOrZero(WithSuffix(file, "-wal")) != 0 || !CreateStoreFile(file)) return nullptr;
-    } else if (ec || status.type() != fs::file_type::regular) {
+        if (SizeOrZero(WithSuffix(file, "-wal")) != 0) {
+            why = kLonelyLog;
+            return nullptr;
+        }
+        if (!CreateStoreFile(file, vfs, why)) return nullptr;
+    } else if (ec) {
+        why = "open: " + ec.message();
+        return nullptr;
+    } else if (status.type() != fs::file_type::regular) {
+        why = "open: not a regular file";
         return nullptr;
     } else {
         const uintmax_t size = fs::file_size(file, ec);
-        if (ec) return nullptr;
+        if (ec) {
+            why = "open: " + ec.message();
+            return nullptr;
+        }
         if (size == 0) {
-            if (SizeOrZero(WithSuffix(file, "-wal")) != 0 || !CreateStoreFile(file)) return nullptr;
-        } else if (!HeaderIsOurs(file, size)) {
+            if (!CheckWritable(file, why)) return nullptr;
+            if (SizeOrZero(WithSuffix(file, "-wal")) != 0) {
+                why = kLonelyLog;
+                return nullptr;
+            }
+            if (!CreateStoreFile(file, vfs, why)) return nullptr;
+        } else if (!HeaderIsOurs(file, size, why)) {
             return nullptr;
         }
     }
-    return OpenVerified(file);
+    if (!CheckWritable(file, why)) return nullptr;
+    return OpenVerified(file, vfs, why);
+}
+
+// The file's name as a SQLite URI, so that parameters can follow it.
+std::string FileUri(const fs::path& file) {
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string uri = "file:";
+    for (unsigned char c : fs::absolute(file).string()) {
+        if (std::isalnum(c) || std::strchr("/-._~", c) != nullptr) {
+            uri += static_cast<char>(c);
+        } else {
+            uri += '%';
+            uri += kHex[c >> 4];
+            uri += kHex[c & 15];
+        }
+    }
+    return uri;
+}
+
+std::unique_ptr<SqliteObjectStore> LookingStore(sqlite3* db, int rc, std::string& why) {
+    if (rc != SQLITE_OK) {
+        why = Reason("open", db, rc);
+        sqlite3_close(db);
+        return nullptr;
+    }
+    auto store = std::make_unique<SqliteObjectStore>(db, true);
+    if (!Verify(*store, db, why)) return nullptr;
+    return store;
+}
+
+constexpr int kLookingFlags = SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI;
+
+// Looks at a store whose log holds changes: the store and its log are copied into a private
+// folder and the copy is read, since SQLite would make an index file beside the real one.
+std::unique_ptr<ObjectStore> LookAtCopy(const fs::path& file, std::string& why) {
+    std::string name = (fs::temp_directory_path() / "quorvella-look-XXXXXX").string();
+    if (::mkdtemp(name.data()) == nullptr) {
+        why = std::string("copy: ") + std::strerror(errno);
+        return nullptr;
+    }
+    ScratchFolder folder;
+    folder.path = name;
+    const fs::path copy = folder.path / "objectstore.sqlite";
+    std::error_code ec;
+    fs::copy_file(WithSuffix(file, "-wal"), WithSuffix(copy, "-wal"), ec);
+    if (!ec) fs::copy_file(file, copy, ec);
+    if (ec) {
+        why = "copy: " + ec.message();
+        return nullptr;
+    }
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(FileUri(copy).c_str(), &db, kLookingFlags, nullptr);
+    auto store = LookingStore(db, rc, why);
+    if (store == nullptr) return nullptr;
+    store->KeepScratch(std::move(folder.path));
+    folder.path.clear();
+    return store;
+}
+
+std::unique_ptr<ObjectStore> LookAt(const fs::path& file, std::string& why) {
+    std::error_code ec;
+    const fs::file_status status = fs::status(file, ec);
+    if (ec || status.type() != fs::file_type::regular) {
+        why = status.type() == fs::file_type::not_found ? "open: no such file"
+              : ec                                      ? "open: " + ec.message()
+                                                        : "open: not a regular file";
+        return nullptr;
+    }
+    const uintmax_t size = fs::file_size(file, ec);
+    if (ec) {
+        why = "open: " + ec.message();
+        return nullptr;
+    }
+    const uintmax_t logSize = SizeOrZero(WithSuffix(file, "-wal"));
+    sqlite3* db = nullptr;
+    if (size == 0) {
+        if (logSize != 0) {
+            why = "open: a write-ahead log lies there without its store";
+            return nullptr;
+        }
+        // What the first start would make of it: an empty store, here kept in memory.
+        int rc =
+            sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+        if (rc == SQLITE_OK && !Exec(db, kCreateSchema)) rc = sqlite3_errcode(db);
+        return LookingStore(db, rc, why);
+    }
+    if (!HeaderIsOurs(file, size, why)) return nullptr;
+    if (logSize != 0) return LookAtCopy(file, why);
+    // Without changes in a log the file alone is the store: read as unchanging, SQLite makes
+    // no log or index beside it and takes no lock.
+    const std::string uri = FileUri(file) + "?immutable=1";
+    const int rc = sqlite3_open_v2(uri.c_str(), &db, kLookingFlags, nullptr);
+    return LookingStore(db, rc, why);
+}
+
+// One line on standard error for whoever started the program; the user sees the program's
+// own message.
+void Report(const char* what, const fs::path& file, const std::string& why) {
+    const std::string line = "quorvella: " + std::string(what) + " " + file.string() + ": " +
+                             (why.empty() ? "unknown reason" : why) + "\n";
+    [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, line.data(), line.size());
+}
+
+}  // namespace
+
+std::unique_ptr<ObjectStore> OpenObjectStoreFile(const fs::path& file, const char* vfs) {
+    std::string why;
+    auto store = OpenStore(file, vfs, why);
+    if (store == nullptr) Report("cannot open store", file, why);
+    return store;
+}
+
+std::unique_ptr<ObjectStore> OpenObjectStoreForLooking(const fs::path& file) {
+    std::string why;
+    auto store = LookAt(file, why);
+    if (store == nullptr) Report("cannot look at store", file, why);
+    return store;
 }
 
 }  // namespace qv
