@@ -29,19 +29,28 @@ inline CalendarDate MakeDate(uint16_t year, uint16_t month, uint16_t day) {
 
 // The clock in universal time (GetSystemTime); tests set it.
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual CalendarDate GetSystemTime() const = 0;
 };
 
+// The digits of day, hour, minute and second written one after the other, each without
+// leading zeros: the 5th at 14:03:09 gives 51439. Records and projects take it as their
+// identifier.
+uint32_t ClockDigitsId(const CalendarDate& now);
+
+// The same moment one second later, across minutes, hours, days, months and years; the
+// milliseconds are dropped.
+CalendarDate OneSecondLater(CalendarDate t);
+
 // A clock that stands still until it is set again.
 class FixedClock : public Clock {
-public:
+  public:
     explicit FixedClock(CalendarDate now = {}) : now_(now) {}
     CalendarDate GetSystemTime() const override { return now_; }
     void Set(CalendarDate now) { now_ = now; }
 
-private:
+  private:
     CalendarDate now_;
 };
 

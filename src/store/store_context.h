@@ -60,11 +60,4 @@ bool DeleteStoredRecord(StoreContext& ctx, KeptDatabase db, uint32_t key);
 // Shows the text of a store message joined to a database name: "%s %s".
 void ShowNamedNotice(Shell& shell, uint32_t stringId, const std::u16string& databaseName);
 
-// The digits of day, hour, minute and second written one after the other: the 5th at
-// 14:03:09 gives 51439.
-uint32_t ClockDigitsId(const CalendarDate& now);
-
-// The same moment one second later, across minutes, hours, days, months and years.
-CalendarDate OneSecondLater(CalendarDate t);
-
 }  // namespace qv

@@ -1,0 +1,56 @@
+// The identifier clock: the digits of a moment and the next second.
+#include "core/calendar.h"
+
+#include <gtest/gtest.h>
+
+namespace qv {
+namespace {
+
+CalendarDate At(uint16_t y, uint16_t mo, uint16_t d, uint16_t h, uint16_t mi, uint16_t s) {
+    CalendarDate t = MakeDate(y, mo, d);
+    t.hour = h;
+    t.minute = mi;
+    t.second = s;
+    return t;
+}
+
+TEST(ClockDigitsId, JoinsTheDigitsWithoutLeadingZeros) {
+    EXPECT_EQ(ClockDigitsId(At(2005, 10, 5, 14, 3, 9)), 51439u);
+    EXPECT_EQ(ClockDigitsId(At(2005, 10, 31, 23, 59, 59)), 31235959u);
+    // Different moments can give the same digits: the 1st at 12:34:05 and the 11st at 2:34:05.
+    EXPECT_EQ(ClockDigitsId(At(2005, 10, 1, 12, 34, 5)), ClockDigitsId(At(2005, 10, 11, 2, 34, 5)));
+    EXPECT_EQ(ClockDigitsId(At(2005, 10, 1, 0, 0, 0)), 1000u);
+}
+
+TEST(OneSecondLater, CarriesIntoMinutesHoursDaysMonthsAndYears) {
+    struct Case {
+        CalendarDate from, to;
+    };
+    const Case cases[] = {
+        {At(2005, 10, 5, 14, 3, 9), At(2005, 10, 5, 14, 3, 10)},
+        {At(2005, 10, 5, 14, 3, 59), At(2005, 10, 5, 14, 4, 0)},
+        {At(2005, 10, 5, 14, 59, 59), At(2005, 10, 5, 15, 0, 0)},
+        {At(2005, 10, 5, 23, 59, 59), At(2005, 10, 6, 0, 0, 0)},
+        {At(2005, 4, 30, 23, 59, 59), At(2005, 5, 1, 0, 0, 0)},
+        {At(2005, 2, 28, 23, 59, 59), At(2005, 3, 1, 0, 0, 0)},
+        {At(2004, 2, 28, 23, 59, 59), At(2004, 2, 29, 0, 0, 0)},  // leap year
+        {At(1900, 2, 28, 23, 59, 59), At(1900, 3, 1, 0, 0, 0)},   // a century is not
+        {At(2000, 2, 28, 23, 59, 59), At(2000, 2, 29, 0, 0, 0)},  // unless it divides by 400
+        {At(2005, 12, 31, 23, 59, 59), At(2006, 1, 1, 0, 0, 0)},
+    };
+    for (const Case& c : cases) {
+        CalendarDate next = OneSecondLater(c.from);
+        next.dayOfWeek = 0;  // counted on separately below
+        EXPECT_EQ(next, c.to) << c.from.year << "-" << c.from.month << "-" << c.from.day << " "
+                              << c.from.hour << ":" << c.from.minute << ":" << c.from.second;
+    }
+    CalendarDate t = At(2005, 10, 5, 23, 59, 59);
+    t.dayOfWeek = 6;
+    t.millisecond = 999;
+    const CalendarDate next = OneSecondLater(t);
+    EXPECT_EQ(next.dayOfWeek, 0) << "Saturday rolls over to Sunday";
+    EXPECT_EQ(next.millisecond, 0);
+}
+
+}  // namespace
+}  // namespace qv
