@@ -1,0 +1,53 @@
+// Signals turned into close requests on the event loop, and handed back afterwards.
+#include "platform/qt/close_requests.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include "qt/event_loop.h"
+
+namespace qv {
+namespace {
+
+void (*CurrentHandler(int signal))(int) {
+    struct sigaction action {};
+    sigaction(signal, nullptr, &action);
+    return action.sa_handler;
+}
+
+TEST(CloseRequests, TermIntAndHangUpEachAskTheHostToCloseOnItsEventLoop) {
+    const auto termBefore = CurrentHandler(SIGTERM);
+    {
+        CloseRequests requests;
+        ASSERT_TRUE(requests.Watching());
+        int closes = 0;
+        requests.onCloseRequest = [&] { ++closes; };
+
+        ASSERT_EQ(kill(getpid(), SIGTERM), 0);
+        EXPECT_EQ(closes, 0);  // never from inside the signal handler
+        EXPECT_TRUE(test::RunEventsUntil([&] { return closes == 1; }));
+        ASSERT_EQ(kill(getpid(), SIGINT), 0);
+        EXPECT_TRUE(test::RunEventsUntil([&] { return closes == 2; }));
+        ASSERT_EQ(kill(getpid(), SIGHUP), 0);
+        EXPECT_TRUE(test::RunEventsUntil([&] { return closes == 3; }));
+
+        // Only one can hold the signals; a second one does not take them away.
+        CloseRequests second;
+        EXPECT_FALSE(second.Watching());
+        ASSERT_EQ(kill(getpid(), SIGTERM), 0);
+        EXPECT_TRUE(test::RunEventsUntil([&] { return closes == 4; }));
+    }
+    EXPECT_EQ(CurrentHandler(SIGTERM), termBefore);
+
+    // Once handed back, a new one can take the signals again.
+    CloseRequests again;
+    bool closed = false;
+    again.onCloseRequest = [&] { closed = true; };
+    ASSERT_TRUE(again.Watching());
+    ASSERT_EQ(kill(getpid(), SIGTERM), 0);
+    EXPECT_TRUE(test::RunEventsUntil([&] { return closed; }));
+}
+
+}  // namespace
+}  // namespace qv

@@ -1,0 +1,85 @@
+// The desktop program's arguments, its answers to --help and --version, and its default zoom.
+#include "platform/qt/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace qv {
+namespace {
+
+using Action = CommandLine::Action;
+
+TEST(CommandLine, AcceptsHelpVersionAndZoomInBothSpellings) {
+    struct Case {
+        std::vector<std::string> args;
+        Action action;
+        int zoom;
+    };
+    const Case cases[] = {
+        {{}, Action::Run, 0},
+        {{"--zoom", "2"}, Action::Run, 2},
+        {{"--zoom=3"}, Action::Run, 3},
+        {{"--zoom", "1", "--zoom=2"}, Action::Run, 2},
+        {{"-h"}, Action::ShowHelp, 0},
+        {{"--version", "--help"}, Action::ShowHelp, 0},
+        {{"--zoom", "2", "--version"}, Action::ShowVersion, 2},
+    };
+    for (const Case& c : cases) {
+        const CommandLine line = ParseCommandLine(c.args);
+        EXPECT_EQ(line.action, c.action) << testing::PrintToString(c.args);
+        EXPECT_EQ(line.zoom, c.zoom) << testing::PrintToString(c.args);
+    }
+}
+
+TEST(CommandLine, RefusesTheWholeLineOnAnyBadArgument) {
+    const std::vector<std::string> refused[] = {
+        {"--zoom"},  {"--zoom", "0"},  {"--zoom", "4"},   {"--zoom=22"},
+        {"--zoom="}, {"--zoom", "-1"}, {"--zoom", "two"}, {"--help", "--frobnicate"},
+        {"-v"},      {"week12.csv"},   {"--version", ""},
+    };
+    for (const auto& args : refused) {
+        const CommandLine line = ParseCommandLine(args);
+        EXPECT_EQ(line.action, Action::Refuse) << testing::PrintToString(args);
+        EXPECT_FALSE(line.error.empty());
+    }
+    const char* argv[] = {"quorvella", "--zoom", "9"};
+    EXPECT_EQ(ParseCommandLine(3, argv).error, "zoom must be 1, 2 or 3, not '9'");
+}
+
+TEST(CommandLine, AnswersOnTheRightStreamWithTheRightExitCode) {
+    std::ostringstream out, err;
+    EXPECT_EQ(AnswerCommandLine(ParseCommandLine({"--version"}), out, err), 0);
+    EXPECT_EQ(out.str(), "quorvella " QV_VERSION "\n");
+    EXPECT_EQ(VersionText(), "quorvella 1.2\n");
+
+    out.str("");
+    EXPECT_EQ(AnswerCommandLine(ParseCommandLine({"--help"}), out, err), 0);
+    EXPECT_EQ(out.str().rfind(UsageLine() + "\n", 0), 0u);
+    EXPECT_NE(out.str().find("--zoom N"), std::string::npos);
+    EXPECT_EQ(err.str(), "");
+
+    out.str("");
+    EXPECT_EQ(AnswerCommandLine(ParseCommandLine({"--bogus"}), out, err), 2);
+    EXPECT_EQ(out.str(), "");
+    EXPECT_EQ(err.str(), "quorvella: unknown option '--bogus'\n" + UsageLine() + "\n");
+
+    EXPECT_EQ(AnswerCommandLine(ParseCommandLine({"--zoom", "2"}), out, err), std::nullopt);
+
+    // Help that cannot be written (a closed pipe, a full disk) is not a success.
+    std::ostringstream broken;
+    broken.setstate(std::ios::badbit);
+    EXPECT_EQ(AnswerCommandLine(ParseCommandLine({"--help"}), broken, err), 1);
+}
+
+TEST(DefaultZoom, LargestWholeZoomWithinTwoThirdsOfTheDesktop) {
+    const std::pair<int, int> cases[] = {
+        // available height, zoom
+        {0, 1},    {-5, 1},   {479, 1},  {600, 1},  {959, 1},       {960, 2},
+        {1040, 2}, {1439, 2}, {1440, 3}, {2160, 3}, {100000000, 3}, {2147483647, 3},
+    };
+    for (auto [height, zoom] : cases) EXPECT_EQ(DefaultZoom(height), zoom) << height;
+}
+
+}  // namespace
+}  // namespace qv

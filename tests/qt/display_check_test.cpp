@@ -1,0 +1,110 @@
+// Whether a window can be opened: platforms without a display, live and dead X and Wayland
+// servers, found at their sockets.
+#include "platform/qt/display_check.h"
+
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstring>
+
+#include "files/temp_dir.h"
+
+namespace qv {
+namespace {
+
+// A listening Unix socket; a leading NUL makes it abstract, as X servers also listen.
+class Listener {
+  public:
+    explicit Listener(const std::string& path) : fd_(socket(AF_UNIX, SOCK_STREAM, 0)) {
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::memcpy(address.sun_path, path.data(), path.size());
+        const auto length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + path.size());
+        ok_ = bind(fd_, reinterpret_cast<sockaddr*>(&address), length) == 0 && listen(fd_, 4) == 0;
+    }
+    ~Listener() { close(fd_); }
+    bool ok() const { return ok_; }
+
+  private:
+    int fd_;
+    bool ok_ = false;
+};
+
+// A display number with no X server on it, and one we can pretend to serve.
+std::string FreeDisplayNumber() {
+    for (int n = 47000 + getpid() % 1000;; ++n) {
+        const std::string path = "/tmp/.X11-unix/X" + std::to_string(n);
+        if (access(path.c_str(), F_OK) != 0) {
+            Listener probe(std::string(1, '\0') + path);
+            if (probe.ok()) return std::to_string(n);
+        }
+    }
+}
+
+bool Reachable(const DisplayEnvironment& env, std::string* whyOut = nullptr) {
+    std::string why;
+    const bool reachable = DisplayReachable(env, why);
+    EXPECT_EQ(why.empty(), reachable);
+    if (whyOut) *whyOut = why;
+    return reachable;
+}
+
+TEST(DisplayReachable, NothingToConnectToIsSaidInOneLine) {
+    std::string why;
+    EXPECT_FALSE(Reachable({}, &why));
+    EXPECT_EQ(why, "no display to open a window on (neither DISPLAY nor WAYLAND_DISPLAY is set)");
+    EXPECT_FALSE(Reachable({"xcb", "", "", ""}));
+    EXPECT_FALSE(Reachable({"wayland", ":0", "", ""}));
+    EXPECT_FALSE(Reachable({"", "not a display", "", ""}, &why));
+    EXPECT_NE(why.find("\"not a display\""), std::string::npos);
+    EXPECT_EQ(why.find('\n'), std::string::npos);
+}
+
+TEST(DisplayReachable, PlatformsWithoutADisplayNeedNone) {
+    for (const char* platform : {"offscreen", "minimal", "vnc:size=800x600", "linuxfb", "eglfs",
+                                 "xcb;offscreen", "someplatform"}) {
+        EXPECT_TRUE(Reachable({platform, "", "", ""})) << platform;
+    }
+}
+
+TEST(DisplayReachable, LocalXDisplayCountsOnlyWhenAServerAnswers) {
+    const std::string n = FreeDisplayNumber();
+    std::string why;
+    EXPECT_FALSE(Reachable({"", ":" + n, "", ""}, &why));
+    EXPECT_EQ(why, "no X server answers on display :" + n);
+    EXPECT_FALSE(Reachable({"xcb", "localhost:" + n + ".0", "", ""}));
+
+    Listener server(std::string(1, '\0') + "/tmp/.X11-unix/X" + n);
+    ASSERT_TRUE(server.ok());
+    for (const std::string& display : {":" + n, ":" + n + ".0", "unix:" + n, "unix/:" + n}) {
+        EXPECT_TRUE(Reachable({"", display, "", ""})) << display;
+        EXPECT_TRUE(Reachable({"xcb", display, "", ""})) << display;
+    }
+    EXPECT_FALSE(Reachable({"wayland", ":" + n, "", ""}));
+    // Another machine is left to the window system to try.
+    EXPECT_TRUE(Reachable({"", "far.example:0", "", ""}));
+}
+
+TEST(DisplayReachable, WaylandCountsOnlyWhenTheCompositorAnswers) {
+    test::TempDir runtime;
+    const std::string dead = FreeDisplayNumber();
+    std::string why;
+    EXPECT_FALSE(Reachable({"", "", "wayland-7", runtime.path().string()}, &why));
+    EXPECT_EQ(why, "no Wayland compositor answers at " + (runtime / "wayland-7").string());
+    EXPECT_FALSE(Reachable({"", "", "wayland-7", ""}));
+
+    Listener compositor((runtime / "wayland-7").string());
+    ASSERT_TRUE(compositor.ok());
+    EXPECT_TRUE(Reachable({"", "", "wayland-7", runtime.path().string()}));
+    EXPECT_TRUE(Reachable({"", "", (runtime / "wayland-7").string(), ""}));
+    EXPECT_TRUE(Reachable({"xcb;wayland", ":" + dead, "wayland-7", runtime.path().string()}));
+    // Asked for X only, a live compositor is no help.
+    EXPECT_FALSE(Reachable({"xcb", ":" + dead, "wayland-7", runtime.path().string()}, &why));
+    EXPECT_EQ(why, "no X server answers on display :" + dead);
+}
+
+}  // namespace
+}  // namespace qv

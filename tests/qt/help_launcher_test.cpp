@@ -1,0 +1,88 @@
+// Help command lines mapped to the help pages in the Windows folder and handed to the browser.
+#include "platform/qt/help_launcher.h"
+
+#include <gtest/gtest.h>
+
+#include <QDesktopServices>
+#include <QObject>
+#include <QUrl>
+
+#include "files/temp_dir.h"
+
+namespace qv {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(HelpUrl, AnchorsOpenThePageAndTheContentsFileOpensItsTop) {
+    const DeviceFolders folders = DeviceFolders::UnderRoot("/home/ann/Quorvella data");
+    const std::string page = "file:///home/ann/Quorvella%20data/Windows/enquorvella.htm";
+    const std::pair<std::u16string, std::string> cases[] = {
+        {u"file:enquorvella.htm#Timerecords", page + "#Timerecords"},
+        {u"FILE:enquorvella.htm#Projectsstat", page + "#Projectsstat"},
+        {u"  file:enquorvella.htm#Settings ", page + "#Settings"},
+        {u"file:enquorvella.htm#", page},
+        {u"file:enquorvella.htm", page},
+        {u"file:\\Windows\\enquorvella.htm#Export", page + "#Export"},
+        {u"file:enquorvella.htm#Caf\u00e9 au lait", page + "#Caf%C3%A9%20au%20lait"},
+        {u"\\Windows\\enquorvella.htc", page},
+        {u"\\WINDOWS\\enquorvella.HTC", page},
+        {u"file:enquorvella.htc#Projects", page},
+    };
+    for (const auto& [commandLine, url] : cases) {
+        EXPECT_EQ(HelpUrl(commandLine, folders), url);
+    }
+}
+
+TEST(HelpUrl, CommandLinesNamingNoHelpPageOpenNothing) {
+    const DeviceFolders folders = DeviceFolders::UnderRoot("/home/ann/Quorvella");
+    const std::u16string refused[] = {
+        u"",
+        u"   ",
+        u"file:",
+        u"file:#Timerecords",
+        u"file:notes.txt",
+        u"file:enquorvella",
+        u"http://example.com/enquorvella.htm",
+        u"Windows\\enquorvella.htm",
+        u"\\Windows\\..\\..\\..\\etc\\passwd.htm",
+        u"\\Program Files\\enquorvella.htm",
+    };
+    for (const auto& commandLine : refused) {
+        EXPECT_EQ(HelpUrl(commandLine, folders), std::nullopt);
+    }
+}
+
+// Receives what the desktop would have opened.
+class Browser : public QObject {
+    Q_OBJECT
+  public:
+    QList<QUrl> opened;
+  public Q_SLOTS:
+    void open(const QUrl& url) { opened.append(url); }
+};
+
+TEST(OpenHelp, HandsThePageToTheBrowserAndBringsBackARemovedPage) {
+    test::TempDir root;
+    const DeviceFolders folders = DeviceFolders::UnderRoot(root.path());
+    fs::create_directories(folders.WindowsDir());
+    Browser browser;
+    QDesktopServices::setUrlHandler("file", &browser, "open");
+
+    EXPECT_TRUE(OpenHelp(u"file:enquorvella.htm#Categories", folders));
+    ASSERT_EQ(browser.opened.size(), 1);
+    EXPECT_EQ(browser.opened[0].toLocalFile().toStdString(),
+              (folders.WindowsDir() / "enquorvella.htm").string());
+    EXPECT_EQ(browser.opened[0].fragment(), "Categories");
+    EXPECT_TRUE(fs::is_regular_file(folders.WindowsDir() / "enquorvella.htm"));
+    EXPECT_GT(fs::file_size(folders.WindowsDir() / "enquorvella.htm"), 0u);
+
+    EXPECT_FALSE(OpenHelp(u"file:notes.txt", folders));
+    EXPECT_EQ(browser.opened.size(), 1);
+    QDesktopServices::unsetUrlHandler("file");
+}
+
+}  // namespace
+}  // namespace qv
+
+#include "help_launcher_test.moc"

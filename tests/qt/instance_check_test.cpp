@@ -1,0 +1,96 @@
+// One program per user and data folder: who finds whom, and recovery after a crash.
+#include "platform/qt/instance_check.h"
+
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <QLocalSocket>
+#include <cstring>
+
+#include "files/temp_dir.h"
+#include "qt/event_loop.h"
+
+namespace qv {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool Raise(QtInstanceCheck& check) {
+    return check.RaiseRunningInstance(u"Quorvella", u"Quorvella");
+}
+
+TEST(QtInstanceCheck, SecondStartOnTheSameFolderRaisesTheFirst) {
+    test::TempDir dir;
+    int raised = 0;
+    {
+        QtInstanceCheck first(dir.path());
+        first.onRaise = [&] { ++raised; };
+        EXPECT_FALSE(Raise(first));
+        EXPECT_TRUE(first.IsListening());
+
+        // A stranger's bytes on the socket bring nothing to the front.
+        QLocalSocket stranger;
+        stranger.connectToServer(QString::fromStdString(first.SocketName()));
+        ASSERT_TRUE(stranger.waitForConnected(1000));
+        stranger.write("hello!\n");
+        stranger.waitForBytesWritten(1000);
+
+        // The same folder spelt another way is the same folder.
+        fs::create_directory(dir / "sub");
+        QtInstanceCheck second(dir.path() / "sub" / "..");
+        EXPECT_EQ(second.SocketName(), first.SocketName());
+        EXPECT_TRUE(Raise(second));
+        EXPECT_FALSE(second.IsListening());
+        EXPECT_TRUE(test::RunEventsUntil([&] { return raised == 1; }));
+        EXPECT_TRUE(test::RunEventsUntil(
+            [&] { return stranger.state() == QLocalSocket::UnconnectedState; }));
+        EXPECT_EQ(raised, 1);
+    }
+    // The first has ended and taken its socket along: the next start runs.
+    QtInstanceCheck third(dir.path());
+    EXPECT_FALSE(Raise(third));
+    EXPECT_TRUE(third.IsListening());
+}
+
+TEST(QtInstanceCheck, DifferentFoldersNeverMeet) {
+    test::TempDir one, other;
+    QtInstanceCheck a(one.path()), b(other.path());
+    bool raised = false;
+    a.onRaise = b.onRaise = [&] { raised = true; };
+    EXPECT_NE(a.SocketName(), b.SocketName());
+    EXPECT_NE(a.SocketName().find("-" + std::to_string(getuid()) + "-"), std::string::npos);
+    EXPECT_FALSE(Raise(a));
+    EXPECT_FALSE(Raise(b));
+    EXPECT_TRUE(a.IsListening() && b.IsListening());
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(raised);
+}
+
+TEST(QtInstanceCheck, SocketLeftByACrashIsClearedAndTheNewStartListens) {
+    test::TempDir dir;
+    QtInstanceCheck check(dir.path());
+    // A socket file nobody listens on, as a killed instance leaves it.
+    {
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        ASSERT_LT(check.SocketName().size(), sizeof address.sun_path);
+        std::strcpy(address.sun_path, check.SocketName().c_str());
+        int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+        ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+        close(fd);
+    }
+    ASSERT_TRUE(fs::exists(check.SocketName()));
+    EXPECT_FALSE(Raise(check));
+    EXPECT_TRUE(check.IsListening());
+
+    int raised = 0;
+    check.onRaise = [&] { ++raised; };
+    QtInstanceCheck later(dir.path());
+    EXPECT_TRUE(Raise(later));
+    EXPECT_TRUE(test::RunEventsUntil([&] { return raised == 1; }));
+}
+
+}  // namespace
+}  // namespace qv
