@@ -68,7 +68,7 @@ void BM_StartUpToTheFilledList(benchmark::State& st) {
                 rows = hostPtr->Main()->Child()->RowCount(kMainList);
                 return HeadlessAction::MakeKill();
             },
-            [](const std::string&) {}, [](const std::string&) {});
+            [](const HostEvent&) {}, [](const std::string&) {});
         hostPtr = &host;
         ProgramServices services{host, hive, *store, files, instances};
         start = std::chrono::steady_clock::now();

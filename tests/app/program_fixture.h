@@ -16,18 +16,19 @@
 #include "platform/registry/registry_hive.h"
 #include "store/projects_store.h"
 #include "store/record_store.h"
+#include "tools/replay/transcript.h"
 
 namespace qv::testing {
 
 class NoOtherInstance : public InstanceCheck {
-public:
+  public:
     bool RaiseRunningInstance(const std::u16string&, const std::u16string&) override {
         return false;
     }
 };
 
 class ProgramTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         root_ = std::filesystem::temp_directory_path() /
                 ("qv-app-" + std::to_string(getpid()) + "-" + std::to_string(counter_++));
@@ -90,7 +91,7 @@ protected:
                 steps.pop_front();
                 return step(*host);
             },
-            [&](const std::string& line) { events.push_back(line); },
+            [&](const HostEvent& e) { events.push_back(replay::EventLine(e)); },
             [&](const std::string& error) { ADD_FAILURE() << error; });
         host->SetScreenSize(screen);
         ProgramServices services{*host, hive, *store, files, instances};

@@ -61,12 +61,12 @@ TEST_F(HostTest, RefusesWhatAPersonCouldNotDoAndGoesOnWithTheNextAction) {
     Add(A::MakeAnswer(true));              // nothing was asked
     Add(A::MakeChoose(1036, u"Travel"));
     Look([&] {
-        EXPECT_EQ(host.ShowControl(1036).lines,
+        EXPECT_EQ(replay::ShowControl(host.TopWindow(), 1036).lines,
                   std::vector<std::string>{
                       "listbox 1036 selected \"Travel\" entries \"Meeting\" \"Travel\" focused"});
-        EXPECT_EQ(host.ShowControl(1033).lines,
+        EXPECT_EQ(replay::ShowControl(host.TopWindow(), 1033).lines,
                   std::vector<std::string>{"button 1033 \"Rename\" default"});
-        EXPECT_EQ(host.ShowControl(4711).error, "show 4711: missing");
+        EXPECT_EQ(replay::ShowControl(host.TopWindow(), 4711).error, "show 4711: missing");
     });
     Add(A::MakeClick(1033));
     EXPECT_EQ(host.RunDialog(124, categories), 1033);
@@ -114,7 +114,7 @@ TEST_F(HostTest, NestedDialogsRunInsideTheirOwnersHandler) {
     Add(A::MakeClick(3));  // disabled while the field is empty
     Add(A::MakeType(1040, u"A \"very\" long category name"));
     Look([&] {
-        HeadlessHost::Shown shown = host.ShowDialog();
+        replay::Shown shown = replay::ShowDialog(host.TopDialog());
         EXPECT_EQ(shown.lines,
                   (std::vector<std::string>{"dialog 125 \"New category\" focus 1040 default 1039",
                                             "static 1038 \"Enter a new category name:\"",
@@ -161,13 +161,14 @@ TEST_F(HostTest, ScreenChangesReachOpenDialogsAndActionsSendTheControlsNotices) 
     Add(A::MakeChoose(1019, u"10"));
     Add(A::MakeDate(1016, std::nullopt));
     Look([&] {
-        EXPECT_EQ(host.ShowControl(1016).lines, std::vector<std::string>{"date 1016 none focused"});
-        EXPECT_EQ(host.ShowControl(1019).lines,
+        EXPECT_EQ(replay::ShowControl(host.TopWindow(), 1016).lines,
+                  std::vector<std::string>{"date 1016 none focused"});
+        EXPECT_EQ(replay::ShowControl(host.TopWindow(), 1019).lines,
                   std::vector<std::string>{"combo 1019 selected \"10\" entries \"00\" \"10\""});
     });
     Add(A::MakeDate(1016, MakeDate(2005, 1, 2)));
     Look([&] {
-        EXPECT_EQ(host.ShowControl(1016).lines,
+        EXPECT_EQ(replay::ShowControl(host.TopWindow(), 1016).lines,
                   std::vector<std::string>{"date 1016 2005-01-02 focused"});
     });
     Add(A::MakeClick(1026));
@@ -195,7 +196,7 @@ TEST_F(HostTest, RadioButtonsCheckWithinTheirOwnGroup) {
     Add(A::MakeCheck(1078));
     Add(A::MakeUncheck(1078));
     Look([&] {
-        HeadlessHost::Shown shown = host.ShowDialog();
+        replay::Shown shown = replay::ShowDialog(host.TopDialog());
         ASSERT_EQ(shown.lines.size(), 14u);
         EXPECT_EQ(shown.lines[7], "radio 1077 \"ASCII\"");
         EXPECT_EQ(shown.lines[8], "radio 1078 \"UNICODE\" focused checked");
@@ -259,7 +260,7 @@ TEST_F(HostTest, MainWindowRunsUntilItsCloseAndPrintsItsState) {
     MainFrame frame(u"Quorvella", MainMenuBar());
     Window window(host);
     Look([&] {
-        EXPECT_EQ(host.ShowMain().lines,
+        EXPECT_EQ(replay::ShowMain(host.Main(), host.ScreenSize()).lines,
                   (std::vector<std::string>{
                       "main \"Quorvella\" 240x320",
                       "bar 1000 selected \"Alpha\" entries \"Alpha\" \"Beta\"",
@@ -273,11 +274,11 @@ TEST_F(HostTest, MainWindowRunsUntilItsCloseAndPrintsItsState) {
     Add(A::MakeCommand(553));
     Add(A::MakeCommand(40050));
     Add(A::MakeCommand(40001));
-    Add(A::MakeProject(u"Gamma"));
-    Add(A::MakeProject(u"Beta"));
+    Add(A::MakeProject(1000, u"Gamma"));
+    Add(A::MakeProject(1000, u"Beta"));
     Add(A::MakeTap(500, 0));
     Look([&] {
-        EXPECT_EQ(host.ShowControl(500).lines.at(1),
+        EXPECT_EQ(replay::ShowControl(host.TopWindow(), 500).lines.at(1),
                   "row 0 [4] \"29-10-2005\" \"Travel\" selected");
     });
     Add(A::MakeCommand(40021));
@@ -292,7 +293,8 @@ TEST_F(HostTest, MainWindowRunsUntilItsCloseAndPrintsItsState) {
                                                 "project \"Gamma\": no entry \"Gamma\""}));
     EXPECT_TRUE(events.empty());  // the project bar is never "open"ed
     EXPECT_FALSE(host.Running());
-    EXPECT_EQ(host.ShowMain().error, "show main: the program is not running");
+    EXPECT_EQ(replay::ShowMain(host.Main(), host.ScreenSize()).error,
+              "show main: the program is not running");
 }
 
 TEST_F(HostTest, KillUnwindsEveryOpenWindowWithoutItsExitSteps) {

@@ -9,6 +9,7 @@
 #include <variant>
 
 #include "platform/headless/headless_host.h"
+#include "tools/replay/transcript.h"
 
 namespace qv::test {
 
@@ -19,7 +20,7 @@ struct ScriptedHost : ::testing::Test {
     std::vector<std::string> events;
     std::vector<std::string> errors;
     HeadlessHost host{clock, [this] { return Next(); },
-                      [this](const std::string& line) { events.push_back(line); },
+                      [this](const HostEvent& e) { events.push_back(replay::EventLine(e)); },
                       [this](const std::string& line) { errors.push_back(line); }};
 
     void Add(A action) { steps.emplace_back(std::move(action)); }

@@ -8,9 +8,11 @@
 #include <sstream>
 
 #include "app/app.h"
+#include "app/project_bar.h"
 #include "platform/files/device_files.h"
 #include "platform/registry/registry_hive.h"
 #include "res/embedded.h"
+#include "tools/replay/transcript.h"
 
 namespace qv::replay {
 namespace {
@@ -18,7 +20,8 @@ namespace {
 uint16_t DayOfWeek(const CalendarDate& d) {
     static const int kOffsets[] = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
     int y = d.year - (d.month < 3 ? 1 : 0);
-    return static_cast<uint16_t>((y + y / 4 - y / 100 + y / 400 + kOffsets[d.month - 1] + d.day) % 7);
+    return static_cast<uint16_t>((y + y / 4 - y / 100 + y / 400 + kOffsets[d.month - 1] + d.day) %
+                                 7);
 }
 
 std::string Hex8(uint32_t v) {
@@ -30,7 +33,7 @@ std::string Hex8(uint32_t v) {
 // The single-instance rule over one replay: the first start registers its window, a start
 // while it runs finds it.
 class ReplayInstances : public InstanceCheck {
-public:
+  public:
     explicit ReplayInstances(bool& running) : running_(running) {}
     bool RaiseRunningInstance(const std::u16string&, const std::u16string&) override {
         if (running_) return true;
@@ -38,7 +41,7 @@ public:
         return false;
     }
 
-private:
+  private:
     bool& running_;
 };
 
@@ -72,7 +75,9 @@ Replay::Replay(std::filesystem::path root, std::vector<std::string> lines, std::
 
 Replay::~Replay() = default;
 
-void Replay::Print(const std::string& line) { out_ << line << '\n'; }
+void Replay::Print(const std::string& line) {
+    out_ << line << '\n';
+}
 
 void Replay::Event(const std::string& line) {
     if (line.rfind("question ", 0) == 0) questionOpen_ = true;
@@ -88,7 +93,8 @@ void Replay::Fail(const std::string& sentence) {
 std::optional<std::vector<Token>> Replay::NextLine() {
     while (!failed_ && next_ < lines_.size()) {
         std::string line = lines_[next_++];
-        while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t')) {
+        while (!line.empty() &&
+               (line.back() == '\r' || line.back() == ' ' || line.back() == '\t')) {
             line.pop_back();
         }
         size_t first = line.find_first_not_of(" \t");
@@ -185,7 +191,8 @@ bool Replay::Start() {
     }
     running_ = std::make_unique<Running>(root_, instanceRunning_);
     running_->host = std::make_unique<HeadlessHost>(
-        clock_, [this] { return NextAction(); }, [this](const std::string& l) { Event(l); },
+        clock_, [this] { return NextAction(); },
+        [this](const HostEvent& e) { Event(EventLine(e)); },
         [this](const std::string& e) { Fail(e); });
     running_->host->SetScreenSize(screen_);
     killed_ = false;
@@ -194,7 +201,7 @@ bool Replay::Start() {
                              running_->instances};
     try {
         const int code = QuorvellaMain(services);
-        if (!failed_) running_->host->EmitExit(code);
+        if (!failed_) Print("exit " + std::to_string(code));
     } catch (const HeadlessKill&) {
         if (killed_) Print("exit -9");
     }
@@ -206,18 +213,19 @@ bool Replay::Start() {
 void Replay::StartSecond() {
     // A second process: its own host; it meets the first one's window and ends at once.
     HeadlessHost host(
-        clock_, [] { return std::optional<HeadlessAction>(); },
-        [this](const std::string& l) { Print(l); }, [this](const std::string& e) { Fail(e); });
+        clock_, [] { return std::optional<UserAction>(); },
+        [this](const HostEvent& e) { Print(EventLine(e)); },
+        [this](const std::string& e) { Fail(e); });
     host.SetScreenSize(screen_);
     ProgramServices services{host, running_->hive, *running_->store, running_->files,
                              running_->instances};
     try {
-        host.EmitExit(QuorvellaMain(services));
+        Print("exit " + std::to_string(QuorvellaMain(services)));
     } catch (const HeadlessKill&) {
     }
 }
 
-std::optional<HeadlessAction> Replay::NextAction() {
+std::optional<UserAction> Replay::NextAction() {
     while (auto tokens = NextLine()) {
         const std::vector<Token>& t = *tokens;
         if (questionOpen_ && !(t[0].text == "answer" && t.size() == 2)) {
@@ -227,16 +235,16 @@ std::optional<HeadlessAction> Replay::NextAction() {
         bool handled = false;
         if (!Environment(t, handled)) return std::nullopt;
         if (handled) continue;
-        if (t[0].text == "screen") return HeadlessAction::MakeScreen(screen_.width, screen_.height);
+        if (t[0].text == "screen") return UserAction::MakeScreen(screen_.width, screen_.height);
         if (IsLook(t)) {
             const HeadlessHost& host = *running_->host;
-            HeadlessHost::Shown shown;
+            Shown shown;
             if (t[1].text == "main") {
-                shown = host.ShowMain();
+                shown = ShowMain(host.Main(), host.ScreenSize());
             } else if (t[1].text == "dialog") {
-                shown = host.ShowDialog();
+                shown = ShowDialog(host.TopDialog());
             } else {
-                shown = host.ShowControl(*ParseNumber(t[1].text));
+                shown = ShowControl(host.TopWindow(), *ParseNumber(t[1].text));
             }
             // Looking is never a mistake: where there is nothing to see, nothing is printed.
             for (const std::string& l : shown.lines) Print(l);
@@ -244,7 +252,7 @@ std::optional<HeadlessAction> Replay::NextAction() {
         }
         if (t[0].text == "kill" && t.size() == 1) {
             killed_ = true;
-            return HeadlessAction::MakeKill();
+            return UserAction::MakeKill();
         }
         auto action = WindowAction(t);
         if (!action) {
@@ -256,8 +264,8 @@ std::optional<HeadlessAction> Replay::NextAction() {
     return std::nullopt;  // the end of the script, or a failure: the run stops here
 }
 
-std::optional<HeadlessAction> Replay::WindowAction(const std::vector<Token>& t) {
-    using A = HeadlessAction;
+std::optional<UserAction> Replay::WindowAction(const std::vector<Token>& t) {
+    using A = UserAction;
     const std::string& word = t[0].text;
     const size_t n = t.size();
     auto id = [&]() { return n >= 2 && !t[1].quoted ? ParseNumber(t[1].text) : std::nullopt; };
@@ -269,7 +277,7 @@ std::optional<HeadlessAction> Replay::WindowAction(const std::vector<Token>& t) 
         return A::MakeAnswer(t[1].text == "yes");
     }
     if (n == 2 && word == "command" && id()) return A::MakeCommand(*id());
-    if (n == 2 && word == "project" && t[1].quoted) return A::MakeProject(text(1));
+    if (n == 2 && word == "project" && t[1].quoted) return A::MakeProject(kProjectCombo, text(1));
     if (n == 2 && word == "click" && id()) return A::MakeClick(*id());
     if (n == 2 && word == "check" && id()) return A::MakeCheck(*id());
     if (n == 2 && word == "uncheck" && id()) return A::MakeUncheck(*id());
@@ -357,7 +365,8 @@ int ReplayMain(int argc, char** argv) {
         }
     }
     if (!script) {
-        std::cerr << "usage: quorvella-replay [--root DIR] SCRIPT   (SCRIPT \"-\" reads standard input)\n";
+        std::cerr << "usage: quorvella-replay [--root DIR] SCRIPT   (SCRIPT \"-\" reads standard "
+                     "input)\n";
         return 2;
     }
     std::vector<std::string> lines;

@@ -17,14 +17,14 @@
 namespace qv::replay {
 
 class Replay {
-public:
+  public:
     // root: the device folder; lines: the script.
     Replay(std::filesystem::path root, std::vector<std::string> lines, std::ostream& out);
     ~Replay();
     // 0 when every line ran, 1 when a line could not be carried out.
     int Run();
 
-private:
+  private:
     struct Running;
 
     // The next script line to act on (echoed), skipping blanks and comments.
@@ -33,8 +33,8 @@ private:
     bool Environment(const std::vector<Token>& t, bool& handled);
     bool Start();
     void StartSecond();
-    std::optional<HeadlessAction> NextAction();
-    std::optional<HeadlessAction> WindowAction(const std::vector<Token>& t);
+    std::optional<UserAction> NextAction();
+    std::optional<UserAction> WindowAction(const std::vector<Token>& t);
     void ShowStore();
     void ShowRegistry();
     static bool IsLook(const std::vector<Token>& t);

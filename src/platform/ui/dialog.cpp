@@ -106,6 +106,7 @@ void Dialog::SetText(int id, std::u16string_view text) {
     if (c == nullptr) return;
     c->text = std::u16string(text);
     c->textSelected = false;
+    Changed(DialogChange::Text, id);
     // An edit field tells its dialog of every new text, also one set by the program.
     if (c->kind == ControlKind::Edit && behaviour_ != nullptr) {
         behaviour_->OnCommand(*this, id, CommandCode::EditChange);
@@ -113,7 +114,10 @@ void Dialog::SetText(int id, std::u16string_view text) {
 }
 
 void Dialog::SetEditLimit(int id, int limit) {
-    if (ControlState* c = FindKind(id, ControlKind::Edit)) c->editLimit = limit;
+    if (ControlState* c = FindKind(id, ControlKind::Edit)) {
+        c->editLimit = limit;
+        Changed(DialogChange::EditLimit, id);
+    }
 }
 
 void Dialog::SelectAllText(int id) {
@@ -121,7 +125,10 @@ void Dialog::SelectAllText(int id) {
 }
 
 void Dialog::Enable(int id, bool enabled) {
-    if (ControlState* c = Find(id)) c->enabled = enabled;
+    ControlState* c = Find(id);
+    if (c == nullptr || c->enabled == enabled) return;
+    c->enabled = enabled;
+    Changed(DialogChange::Enabled, id);
 }
 
 bool Dialog::IsEnabled(int id) const {
@@ -130,7 +137,10 @@ bool Dialog::IsEnabled(int id) const {
 }
 
 void Dialog::Show(int id, bool visible) {
-    if (ControlState* c = Find(id)) c->visible = visible;
+    ControlState* c = Find(id);
+    if (c == nullptr || c->visible == visible) return;
+    c->visible = visible;
+    Changed(DialogChange::Visible, id);
 }
 
 bool Dialog::IsVisible(int id) const {
@@ -139,7 +149,10 @@ bool Dialog::IsVisible(int id) const {
 }
 
 void Dialog::SetChecked(int id, bool checked) {
-    if (ControlState* c = Find(id)) c->checked = checked;
+    ControlState* c = Find(id);
+    if (c == nullptr || c->checked == checked) return;
+    c->checked = checked;
+    Changed(DialogChange::Checked, id);
 }
 
 bool Dialog::IsChecked(int id) const {
@@ -151,9 +164,16 @@ void Dialog::SetFocus(int id) {
     const ControlState* c = Find(id);
     if (c == nullptr || focus_ == id) return;
     focus_ = id;
+    Changed(DialogChange::Focus, id);
     if (c->kind == ControlKind::Edit && behaviour_ != nullptr) {
         behaviour_->OnCommand(*this, id, CommandCode::EditSetFocus);
     }
+}
+
+void Dialog::SetDefaultButton(int id) {
+    if (defaultButton_ == id) return;
+    defaultButton_ = id;
+    Changed(DialogChange::DefaultButton, id);
 }
 
 std::optional<CalendarDate> Dialog::Date(int id) const {
@@ -162,7 +182,10 @@ std::optional<CalendarDate> Dialog::Date(int id) const {
 }
 
 void Dialog::SetDate(int id, std::optional<CalendarDate> date) {
-    if (ControlState* c = FindKind(id, ControlKind::DatePicker)) c->date = date;
+    if (ControlState* c = FindKind(id, ControlKind::DatePicker)) {
+        c->date = date;
+        Changed(DialogChange::Date, id);
+    }
 }
 
 int Dialog::AddString(int id, std::u16string_view text) {
@@ -177,6 +200,7 @@ int Dialog::AddString(int id, std::u16string_view text) {
     int index = static_cast<int>(at - c->entries.begin());
     c->entries.insert(at, std::u16string(text));
     if (c->selection >= index) ++c->selection;
+    Changed(DialogChange::Entries, id);
     return index;
 }
 
@@ -201,6 +225,7 @@ int Dialog::SelectString(int id, std::u16string_view prefix, int after) {
         int i = (start + k) % n;
         if (StartsWithNoCase(c->entries[i], prefix)) {
             c->selection = i;
+            Changed(DialogChange::Selection, id);
             return i;
         }
     }
@@ -210,11 +235,9 @@ int Dialog::SelectString(int id, std::u16string_view prefix, int after) {
 int Dialog::SetCurSel(int id, int index) {
     ControlState* c = FindEntries(id);
     if (c == nullptr) return -1;
-    if (index < 0 || index >= static_cast<int>(c->entries.size())) {
-        c->selection = -1;
-        return -1;
-    }
+    if (index < 0 || index >= static_cast<int>(c->entries.size())) index = -1;
     c->selection = index;
+    Changed(DialogChange::Selection, id);
     return index;
 }
 
@@ -240,6 +263,7 @@ int Dialog::DeleteString(int id, int index) {
     } else if (c->selection > index) {
         --c->selection;
     }
+    Changed(DialogChange::Entries, id);
     return static_cast<int>(c->entries.size());
 }
 
@@ -247,6 +271,7 @@ void Dialog::ResetContent(int id) {
     if (ControlState* c = FindEntries(id)) {
         c->entries.clear();
         c->selection = -1;
+        Changed(DialogChange::Entries, id);
     }
 }
 
@@ -262,6 +287,7 @@ bool Dialog::CreateListView(int id, Rect rect) {
     c.kind = ControlKind::ListView;
     c.rect = rect;
     controls_.push_back(std::move(c));
+    Changed(DialogChange::Added, id);
     return true;
 }
 
@@ -272,6 +298,7 @@ bool Dialog::DestroyControl(int id) {
     controls_.erase(it);
     if (focus_ == id) focus_ = kNoControl;
     if (defaultButton_ == id) defaultButton_ = kNoControl;
+    Changed(DialogChange::Removed, id);
     return true;
 }
 
@@ -285,6 +312,7 @@ int Dialog::InsertColumn(int id, int index, ListColumn column) {
             row.cells.insert(row.cells.begin() + index, std::u16string());
         }
     }
+    Changed(DialogChange::Columns, id);
     return index;
 }
 
@@ -295,6 +323,7 @@ bool Dialog::DeleteColumn(int id, int index) {
     for (ListRow& row : c->rows) {
         if (static_cast<int>(row.cells.size()) > index) row.cells.erase(row.cells.begin() + index);
     }
+    Changed(DialogChange::Columns, id);
     return true;
 }
 
@@ -307,6 +336,7 @@ bool Dialog::SetHeaderImage(int id, int column, int image) {
     ControlState* c = FindKind(id, ControlKind::ListView);
     if (c == nullptr || column < 0 || column >= static_cast<int>(c->columns.size())) return false;
     c->columns[column].headerImage = image;
+    Changed(DialogChange::Columns, id);
     return true;
 }
 
@@ -327,6 +357,7 @@ int Dialog::InsertRow(int id, int index, std::u16string_view text, int image) {
     c->rows.insert(c->rows.begin() + index, std::move(row));
     if (c->selectedRow >= index) ++c->selectedRow;
     if (c->focusedRow >= index) ++c->focusedRow;
+    Changed(DialogChange::Rows, id);
     return index;
 }
 
@@ -339,6 +370,7 @@ bool Dialog::SetCell(int id, int row, int column, std::u16string_view text) {
     std::vector<std::u16string>& cells = c->rows[row].cells;
     if (static_cast<int>(cells.size()) <= column) cells.resize(column + 1);
     cells[column] = std::u16string(text);
+    Changed(DialogChange::Row, id, row);
     return true;
 }
 
@@ -355,6 +387,7 @@ bool Dialog::SetRowImage(int id, int row, int image) {
     ControlState* c = FindKind(id, ControlKind::ListView);
     if (c == nullptr || row < 0 || row >= static_cast<int>(c->rows.size())) return false;
     c->rows[row].image = image;
+    Changed(DialogChange::Row, id, row);
     return true;
 }
 
@@ -379,6 +412,7 @@ bool Dialog::DeleteRow(int id, int row) {
     adjust(c->focusedRow);
     int last = std::max(0, static_cast<int>(c->rows.size()) - 1);
     c->topRow = std::min(c->topRow, last);
+    Changed(DialogChange::Rows, id);
     return true;
 }
 
@@ -388,6 +422,7 @@ void Dialog::DeleteAllRows(int id) {
         c->selectedRow = -1;
         c->focusedRow = -1;
         c->topRow = 0;
+        Changed(DialogChange::Rows, id);
     }
 }
 
@@ -400,6 +435,7 @@ bool Dialog::SelectRow(int id, int row) {
     ControlState* c = FindKind(id, ControlKind::ListView);
     if (c == nullptr || row < -1 || row >= static_cast<int>(c->rows.size())) return false;
     c->selectedRow = row;
+    Changed(DialogChange::RowSelection, id);
     return true;
 }
 
@@ -412,6 +448,7 @@ bool Dialog::SetFocusedRow(int id, int row) {
     ControlState* c = FindKind(id, ControlKind::ListView);
     if (c == nullptr || row < -1 || row >= static_cast<int>(c->rows.size())) return false;
     c->focusedRow = row;
+    Changed(DialogChange::RowSelection, id);
     return true;
 }
 
@@ -430,6 +467,7 @@ void Dialog::ScrollToRow(int id, int row) {
     if (ControlState* c = FindKind(id, ControlKind::ListView)) {
         int last = std::max(0, static_cast<int>(c->rows.size()) - 1);
         c->topRow = std::clamp(row, 0, last);
+        Changed(DialogChange::Scroll, id);
     }
 }
 
@@ -439,7 +477,10 @@ int Dialog::TopRow(int id) const {
 }
 
 void Dialog::Move(int id, Rect rect) {
-    if (ControlState* c = Find(id)) c->rect = rect;
+    if (ControlState* c = Find(id)) {
+        c->rect = rect;
+        Changed(DialogChange::Place, id);
+    }
 }
 
 void Dialog::ApplyLayout(bool landscape) {
@@ -449,12 +490,15 @@ void Dialog::ApplyLayout(bool landscape) {
         c.rect = place.rect;
         if (c.source->portrait.hidden || c.source->landscape.hidden) c.visible = !place.hidden;
     }
+    // Unnamed labels move too: the host places every control again.
+    Changed(DialogChange::Layout, kNoControl);
 }
 
 void Dialog::End(int result) {
     if (ended_) return;
     ended_ = true;
     result_ = result;
+    Changed(DialogChange::Ended, kNoControl);
 }
 
 }  // namespace qv

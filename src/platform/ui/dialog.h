@@ -77,6 +77,38 @@ constexpr int kNoControl = 0;  // focus or default button: none
 
 class Dialog;
 
+// What changed in a dialog, for the host that shows it. Hosts update exactly what changed and
+// never hear their own updates as a person's input: the model reports, it does not ask.
+enum class DialogChange {
+    Text,           // a control's text (edit fields also when typed)
+    Enabled,        // a control was enabled or disabled
+    Visible,        // a control was shown or hidden
+    Checked,        // a check box or radio button
+    EditLimit,      // an edit field's character limit
+    Date,           // a date picker's date, or none
+    Entries,        // a drop-down list's or list box's entries (and so its selection)
+    Selection,      // the selected entry of a drop-down list or list box
+    Place,          // a control's rectangle
+    Layout,         // every template control took its place (and visibility) of a layout
+    Focus,          // id: the control with the focus now, or kNoControl
+    DefaultButton,  // id: the default button now, or kNoControl
+    Columns,        // a list view's columns or header images
+    Rows,           // a list view's rows were inserted, deleted or cleared
+    Row,            // row: one row's cells or image
+    RowSelection,   // a list view's selected or focused row
+    Scroll,         // a list view's first visible row
+    Added,          // a control was created at run time
+    Removed,        // a control was destroyed
+    Ended,          // the dialog ended
+};
+
+class DialogObserver {
+  public:
+    virtual ~DialogObserver() = default;
+    // `id` is the control; `row` the row of a Row change, else -1.
+    virtual void OnDialogChanged(const Dialog& dialog, DialogChange what, int id, int row) = 0;
+};
+
 // The events of a dialog, one handler each. Handlers read and change the dialog's controls and
 // end it with Dialog::End.
 class DialogBehaviour {
@@ -110,6 +142,9 @@ class Dialog {
     void SetBehaviour(DialogBehaviour* behaviour) { behaviour_ = behaviour; }
     DialogBehaviour* Behaviour() const { return behaviour_; }
 
+    // The host that shows the dialog hears of every change of its controls.
+    void SetObserver(DialogObserver* observer) { observer_ = observer; }
+
     // Controls in template order, run-time controls after them.
     const std::vector<ControlState>& Controls() const { return controls_; }
     ControlState* Find(int id);
@@ -139,7 +174,7 @@ class Dialog {
     // EditSetFocus.
     void SetFocus(int id);
     int Focus() const { return focus_; }
-    void SetDefaultButton(int id) { defaultButton_ = id; }
+    void SetDefaultButton(int id);
     int DefaultButton() const { return defaultButton_; }
 
     // Date picker.
@@ -200,8 +235,13 @@ class Dialog {
     ControlState* FindEntries(int id);
     const ControlState* FindEntries(int id) const;
 
+    void Changed(DialogChange what, int id, int row = -1) const {
+        if (observer_ != nullptr) observer_->OnDialogChanged(*this, what, id, row);
+    }
+
     const DialogTemplate* template_;
     DialogBehaviour* behaviour_ = nullptr;
+    DialogObserver* observer_ = nullptr;
     std::vector<ControlState> controls_;
     Rect windowRect_;
     int focus_ = kNoControl;

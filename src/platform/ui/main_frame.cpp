@@ -31,7 +31,9 @@ bool MainFrame::HasMenuItem(int command) const {
 
 void MainFrame::EnableMenuItem(int command, bool enabled) {
     auto it = menuItems_.find(command);
-    if (it != menuItems_.end()) it->second = enabled;
+    if (it == menuItems_.end() || it->second == enabled) return;
+    it->second = enabled;
+    Changed(FrameChange::MenuItem, command);
 }
 
 bool MainFrame::IsMenuItemEnabled(int command) const {
@@ -45,7 +47,9 @@ bool MainFrame::HasButton(int command) const {
 
 void MainFrame::SetButtonEnabled(int command, bool enabled) {
     auto it = buttons_.find(command);
-    if (it != buttons_.end()) it->second = enabled;
+    if (it == buttons_.end() || it->second == enabled) return;
+    it->second = enabled;
+    Changed(FrameChange::Button, command);
 }
 
 bool MainFrame::IsButtonEnabled(int command) const {
@@ -77,11 +81,14 @@ bool MainFrame::DispatchCommand(int command) {
 void MainFrame::AttachChild(std::unique_ptr<Dialog> dialog, DialogBehaviour& behaviour) {
     child_ = std::move(dialog);
     childBehaviour_ = &behaviour;
+    Changed(FrameChange::Child);
 }
 
 void MainFrame::DestroyChild() {
+    if (child_ == nullptr) return;
     child_.reset();
     childBehaviour_ = nullptr;
+    Changed(FrameChange::Child);
 }
 
 bool MainFrame::TakeCloseRequest() {
@@ -95,6 +102,7 @@ void MainFrame::Destroy() {
     destroyed_ = true;
     closePending_ = false;
     DestroyChild();
+    Changed(FrameChange::Destroyed);
     if (behaviour_ != nullptr) behaviour_->OnDestroy(*this);
 }
 

@@ -13,6 +13,20 @@ namespace qv {
 
 class MainFrame;
 
+// What changed in the main window, for the host that shows it.
+enum class FrameChange {
+    MenuItem,  // command: a menu item was enabled or greyed
+    Button,    // command: a menu bar image button was enabled or greyed
+    Child,     // the child dialog was attached or destroyed
+    Destroyed,
+};
+
+class MainFrameObserver {
+  public:
+    virtual ~MainFrameObserver() = default;
+    virtual void OnFrameChanged(const MainFrame& frame, FrameChange what, int command) = 0;
+};
+
 // The main window's events.
 class MainWindowBehaviour {
   public:
@@ -67,6 +81,7 @@ class MainFrame {
     // Life. The host sets the behaviour when it runs the window.
     void SetBehaviour(MainWindowBehaviour* behaviour) { behaviour_ = behaviour; }
     MainWindowBehaviour* Behaviour() const { return behaviour_; }
+    void SetObserver(MainFrameObserver* observer) { observer_ = observer; }
     void PostClose() { closePending_ = true; }  // handled by the message loop later
     bool TakeCloseRequest();
     void Destroy();  // destroys the child, then tells the behaviour; once only
@@ -76,6 +91,10 @@ class MainFrame {
     int QuitCode() const { return quitCode_; }
 
   private:
+    void Changed(FrameChange what, int command = 0) const {
+        if (observer_ != nullptr) observer_->OnFrameChanged(*this, what, command);
+    }
+
     std::u16string title_;
     const MenuBarTemplate* menuBar_;
     std::map<int, bool> menuItems_;
@@ -83,6 +102,7 @@ class MainFrame {
     std::unique_ptr<Dialog> child_;
     DialogBehaviour* childBehaviour_ = nullptr;
     MainWindowBehaviour* behaviour_ = nullptr;
+    MainFrameObserver* observer_ = nullptr;
     bool closePending_ = false;
     bool destroyed_ = false;
     bool quitPosted_ = false;

@@ -5,7 +5,9 @@
 
 namespace qv {
 namespace {
-std::u16string Title() { return LoadString(kStrTitle).value_or(u"Quorvella"); }
+std::u16string Title() {
+    return LoadString(kStrTitle).value_or(u"Quorvella");
+}
 }  // namespace
 
 void ShowNotice(Shell& shell, const std::u16string& text) {
@@ -34,7 +36,9 @@ int RecordingShell::MessageBox(const std::u16string& text, const std::u16string&
     return answer;
 }
 
-void RecordingShell::MessageBeep(uint32_t type) { events.push_back({Event::Beep, {}, {}, type}); }
+void RecordingShell::MessageBeep(uint32_t type) {
+    events.push_back({Event::Beep, {}, {}, type});
+}
 
 void RecordingShell::SetWaitCursor(bool on) {
     waitCursor = on;

@@ -13,8 +13,8 @@ constexpr uint32_t MB_OK = 0x00;
 constexpr uint32_t MB_YESNO = 0x04;
 constexpr uint32_t MB_ICONSTOP = 0x10;         // 16: errors after which the program cannot go on
 constexpr uint32_t MB_ICONEXCLAMATION = 0x30;  // 48: notices and most errors
-constexpr uint32_t kNoticeBox = MB_OK | MB_ICONEXCLAMATION;     // 48
-constexpr uint32_t kStopBox = MB_OK | MB_ICONSTOP;              // 16
+constexpr uint32_t kNoticeBox = MB_OK | MB_ICONEXCLAMATION;       // 48
+constexpr uint32_t kStopBox = MB_OK | MB_ICONSTOP;                // 16
 constexpr uint32_t kQuestionBox = MB_YESNO | MB_ICONEXCLAMATION;  // 52
 constexpr int IDOK = 1;
 constexpr int IDCANCEL = 2;
@@ -23,7 +23,7 @@ constexpr int IDNO = 7;
 constexpr uint32_t MB_BEEP = 1;  // the beep of a missing entry
 
 class Shell {
-public:
+  public:
     virtual ~Shell() = default;
     // A box without owner window; returns IDOK, or IDYES / IDNO for a question.
     virtual int MessageBox(const std::u16string& text, const std::u16string& caption,
@@ -40,7 +40,7 @@ bool AskYesNo(Shell& shell, const std::u16string& text);    // only Yes proceeds
 // Records what a person would have seen, for tests; questions take queued answers (No when
 // none is left).
 class RecordingShell : public Shell {
-public:
+  public:
     struct Event {
         enum Kind { Message, Beep, WaitOn, WaitOff } kind;
         std::u16string text;
