@@ -141,6 +141,61 @@ TEST_F(HiveTest, AFailedSaveChangesNothingInMemoryOrOnDisk) {
     EXPECT_EQ(Text(ListHive(file_), u"Software\\Brumo", u"LastProject"), u"New");
 }
 
+TEST_F(HiveTest, AGroupOfChangesIsKeptInOneWriteOrNotAtAll) {
+    RegistryHive hive(file_);
+    auto key = hive.CreateKey(u"Software\\Brumo");
+    ASSERT_TRUE(key && hive.SetDwordValue(*key, u"Kept", 1));
+    const std::string before = ReadBytes(file_);
+
+    hive.BeginChanges();
+    hive.BeginChanges();  // groups nest
+    ASSERT_TRUE(hive.SetDwordValue(*key, u"Kept", 2));
+    auto made = hive.CreateKey(u"Software\\Brumo\\New");
+    ASSERT_TRUE(made && hive.SetStringValue(*made, u"Name", u"n"));
+    EXPECT_EQ(hive.QueryValue(*key, u"Kept", 4)->data[0], 2);  // read back before it is kept
+    EXPECT_TRUE(hive.CommitChanges());                         // the inner group keeps nothing
+    EXPECT_EQ(ReadBytes(file_), before);
+    const uint64_t written = hive.Faults().BytesWritten();
+    EXPECT_TRUE(hive.CommitChanges());
+    EXPECT_EQ(hive.Faults().BytesWritten() - written, ReadBytes(file_).size());
+    EXPECT_EQ(Text(ListHive(file_), u"Software\\Brumo\\New", u"Name"), u"n");
+    EXPECT_FALSE(hive.CommitChanges());  // no group is open
+
+    // A group that cannot be kept leaves file and memory as they were, says so once, and a
+    // key it made is gone, though the handle to it is still open.
+    const std::string kept = ReadBytes(file_);
+    hive.BeginChanges();
+    ASSERT_TRUE(hive.SetDwordValue(*key, u"Kept", 3));
+    auto lost = hive.CreateKey(u"Software\\Lost");
+    ASSERT_TRUE(lost && hive.SetDwordValue(*lost, u"X", 1));
+    hive.FailSaves(true);
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(hive.CommitChanges());
+    EXPECT_EQ(
+        testing::internal::GetCapturedStderr(),
+        "quorvella: cannot save settings to " + file_.string() + ": No space left on device\n");
+    hive.FailSaves(false);
+    EXPECT_EQ(ReadBytes(file_), kept);
+    EXPECT_EQ(hive.QueryValue(*key, u"Kept", 4)->data[0], 2);
+    EXPECT_FALSE(hive.OpenKey(u"Software\\Lost"));
+    EXPECT_FALSE(hive.QueryValue(*lost, u"X", 4));
+    EXPECT_FALSE(hive.SetDwordValue(*lost, u"X", 1));
+    EXPECT_EQ(ReadBytes(file_), kept);
+}
+
+TEST_F(HiveTest, OpeningTheHiveRemovesWhatInterruptedSavesLeftBehind) {
+    WriteFile("quorvella-hive 1\nkey \"A\"\nvalue \"X\" dword 7\nend\n");
+    test::WriteBytes(dir_ / "registry.hive.tmp.Ab12Cd", "quorvella-hive 1\nkey \"A\"\nval");
+    test::WriteBytes(dir_ / "registry.hive.tmp.x9Y8z7", "");
+    EXPECT_EQ(ListHive(file_).at(0).values.at(0).number, 7u);  // a listing removes nothing
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_.path()), {}), 3);
+
+    RegistryHive hive(file_);
+    EXPECT_FALSE(hive.LoadedCorrupt());
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_.path()), {}), 1);
+    EXPECT_EQ(hive.List().at(0).values.at(0).number, 7u);
+}
+
 TEST_F(HiveTest, ACorruptHiveReadsAsEmptyAndIsKeptAside) {
     const std::string broken[] = {
         "garbage",

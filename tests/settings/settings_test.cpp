@@ -173,8 +173,89 @@ TEST_F(SettingsTest, EveryWriteIsTriedAndOneFailureFailsTheSave) {
     hive_->refused.clear();
     hive_->FailSaves(true);
     s.CatRecsApply = 0;
+    testing::internal::CaptureStderr();
     EXPECT_FALSE(SaveSettings(s, *hive_));
+    EXPECT_NE(testing::internal::GetCapturedStderr(), "");
     EXPECT_EQ(Stored(kSettingsKey, u"CatRecsApply")->number, 1u);
+}
+
+TEST_F(SettingsTest, TheWholeBlockIsKeptInOneWriteOfTheHive) {
+    AppSettings s = Load();
+    ASSERT_TRUE(SetLastProject(s, u"Alpha"));
+    EXPECT_TRUE(SaveSettings(s, *hive_));
+    EXPECT_EQ(hive_->Faults().BytesWritten(), test::ReadBytes(dir_ / "registry.hive").size());
+    s.SortOrder = 0;
+    const uint64_t before = hive_->Faults().BytesWritten();
+    EXPECT_TRUE(SaveSettings(s, *hive_));
+    EXPECT_EQ(hive_->Faults().BytesWritten() - before,
+              test::ReadBytes(dir_ / "registry.hive").size());
+}
+
+// Stops the exit's save at every byte it writes: each time the hive file holds the old
+// settings, nothing is left beside it, and the failure is reported to the caller and on
+// standard error. Past the last byte the new settings are kept.
+TEST_F(SettingsTest, ASaveStoppedAtAnyPointKeepsTheOldSettingsAndSaysSo) {
+    const std::filesystem::path file = dir_ / "registry.hive";
+    AppSettings old = Load();
+    ASSERT_TRUE(SetLastProject(old, u"Old"));
+    ASSERT_TRUE(SaveSettings(old, *hive_));
+    const std::string oldBytes = test::ReadBytes(file);
+    AppSettings next = old;
+    next.SortOrder = 0;
+    next.CatRecsApply = 1;
+    ASSERT_TRUE(SetLastProject(next, u"A new project with a longer name"));
+    const std::string failure =
+        "quorvella: cannot save settings to " + file.string() + ": No space left on device\n";
+
+    uint64_t stop = 0;
+    for (;; ++stop) {
+        SCOPED_TRACE(stop);
+        RegistryHive hive(file);
+        hive.Faults().FailAfterBytes(stop);
+        testing::internal::CaptureStderr();
+        const bool saved = SaveSettings(next, hive);
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.path()), {}), 1);
+        if (saved) {
+            EXPECT_EQ(said, "");
+            break;
+        }
+        ASSERT_EQ(said, failure);
+        ASSERT_EQ(test::ReadBytes(file), oldBytes);
+        AppSettings inMemory;  // the hive itself went back to what its file holds
+        ASSERT_TRUE(LoadSettings(inMemory, hive, u"Brumo", u"Quorvella"));
+        ASSERT_EQ(std::tuple(inMemory.SortOrder, inMemory.CatRecsApply, inMemory.LastProject),
+                  std::tuple(2u, 0u, old.LastProject));
+    }
+    EXPECT_EQ(stop, test::ReadBytes(file).size());
+    RegistryHive reread(file);
+    AppSettings back;
+    ASSERT_TRUE(LoadSettings(back, reread, u"Brumo", u"Quorvella"));
+    EXPECT_EQ(std::tuple(back.SortOrder, back.CatRecsApply, back.LastProject),
+              std::tuple(0u, 1u, next.LastProject));
+
+    // A flush that fails is a failed save too.
+    RegistryHive hive(file);
+    hive.Faults().FailFlushes(true);
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(SaveSettings(old, hive));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "quorvella: cannot save settings to " + file.string() + ": Input/output error\n");
+    EXPECT_EQ(Stored(kSettingsKey, u"LastProject")->text, *next.LastProject);
+}
+
+TEST_F(SettingsTest, AHiveThatIsAFolderCannotKeepTheSettingsAndSaysSo) {
+    const std::filesystem::path file = dir_ / "registry.hive";
+    std::filesystem::create_directory(file);
+    RegistryHive hive(file);
+    AppSettings s;
+    ASSERT_TRUE(LoadSettings(s, hive, u"Brumo", u"Quorvella"));
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(SaveSettings(s, hive));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "quorvella: cannot save settings to " + file.string() + ": Is a directory\n");
+    EXPECT_TRUE(std::filesystem::is_directory(file));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.path()), {}), 1);
 }
 
 TEST_F(SettingsTest, KeysAreComposedFromTheCompanyAndProductTexts) {

@@ -16,12 +16,13 @@ bool WriteFaults::WriteAll(int fd, const void* data, size_t size) {
         ssize_t n = ::write(fd, bytes + done, allowed - done);
         if (n < 0) {
             if (errno == EINTR) continue;
-            if (budget_) *budget_ -= done;
-            return false;
+            break;
         }
         done += static_cast<size_t>(n);
     }
+    written_ += done;
     if (budget_) *budget_ -= done;
+    if (done < allowed) return false;  // errno from the failed write
     if (done < size) {
         errno = ENOSPC;
         return false;

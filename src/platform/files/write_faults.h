@@ -23,7 +23,11 @@ class WriteFaults {
     // fsync; false with errno set.
     bool Flush(int fd);
 
+    // Every byte that reached a file through WriteAll, for tests that count a writer's work.
+    uint64_t BytesWritten() const { return written_; }
+
   private:
+    uint64_t written_ = 0;
     std::optional<uint64_t> budget_;
     bool failFlushes_ = false;
 };
