@@ -7,8 +7,11 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
+# The desktop window needs Qt 6 (widgets, network, multimedia) and a font; its tests run
+# offscreen or on a virtual X server (xvfb-run, which needs xauth).
 PACKAGES=(build-essential cmake ninja-build pkg-config python3
-          libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev libicu-dev)
+          libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev libicu-dev
+          qt6-base-dev qt6-multimedia-dev fonts-liberation xvfb xauth)
 
 install_packages() {
     local missing=()
@@ -23,10 +26,14 @@ install_packages() {
     fi
 }
 
-build() {   # build DIR [cmake options...]
+configure() {   # configure DIR [cmake options...]
     local dir=$1; shift
     cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
-    cmake --build "$dir"
+}
+
+build() {   # build DIR [cmake options...]
+    configure "$@"
+    cmake --build "$1"
 }
 
 case "${1:-}" in
@@ -35,7 +42,8 @@ case "${1:-}" in
         ;;
     run)
         install_packages
-        build build
+        configure build
+        cmake --build build --target quorvella   # the program only, not the tests and benchmarks
         shift
         exec build/quorvella "$@"
         ;;
