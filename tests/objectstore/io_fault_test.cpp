@@ -108,5 +108,21 @@ TEST_F(IoFaultTest, EachCallOfAScopeFailingKeepsAllOfItOrNone) {
     }));
 }
 
+// SQLite undoes only the failed statement of a change that it refuses on its own data (here a
+// taken name, after the new identifier was drawn); the store undoes the rest, inside a scope
+// or not, so the refused change leaves no trace.
+TEST_F(IoFaultTest, AChangeRefusedHalfWayLeavesNoTrace) {
+    auto store = OpenObjectStoreFile(file_);
+    ASSERT_NE(store, nullptr);
+    const CEOID first = store->CeCreateDatabase(u"First", 0);
+    EXPECT_EQ(store->CeCreateDatabase(u"Times", 0), 0u);
+    {
+        StoreTransaction scope(*store);
+        EXPECT_EQ(store->CeCreateDatabase(u"Times", 0), 0u);
+        EXPECT_TRUE(scope.Commit());
+    }
+    EXPECT_EQ(store->CeCreateDatabase(u"Second", 0), first + 1);
+}
+
 }  // namespace
 }  // namespace qv
