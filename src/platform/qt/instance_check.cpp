@@ -71,6 +71,11 @@ bool QtInstanceCheck::RaiseRunningInstance(const std::u16string&, const std::u16
     lock.setStaleLockTime(kLockTimeoutMs * 2);
     lock.tryLock(kLockTimeoutMs);
 
+    // A socket another user put under our name is neither asked nor removed: this start runs
+    // unguarded rather than being sent away by a stranger.
+    struct stat st {};
+    if (lstat(socketName_.c_str(), &st) == 0 && st.st_uid != getuid()) return false;
+
     QLocalSocket socket;
     socket.connectToServer(name);
     if (socket.waitForConnected(kConnectTimeoutMs)) {
