@@ -86,7 +86,8 @@ void MainFrame::AttachChild(std::unique_ptr<Dialog> dialog, DialogBehaviour& beh
 
 void MainFrame::DestroyChild() {
     if (child_ == nullptr) return;
-    child_.reset();
+    // The host hears of it while the dialog still exists, so it can let go of it.
+    std::unique_ptr<Dialog> leaving = std::move(child_);
     childBehaviour_ = nullptr;
     Changed(FrameChange::Child);
 }

@@ -1,0 +1,61 @@
+// quorvella: the desktop program. The handheld's screen in a window, the program's data in the
+// user's data folder, one instance per data folder.
+#include <QApplication>
+#include <QScreen>
+#include <iostream>
+
+#include "app/app.h"
+#include "platform/files/device_files.h"
+#include "platform/files/system_clock.h"
+#include "platform/objectstore/object_store.h"
+#include "platform/qt/chime_player.h"
+#include "platform/qt/close_requests.h"
+#include "platform/qt/command_line.h"
+#include "platform/qt/display_check.h"
+#include "platform/qt/help_launcher.h"
+#include "platform/qt/instance_check.h"
+#include "platform/qt/qt_host.h"
+#include "platform/registry/registry_hive.h"
+#include "res/embedded.h"
+
+int main(int argc, char** argv) {
+    using namespace qv;
+    const CommandLine line = ParseCommandLine(argc, argv);
+    if (std::optional<int> code = AnswerCommandLine(line, std::cout, std::cerr)) return *code;
+    std::string why;
+    if (!DisplayReachable(why)) {
+        std::cerr << "quorvella: " << why << "\n";
+        return 1;
+    }
+
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quorvella"));
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    const DeviceFolders folders = DeviceFolders::ForUser();
+    if (!folders.Provision() || !ProvisionHelpFiles(folders.WindowsDir())) {
+        std::cerr << "quorvella: cannot make the data folder " << folders.dataDir.string() << "\n";
+    }
+    RegistryHive hive(folders.HiveFile());
+    DeviceFiles files(folders);
+    std::unique_ptr<ObjectStore> store = OpenObjectStoreFile(folders.StoreFile());
+    if (store == nullptr) store = MakeUnavailableObjectStore();  // start-up says so
+    QtInstanceCheck instances(folders.dataDir);
+    SystemClock clock;
+    ChimePlayer chime;
+
+    int zoom = line.zoom;
+    if (zoom == 0) {
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        zoom = DefaultZoom(screen != nullptr ? screen->availableGeometry().height() : 480);
+    }
+    QtHost host(clock, zoom,
+                {[&folders](std::u16string_view command) { OpenHelp(command, folders); },
+                 [&chime](std::u16string_view name) { chime.Play(name); }});
+    instances.onRaise = [&host] { host.Raise(); };
+    CloseRequests closes;
+    closes.onCloseRequest = [&host] { host.RequestClose(); };
+
+    ProgramServices services{host, hive, *store, files, instances};
+    return QuorvellaMain(services);
+}

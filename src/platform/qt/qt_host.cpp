@@ -1,0 +1,517 @@
+// The desktop host: the handheld's screen in a window, its modal loops and shell services.
+#include "platform/qt/qt_host.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QInputMethod>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QToolButton>
+#include <map>
+
+#include "platform/qt/dialog_view.h"
+#include "platform/qt/qt_text.h"
+#include "platform/ui/user_input.h"
+#include "res/string_table.h"
+#include "res/templates.h"
+
+namespace qv {
+namespace {
+
+constexpr int kTitleFontPixels = 12;
+
+QString StringOf(uint32_t id) {
+    return ToQString(LoadString(id).value_or(u""));
+}
+
+}  // namespace
+
+// The window: title strip, the main window's child, dialogs over it, the menu bar.
+class ScreenWindow : public QWidget {
+  public:
+    explicit ScreenWindow(QtHost& host) : host_(host) {
+        setWindowTitle(QStringLiteral("Quorvella"));
+        setWindowIcon(QIcon(ProgramIcon(256)));
+        QPalette p = palette();
+        p.setColor(QPalette::Window, Qt::white);
+        setPalette(p);
+        setAutoFillBackground(true);
+
+        title_ = new QWidget(this);
+        title_->setAutoFillBackground(true);
+        QPalette tp = title_->palette();
+        tp.setColor(QPalette::Window, QColor(0x1F, 0x3F, 0x8F));
+        tp.setColor(QPalette::WindowText, Qt::white);
+        title_->setPalette(tp);
+        auto* row = new QHBoxLayout(title_);
+        row->setContentsMargins(2 * Z(), 0, 2 * Z(), 0);
+        menuButton_ = new QToolButton(title_);
+        menuButton_->setIcon(QIcon(ProgramIcon(16 * Z())));
+        menuButton_->setIconSize(QSize(16 * Z(), 16 * Z()));
+        menuButton_->setAutoRaise(true);
+        menuButton_->setPopupMode(QToolButton::InstantPopup);
+        menuButton_->setToolTip(QStringLiteral("Screen"));
+        auto* windowMenu = new QMenu(menuButton_);
+        QAction* rotate = windowMenu->addAction(QStringLiteral("Rotate screen"));
+        rotate->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+        rotate->setShortcutContext(Qt::ApplicationShortcut);
+        addAction(rotate);
+        QObject::connect(rotate, &QAction::triggered, this, [this] { host_.Rotate(); });
+        menuButton_->setMenu(windowMenu);
+        caption_ = new QLabel(title_);
+        QFont f = caption_->font();
+        f.setPixelSize(kTitleFontPixels * Z());
+        f.setBold(true);
+        caption_->setFont(f);
+        done_ = new QPushButton(QStringLiteral("ok"), title_);
+        done_->setFont(f);
+        done_->setAutoDefault(false);
+        done_->setFocusPolicy(Qt::NoFocus);
+        QObject::connect(done_, &QPushButton::clicked, this, [this] {
+            if (Dialog* d = host_.TopDialog()) input::Done(*d);
+        });
+        row->addWidget(menuButton_);
+        row->addWidget(caption_, 1);
+        row->addWidget(done_);
+
+        menuBar_ = new QWidget(this);
+        menuBar_->setAutoFillBackground(true);
+        QPalette mp = menuBar_->palette();
+        mp.setColor(QPalette::Window, QColor(0xE8, 0xE8, 0xE8));
+        menuBar_->setPalette(mp);
+        new QHBoxLayout(menuBar_);
+        menuBar_->layout()->setContentsMargins(0, 0, 0, 0);
+        menuBar_->layout()->setSpacing(0);
+    }
+
+    int Z() const { return host_.Zoom(); }
+
+    void BuildMenuBar(MainFrame& frame) {
+        const MenuBarTemplate& bar = frame.MenuBar();
+        auto* layout = static_cast<QHBoxLayout*>(menuBar_->layout());
+        QFont f = font();
+        f.setPixelSize(kTitleFontPixels * Z());
+        size_t index = 0;
+        for (const MenuBarButton& b : bar.buttons) {
+            const uint32_t tip = index < bar.toolTips.size() ? bar.toolTips[index] : 0;
+            ++index;
+            if (b.kind == MenuBarButton::Kind::Separator) {
+                layout->addSpacing(6 * Z());
+                continue;
+            }
+            auto* button = new QToolButton(menuBar_);
+            button->setFont(f);
+            button->setAutoRaise(true);
+            button->setFocusPolicy(Qt::NoFocus);
+            button->setObjectName(QString::number(b.command));
+            if (tip != 0) button->setToolTip(StringOf(tip));
+            const int command = b.command;
+            if (b.kind == MenuBarButton::Kind::Image) {
+                button->setIcon(StripImage(b.bitmap, b.image, Z()));
+                button->setIconSize(QSize(16 * Z(), 16 * Z()));
+                buttons_[command] = button;
+            } else {
+                button->setText(StringOf(b.stringId));
+            }
+            if (b.kind == MenuBarButton::Kind::Popup && b.menu >= 0 &&
+                static_cast<size_t>(b.menu) < bar.menus.size()) {
+                auto* menu = new QMenu(button);
+                menu->setFont(f);
+                for (const MenuItemTemplate& item : bar.menus[b.menu].items) {
+                    if (item.command == 0) {
+                        menu->addSeparator();
+                        continue;
+                    }
+                    QAction* action = menu->addAction(StringOf(item.stringId));
+                    action->setObjectName(QString::number(item.command));
+                    const int cmd = item.command;
+                    QObject::connect(action, &QAction::triggered, this,
+                                     [this, cmd] { Command(cmd); });
+                    items_[cmd] = action;
+                }
+                button->setMenu(menu);
+                button->setPopupMode(QToolButton::InstantPopup);
+            } else {
+                QObject::connect(button, &QToolButton::clicked, this,
+                                 [this, command] { Command(command); });
+            }
+            layout->addWidget(button);
+        }
+        layout->addStretch(1);
+        for (auto& [command, action] : items_) action->setEnabled(frame.IsMenuItemEnabled(command));
+        for (auto& [command, button] : buttons_) button->setEnabled(frame.IsButtonEnabled(command));
+    }
+
+    void Command(int command) {
+        if (host_.Main() != nullptr && host_.TopDialog() == nullptr) {
+            input::Command(*host_.Main(), command);
+        }
+    }
+
+    void MenuItemChanged(const MainFrame& frame, int command) {
+        if (auto it = items_.find(command); it != items_.end()) {
+            it->second->setEnabled(frame.IsMenuItemEnabled(command));
+        }
+    }
+    void ButtonChanged(const MainFrame& frame, int command) {
+        if (auto it = buttons_.find(command); it != buttons_.end()) {
+            it->second->setEnabled(frame.IsButtonEnabled(command));
+        }
+    }
+    QWidget* MenuBarButtonOf(int command) const {
+        return menuBar_->findChild<QWidget*>(QString::number(command));
+    }
+    QAction* MenuItemOf(int command) const {
+        auto it = items_.find(command);
+        return it == items_.end() ? nullptr : it->second;
+    }
+
+    // Places the strips and every open window for the screen size.
+    void Relayout() {
+        const Size s = host_.ScreenSize();
+        title_->setGeometry(0, 0, s.width * Z(), kTaskBarHeight * Z());
+        menuBar_->setGeometry(0, (s.height - kMenuBarHeight) * Z(), s.width * Z(),
+                              kMenuBarHeight * Z());
+        PlaceChild();
+        for (DialogView* v : dialogs_) PlaceDialog(v);
+        UpdateTitle();
+    }
+    void PlaceChild() {
+        if (child_ == nullptr) return;
+        const Rect r = child_->Model().WindowRect();
+        child_->setGeometry(r.x * Z(), (kTaskBarHeight + r.y) * Z(), r.w * Z(), r.h * Z());
+        menuBar_->raise();
+        for (DialogView* v : dialogs_) v->raise();
+    }
+    void PlaceDialog(DialogView* v) {
+        const Size s = host_.ScreenSize();
+        v->setGeometry(0, kTaskBarHeight * Z(), s.width * Z(), (s.height - kTaskBarHeight) * Z());
+        v->raise();
+    }
+    void UpdateTitle() {
+        const Dialog* top = host_.TopDialog();
+        if (top != nullptr) {
+            caption_->setText(ToQString(top->Caption()));
+        } else if (host_.Main() != nullptr) {
+            caption_->setText(ToQString(host_.Main()->Title()));
+        }
+        done_->setVisible(top != nullptr && input::HasShellDone(*top));
+    }
+
+    QtHost& host_;
+    QWidget* title_ = nullptr;
+    QToolButton* menuButton_ = nullptr;
+    QLabel* caption_ = nullptr;
+    QPushButton* done_ = nullptr;
+    QWidget* menuBar_ = nullptr;
+    std::map<int, QAction*> items_;
+    std::map<int, QToolButton*> buttons_;
+    DialogView* child_ = nullptr;
+    std::vector<DialogView*> dialogs_;
+    bool following_ = false;  // the window is being sized to the screen by the program
+
+  protected:
+    void closeEvent(QCloseEvent* event) override {
+        // The program decides when it ends: its exit steps run first.
+        event->ignore();
+        host_.RequestClose();
+    }
+    void resizeEvent(QResizeEvent* event) override {
+        QWidget::resizeEvent(event);
+        if (following_) return;
+        const Size size{width() / Z(), height() / Z()};
+        if (size.width > 0 && size.height > kTaskBarHeight + kMenuBarHeight) {
+            host_.ScreenResized(size);
+        }
+    }
+};
+
+QtHost::QtHost(const Clock& clock, int zoom, Services services)
+    : clock_(clock), zoom_(std::clamp(zoom, 1, 3)), services_(std::move(services)) {
+    // The handheld's title font; a metric-compatible serif stands in where it is missing.
+    QFont::insertSubstitution(QStringLiteral("Times New Roman"),
+                              QStringLiteral("Liberation Serif"));
+    window_ = std::make_unique<ScreenWindow>(*this);
+    window_->following_ = true;
+    window_->resize(screen_.width * zoom_, screen_.height * zoom_);
+    window_->following_ = false;
+    window_->Relayout();
+}
+
+QtHost::~QtHost() {
+    dialogViews_.clear();
+    childView_.reset();
+    if (waitCursor_) QApplication::restoreOverrideCursor();
+}
+
+QWidget* QtHost::Window() const {
+    return window_.get();
+}
+
+Dialog* QtHost::TopDialog() const {
+    return dialogViews_.empty() ? nullptr : &dialogViews_.back()->Model();
+}
+
+Dialog* QtHost::TopWindow() const {
+    if (Dialog* top = TopDialog()) return top;
+    return main_ != nullptr ? main_->Child() : nullptr;
+}
+
+std::vector<Dialog*> QtHost::OpenDialogs() const {
+    std::vector<Dialog*> open;
+    for (const auto& v : dialogViews_) open.push_back(&v->Model());
+    return open;
+}
+
+QWidget* QtHost::WidgetOf(int id) const {
+    if (!dialogViews_.empty()) return dialogViews_.back()->WidgetOf(id);
+    return childView_ ? childView_->WidgetOf(id) : nullptr;
+}
+
+QWidget* QtHost::DoneButton() const {
+    return window_->done_;
+}
+
+QWidget* QtHost::MenuBarWidget() const {
+    return window_->menuBar_;
+}
+
+int QtHost::MessageBox(const std::u16string& text, const std::u16string& caption, uint32_t flags) {
+    const bool question = (flags & 0x0F) == MB_YESNO;
+    Emit(HostEvent::Box(question ? HostEvent::Kind::Question : HostEvent::Kind::Message, text,
+                        flags));
+    const QMessageBox::Icon icon =
+        (flags & 0xF0) == MB_ICONSTOP ? QMessageBox::Critical : QMessageBox::Warning;
+    QMessageBox box(icon, ToQString(caption), ToQString(text),
+                    question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
+                    window_->isVisible() ? window_.get() : nullptr);
+    int answer = IDOK;
+    if (scriptedAnswer_) {
+        box.show();
+        QCoreApplication::processEvents();
+        scriptedAnswer_(&box, question);
+        if (question) answer = box.clickedButton() == box.button(QMessageBox::Yes) ? IDYES : IDNO;
+    } else {
+        const int pressed = box.exec();
+        if (question) answer = pressed == QMessageBox::Yes ? IDYES : IDNO;
+    }
+    ActivateTop();
+    return answer;
+}
+
+void QtHost::MessageBeep(uint32_t) {
+    Emit(HostEvent::Of(HostEvent::Kind::Beep));
+    QApplication::beep();
+}
+
+void QtHost::SetWaitCursor(bool on) {
+    if (on == waitCursor_) return;
+    waitCursor_ = on;
+    if (on) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+void QtHost::SetInputPanel(bool on) {
+    // On a touch desktop with an input method the keyboard comes and goes; elsewhere this is
+    // harmless.
+    if (QInputMethod* im = QGuiApplication::inputMethod()) {
+        if (on) {
+            im->show();
+        } else {
+            im->hide();
+        }
+    }
+}
+
+void QtHost::StartHelp(std::u16string_view commandLine) {
+    Emit(HostEvent::Of(HostEvent::Kind::Help, std::u16string(commandLine)));
+    if (services_.startHelp) services_.startHelp(commandLine);
+}
+
+void QtHost::PlaySoundResource(std::u16string_view name) {
+    Emit(HostEvent::Of(HostEvent::Kind::Sound, std::u16string(name)));
+    if (services_.playSound) services_.playSound(name);
+}
+
+void QtHost::Repaint(Dialog& dialog) {
+    if (childView_ && &childView_->Model() == &dialog) childView_->update();
+    for (const auto& v : dialogViews_) {
+        if (&v->Model() == &dialog) v->update();
+    }
+}
+
+void QtHost::ActivateTop() {
+    window_->UpdateTitle();
+    if (!dialogViews_.empty()) {
+        Dialog& d = dialogViews_.back()->Model();
+        if (&d != initialising_ && !d.Ended() && d.Behaviour() != nullptr) {
+            d.Behaviour()->OnActivate(d);
+        }
+        dialogViews_.back()->FollowFocus();
+    } else if (main_ != nullptr && mainCreated_ && !main_->IsDestroyed() &&
+               main_->Behaviour() != nullptr) {
+        main_->Behaviour()->OnActivate(*main_);
+        if (childView_) childView_->FollowFocus();
+    }
+}
+
+void QtHost::WaitOnce() {
+    window_->PlaceChild();
+    window_->UpdateTitle();
+    if (scriptedStep_) {
+        QCoreApplication::processEvents();
+        scriptedStep_();
+    } else {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+}
+
+int QtHost::RunDialog(int templateId, DialogBehaviour& behaviour) {
+    const DialogTemplate* source = FindDialogTemplate(templateId);
+    if (source == nullptr) return -1;
+    Dialog d(*source);
+    d.SetBehaviour(&behaviour);
+    Emit(HostEvent::Opened(templateId, std::u16string(source->caption)));
+    {
+        dialogViews_.push_back(std::make_unique<DialogView>(*this, d, window_.get()));
+        DialogView* view = dialogViews_.back().get();
+        window_->dialogs_.push_back(view);
+        // Whatever way the dialog ends, also a scripted kill, its widgets go with it.
+        struct Pop {
+            QtHost& host;
+            ~Pop() {
+                host.window_->dialogs_.pop_back();
+                host.dialogViews_.pop_back();
+                host.window_->UpdateTitle();
+            }
+        } pop{*this};
+        window_->PlaceDialog(view);
+        view->show();
+        window_->UpdateTitle();
+        if ((source->frameFlags & kFrameInputPanelDown) != 0) SetInputPanel(false);
+        initialising_ = &d;
+        behaviour.OnInit(d);
+        initialising_ = nullptr;
+        if (!d.Ended()) behaviour.OnSize(d, screen_ != kPortraitScreen);
+        if (!d.Ended()) behaviour.OnActivate(d);
+        view->FollowFocus();
+        while (!d.Ended()) WaitOnce();
+    }
+    Emit(HostEvent::Ended(templateId, d.Result()));
+    ActivateTop();
+    return d.Result();
+}
+
+Dialog* QtHost::CreateChildDialog(MainFrame& frame, int templateId, DialogBehaviour& behaviour) {
+    const DialogTemplate* source = FindDialogTemplate(templateId);
+    if (source == nullptr) return nullptr;
+    auto owned = std::make_unique<Dialog>(*source);
+    Dialog* child = owned.get();
+    child->SetBehaviour(&behaviour);
+    const Size area = WorkAreaSize();
+    child->SetWindowRect({0, 0, area.width, area.height});
+    frame.AttachChild(std::move(owned), behaviour);
+    childView_ = std::make_unique<DialogView>(*this, *child, window_.get());
+    window_->child_ = childView_.get();
+    window_->PlaceChild();
+    childView_->show();
+    behaviour.OnInit(*child);
+    return frame.Child() == child ? child : nullptr;
+}
+
+void QtHost::OnFrameChanged(const MainFrame& frame, FrameChange what, int command) {
+    switch (what) {
+        case FrameChange::MenuItem:
+            window_->MenuItemChanged(frame, command);
+            break;
+        case FrameChange::Button:
+            window_->ButtonChanged(frame, command);
+            break;
+        case FrameChange::Child:
+            if (childView_ && frame.Child() != &childView_->Model()) {
+                window_->child_ = nullptr;
+                childView_.reset();
+            }
+            break;
+        case FrameChange::Destroyed:
+            window_->hide();
+            break;
+    }
+}
+
+int QtHost::RunMainWindow(MainFrame& frame, MainWindowBehaviour& behaviour) {
+    main_ = &frame;
+    mainCreated_ = false;
+    struct Leave {
+        QtHost& host;
+        MainFrame& frame;
+        ~Leave() {
+            host.window_->child_ = nullptr;
+            host.childView_.reset();
+            frame.SetObserver(nullptr);
+            frame.SetBehaviour(nullptr);
+            host.main_ = nullptr;
+        }
+    } leave{*this, frame};
+    frame.SetObserver(this);
+    frame.SetBehaviour(&behaviour);
+    window_->BuildMenuBar(frame);
+    window_->Relayout();
+    window_->show();
+    behaviour.OnCreate(frame);
+    mainCreated_ = true;
+    window_->Relayout();
+    if (!frame.IsDestroyed()) ActivateTop();
+    while (!frame.QuitPosted()) {
+        if (frame.TakeCloseRequest()) {
+            behaviour.OnClose(frame);
+            continue;
+        }
+        if (frame.IsDestroyed()) break;
+        WaitOnce();
+    }
+    window_->hide();
+    return frame.QuitCode();
+}
+
+void QtHost::SetScreenSize(Size size) {
+    if (size.width <= 0 || size.height <= kTaskBarHeight + kMenuBarHeight) return;
+    window_->following_ = true;
+    window_->resize(size.width * zoom_, size.height * zoom_);
+    window_->following_ = false;
+    ScreenResized(size);
+}
+
+void QtHost::ScreenResized(Size size) {
+    if (size == screen_) return;
+    screen_ = size;
+    window_->Relayout();
+    if (main_ != nullptr) input::ChangeScreen(main_, OpenDialogs(), screen_ != kPortraitScreen);
+    window_->Relayout();
+}
+
+void QtHost::Rotate() {
+    SetScreenSize(screen_ == kPortraitScreen ? Size{320, 240} : kPortraitScreen);
+}
+
+void QtHost::RequestClose() {
+    if (main_ == nullptr || main_->IsDestroyed()) return;
+    input::Close(main_, OpenDialogs());
+}
+
+void QtHost::Raise() {
+    window_->show();
+    window_->raise();
+    window_->activateWindow();
+}
+
+}  // namespace qv

@@ -1,0 +1,119 @@
+// The desktop host: the handheld's screen in a Qt window. A title strip, the work area and the
+// menu bar at the bottom; dialogs fill the screen, modal and nested. Every control of the model
+// is a widget at its template rectangle, drawn at a whole-number zoom. Widgets turn a person's
+// gestures into calls of the input layer; the model's change notices update exactly the widgets
+// that changed.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/calendar.h"
+#include "platform/ui/host_events.h"
+#include "platform/ui/ui_host.h"
+#include "platform/ui/user_action.h"
+
+class QWidget;
+
+namespace qv {
+
+class ScreenWindow;
+class DialogView;
+
+class QtHost : public UiHost, private MainFrameObserver {
+  public:
+    struct Services {
+        std::function<void(std::u16string_view)> startHelp;  // opens the help viewer
+        std::function<void(std::u16string_view)> playSound;  // starts a sound, never waits
+    };
+
+    // `zoom` handheld pixels to desktop pixels (1..3). A QApplication must exist.
+    QtHost(const Clock& clock, int zoom, Services services);
+    ~QtHost() override;
+    QtHost(const QtHost&) = delete;
+    QtHost& operator=(const QtHost&) = delete;
+
+    // Shell
+    int MessageBox(const std::u16string& text, const std::u16string& caption,
+                   uint32_t flags) override;
+    void MessageBeep(uint32_t type) override;
+    void SetWaitCursor(bool on) override;
+
+    // UiHost
+    int RunDialog(int templateId, DialogBehaviour& behaviour) override;
+    Dialog* CreateChildDialog(MainFrame& frame, int templateId,
+                              DialogBehaviour& behaviour) override;
+    int RunMainWindow(MainFrame& frame, MainWindowBehaviour& behaviour) override;
+    void SetInputPanel(bool on) override;
+    void StartHelp(std::u16string_view commandLine) override;
+    void PlaySoundResource(std::u16string_view name) override;
+    Size ScreenSize() const override { return screen_; }
+    const Clock& GetClock() const override { return clock_; }
+    void Repaint(Dialog& dialog) override;
+
+    // The handheld screen in handheld pixels; before the program runs, or to turn it.
+    void SetScreenSize(Size size);
+    // Turns the screen between 240 x 320 and 320 x 240.
+    void Rotate();
+    // The shell's close request, from the window's close button, Exit, a signal or the end of
+    // the session: open dialogs end as cancelled and the exit steps run.
+    void RequestClose();
+    // Brings the window to the front (a second start asked for it).
+    void Raise();
+
+    // Everything a person notices beyond the controls (for the replay tool and tests).
+    void SetEventSink(HostEventSink events) { events_ = std::move(events); }
+
+    // Scripted runs: whenever the program waits for the user, `step` is called instead of
+    // waiting for events. It acts on the widgets and returns; it may end the run by throwing.
+    void SetScriptedStep(std::function<void()> step) { scriptedStep_ = std::move(step); }
+    // The scripted answer to a message box: called while the box shows; it presses a button
+    // of the box (through `answer`) or throws.
+    using BoxAnswer = std::function<void(QWidget* box, bool question)>;
+    void SetScriptedAnswer(BoxAnswer answer) { scriptedAnswer_ = std::move(answer); }
+
+    int Zoom() const { return zoom_; }
+    QWidget* Window() const;
+    MainFrame* Main() const { return main_; }
+    Dialog* TopDialog() const;
+    // The window that takes control actions: the top dialog, else the main window's child.
+    Dialog* TopWindow() const;
+    // The widget that shows control `id` of the topmost window, or null.
+    QWidget* WidgetOf(int id) const;
+    // The shell's Done button in the title strip, and the menu bar's button of a command.
+    QWidget* DoneButton() const;
+    QWidget* MenuBarWidget() const;
+    std::vector<Dialog*> OpenDialogs() const;
+    bool WaitCursor() const { return waitCursor_; }
+
+  private:
+    friend class ScreenWindow;
+    void OnFrameChanged(const MainFrame& frame, FrameChange what, int command) override;
+    // Waits for the user once: a scripted step, or the next events.
+    void WaitOnce();
+    void Emit(const HostEvent& e) {
+        if (events_) events_(e);
+    }
+    void ActivateTop();
+    void ScreenResized(Size size);  // the window's client area changed to this screen size
+
+    const Clock& clock_;
+    int zoom_;
+    Services services_;
+    Size screen_ = kPortraitScreen;
+    bool waitCursor_ = false;
+    bool mainCreated_ = false;
+    MainFrame* main_ = nullptr;
+    const Dialog* initialising_ = nullptr;
+    std::unique_ptr<ScreenWindow> window_;
+    std::unique_ptr<DialogView> childView_;
+    std::vector<std::unique_ptr<DialogView>> dialogViews_;
+    HostEventSink events_;
+    std::function<void()> scriptedStep_;
+    BoxAnswer scriptedAnswer_;
+};
+
+}  // namespace qv

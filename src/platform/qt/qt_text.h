@@ -1,0 +1,37 @@
+// Text, fonts and images between the model and Qt.
+#pragma once
+
+#include <QFont>
+#include <QIcon>
+#include <QPixmap>
+#include <QString>
+#include <string>
+#include <string_view>
+
+#include "platform/ui/ui_types.h"
+
+namespace qv {
+
+inline QString ToQString(std::u16string_view text) {
+    return QString(reinterpret_cast<const QChar*>(text.data()),
+                   static_cast<qsizetype>(text.size()));
+}
+
+inline std::u16string FromQString(const QString& text) {
+    return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()),
+                          static_cast<size_t>(text.size()));
+}
+
+// A font of the program in handheld pixels: a negative height is the character height.
+QFont ToQFont(const FontSpec& spec);
+
+// Image `index` of a bitmap strip of 16 x 16 images (106: the menu bar's buttons, 128: the
+// lists' header and row images), at `zoom`.
+QIcon StripImage(int bitmap, int index, int zoom);
+inline QIcon ListImage(int index, int zoom) {
+    return StripImage(128, index, zoom);
+}
+// The program's icon at about this many pixels.
+QPixmap ProgramIcon(int pixels);
+
+}  // namespace qv
