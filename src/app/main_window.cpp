@@ -2,11 +2,12 @@
 // the list's notifications and the window's own events.
 #include "app/main_window.h"
 
+#include "app/command_dialogs.h"
 #include "app/startup.h"
 #include "core/date_sort.h"
 #include "core/project_lists.h"
-#include "dialogs/about.h"
 #include "dialogs/frame.h"
+#include "dialogs/register_time.h"
 #include "res/string_table.h"
 #include "store/record_store.h"
 
@@ -18,10 +19,15 @@ struct ColumnSpec {
     int portraitWidth;
     int landscapeWidth;
 };
-constexpr ColumnSpec kColumns[] = {{40011, 88, 105}, {40012, 90, 105}, {40013, 55, 90}};
+constexpr ColumnSpec kColumns[] = {
+    {kStrDateHeader, 88, 105}, {kStrCategoryHeader, 90, 105}, {kStrTimeHeader, 55, 90}};
 
-std::u16string Or(const Text& text) { return text.value_or(u""); }
-std::u16string Or(DateTextView text) { return std::u16string(text.value_or(u"")); }
+std::u16string Or(const Text& text) {
+    return text.value_or(u"");
+}
+std::u16string Or(DateTextView text) {
+    return std::u16string(text.value_or(u""));
+}
 
 int RowImage(const TimeRecord& r) {
     return r.memo && !TrimBlanks(*r.memo).empty() ? kImageMemo : kImageNoMemo;
@@ -72,9 +78,9 @@ void MainWindow::OnCreate(MainFrame& frame) {
     SetCommand(kCmdUndoDeleting, false);
     frame.SetButtonEnabled(kButtonUndo, false);
     SetCommand(kCmdEmptyUndo, false);
-    if (s.mainSortOrder != 2) s.listSorted = true;
+    if (s.mainSortOrder != SortOrder::NoneChosen) s.listSorted = true;
     s.editingExisting = false;
-    s.projectDialogMode = 0;
+    s.projectDialogMode = ProjectDialogMode::Create;
 }
 
 bool MainWindow::CreateMainList() {
@@ -88,7 +94,7 @@ bool MainWindow::CreateMainList() {
         column.header = LoadString(kColumns[c].header).value_or(u"");
         column.width = landscape ? kColumns[c].landscapeWidth : kColumns[c].portraitWidth;
         if (static_cast<uint32_t>(c) == app_.state.mainSortColumn) {
-            column.headerImage = static_cast<int>(app_.state.mainSortOrder);
+            column.headerImage = HeaderImage(app_.state.mainSortOrder);
         }
         if (bar->InsertColumn(kMainList, c, column) < 0) return false;
     }
@@ -98,7 +104,7 @@ bool MainWindow::CreateMainList() {
 bool MainWindow::ApplyListSort() {
     AppState& s = app_.state;
     Bar()->SetHeaderImage(kMainList, static_cast<int>(s.mainSortColumn),
-                          static_cast<int>(s.mainSortOrder));
+                          HeaderImage(s.mainSortOrder));
     if (!SortByDate(s)) {
         // The list could no longer show row for row what it holds: the program ends the way
         // a close request ends it.
@@ -106,7 +112,7 @@ bool MainWindow::ApplyListSort() {
         frame_->Destroy();
         return false;
     }
-    if (s.mainSortOrder != 2) s.listSorted = true;
+    if (s.mainSortOrder != SortOrder::NoneChosen) s.listSorted = true;
     return true;
 }
 
@@ -127,7 +133,8 @@ void MainWindow::RefillList() {
         frame_->SetButtonEnabled(kButtonTimeReport, true);
         SetCommand(kCmdTimeReport, true);
         SetCommand(kCmdExportTimeRecords, true);
-        if (s.mainSortOrder != 1) bar.ScrollBy(kMainList, rows);  // the newest rows in view
+        // the newest rows in view
+        if (s.mainSortOrder != SortOrder::Descending) bar.ScrollBy(kMainList, rows);
     }
     if (s.timeRecords.Empty()) GreyListCommands();
 }
@@ -168,7 +175,9 @@ void MainWindow::GreyListCommands() {
     SetCommand(kCmdDeleteByRange, false);
 }
 
-void MainWindow::SetCommand(int command, bool enabled) { frame_->EnableMenuItem(command, enabled); }
+void MainWindow::SetCommand(int command, bool enabled) {
+    frame_->EnableMenuItem(command, enabled);
+}
 
 void MainWindow::RememberSelection() {
     Dialog* bar = Bar();
@@ -186,130 +195,65 @@ void MainWindow::RestoreSelection() {
     }
 }
 
-void MainWindow::OnCommand(MainFrame& frame, int command) {
-    CommandDialogs& dialogs = app_.dialogs;
-    switch (command) {
-        // These act at once, with no dialog to come back from.
-        case kCmdUndoDeleting:
-        case kButtonUndo:
-            if (dialogs.undoDeleting) dialogs.undoDeleting(app_);
-            return;
-        case kCmdEmptyUndo:
-            if (dialogs.emptyUndo) dialogs.emptyUndo(app_);
-            return;
-        case kCmdExit:
-            frame.PostClose();
-            return;
-        // These select a row of their own when they add one; the old one comes back only
-        // when nothing was added.
-        case kCmdNew:
-            RememberSelection();
-            NewRecord();
-            return;
-        case kCmdNewProject:
-            RememberSelection();
-            if (dialogs.newProject && dialogs.newProject(app_) == 1) return;
-            RestoreSelection();
-            return;
-        default:
-            RememberSelection();
-            RunDialogCommand(command);
-            RestoreSelection();
-            return;
+void MainWindow::OnCommand(MainFrame&, int command) {
+    if (const CommandRow* row = FindCommandRow(command)) {
+        RunCommand(*row);
+        return;
+    }
+    // Any other command only keeps the selection.
+    RememberSelection();
+    RestoreSelection();
+}
+
+void MainWindow::RunCommand(const CommandRow& row) {
+    if (row.selection != Selection::Untouched) RememberSelection();
+    const DialogResult result = row.run(app_);
+    const bool accepted = result && IsAccepted(row, *result, app_.state.recordsChanged);
+    if (result) FollowUp(row.always | (accepted ? row.onAccepted : kNoFollowUp));
+    if (row.selection == Selection::Restore ||
+        (row.selection == Selection::RestoreUnlessAccepted && !accepted)) {
+        RestoreSelection();
     }
 }
 
-void MainWindow::RunDialogCommand(int command) {
+void MainWindow::FollowUp(uint32_t steps) {
     AppState& s = app_.state;
-    CommandDialogs& dialogs = app_.dialogs;
-    // Sorts the list again and shows it, as after every dialog that may have changed it.
-    auto resortAndRefill = [&] {
+    if (steps & kReloadRecords) LoadTimeRecords(app_.store);
+    if (steps & kResortAndRefill) {
         if (SortByDate(s)) RefillList();
-    };
-    switch (command) {
-        case kCmdProjects:
-            if (!dialogs.projectsBook) return;
-            s.bookSelectedRow = -1;
-            // The book's New (1161) creates a project and opens the book again.
-            while (dialogs.projectsBook(app_) == 1161) {
-                if (dialogs.newProject) dialogs.newProject(app_);
-            }
-            LoadTimeRecords(app_.store);
-            resortAndRefill();
-            UpdateProjectBalance(s);
-            return;
-        case kCmdProjectsBalance:
-            if (!dialogs.projectsBalance) return;
-            dialogs.projectsBalance(app_);
-            resortAndRefill();
-            return;
-        case kCmdTimeReport:
-        case kButtonTimeReport:
-            if (dialogs.timeReport) dialogs.timeReport(app_);
-            return;
-        case kCmdEditCategories:
-        case kButtonEditCategories:
-            if (!dialogs.editCategoriesLoop) return;
-            dialogs.editCategoriesLoop(app_);
-            resortAndRefill();
-            if (s.recordsChanged) {
-                UpdateProjectBalance(s);
-                app_.host.Repaint(*Bar());
-                s.recordsChanged = false;
-            }
-            return;
-        case kCmdDeleteByRange:
-            if (dialogs.deleteByRange && dialogs.deleteByRange(app_) == 1107) {
-                resortAndRefill();
-                UpdateProjectBalance(s);
-                app_.host.Repaint(*Bar());
-            }
-            return;
-        case kCmdExportTimeRecords:
-            if (dialogs.exportTimeRecords) dialogs.exportTimeRecords(app_);
-            return;
-        case kCmdViewOptions: {
-            if (!dialogs.viewOptions) return;
-            const int result = dialogs.viewOptions(app_);
-            if (result == 1130 || result == 1) {
-                app_.host.SetWaitCursor(true);
-                if (SortByDate(s)) RefillList();
-                app_.host.SetWaitCursor(false);
-            }
-            UpdateProjectBalance(s);
-            app_.host.Repaint(*Bar());
-            return;
-        }
-        case kCmdAbout:
-            ShowAbout(app_.host, static_cast<int>(s.settings.MajorVersion),
-                      static_cast<int>(s.settings.MinorVersion));
-            return;
-        default:
-            return;
     }
+    if (steps & kResortUnderWaitCursor) {
+        app_.host.SetWaitCursor(true);
+        if (SortByDate(s)) RefillList();
+        app_.host.SetWaitCursor(false);
+    }
+    if (steps & kUpdateBalance) UpdateProjectBalance(s);
+    if (steps & kRepaintBar) app_.host.Repaint(*Bar());
+    if (steps & kClearRecordsChanged) s.recordsChanged = false;
 }
 
-void MainWindow::NewRecord() {
+DialogResult MainWindow::NewRecord() {
     AppState& s = app_.state;
-    CommandDialogs& dialogs = app_.dialogs;
     if (s.projects.Empty()) {
         // Time is always booked to a project: without one, New makes the first project.
-        if (dialogs.newProjectFirst && dialogs.newProjectFirst(app_) == 1) return;
-        RestoreSelection();
-        return;
-    }
-    if (!dialogs.registerTime) {
-        RestoreSelection();
-        return;
+        const DialogResult result = RunNewProjectFirst(app_);
+        if (result != kNewProjectAdded) RestoreSelection();
+        return result;
     }
     Reset(s.scratchRecord);
     SetDate(s.scratchRecord, s.lastUsedDate);
-    AfterNewRecord(dialogs.registerTime(app_));
+    const DialogResult result = RunRegisterTime(app_);
+    if (!result) {
+        RestoreSelection();
+        return result;
+    }
+    AfterNewRecord(*result);
+    return result;
 }
 
 void MainWindow::AfterNewRecord(int result) {
     AppState& s = app_.state;
-    if (result != 1027) {
+    if (result != kRegisterTimeOk) {
         RestoreSelection();
         return;
     }
@@ -340,11 +284,10 @@ void MainWindow::EditRecord() {
     AppState& s = app_.state;
     Reset(s.scratchRecord);
     TimeRecord* r = s.timeRecords.FindAt(static_cast<uint32_t>(s.selectedRecordRow));
-    if (r == nullptr || !app_.dialogs.registerTime) return;
+    if (r == nullptr) return;
     CopyFrom(s.scratchRecord, *r);
     s.editingExisting = true;
-    const int result = app_.dialogs.registerTime(app_);
-    if (app_.dialogs.afterEditingRecord) app_.dialogs.afterEditingRecord(app_, result);
+    if (const DialogResult result = RunRegisterTime(app_)) AfterEditingRecord(app_, *result);
     s.editingExisting = false;
 }
 
@@ -364,25 +307,23 @@ void MainWindow::ListNotify(NotifyCode code, int item) {
 
 void MainWindow::HeaderTap(int column) {
     SetInputPanel(app_.host, false);
-    if (column != 0) return;
+    if (column != kDateColumn) return;
     AppState& s = app_.state;
     Dialog& bar = *Bar();
-    int image = bar.HeaderImage(kMainList, 0);
-    if (image == kImageUp) {
-        image = kImageDown;
-        s.mainSortOrder = 1;
-    } else if (image == kImageDown) {
-        image = kImageUp;
-        s.mainSortOrder = 0;
+    // The arrow shown says which way the list goes now: a tap turns it round. Without an arrow
+    // the tap shows the direction already applied, or ascending when none was.
+    const int shown = bar.HeaderImage(kMainList, kDateColumn);
+    if (shown == kImageUp) {
+        s.mainSortOrder = SortOrder::Descending;
+    } else if (shown == kImageDown) {
+        s.mainSortOrder = SortOrder::Ascending;
     } else if (s.listSorted) {
-        image = static_cast<int>(s.mainSortOrder);
-        s.mainSortColumn = 0;
+        s.mainSortColumn = kDateColumn;
     } else {
-        image = kImageUp;
-        s.mainSortOrder = 0;
-        s.mainSortColumn = 0;
+        s.mainSortOrder = SortOrder::Ascending;
+        s.mainSortColumn = kDateColumn;
     }
-    bar.SetHeaderImage(kMainList, 0, image);
+    bar.SetHeaderImage(kMainList, kDateColumn, HeaderImage(s.mainSortOrder));
     if (s.timeRecords.Empty()) return;
     app_.host.SetWaitCursor(true);
     if (SortByDate(s)) {

@@ -4,46 +4,28 @@
 #include <memory>
 
 #include "app/app.h"
+#include "app/command_table.h"
+#include "app/commands.h"
 #include "app/project_bar.h"
+#include "dialogs/list_images.h"
 #include "platform/ui/main_frame.h"
 
 namespace qv {
 
-// Commands of the menu bar and the menus.
-enum Command : int {
-    kCmdNew = 40003,
-    kCmdNewProject = 40054,
-    kCmdProjects = 40055,
-    kCmdProjectsBalance = 40056,
-    kCmdUndoDeleting = 40050,
-    kCmdTimeReport = 40021,
-    kCmdExit = 40049,
-    kCmdEditCategories = 40019,
-    kCmdDeleteByRange = 40052,
-    kCmdEmptyUndo = 40053,
-    kCmdExportTimeRecords = 40045,
-    kCmdViewOptions = 40046,
-    kCmdAbout = 40010,
-    kButtonEditCategories = 551,
-    kButtonTimeReport = 552,
-    kButtonUndo = 553,
-};
-
-constexpr int kMainList = 500;
+// The project bar (template 130) holds the main list, created at run time.
 constexpr int kProjectBarTemplate = 130;
+constexpr int kMainList = 500;
+constexpr int kDateColumn = 0;  // the only column the list sorts by
 
-// Row images of the main list and header images of every list.
-enum ListImage : int {
-    kImageUp = 0,
-    kImageDown = 1,
-    kImageNone = 2,
-    kImageMemo = 3,
-    kImageNoMemo = 4,
-    kImageBlank = 5,
+// The headers of the main list's three columns.
+enum MainListHeader : uint32_t {
+    kStrDateHeader = 40011,
+    kStrCategoryHeader = 40012,
+    kStrTimeHeader = 40013,
 };
 
 class MainWindow : public MainWindowBehaviour {
-public:
+  public:
     explicit MainWindow(App& app);
 
     void OnCreate(MainFrame& frame) override;
@@ -66,18 +48,21 @@ public:
     void RememberSelection();
     void RestoreSelection();
 
+    // A row of the command table: its runner, then what follows the result.
+    void RunCommand(const CommandRow& row);
+    // New Time: Register Time on a fresh record, or the first project while there is none.
+    DialogResult NewRecord();
+
     MainFrame& Frame() { return *frame_; }
     Dialog* Bar() { return frame_ ? frame_->Child() : nullptr; }
     ProjectBar& BarBehaviour() { return bar_; }
 
-private:
-    // A command that opens a dialog, and what follows it; the caller keeps the selection.
-    void RunDialogCommand(int command);
+  private:
+    void FollowUp(uint32_t steps);
     bool ApplyListSort();
     void HeaderTap(int column);
     void GreyListCommands();
     void SetCommand(int command, bool enabled);
-    void NewRecord();
     void EditRecord();
     void AfterNewRecord(int result);
 

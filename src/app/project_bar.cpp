@@ -15,8 +15,8 @@ constexpr uint32_t kProjectNameChars = 80;
 }  // namespace
 
 void ProjectBar::PlaceProjectList(Dialog& d) {
-    d.Move(kProjectCombo, IsLandscapeLayout(app_.host) ? Rect{90, 15, 150, 150}
-                                                       : Rect{80, 15, 142, 150});
+    d.Move(kProjectCombo,
+           IsLandscapeLayout(app_.host) ? Rect{90, 15, 150, 150} : Rect{80, 15, 142, 150});
 }
 
 void ProjectBar::SelectCurrentProject(Dialog& d) {
@@ -38,7 +38,7 @@ void ProjectBar::OnInit(Dialog& d) {
     }
     SelectCurrentProject(d);
     if (s.projects.Empty() && app_.mainWindow != nullptr) {
-        app_.mainWindow->Frame().EnableMenuItem(40056, false);
+        app_.mainWindow->Frame().EnableMenuItem(kCmdProjectsBalance, false);
     }
     UpdateProjectBalance(s);
 }
@@ -83,7 +83,8 @@ void ProjectBar::OnPaint(const Dialog&, Size client, PaintList& paint) {
     const int w = client.width;
     const int h = client.height;
     paint.push_back(PaintRectangle{{4, 6}, {w - 5, 43}, kBlue});
-    paint.push_back(PaintText{{15, 16}, LoadString(kStrProjectBarLabel).value_or(u""), kBlue, font});
+    paint.push_back(
+        PaintText{{15, 16}, LoadString(kStrProjectBarLabel).value_or(u""), kBlue, font});
     paint.push_back(PaintRectangle{{4, h - 28}, {w - 5, h - 6}, kBlue});
     std::u16string line = LoadString(kStrBalanceLine).value_or(u"%s");
     const size_t at = line.find(u"%s");

@@ -9,7 +9,7 @@ namespace qv {
 constexpr int kProjectCombo = 1000;
 
 class ProjectBar : public DialogBehaviour {
-public:
+  public:
     explicit ProjectBar(App& app) : app_(app) {}
 
     void OnInit(Dialog& d) override;
@@ -22,7 +22,7 @@ public:
     // Selects the current project's entry: the equal one, else the first beginning with it.
     void SelectCurrentProject(Dialog& d);
 
-private:
+  private:
     void ChooseProject(Dialog& d);
 
     App& app_;

@@ -4,11 +4,9 @@
 #include <memory>
 
 #include "app/main_window.h"
-#include "dialogs/frame.h"
+#include "app/store_lifetime.h"
 #include "res/menus.h"
 #include "res/string_table.h"
-#include "store/categories_store.h"
-#include "store/record_store.h"
 
 namespace qv {
 
@@ -22,25 +20,16 @@ bool InitInstance(App& app) {
     AppState& s = app.state;
     LoadSettings(s.settings, app.services.registry, app.company, app.title);
     s.mainSortColumn = s.settings.Sort;
-    s.mainSortOrder = s.settings.SortOrder;
+    s.mainSortOrder = SortOrderFromStored(s.settings.SortOrder);
 
-    app.host.SetWaitCursor(true);
-    if (!OpenStore(app.store)) {
-        ShowStop(app.host, kStrCannotContinue);
-        app.host.SetWaitCursor(false);
-        return false;
-    }
-    app.host.SetWaitCursor(false);
-    return true;
+    return OpenStoreAtStart(app);
 }
 
 void ExitCleanup(App& app) {
     AppState& s = app.state;
-    DropEmptyTimeDatabase(app.store);
-    DropEmptyProjectsDatabase(app.store);
-    SaveCategories(app.store);
+    TidyStoreAtExit(app);
     s.settings.Sort = s.mainSortColumn;
-    s.settings.SortOrder = s.mainSortOrder;
+    s.settings.SortOrder = StoredSortOrder(s.mainSortOrder);
     SetLastProject(s.settings, s.currentProject.name);
     SaveSettings(s.settings, app.services.registry);
     ReleaseSettings(s.settings);
@@ -49,7 +38,6 @@ void ExitCleanup(App& app) {
 
 int QuorvellaMain(ProgramServices& services) {
     auto app = std::make_unique<App>(services);
-    WireCommandDialogs(*app);
     if (!InitInstance(*app)) return 0;
     MainWindow window(*app);  // outlives the frame, which owns the bar the window drives
     MainFrame frame(app->title, MainMenuBar());

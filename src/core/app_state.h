@@ -7,6 +7,7 @@
 #include "core/date_sort.h"
 #include "core/project.h"
 #include "core/settings.h"
+#include "core/sort_order.h"
 #include "core/time_record.h"
 
 namespace qv {
@@ -24,6 +25,9 @@ struct StoreHandles {
     uint32_t categoriesDatabaseId = 0;
     uint32_t firstCategoryRecordId = 0;
 };
+
+// What the Project dialog does with scratchProject.
+enum class ProjectDialogMode { Create, Edit };
 
 struct AppState {
     AppSettings settings;
@@ -53,8 +57,8 @@ struct AppState {
     ProjectRecord balanceRangeEnd;
 
     // The main list's sort: working copies of the Sort and SortOrder settings.
-    uint32_t mainSortColumn = 0;
-    uint32_t mainSortOrder = 2;
+    uint32_t mainSortColumn = 0;  // always 0, the Date column
+    SortOrder mainSortOrder = SortOrder::NoneChosen;
     bool listSorted = false;  // a sort with a chosen direction was applied in this run
 
     // Window and dialog state.
@@ -64,8 +68,8 @@ struct AppState {
     int selectedRecordRow = -1;    // row selected when the last command started
     bool editingExisting = false;  // Register Time edits an existing record
     bool recordsChanged = false;   // the category dialogs changed stored records
-    int projectDialogMode = 0;     // 0 creates a project, 1 edits one
-    int bookSelectedRow = -1;      // the projects book's tapped row
+    ProjectDialogMode projectDialogMode = ProjectDialogMode::Create;
+    int bookSelectedRow = -1;  // the projects book's tapped row
 };
 
 // The main list's date sort in the current direction.

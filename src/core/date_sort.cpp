@@ -20,7 +20,7 @@ void Prefetch(const TimeRecord* r) {
 
 }  // namespace
 
-bool SortByDate(TimeRecordList& records, TimeRecordList& sortBuffer, uint32_t sortOrder) {
+bool SortByDate(TimeRecordList& records, TimeRecordList& sortBuffer, SortOrder sortOrder) {
     const uint16_t n = records.Count();
     if (n == 0) return true;
 
@@ -66,7 +66,7 @@ bool SortByDate(TimeRecordList& records, TimeRecordList& sortBuffer, uint32_t so
         sortedOriginals[i] = originals[place];
     }
     sortBuffer.Relink(sortedCopies.begin(), sortedCopies.end());
-    if (sortOrder == 1) {
+    if (sortOrder == SortOrder::Descending) {
         records.Relink(sortedOriginals.rbegin(), sortedOriginals.rend());
     } else {
         records.Relink(sortedOriginals.begin(), sortedOriginals.end());

@@ -3,15 +3,21 @@
 
 #include <cstdint>
 
+#include "core/sort_order.h"
 #include "core/time_record.h"
 
 namespace qv {
 
-// Sorts the records by date key: oldest day first, or newest first when sortOrder is 1.
+// Sorts the records by date key: newest first when descending, otherwise oldest first.
 // Records of the same day keep their order ascending and come out exactly reversed
 // descending. sortBuffer keeps the sorted copies (in ascending order) until the next sort;
 // an empty list succeeds at once and leaves sortBuffer alone. Both cursors end on their last
 // record.
-bool SortByDate(TimeRecordList& records, TimeRecordList& sortBuffer, uint32_t sortOrder);
+bool SortByDate(TimeRecordList& records, TimeRecordList& sortBuffer, SortOrder sortOrder);
+
+// The same with the direction as the settings store it.
+inline bool SortByDate(TimeRecordList& records, TimeRecordList& sortBuffer, uint32_t storedOrder) {
+    return SortByDate(records, sortBuffer, SortOrderFromStored(storedOrder));
+}
 
 }  // namespace qv

@@ -11,7 +11,7 @@ void AboutDialog::OnInit(Dialog& d) {
 }
 
 void AboutDialog::OnCommand(Dialog& d, int id, CommandCode code) {
-    if (id == IDOK && code == CommandCode::Clicked) d.End(1);
+    if (id == IDOK && code == CommandCode::Clicked) d.End(IDOK);
 }
 
 void AboutDialog::OnHelp(Dialog&) {

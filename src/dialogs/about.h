@@ -25,7 +25,7 @@ class AboutDialog : public DialogBehaviour {
     int minor_;
 };
 
-// Runs the About box; its result is 1.
+// Runs the About box; its result is IDOK.
 int ShowAbout(UiHost& host, int majorVersion, int minorVersion);
 
 }  // namespace qv

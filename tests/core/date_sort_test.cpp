@@ -20,14 +20,14 @@ std::vector<uint32_t> Ids(TimeRecordList& list) {
 }
 
 TEST(SortByDate, SortsBothWaysAndReversesSameDayRecordsDescending) {
-    for (uint32_t order : {0u, 1u, 2u}) {
+    for (SortOrder order : {SortOrder::Ascending, SortOrder::Descending, SortOrder::NoneChosen}) {
         TimeRecordList records, buffer;
         records.Append(MakeRecord(3, 2005, 10, 3, 60));
         records.Append(MakeRecord(1, 2005, 10, 1, 60));
         records.Append(MakeRecord(21, 2005, 10, 2, 60));
         records.Append(MakeRecord(22, 2005, 10, 2, 60));
         ASSERT_TRUE(SortByDate(records, buffer, order));
-        if (order == 1) {
+        if (order == SortOrder::Descending) {
             EXPECT_EQ(Ids(records), (std::vector<uint32_t>{3, 22, 21, 1}));
         } else {
             EXPECT_EQ(Ids(records), (std::vector<uint32_t>{1, 21, 22, 3}));
@@ -38,6 +38,15 @@ TEST(SortByDate, SortsBothWaysAndReversesSameDayRecordsDescending) {
             EXPECT_EQ(r->position, pos++);
         }
     }
+}
+
+TEST(SortOrder, StoredNumbersOutsideTheThreeDirectionsReadAsNoneChosen) {
+    for (SortOrder order : {SortOrder::Ascending, SortOrder::Descending, SortOrder::NoneChosen}) {
+        EXPECT_EQ(SortOrderFromStored(StoredSortOrder(order)), order);
+    }
+    EXPECT_EQ(StoredSortOrder(SortOrder::Descending), 1u);
+    EXPECT_EQ(SortOrderFromStored(3), SortOrder::NoneChosen);
+    EXPECT_EQ(SortOrderFromStored(0xFFFFFFFF), SortOrder::NoneChosen);
 }
 
 TEST(SortByDate, EmptyListSucceedsAndLeavesTheBufferAlone) {
@@ -95,12 +104,23 @@ TEST(SortByDate, GivesExactlyWhatTheStepByStepSortGives) {
         TimeRecord r = MakeRecord(nextId++, 2005, 10, static_cast<uint16_t>(1 + rng() % days),
                                   static_cast<int>(rng() % 1500));
         switch (rng() % 10) {
-            case 0: r.minutesText.reset(); break;
-            case 1: SetDate(r, MakeDate(99, 1, 1)); break;  // refused: old texts stay
-            case 2: r.memo = u"memo " + FormatDecimal(nextId); break;
-            case 3: r.category = u""; break;
-            case 4: r.minutesText = u"-7"; break;
-            default: break;
+            case 0:
+                r.minutesText.reset();
+                break;
+            case 1:
+                SetDate(r, MakeDate(99, 1, 1));
+                break;  // refused: old texts stay
+            case 2:
+                r.memo = u"memo " + FormatDecimal(nextId);
+                break;
+            case 3:
+                r.category = u"";
+                break;
+            case 4:
+                r.minutesText = u"-7";
+                break;
+            default:
+                break;
         }
         return r;
     };
