@@ -1,4 +1,6 @@
 // quorvella-replay [--root DIR] SCRIPT
 #include "tools/replay/replay.h"
 
-int main(int argc, char** argv) { return qv::replay::ReplayMain(argc, argv); }
+int main(int argc, char** argv) {
+    return qv::replay::ReplayMain(argc, argv);
+}

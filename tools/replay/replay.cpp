@@ -10,8 +10,10 @@
 #include "app/app.h"
 #include "app/project_bar.h"
 #include "platform/files/device_files.h"
+#include "platform/qt/qt_host.h"
 #include "platform/registry/registry_hive.h"
 #include "res/embedded.h"
+#include "tools/replay/running.h"
 #include "tools/replay/transcript.h"
 
 namespace qv::replay {
@@ -30,43 +32,11 @@ std::string Hex8(uint32_t v) {
     return buf;
 }
 
-// The single-instance rule over one replay: the first start registers its window, a start
-// while it runs finds it.
-class ReplayInstances : public InstanceCheck {
-  public:
-    explicit ReplayInstances(bool& running) : running_(running) {}
-    bool RaiseRunningInstance(const std::u16string&, const std::u16string&) override {
-        if (running_) return true;
-        running_ = true;
-        return false;
-    }
-
-  private:
-    bool& running_;
-};
-
 }  // namespace
 
-// The device services of a running program.
-struct Replay::Running {
-    explicit Running(const std::filesystem::path& root, bool& instanceFlag)
-        : folders(DeviceFolders::UnderRoot(root)),
-          hive(folders.HiveFile()),
-          files(folders),
-          instances(instanceFlag) {
-        store = OpenObjectStoreFile(folders.StoreFile());
-        if (store == nullptr) store = MakeUnavailableObjectStore();
-    }
-    DeviceFolders folders;
-    RegistryHive hive;
-    DeviceFiles files;
-    ReplayInstances instances;
-    std::unique_ptr<ObjectStore> store;
-    std::unique_ptr<HeadlessHost> host;
-};
-
-Replay::Replay(std::filesystem::path root, std::vector<std::string> lines, std::ostream& out)
-    : root_(std::move(root)), lines_(std::move(lines)), out_(out) {
+Replay::Replay(std::filesystem::path root, std::vector<std::string> lines, std::ostream& out,
+               HostKind host)
+    : root_(std::move(root)), lines_(std::move(lines)), out_(out), hostKind_(host) {
     CalendarDate start = MakeDate(2005, 10, 29);
     start.hour = 12;
     start.dayOfWeek = DayOfWeek(start);
@@ -169,7 +139,7 @@ bool Replay::Environment(const std::vector<Token>& t, bool& handled) {
             Fail(current_ + ": the program is running");
             return false;
         }
-        return Start();
+        return hostKind_ == HostKind::Qt ? StartQt() : Start();
     }
     if (word == "start-second" && t.size() == 1) {
         if (!running_) {
@@ -237,15 +207,7 @@ std::optional<UserAction> Replay::NextAction() {
         if (handled) continue;
         if (t[0].text == "screen") return UserAction::MakeScreen(screen_.width, screen_.height);
         if (IsLook(t)) {
-            const HeadlessHost& host = *running_->host;
-            Shown shown;
-            if (t[1].text == "main") {
-                shown = ShowMain(host.Main(), host.ScreenSize());
-            } else if (t[1].text == "dialog") {
-                shown = ShowDialog(host.TopDialog());
-            } else {
-                shown = ShowControl(host.TopWindow(), *ParseNumber(t[1].text));
-            }
+            const Shown shown = Look(t);
             // Looking is never a mistake: where there is nothing to see, nothing is printed.
             for (const std::string& l : shown.lines) Print(l);
             continue;
@@ -262,6 +224,27 @@ std::optional<UserAction> Replay::NextAction() {
         return action;
     }
     return std::nullopt;  // the end of the script, or a failure: the run stops here
+}
+
+Shown Replay::Look(const std::vector<Token>& t) const {
+    MainFrame* main = nullptr;
+    Dialog* top = nullptr;
+    Dialog* window = nullptr;
+    Size screen = screen_;
+    if (running_ && running_->host) {
+        main = running_->host->Main();
+        top = running_->host->TopDialog();
+        window = running_->host->TopWindow();
+        screen = running_->host->ScreenSize();
+    } else if (qtHost_ != nullptr) {
+        main = qtHost_->Main();
+        top = qtHost_->TopDialog();
+        window = qtHost_->TopWindow();
+        screen = qtHost_->ScreenSize();
+    }
+    if (t[1].text == "main") return ShowMain(main, screen);
+    if (t[1].text == "dialog") return ShowDialog(top);
+    return ShowControl(window, *ParseNumber(t[1].text));
 }
 
 std::optional<UserAction> Replay::WindowAction(const std::vector<Token>& t) {
@@ -353,10 +336,14 @@ void Replay::ShowRegistry() {
 int ReplayMain(int argc, char** argv) {
     std::optional<std::filesystem::path> root;
     std::optional<std::string> script;
+    std::optional<HostKind> host;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
         if (arg == "--root" && i + 1 < argc && !root) {
             root = argv[++i];
+        } else if (arg == "--host" && i + 1 < argc && !host &&
+                   (std::string(argv[i + 1]) == "headless" || std::string(argv[i + 1]) == "qt")) {
+            host = std::string(argv[++i]) == "qt" ? HostKind::Qt : HostKind::Headless;
         } else if (!script && (arg == "-" || arg.rfind("--", 0) != 0)) {
             script = arg;
         } else {
@@ -365,7 +352,8 @@ int ReplayMain(int argc, char** argv) {
         }
     }
     if (!script) {
-        std::cerr << "usage: quorvella-replay [--root DIR] SCRIPT   (SCRIPT \"-\" reads standard "
+        std::cerr << "usage: quorvella-replay [--root DIR] [--host headless|qt] SCRIPT   (SCRIPT "
+                     "\"-\" reads standard "
                      "input)\n";
         return 2;
     }
@@ -401,7 +389,8 @@ int ReplayMain(int argc, char** argv) {
         }
         root = pattern;
     }
-    int status = Replay(*root, std::move(lines), std::cout).Run();
+    int status =
+        Replay(*root, std::move(lines), std::cout, host.value_or(HostKind::Headless)).Run();
     std::cout.flush();
     if (temporary) {
         std::error_code ec;

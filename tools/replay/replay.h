@@ -1,4 +1,4 @@
-// quorvella-replay: runs the real program on the headless host, takes a person's actions from
+// quorvella-replay: runs the real program on the headless or the desktop host, takes a person's actions from
 // a script and prints what that person would see.
 #pragma once
 
@@ -14,12 +14,24 @@
 #include "platform/objectstore/object_store.h"
 #include "tools/replay/script.h"
 
+class QWidget;
+
+namespace qv {
+class QtHost;
+}
+
 namespace qv::replay {
+
+struct Shown;
+
+// The host that runs the program: in memory, or the desktop's widgets (offscreen).
+enum class HostKind { Headless, Qt };
 
 class Replay {
   public:
     // root: the device folder; lines: the script.
-    Replay(std::filesystem::path root, std::vector<std::string> lines, std::ostream& out);
+    Replay(std::filesystem::path root, std::vector<std::string> lines, std::ostream& out,
+           HostKind host = HostKind::Headless);
     ~Replay();
     // 0 when every line ran, 1 when a line could not be carried out.
     int Run();
@@ -33,6 +45,15 @@ class Replay {
     bool Environment(const std::vector<Token>& t, bool& handled);
     bool Start();
     void StartSecond();
+    // The Qt host runs each start of the program in a child process, so that a kill ends it
+    // the way a power cut does; the script goes on in this process where the child stopped.
+    bool StartQt();
+    void RunQtChild();
+    [[noreturn]] void EndQtChild();
+    void StepQt(QtHost& host);
+    void DriveQt(QtHost& host, const UserAction& action);
+    void AnswerQt(QtHost& host, QWidget* box, bool question);
+    Shown Look(const std::vector<Token>& t) const;
     std::optional<UserAction> NextAction();
     std::optional<UserAction> WindowAction(const std::vector<Token>& t);
     void ShowStore();
@@ -54,9 +75,13 @@ class Replay {
     bool instanceRunning_ = false;
     bool questionOpen_ = false;
     std::unique_ptr<Running> running_;
+    HostKind hostKind_ = HostKind::Headless;
+    QtHost* qtHost_ = nullptr;
+    int reportFd_ = -1;  // the child's report to the script's process
 };
 
-// The command line: [--root DIR] SCRIPT ("-" reads standard input). Returns the exit status.
+// The command line: [--root DIR] [--host headless|qt] SCRIPT ("-" reads standard input). Returns
+// the exit status.
 int ReplayMain(int argc, char** argv);
 
 }  // namespace qv::replay

@@ -31,7 +31,8 @@ std::optional<std::vector<Token>> Tokenize(const std::string& line) {
             }
             if (!closed) return std::nullopt;
         } else {
-            while (i < line.size() && line[i] != ' ' && line[i] != '\t') t.text.push_back(line[i++]);
+            while (i < line.size() && line[i] != ' ' && line[i] != '\t')
+                t.text.push_back(line[i++]);
         }
         tokens.push_back(std::move(t));
     }
@@ -68,7 +69,8 @@ std::optional<CalendarDate> ParseDate(const std::string& text) {
     if (!y || !m || !d || *y < 1601 || *m < 1 || *m > 12 || *d < 1 || *d > DaysInMonth(*y, *m)) {
         return std::nullopt;
     }
-    return MakeDate(static_cast<uint16_t>(*y), static_cast<uint16_t>(*m), static_cast<uint16_t>(*d));
+    return MakeDate(static_cast<uint16_t>(*y), static_cast<uint16_t>(*m),
+                    static_cast<uint16_t>(*d));
 }
 
 bool ParseTime(const std::string& text, CalendarDate& date) {

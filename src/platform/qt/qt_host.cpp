@@ -64,6 +64,11 @@ class ScreenWindow : public QWidget {
         addAction(rotate);
         QObject::connect(rotate, &QAction::triggered, this, [this] { host_.Rotate(); });
         menuButton_->setMenu(windowMenu);
+        // F1 is the desktop's help request: the topmost window answers it.
+        auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+        help->setContext(Qt::ApplicationShortcut);
+        QObject::connect(help, &QShortcut::activated, this,
+                         [this] { input::Help(host_.TopDialog(), host_.Main()); });
         caption_ = new QLabel(title_);
         QFont f = caption_->font();
         f.setPixelSize(kTitleFontPixels * Z());

@@ -13,11 +13,6 @@ Refusal No(std::string why) {
     return Refusal(std::move(why));
 }
 
-// The behaviour of a dialog that still takes events; null once it has none.
-DialogBehaviour* Listener(Dialog& d) {
-    return d.Behaviour();
-}
-
 bool IsList(ControlKind kind) {
     return kind == ControlKind::Combo || kind == ControlKind::ListBox;
 }
@@ -42,46 +37,41 @@ void CheckRadioInGroup(Dialog& d, int id) {
     for (int member : group) d.SetChecked(member, member == id);
 }
 
-// A list control reached for a pick: there, usable and holding entries.
-ControlState* ReachList(Dialog& d, int id, Refusal& why) {
-    ControlState* c = Reach(d, id, why);
-    if (c != nullptr && !IsList(c->kind)) {
-        why = "not a list";
+// A control of one of the kinds a gesture takes, reached by the person's hand.
+template <typename KindTest>
+const ControlState* ReachKind(const Dialog& d, int id, Refusal& why, KindTest isKind,
+                              const char* notKind) {
+    const ControlState* c = Reach(d, id, why);
+    if (c != nullptr && !isKind(c->kind)) {
+        why = notKind;
         return nullptr;
     }
     return c;
 }
 
-// Tap and Enter on a row: list views take both, list boxes only the tap.
-Refusal ActOnRow(Dialog& d, int id, int row, bool enter) {
-    Refusal why;
-    ControlState* c = Reach(d, id, why);
-    if (c == nullptr) return why;
-    const ControlKind kind = c->kind;
-    const int count = kind == ControlKind::ListView  ? static_cast<int>(c->rows.size())
-                      : kind == ControlKind::ListBox ? static_cast<int>(c->entries.size())
-                                                     : -1;
-    if (count < 0 || (kind == ControlKind::ListBox && enter)) return No("not a list view");
+const ControlState* ReachList(const Dialog& d, int id, Refusal& why) {
+    return ReachKind(d, id, why, IsList, "not a list");
+}
+
+Refusal RowInRange(const ControlState& c, int row) {
+    const int count = c.kind == ControlKind::ListView ? static_cast<int>(c.rows.size())
+                                                      : static_cast<int>(c.entries.size());
     if (row < 0 || row >= count) return No("no row " + std::to_string(row));
-    d.SetFocus(id);
-    if (kind == ControlKind::ListBox) {
-        const bool notify = (c->style & kStyleNotify) != 0;
-        d.SetCurSel(id, row);
-        if (notify && Listener(d)) Listener(d)->OnCommand(d, id, CommandCode::SelectionChange);
-        return std::nullopt;
-    }
-    d.SelectRow(id, row);
-    d.SetFocusedRow(id, row);
-    if (Listener(d)) {
-        Listener(d)->OnNotify(d, id, enter ? NotifyCode::Return : NotifyCode::Click, row);
-    }
     return std::nullopt;
+}
+
+void Tell(Dialog& d, int id, CommandCode code) {
+    if (DialogBehaviour* b = d.Behaviour()) b->OnCommand(d, id, code);
+}
+
+void Tell(Dialog& d, int id, NotifyCode code, int item) {
+    if (DialogBehaviour* b = d.Behaviour()) b->OnNotify(d, id, code, item);
 }
 
 }  // namespace
 
-ControlState* Reach(Dialog& d, int id, Refusal& why) {
-    ControlState* c = d.Find(id);
+const ControlState* Reach(const Dialog& d, int id, Refusal& why) {
+    const ControlState* c = d.Find(id);
     if (c == nullptr || c->id == kUnnamedControl) {
         why = "missing";
         return nullptr;
@@ -101,133 +91,198 @@ bool HasShellDone(const Dialog& d) {
     return !d.Has(IDOK) && (d.Template().frameFlags & kFrameDoneButton) != 0;
 }
 
+Refusal CanClick(const Dialog& d, int id) {
+    if (id == IDOK && HasShellDone(d)) return std::nullopt;
+    Refusal why;
+    ReachKind(d, id, why, [](ControlKind k) { return k == ControlKind::Button; }, "not a button");
+    return why;
+}
+
+Refusal CanCheck(const Dialog& d, int id, bool checked) {
+    Refusal why;
+    const ControlState* c = ReachKind(
+        d, id, why,
+        [](ControlKind k) { return k == ControlKind::CheckBox || k == ControlKind::Radio; },
+        "not a check box or radio button");
+    if (c != nullptr && c->kind == ControlKind::Radio && !checked) {
+        return No("a radio button is unchecked by checking another");
+    }
+    return why;
+}
+
+Refusal CanType(const Dialog& d, int id) {
+    Refusal why;
+    ReachKind(d, id, why, [](ControlKind k) { return k == ControlKind::Edit; },
+              "not an edit field");
+    return why;
+}
+
+Refusal CanChoose(const Dialog& d, int id, std::u16string_view entry) {
+    Refusal why;
+    const ControlState* c = ReachList(d, id, why);
+    if (c == nullptr) return why;
+    // Entries are matched exactly, as the person reads them.
+    if (std::find(c->entries.begin(), c->entries.end(), entry) == c->entries.end()) {
+        return No("no entry " + QuoteText(entry));
+    }
+    return std::nullopt;
+}
+
+Refusal CanPickDate(const Dialog& d, int id) {
+    Refusal why;
+    ReachKind(d, id, why, [](ControlKind k) { return k == ControlKind::DatePicker; },
+              "not a date picker");
+    return why;
+}
+
+Refusal CanActOnRow(const Dialog& d, int id, int row, bool enter) {
+    Refusal why;
+    // List views take a tap and Enter, list boxes only the tap.
+    const ControlState* c = ReachKind(
+        d, id, why,
+        [enter](ControlKind k) {
+            return k == ControlKind::ListView || (k == ControlKind::ListBox && !enter);
+        },
+        "not a list view");
+    return c == nullptr ? why : RowInRange(*c, row);
+}
+
+Refusal CanTapHeader(const Dialog& d, int id, int column) {
+    Refusal why;
+    const ControlState* c = ReachKind(
+        d, id, why, [](ControlKind k) { return k == ControlKind::ListView; }, "not a list view");
+    if (c == nullptr) return why;
+    if (column < 0 || column >= static_cast<int>(c->columns.size())) {
+        return No("no column " + std::to_string(column));
+    }
+    return std::nullopt;
+}
+
 Refusal Done(Dialog& d) {
     if (!HasShellDone(d)) return No("missing");
-    if (Listener(d)) Listener(d)->OnCommand(d, IDOK, CommandCode::Clicked);
+    Tell(d, IDOK, CommandCode::Clicked);
     return std::nullopt;
 }
 
 Refusal Click(Dialog& d, int id) {
+    if (Refusal why = CanClick(d, id)) return why;
     if (id == IDOK && HasShellDone(d)) return Done(d);
-    Refusal why;
-    ControlState* c = Reach(d, id, why);
-    if (c == nullptr) return why;
-    if (c->kind != ControlKind::Button) return No("not a button");
     d.SetFocus(id);
-    if (Listener(d)) Listener(d)->OnCommand(d, id, CommandCode::Clicked);
+    Tell(d, id, CommandCode::Clicked);
     return std::nullopt;
 }
 
 Refusal SetChecked(Dialog& d, int id, bool checked) {
-    Refusal why;
-    ControlState* c = Reach(d, id, why);
-    if (c == nullptr) return why;
-    const ControlKind kind = c->kind;
-    if (kind != ControlKind::CheckBox && kind != ControlKind::Radio) {
-        return No("not a check box or radio button");
-    }
-    if (kind == ControlKind::Radio && !checked) {
-        return No("a radio button is unchecked by checking another");
-    }
-    if (c->checked == checked) return std::nullopt;
-    const bool automatic = (c->style & kStyleAutoCheck) != 0;
+    if (Refusal why = CanCheck(d, id, checked)) return why;
+    const ControlState& c = *d.Find(id);
+    if (c.checked == checked) return std::nullopt;
+    const bool automatic = (c.style & kStyleAutoCheck) != 0;
+    const bool radio = c.kind == ControlKind::Radio;
     d.SetFocus(id);
     if (automatic) {
-        if (kind == ControlKind::Radio) {
+        if (radio) {
             CheckRadioInGroup(d, id);
         } else {
             d.SetChecked(id, checked);
         }
     }
-    if (Listener(d)) Listener(d)->OnCommand(d, id, CommandCode::Clicked);
+    Tell(d, id, CommandCode::Clicked);
     return std::nullopt;
 }
 
 Refusal Type(Dialog& d, int id, std::u16string_view text) {
-    Refusal why;
-    ControlState* c = Reach(d, id, why);
-    if (c == nullptr) return why;
-    if (c->kind != ControlKind::Edit) return No("not an edit field");
-    const size_t limit = c->editLimit > 0 ? static_cast<size_t>(c->editLimit)
-                                          : static_cast<size_t>(kDefaultEditLimit);
+    if (Refusal why = CanType(d, id)) return why;
+    const int limit = d.Find(id)->editLimit;
+    const size_t cut = limit > 0 ? static_cast<size_t>(limit) : kDefaultEditLimit;
     d.SetFocus(id);
     // Setting an edit field's text tells the behaviour of the change, as typing does.
-    d.SetText(id, text.substr(0, std::min(limit, text.size())));
+    d.SetText(id, text.substr(0, std::min(cut, text.size())));
     return std::nullopt;
 }
 
 Refusal Choose(Dialog& d, int id, std::u16string_view entry) {
-    Refusal why;
-    ControlState* c = ReachList(d, id, why);
-    if (c == nullptr) return why;
-    const auto found = std::find(c->entries.begin(), c->entries.end(), entry);
-    if (found == c->entries.end()) return No("no entry " + QuoteText(entry));
-    return ChooseIndex(d, id, static_cast<int>(found - c->entries.begin()));
+    if (Refusal why = CanChoose(d, id, entry)) return why;
+    const std::vector<std::u16string>& entries = d.Find(id)->entries;
+    const auto at = std::find(entries.begin(), entries.end(), entry) - entries.begin();
+    return ChooseIndex(d, id, static_cast<int>(at));
 }
 
 Refusal ChooseIndex(Dialog& d, int id, int index) {
     Refusal why;
-    ControlState* c = ReachList(d, id, why);
+    const ControlState* c = ReachList(d, id, why);
     if (c == nullptr) return why;
-    if (index < 0 || index >= static_cast<int>(c->entries.size())) {
-        return No("no row " + std::to_string(index));
-    }
-    if (c->kind == ControlKind::ListBox) return ActOnRow(d, id, index, false);
-    if (auto refused = OpenDropDown(d, id)) return refused;
-    if (auto refused = PickEntry(d, id, index)) return refused;
+    if (Refusal out = RowInRange(*c, index)) return out;
+    if (c->kind == ControlKind::ListBox) return TapRow(d, id, index);
+    if (Refusal refused = OpenDropDown(d, id)) return refused;
+    if (Refusal refused = PickEntry(d, id, index)) return refused;
     return CloseDropDown(d, id);
 }
 
 Refusal OpenDropDown(Dialog& d, int id) {
     Refusal why;
-    ControlState* c = ReachList(d, id, why);
-    if (c == nullptr) return why;
-    if (c->kind != ControlKind::Combo) return No("not a drop-down list");
+    if (ReachKind(d, id, why, [](ControlKind k) { return k == ControlKind::Combo; },
+                  "not a drop-down list") == nullptr) {
+        return why;
+    }
     d.SetFocus(id);
-    if (Listener(d)) Listener(d)->OnCommand(d, id, CommandCode::DropDown);
+    Tell(d, id, CommandCode::DropDown);
     return std::nullopt;
 }
 
 Refusal PickEntry(Dialog& d, int id, int index) {
     Refusal why;
-    ControlState* c = ReachList(d, id, why);
+    const ControlState* c = ReachList(d, id, why);
     if (c == nullptr) return why;
-    if (index < 0 || index >= static_cast<int>(c->entries.size())) {
-        return No("no row " + std::to_string(index));
-    }
+    if (Refusal out = RowInRange(*c, index)) return out;
     // A drop-down list always reports the pick; a list box only with its notify style.
     const bool notify = c->kind == ControlKind::Combo || (c->style & kStyleNotify) != 0;
     d.SetFocus(id);
     d.SetCurSel(id, index);
-    if (notify && Listener(d)) Listener(d)->OnCommand(d, id, CommandCode::SelectionChange);
+    if (notify) Tell(d, id, CommandCode::SelectionChange);
     return std::nullopt;
 }
 
 Refusal CloseDropDown(Dialog& d, int id) {
     const ControlState* c = d.Find(id);
     if (c == nullptr || c->kind != ControlKind::Combo) return No("not a drop-down list");
-    if (Listener(d)) Listener(d)->OnCommand(d, id, CommandCode::CloseUp);
+    Tell(d, id, CommandCode::CloseUp);
     return std::nullopt;
 }
 
 Refusal PickDate(Dialog& d, int id, std::optional<CalendarDate> date) {
-    Refusal why;
-    ControlState* c = Reach(d, id, why);
-    if (c == nullptr) return why;
-    if (c->kind != ControlKind::DatePicker) return No("not a date picker");
+    if (Refusal why = CanPickDate(d, id)) return why;
     d.SetFocus(id);
-    DialogBehaviour* b = Listener(d);
     if (date) {
-        if (b) b->OnNotify(d, id, NotifyCode::DateDropDown, 0);
+        Tell(d, id, NotifyCode::DateDropDown, 0);
         d.SetDate(id, date);
-        if (Listener(d)) Listener(d)->OnNotify(d, id, NotifyCode::DateChange, 0);
-        if (Listener(d)) Listener(d)->OnNotify(d, id, NotifyCode::DateCloseUp, 0);
+        Tell(d, id, NotifyCode::DateChange, 0);
+        Tell(d, id, NotifyCode::DateCloseUp, 0);
     } else {
         d.SetDate(id, std::nullopt);
-        if (b) b->OnNotify(d, id, NotifyCode::DateChange, 0);
+        Tell(d, id, NotifyCode::DateChange, 0);
     }
     return std::nullopt;
 }
+
+namespace {
+
+Refusal ActOnRow(Dialog& d, int id, int row, bool enter) {
+    if (Refusal why = CanActOnRow(d, id, row, enter)) return why;
+    d.SetFocus(id);
+    const ControlState& c = *d.Find(id);
+    if (c.kind == ControlKind::ListBox) {
+        const bool notify = (c.style & kStyleNotify) != 0;
+        d.SetCurSel(id, row);
+        if (notify) Tell(d, id, CommandCode::SelectionChange);
+        return std::nullopt;
+    }
+    d.SelectRow(id, row);
+    d.SetFocusedRow(id, row);
+    Tell(d, id, enter ? NotifyCode::Return : NotifyCode::Click, row);
+    return std::nullopt;
+}
+
+}  // namespace
 
 Refusal TapRow(Dialog& d, int id, int row) {
     return ActOnRow(d, id, row, false);
@@ -238,14 +293,8 @@ Refusal EnterRow(Dialog& d, int id, int row) {
 }
 
 Refusal TapHeader(Dialog& d, int id, int column) {
-    Refusal why;
-    ControlState* c = Reach(d, id, why);
-    if (c == nullptr) return why;
-    if (c->kind != ControlKind::ListView) return No("not a list view");
-    if (column < 0 || column >= static_cast<int>(c->columns.size())) {
-        return No("no column " + std::to_string(column));
-    }
-    if (Listener(d)) Listener(d)->OnNotify(d, id, NotifyCode::ColumnClick, column);
+    if (Refusal why = CanTapHeader(d, id, column)) return why;
+    Tell(d, id, NotifyCode::ColumnClick, column);
     return std::nullopt;
 }
 
@@ -257,7 +306,7 @@ void Help(Dialog* topDialog, MainFrame* main) {
     }
 }
 
-Refusal Command(MainFrame& main, int command) {
+Refusal CanCommand(const MainFrame& main, int command) {
     switch (main.StateOf(command)) {
         case MainFrame::CommandState::Missing:
             return No("missing");
@@ -266,6 +315,11 @@ Refusal Command(MainFrame& main, int command) {
         case MainFrame::CommandState::Enabled:
             break;
     }
+    return std::nullopt;
+}
+
+Refusal Command(MainFrame& main, int command) {
+    if (Refusal why = CanCommand(main, command)) return why;
     if (!main.DispatchCommand(command)) return No("the main window is not open");
     return std::nullopt;
 }

@@ -20,7 +20,18 @@ using Refusal = std::optional<std::string>;
 
 // The control as the person's hand finds it: there, visible and enabled. Null with the reason
 // otherwise.
-ControlState* Reach(Dialog& d, int id, Refusal& why);
+const ControlState* Reach(const Dialog& d, int id, Refusal& why);
+
+// Whether a person could make a gesture, without making it: the refusal the gesture would
+// give. A host that delivers gestures through widgets asks first, so it refuses exactly as
+// the gestures do.
+Refusal CanClick(const Dialog& d, int id);
+Refusal CanCheck(const Dialog& d, int id, bool checked);
+Refusal CanType(const Dialog& d, int id);
+Refusal CanChoose(const Dialog& d, int id, std::u16string_view entry);
+Refusal CanPickDate(const Dialog& d, int id);
+Refusal CanActOnRow(const Dialog& d, int id, int row, bool enter);
+Refusal CanTapHeader(const Dialog& d, int id, int column);
 
 // Buttons, check boxes and radio buttons.
 Refusal Click(Dialog& d, int id);
@@ -53,6 +64,7 @@ Refusal TapHeader(Dialog& d, int id, int column);
 void Help(Dialog* topDialog, MainFrame* main);
 
 // The main window's menu items and menu bar buttons.
+Refusal CanCommand(const MainFrame& main, int command);
 Refusal Command(MainFrame& main, int command);
 
 // The shell's close request: open dialogs end as cancelled, the main window closes when it

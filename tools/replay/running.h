@@ -1,0 +1,49 @@
+// The device services of a program started by a replay.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+
+#include "app/app.h"
+#include "platform/files/device_files.h"
+#include "platform/headless/headless_host.h"
+#include "platform/objectstore/object_store.h"
+#include "platform/registry/registry_hive.h"
+#include "tools/replay/replay.h"
+
+namespace qv::replay {
+
+// The single-instance rule over one replay: the first start registers its window, a start
+// while it runs finds it.
+class ReplayInstances : public InstanceCheck {
+  public:
+    explicit ReplayInstances(bool& running) : running_(running) {}
+    bool RaiseRunningInstance(const std::u16string&, const std::u16string&) override {
+        if (running_) return true;
+        running_ = true;
+        return false;
+    }
+
+  private:
+    bool& running_;
+};
+
+// The device services of a running program.
+struct Replay::Running {
+    explicit Running(const std::filesystem::path& root, bool& instanceFlag)
+        : folders(DeviceFolders::UnderRoot(root)),
+          hive(folders.HiveFile()),
+          files(folders),
+          instances(instanceFlag) {
+        store = OpenObjectStoreFile(folders.StoreFile());
+        if (store == nullptr) store = MakeUnavailableObjectStore();
+    }
+    DeviceFolders folders;
+    RegistryHive hive;
+    DeviceFiles files;
+    ReplayInstances instances;
+    std::unique_ptr<ObjectStore> store;
+    std::unique_ptr<HeadlessHost> host;
+};
+
+}  // namespace qv::replay
