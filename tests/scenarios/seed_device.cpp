@@ -1,128 +1,22 @@
-// Prepares a device folder before a scenario runs: projects, time records and categories made
-// with the program's own store operations, registry values, or a broken store file.
+// Prepares a device folder before a scenario runs (the seed lines are described in
+// device_seed.h).
 //
 //   seed_device ROOT SEEDFILE
-//
-//   clock 2005-10-29 12:00:00             the clock for the identifiers that follow
-//   project "Alpha" 2005-10-01 ["description"]
-//   record "Alpha" 2005-10-29 90 "Travel" ["memo"]
-//   category "Travel"
-//   dword "Software\Brumo\Quorvella\Settings" SortOrder 1
-//   sz "Software\Brumo\Quorvella\Settings" LastProject "Beta"
-//   garbage                               the store file becomes bytes of another kind
-#include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <map>
 
-#include "platform/files/device_files.h"
-#include "platform/registry/registry_hive.h"
-#include "platform/ui/shell.h"
-#include "res/embedded.h"
-#include "store/categories_store.h"
-#include "store/projects_store.h"
-#include "store/record_store.h"
-#include "tools/replay/script.h"
-
-using namespace qv;
-using namespace qv::replay;
-
-namespace {
-
-int Fail(int line, const std::string& why) {
-    std::cerr << "seed line " << line << ": " << why << "\n";
-    return 1;
-}
-
-}  // namespace
+#include "device_seed.h"
 
 int main(int argc, char** argv) {
     if (argc != 3) {
         std::cerr << "usage: seed_device ROOT SEEDFILE\n";
         return 2;
     }
-    DeviceFolders folders = DeviceFolders::UnderRoot(argv[1]);
-    folders.Provision();
-    ProvisionHelpFiles(folders.WindowsDir());
     std::ifstream in(argv[2]);
-    std::vector<std::vector<Token>> lines;
-    for (std::string text; std::getline(in, text);) {
-        auto t = Tokenize(text);
-        if (!t) return Fail(static_cast<int>(lines.size() + 1), "a text is not closed");
-        lines.push_back(*t);
-    }
-
-    // The broken store comes first: nothing else would open it.
-    for (const auto& t : lines) {
-        if (!t.empty() && t[0].text == "garbage") {
-            std::ofstream(folders.StoreFile(), std::ios::binary) << "this is not a store at all";
-            return 0;
-        }
-    }
-
-    auto store = OpenObjectStoreFile(folders.StoreFile());
-    if (!store) return Fail(0, "the store cannot be opened");
-    RegistryHive hive(folders.HiveFile());
-    AppState state;
-    RecordingShell shell;
-    FixedClock clock(MakeDate(2005, 10, 29));
-    StoreContext ctx{state, *store, shell, clock};
-    if (!OpenStore(ctx)) return Fail(0, "the store does not start");
-    std::map<std::string, uint32_t> projectIds;
-    for (ProjectRecord* p = state.projects.First(); p; p = state.projects.Next()) {
-        projectIds[ToUtf8(*p->name)] = p->projectId;
-    }
-
-    int number = 0;
-    for (const auto& t : lines) {
-        ++number;
-        if (t.empty() || t[0].text[0] == '#') continue;
-        const std::string& word = t[0].text;
-        if (word == "clock" && t.size() == 3) {
-            auto d = ParseDate(t[1].text);
-            if (!d || !ParseTime(t[2].text, *d)) return Fail(number, "not a clock");
-            clock.Set(*d);
-        } else if (word == "project" && (t.size() == 3 || t.size() == 4)) {
-            ProjectRecord p;
-            p.name = FromUtf8(t[1].text);
-            auto d = ParseDate(t[2].text);
-            if (!d) return Fail(number, "not a date");
-            SetDate(p, *d);
-            p.description = t.size() == 4 ? FromUtf8(t[3].text) : u"";
-            uint32_t id = 0;
-            if (!AddProjectRecord(ctx, p, id)) return Fail(number, "project not stored");
-            p.projectId = id;
-            state.projects.Append(p);
-            projectIds[t[1].text] = id;
-        } else if (word == "record" && (t.size() == 5 || t.size() == 6)) {
-            auto project = projectIds.find(t[1].text);
-            auto d = ParseDate(t[2].text);
-            if (project == projectIds.end() || !d) return Fail(number, "unknown project or date");
-            TimeRecord r;
-            r.projectId = project->second;
-            SetDate(r, *d);
-            SetMinutes(r, FromUtf8(t[3].text));
-            SetCategory(r, FromUtf8(t[4].text));
-            if (t.size() == 6) SetMemo(r, FromUtf8(t[5].text));
-            uint32_t id = 0;
-            if (!AddTimeRecord(ctx, r, id)) return Fail(number, "record not stored");
-        } else if (word == "category" && t.size() == 2) {
-            CategoryItem c;
-            SetName(c, FromUtf8(t[1].text));
-            state.categories.Add(c);
-            if (!SaveCategories(ctx)) return Fail(number, "categories not stored");
-        } else if ((word == "dword" || word == "sz") && t.size() == 4) {
-            auto key = hive.CreateKey(FromUtf8(t[1].text));
-            if (!key) return Fail(number, "no key");
-            bool ok = word == "dword"
-                          ? hive.SetDwordValue(*key, FromUtf8(t[2].text),
-                                               static_cast<uint32_t>(std::stoul(t[3].text)))
-                          : hive.SetStringValue(*key, FromUtf8(t[2].text), FromUtf8(t[3].text));
-            hive.CloseKey(*key);
-            if (!ok) return Fail(number, "value not stored");
-        } else {
-            return Fail(number, "not a seed line");
-        }
+    std::string why;
+    if (!qv::SeedDevice(qv::DeviceFolders::UnderRoot(argv[1]), in, why)) {
+        std::cerr << why << "\n";
+        return 1;
     }
     return 0;
 }

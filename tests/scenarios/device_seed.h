@@ -1,0 +1,24 @@
+// Seeds a device folder from seed lines: projects, time records and categories made with the
+// program's own store operations, registry values, or a broken store file.
+//
+//   clock 2005-10-29 12:00:00             the clock for the identifiers that follow
+//   project "Alpha" 2005-10-01 ["description"]
+//   record "Alpha" 2005-10-29 90 "Travel" ["memo"]
+//   category "Travel"
+//   dword "Software\Brumo\Quorvella\Settings" SortOrder 1
+//   sz "Software\Brumo\Quorvella\Settings" LastProject "Beta"
+//   garbage                               the store file becomes bytes of another kind
+#pragma once
+
+#include <istream>
+#include <string>
+
+#include "platform/files/device_files.h"
+
+namespace qv {
+
+// Provisions `folders` and applies every line of `seed`. False with `why` (naming the line)
+// when a line is not understood or the store refuses it.
+bool SeedDevice(const DeviceFolders& folders, std::istream& seed, std::string& why);
+
+}  // namespace qv
