@@ -1,0 +1,215 @@
+// quorvella-screenshots: pictures of the desktop window for the documentation and for checking
+// the rendering by eye. The main window with records in both screen orientations, and every
+// dialog with its template texts in both layouts, as PNG files.
+//
+//   quorvella-screenshots OUTDIR [--zoom N]
+#include <unistd.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QPixmap>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <sstream>
+#include <string>
+
+#include "app/app.h"
+#include "device_seed.h"
+#include "dialogs/frame.h"
+#include "platform/qt/qt_host.h"
+#include "platform/registry/registry_hive.h"
+#include "res/templates.h"
+
+namespace {
+
+using namespace qv;
+
+// Two projects with a week of bookings; the list shows the first.
+constexpr const char* kSeed = R"(clock 2005-10-29 12:00:00
+project "Website" 2005-09-01 "Relaunch of the shop"
+clock 2005-10-29 12:00:05
+project "Garden" 2005-10-01 "Hedges and lawn"
+category "Meeting"
+category "Design"
+category "Travel"
+record "Website" 2005-10-24 90 "Meeting" "kick-off with the client"
+record "Website" 2005-10-24 240 "Design" "page layouts"
+record "Website" 2005-10-25 480 "Design"
+record "Website" 2005-10-26 45 "Travel" "to the printer"
+record "Website" 2005-10-27 420 "Design" "shop pages and checkout"
+record "Website" 2005-10-28 30 "Meeting"
+record "Garden" 2005-10-22 120 "Travel"
+sz "Software\Brumo\Quorvella\Settings" LastProject "Website"
+)";
+
+constexpr Size kLandscapeScreen{320, 240};
+constexpr int kProjectBar = 130;  // shown by the main window, not on its own
+
+// Saturday 29 October 2005, noon: the day after the last booking.
+CalendarDate TheDay() {
+    CalendarDate d = MakeDate(2005, 10, 29);
+    d.dayOfWeek = 6;
+    d.hour = 12;
+    return d;
+}
+
+class NoOtherInstance : public InstanceCheck {
+  public:
+    bool RaiseRunningInstance(const std::u16string&, const std::u16string&) override {
+        return false;
+    }
+};
+
+// Ends the main window's run from a scripted step.
+struct StopRun {};
+
+// A dialog with its template texts only: the title band, and the layout of the screen.
+class TemplateOnly : public DialogBehaviour {
+  public:
+    explicit TemplateOnly(const UiHost& host) : host_(host) {}
+    void OnSize(Dialog& d, bool landscape) override {
+        if (d.Template().twoLayouts) d.ApplyLayout(landscape);
+    }
+    void OnPaint(const Dialog& d, Size, PaintList& orders) override {
+        PaintList band = PaintTitleBand(host_, d.Template().band);
+        orders.insert(orders.end(), band.begin(), band.end());
+    }
+
+  private:
+    const UiHost& host_;
+};
+
+class Shooter {
+  public:
+    Shooter(std::filesystem::path outDir, int zoom) : outDir_(std::move(outDir)), zoom_(zoom) {}
+    bool Failed() const { return failed_; }
+
+    void Save(QWidget* window, const std::string& name) {
+        QCoreApplication::processEvents();
+        const std::filesystem::path file = outDir_ / (name + ".png");
+        if (!window->grab().save(QString::fromStdString(file.string()), "PNG")) {
+            Fail("cannot write " + file.string());
+        }
+    }
+    void Fail(const std::string& why) {
+        std::cerr << "quorvella-screenshots: " << why << "\n";
+        failed_ = true;
+    }
+
+    // A message box is not part of any picture: it is answered No (or OK) and reported.
+    QtHost::BoxAnswer RefuseBoxes() {
+        return [this](QWidget* widget, bool question) {
+            auto* box = static_cast<QMessageBox*>(widget);
+            Fail("a message box came up: " + box->text().toStdString());
+            box->button(question ? QMessageBox::No : QMessageBox::Ok)->click();
+        };
+    }
+
+    // The real program on a seeded device: the main window as it first waits for the user,
+    // then turned to landscape.
+    void MainWindow(const std::filesystem::path& root) {
+        const DeviceFolders folders = DeviceFolders::UnderRoot(root);
+        std::istringstream seed(kSeed);
+        std::string why;
+        if (!SeedDevice(folders, seed, why)) return Fail(why);
+        RegistryHive hive(folders.HiveFile());
+        DeviceFiles files(folders);
+        std::unique_ptr<ObjectStore> store = OpenObjectStoreFile(folders.StoreFile());
+        if (store == nullptr) return Fail("the seeded store does not open");
+        NoOtherInstance instances;
+        FixedClock clock(TheDay());
+        QtHost host(clock, zoom_, {});
+        host.SetScriptedAnswer(RefuseBoxes());
+        bool shot = false;
+        host.SetScriptedStep([&] {
+            if (shot) throw StopRun{};  // the close request did not end the program
+            shot = true;
+            if (host.TopDialog() != nullptr) Fail("a dialog is open at start-up");
+            Save(host.Window(), "main-portrait");
+            host.SetScreenSize(kLandscapeScreen);
+            Save(host.Window(), "main-landscape");
+            host.RequestClose();
+        });
+        ProgramServices services{host, hive, *store, files, instances};
+        try {
+            QuorvellaMain(services);
+        } catch (const StopRun&) {
+            Fail("the program did not end on the close request");
+        }
+        if (!shot) Fail("the main window never waited for the user");
+    }
+
+    // Every dialog template on its own, portrait and landscape.
+    void Dialogs() {
+        FixedClock clock(TheDay());
+        QtHost host(clock, zoom_, {});
+        host.SetScriptedAnswer(RefuseBoxes());
+        host.Window()->show();
+        TemplateOnly behaviour(host);
+        for (int id : DialogTemplateIds()) {
+            if (id == kProjectBar) continue;
+            for (const bool landscape : {false, true}) {
+                host.SetScreenSize(landscape ? kLandscapeScreen : kPortraitScreen);
+                const std::string name =
+                    "dialog-" + std::to_string(id) + (landscape ? "-landscape" : "-portrait");
+                host.SetScriptedStep([&] {
+                    Save(host.Window(), name);
+                    host.TopDialog()->End(IDCANCEL);
+                });
+                if (host.RunDialog(id, behaviour) != IDCANCEL) Fail(name + " did not run");
+            }
+        }
+    }
+
+  private:
+    std::filesystem::path outDir_;
+    int zoom_;
+    bool failed_ = false;
+};
+
+int Usage() {
+    std::cerr << "usage: quorvella-screenshots OUTDIR [--zoom N]   (N from 1 to 3, default 2)\n";
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::filesystem::path outDir;
+    int zoom = 2;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--zoom" && i + 1 < argc) {
+            char* end = nullptr;
+            const long value = std::strtol(argv[++i], &end, 10);
+            if (*end != '\0' || value < 1 || value > 3) return Usage();
+            zoom = static_cast<int>(value);
+        } else if (outDir.empty() && !arg.starts_with("-")) {
+            outDir = arg;
+        } else {
+            return Usage();
+        }
+    }
+    if (outDir.empty()) return Usage();
+    std::error_code error;
+    std::filesystem::create_directories(outDir, error);
+    if (!std::filesystem::is_directory(outDir)) {
+        std::cerr << "quorvella-screenshots: cannot make " << outDir.string() << "\n";
+        return 1;
+    }
+
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    const std::filesystem::path root = std::filesystem::temp_directory_path() /
+                                       ("quorvella-screenshots-" + std::to_string(getpid()));
+    std::filesystem::remove_all(root, error);
+    Shooter shooter(outDir, zoom);
+    shooter.MainWindow(root);
+    shooter.Dialogs();
+    std::filesystem::remove_all(root, error);
+    return shooter.Failed() ? 1 : 0;
+}
