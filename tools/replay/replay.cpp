@@ -291,7 +291,7 @@ void Replay::ShowStore() {
         const std::filesystem::path file = DeviceFolders::UnderRoot(root_).StoreFile();
         std::error_code ec;
         if (!std::filesystem::exists(file, ec)) return;  // a device that never started
-        opened = OpenObjectStoreFile(file);
+        opened = OpenObjectStoreForLooking(file);
         if (opened == nullptr) {
             Fail(current_ + ": the store file cannot be read");
             return;
