@@ -104,7 +104,8 @@ class RowsModel : public QAbstractTableModel {
         endResetModel();
     }
     void RowChanged(int row) {
-        if (row >= 0 && row < shownRows_) {
+        // A reset on its way redraws every row anyway.
+        if (!resetPending_ && row >= 0 && row < shownRows_) {
             Q_EMIT dataChanged(index(row, 0), index(row, shownColumns_ - 1));
         }
     }
@@ -404,9 +405,10 @@ void DialogView::Sync(const ControlState& c, const Shown& shown, DialogChange wh
             }
             break;
         case DialogChange::Rows:
-            if (shown.rows != nullptr) {
+            // A list filled row by row is shown once: one reset, and the selection and
+            // scrolling follow it once.
+            if (shown.rows != nullptr && !shown.rows->Pending()) {
                 shown.rows->RowsChanged();
-                // Selection and scrolling follow once the rows are shown.
                 QTimer::singleShot(0, w, [this, id = c.id] {
                     if (Shown* s = Find(id)) {
                         if (const ControlState* now = dialog_.Find(id)) {
@@ -482,8 +484,14 @@ void DialogView::OnDialogChanged(const Dialog&, DialogChange what, int id, int r
             break;
     }
     Shown* s = Find(id);
+    if (s == nullptr) return;
+    // While a list's reset is on its way, its row changes are already covered by it.
+    if ((what == DialogChange::Row || what == DialogChange::Rows) && s->rows != nullptr &&
+        s->rows->Pending()) {
+        return;
+    }
     const ControlState* c = dialog_.Find(id);
-    if (s == nullptr || c == nullptr) return;
+    if (c == nullptr) return;
     switch (what) {
         case DialogChange::Enabled:
             s->widget->setEnabled(c->enabled);
