@@ -1,0 +1,3 @@
+find_package(Qt6 REQUIRED COMPONENTS Widgets)
+qv_add_bench(bench_qt_window SOURCES ${CMAKE_CURRENT_LIST_DIR}/qt_window_bench.cpp
+             LIBS qv_qt_host qv_app qv_registry qv_files qv_objectstore Qt6::Widgets)
