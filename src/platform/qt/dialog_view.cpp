@@ -178,9 +178,7 @@ DialogView::DialogView(QtHost& host, Dialog& dialog, QWidget* parent)
     QPalette p = palette();
     p.setColor(QPalette::Window, Qt::white);
     setPalette(p);
-    QFont f = font();
-    f.setPixelSize(kControlFontPixels * host_.Zoom());
-    setFont(f);
+    setFont(HandheldFont(kControlFontPixels * host_.Zoom()));
     for (const ControlState& c : dialog_.Controls()) AddControl(c);
     SetTabOrder();
     ApplyDefaultButton();

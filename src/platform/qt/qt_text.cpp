@@ -1,8 +1,10 @@
-// Fonts and images of the program for Qt.
+// Fonts, images and the zoomed style of the program for Qt.
 #include "platform/qt/qt_text.h"
 
+#include <QApplication>
 #include <QFontDatabase>
 #include <QImage>
+#include <QProxyStyle>
 #include <map>
 
 #include "res/embedded.h"
@@ -20,6 +22,64 @@ QFont ToQFont(const FontSpec& spec) {
     font.setUnderline(spec.underline);
     font.setStrikeOut(spec.strikeOut);
     return font;
+}
+
+void InstallFontStandIns() {
+    // Tahoma's widths lie between the condensed and the ordinary sans faces; the first one
+    // installed wins.
+    QFont::insertSubstitutions(
+        QStringLiteral("Tahoma"),
+        {QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("Liberation Sans"),
+         QStringLiteral("Arimo"), QStringLiteral("Arial")});
+    QFont::insertSubstitutions(QStringLiteral("Times New Roman"),
+                               {QStringLiteral("Liberation Serif"), QStringLiteral("Tinos")});
+}
+
+QFont HandheldFont(int pixels, bool bold) {
+    QFont font(QStringLiteral("Tahoma"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+
+namespace {
+
+// The desktop's own style, its indicators and scroll bars scaled like the text.
+class ZoomStyle : public QProxyStyle {
+  public:
+    explicit ZoomStyle(int zoom) : zoom_(zoom) {}
+    int Zoom() const { return zoom_; }
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override {
+        const int base = QProxyStyle::pixelMetric(metric, option, widget);
+        switch (metric) {
+            case PM_IndicatorWidth:
+            case PM_IndicatorHeight:
+            case PM_ExclusiveIndicatorWidth:
+            case PM_ExclusiveIndicatorHeight:
+            case PM_CheckBoxLabelSpacing:
+            case PM_RadioButtonLabelSpacing:
+            case PM_ScrollBarExtent:
+            case PM_ScrollBarSliderMin:
+            case PM_HeaderMarkSize:
+                return base * zoom_;
+            default:
+                return base;
+        }
+    }
+
+  private:
+    int zoom_;
+};
+
+}  // namespace
+
+void InstallZoomStyle(int zoom) {
+    if (const auto* current = dynamic_cast<const ZoomStyle*>(QApplication::style())) {
+        if (current->Zoom() == zoom) return;
+    }
+    QApplication::setStyle(new ZoomStyle(zoom));
 }
 
 namespace {

@@ -1,4 +1,4 @@
-// Text, fonts and images between the model and Qt.
+// Text, fonts, images and the zoomed look of the controls between the model and Qt.
 #pragma once
 
 #include <QFont>
@@ -24,6 +24,16 @@ inline std::u16string FromQString(const QString& text) {
 
 // A font of the program in handheld pixels: a negative height is the character height.
 QFont ToQFont(const FontSpec& spec);
+
+// The handheld's faces resolve to installed faces of nearly the same widths, so texts fill
+// the template rectangles as they did there. Once per program, before the first widget.
+void InstallFontStandIns();
+// The handheld's shell and dialog face ("Tahoma") at `pixels` desktop pixels.
+QFont HandheldFont(int pixels, bool bold = false);
+
+// The application's style with check boxes, radio buttons and scroll bars `zoom` times their
+// size, as the texts are. Keeps the style when it already has this zoom.
+void InstallZoomStyle(int zoom);
 
 // Image `index` of a bitmap strip of 16 x 16 images (106: the menu bar's buttons, 128: the
 // lists' header and row images), at `zoom`.
