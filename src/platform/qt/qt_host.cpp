@@ -70,9 +70,7 @@ class ScreenWindow : public QWidget {
         QObject::connect(help, &QShortcut::activated, this,
                          [this] { input::Help(host_.TopDialog(), host_.Main()); });
         caption_ = new QLabel(title_);
-        QFont f = caption_->font();
-        f.setPixelSize(kTitleFontPixels * Z());
-        f.setBold(true);
+        const QFont f = HandheldFont(kTitleFontPixels * Z(), true);
         caption_->setFont(f);
         done_ = new QPushButton(QStringLiteral("ok"), title_);
         done_->setFont(f);
@@ -100,8 +98,7 @@ class ScreenWindow : public QWidget {
     void BuildMenuBar(MainFrame& frame) {
         const MenuBarTemplate& bar = frame.MenuBar();
         auto* layout = static_cast<QHBoxLayout*>(menuBar_->layout());
-        QFont f = font();
-        f.setPixelSize(kTitleFontPixels * Z());
+        const QFont f = HandheldFont(kTitleFontPixels * Z());
         size_t index = 0;
         for (const MenuBarButton& b : bar.buttons) {
             const uint32_t tip = index < bar.toolTips.size() ? bar.toolTips[index] : 0;
@@ -239,9 +236,8 @@ class ScreenWindow : public QWidget {
 
 QtHost::QtHost(const Clock& clock, int zoom, Services services)
     : clock_(clock), zoom_(std::clamp(zoom, 1, 3)), services_(std::move(services)) {
-    // The handheld's title font; a metric-compatible serif stands in where it is missing.
-    QFont::insertSubstitution(QStringLiteral("Times New Roman"),
-                              QStringLiteral("Liberation Serif"));
+    InstallFontStandIns();
+    InstallZoomStyle(zoom_);
     window_ = std::make_unique<ScreenWindow>(*this);
     window_->following_ = true;
     window_->resize(screen_.width * zoom_, screen_.height * zoom_);
