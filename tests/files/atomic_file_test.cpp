@@ -1,4 +1,4 @@
-// Whole-file replacement: stopped at any byte, refused, aimed at a folder, and stale temporaries.
+// Whole-file replacement: which temporaries left beside the file count as stale.
 #include "platform/files/atomic_file.h"
 
 #include <fcntl.h>
@@ -14,7 +14,6 @@ namespace qv {
 namespace {
 
 namespace fs = std::filesystem;
-using test::ReadBytes;
 using test::WriteBytes;
 
 std::set<std::string> Names(const fs::path& folder) {
@@ -23,53 +22,6 @@ std::set<std::string> Names(const fs::path& folder) {
         names.insert(entry.path().filename().string());
     }
     return names;
-}
-
-TEST(AtomicFile, AFailureAtAnyPointLeavesTheOldContentAndNoTemporary) {
-    test::TempDir dir;
-    const fs::path file = dir / "registry.hive";
-    WriteBytes(file, "old content\n");
-    const std::string next = "the new content, a little longer than the old\n";
-    AtomicFile writer(file);
-
-    for (uint64_t stop = 0; stop < next.size(); ++stop) {
-        writer.Faults().FailAfterBytes(stop);
-        EXPECT_FALSE(writer.Replace(next)) << stop;
-        EXPECT_EQ(writer.FailureReason(), "No space left on device");
-        EXPECT_EQ(ReadBytes(file), "old content\n") << stop;
-        EXPECT_EQ(Names(dir.path()), std::set<std::string>{"registry.hive"}) << stop;
-    }
-    writer.Faults().FailAfterBytes(std::nullopt);
-    writer.Faults().FailFlushes(true);
-    EXPECT_FALSE(writer.Replace(next));
-    EXPECT_EQ(writer.FailureReason(), "Input/output error");
-    writer.Faults().FailFlushes(false);
-
-    // A check that refuses stops the save with its own reason.
-    EXPECT_FALSE(writer.Replace(next, [](std::string& reason) {
-        reason = "not today";
-        return false;
-    }));
-    EXPECT_EQ(writer.FailureReason(), "not today");
-    EXPECT_EQ(ReadBytes(file), "old content\n");
-    EXPECT_EQ(Names(dir.path()), std::set<std::string>{"registry.hive"});
-
-    EXPECT_TRUE(writer.Replace(next));
-    EXPECT_EQ(ReadBytes(file), next);
-}
-
-TEST(AtomicFile, AFolderInTheWayOrAMissingFolderIsReportedPlainly) {
-    test::TempDir dir;
-    fs::create_directory(dir / "registry.hive");
-    AtomicFile inTheWay(dir / "registry.hive");
-    EXPECT_FALSE(inTheWay.Replace("x"));
-    EXPECT_EQ(inTheWay.FailureReason(), "Is a directory");
-    EXPECT_TRUE(fs::is_directory(dir / "registry.hive"));
-    EXPECT_EQ(Names(dir.path()), std::set<std::string>{"registry.hive"});
-
-    AtomicFile nowhere(dir / "gone" / "registry.hive");
-    EXPECT_FALSE(nowhere.Replace("x"));
-    EXPECT_EQ(nowhere.FailureReason(), "No such file or directory");
 }
 
 TEST(AtomicFile, OnlyOrphanedTemporariesAreRemoved) {
