@@ -142,6 +142,8 @@ void Replay::RunQtChild() {
     ProgramServices services{host, running_->hive, *running_->store, running_->files,
                              running_->instances};
     const int code = QuorvellaMain(services);
+    screen_ = host.ScreenSize();
+    qtHost_ = nullptr;  // the host goes with this scope
     if (!failed_) Print("exit " + std::to_string(code));
 }
 
