@@ -22,7 +22,7 @@ void CopyFrom(CategoryItem& target, const CategoryItem& source);
 class CategoryList : private CursorList<CategoryItem> {
     using Base = CursorList<CategoryItem>;
 
-public:
+  public:
     using Base::Clear;
     using Base::Count;
     using Base::Current;

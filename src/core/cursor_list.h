@@ -28,7 +28,7 @@ constexpr uint32_t kMaxListRecords = 65535;
 // that fills a record's values and leaves its place in a list alone.
 template <typename T>
 class CursorList {
-public:
+  public:
     CursorList() = default;
     ~CursorList() { Clear(); }
     CursorList(const CursorList&) = delete;
@@ -147,7 +147,7 @@ public:
         for (It it = begin; it != end; ++it) Link(*it);
     }
 
-protected:
+  protected:
     // Unlinks and destroys one record of this list; the cursor ends on the first record.
     void Remove(T* node) {
         if (node->prev != nullptr) {
@@ -167,7 +167,7 @@ protected:
         cursor_ = first_;
     }
 
-private:
+  private:
     void Link(T* node) {
         node->prev = last_;
         node->next = nullptr;

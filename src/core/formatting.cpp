@@ -4,7 +4,9 @@
 namespace qv {
 namespace {
 
-constexpr char16_t Digit(uint32_t value) { return static_cast<char16_t>(u'0' + value); }
+constexpr char16_t Digit(uint32_t value) {
+    return static_cast<char16_t>(u'0' + value);
+}
 
 }  // namespace
 
@@ -15,8 +17,8 @@ bool BuildDateTexts(const CalendarDate& date, bool shortYear, DateTexts& texts, 
     const char16_t year[4] = {Digit(date.year / 1000), Digit(date.year / 100 % 10),
                               Digit(date.year / 10 % 10), Digit(date.year % 10)};
     // dd-mm-yyyy, or dd-mm-yy for projects: the last two digits of the year.
-    const std::u16string_view yearPart = shortYear ? std::u16string_view(year + 2, 2)
-                                                   : std::u16string_view(year, 4);
+    const std::u16string_view yearPart =
+        shortYear ? std::u16string_view(year + 2, 2) : std::u16string_view(year, 4);
     auto form = [&](size_t which, const char16_t* a, const char16_t* b, char16_t sep) {
         char16_t t[DateTexts::kMaxChars];
         t[0] = a[0];

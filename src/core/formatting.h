@@ -34,7 +34,7 @@ enum ExportTimeType : uint32_t {
 // characters (dd-mm-yyyy), so the texts live inside the record: no record owns four small
 // heap strings, and copying or sorting records stays cheap.
 class DateTexts {
-public:
+  public:
     static constexpr size_t kMaxChars = 10;
 
     std::optional<std::u16string_view> operator[](size_t form) const {
@@ -58,7 +58,7 @@ public:
         return true;
     }
 
-private:
+  private:
     static constexpr uint8_t kAbsent = 0xFF;
     char16_t text_[4][kMaxChars] = {};
     std::array<uint8_t, 4> length_{kAbsent, kAbsent, kAbsent, kAbsent};

@@ -31,7 +31,7 @@ bool SetDate(ProjectRecord& record, const CalendarDate& date);
 DateTextView DateText(const ProjectRecord& record, uint32_t dateViewType);
 
 class ProjectList : public CursorList<ProjectRecord> {
-public:
+  public:
     // Same length and same code units; none for an absent or empty text. Cursor as FindAt.
     ProjectRecord* FindByName(const Text& text);
     ProjectRecord* FindByTotal(int32_t minutes) { return qv::FindByTotal(*this, minutes); }

@@ -14,13 +14,15 @@ void Refill(ProjectList& projects, ProjectList& buffer, uint32_t order) {
     if (order == 1) {
         for (ProjectRecord* p = buffer.Last(); p != nullptr; p = p->prev) projects.Append(*p);
     } else {
-        for (ProjectRecord* p = buffer.First(); p != nullptr; p = buffer.Next()) projects.Append(*p);
+        for (ProjectRecord* p = buffer.First(); p != nullptr; p = buffer.Next())
+            projects.Append(*p);
     }
 }
 
 // Moves the projects, key by sorted key, into the buffer and back in the order asked for.
 template <typename Key, typename GetKey, typename Find>
-bool SortByKey(AppState& state, uint32_t order, GetKey getKey, Find find, int (*compare)(Key, Key)) {
+bool SortByKey(AppState& state, uint32_t order, GetKey getKey, Find find,
+               int (*compare)(Key, Key)) {
     ProjectList& projects = state.projects;
     const uint16_t n = projects.Count();
     if (n == 0) return true;
@@ -42,8 +44,12 @@ bool SortByKey(AppState& state, uint32_t order, GetKey getKey, Find find, int (*
     return true;
 }
 
-int CompareUnsignedKey(uint32_t a, uint32_t b) { return CompareUnsigned(a, b); }
-int CompareSignedKey(int32_t a, int32_t b) { return CompareSigned(a, b); }
+int CompareUnsignedKey(uint32_t a, uint32_t b) {
+    return CompareUnsigned(a, b);
+}
+int CompareSignedKey(int32_t a, int32_t b) {
+    return CompareSigned(a, b);
+}
 
 }  // namespace
 
@@ -69,8 +75,9 @@ bool SortProjectsByName(AppState& state, uint32_t order) {
         if (!p->name) return false;
         names.push_back(*p->name);
     }
-    std::sort(names.begin(), names.end(),
-              [](const std::u16string& a, const std::u16string& b) { return CompareText(a, b) < 0; });
+    std::sort(names.begin(), names.end(), [](const std::u16string& a, const std::u16string& b) {
+        return CompareText(a, b) < 0;
+    });
     if (!state.projectSortBuffer.Empty()) state.projectSortBuffer.Clear();
     for (const std::u16string& name : names) {
         ProjectRecord* p = projects.FindByName(name);

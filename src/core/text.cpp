@@ -10,8 +10,8 @@ std::u16string FormatDecimal(int64_t value) {
     char16_t* end = buf + sizeof(buf) / sizeof(buf[0]);
     char16_t* p = end;
     // Work on the magnitude as unsigned so the most negative value does not overflow.
-    uint64_t magnitude = value < 0 ? uint64_t{0} - static_cast<uint64_t>(value)
-                                   : static_cast<uint64_t>(value);
+    uint64_t magnitude =
+        value < 0 ? uint64_t{0} - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
     do {
         *--p = static_cast<char16_t>(u'0' + magnitude % 10);
         magnitude /= 10;

@@ -117,6 +117,8 @@ const Text& TimeText(const TimeRecord& r, uint32_t type) {
     return type == Comma ? r.timeComma : r.timeColon;
 }
 
-int32_t MinutesOf(const TimeRecord& r) { return r.minutesText ? ParseLong(*r.minutesText) : 0; }
+int32_t MinutesOf(const TimeRecord& r) {
+    return r.minutesText ? ParseLong(*r.minutesText) : 0;
+}
 
 }  // namespace qv

@@ -18,10 +18,10 @@ struct TimeRecord : ListLinks<TimeRecord> {
     uint32_t projectId = 0;
     CalendarDate date;
     DateTexts dateTexts;  // indexed by DateViewType
-    Text minutesText;  // total minutes as decimal text: 90 minutes is "90"
-    Text timeComma;    // "1,30"
-    Text timeColon;    // "1:30"
-    Text category;     // by name
+    Text minutesText;     // total minutes as decimal text: 90 minutes is "90"
+    Text timeComma;       // "1,30"
+    Text timeColon;       // "1:30"
+    Text category;        // by name
     Text memo;
 };
 

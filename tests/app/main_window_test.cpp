@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "core/time_record.h"
-#include "program_fixture.h"
 #include "platform/registry/registry_hive.h"
+#include "program_fixture.h"
 
 namespace qv {
 namespace {

@@ -22,7 +22,7 @@ TEST(CategoryList, KeepsNamesUniqueUnderExactComparison) {
 
     EXPECT_EQ(list.Add(Cat(u"Travel")), nullptr);
     EXPECT_EQ(list.Size(), 3);
-    EXPECT_EQ(list.Current()->name, u"Work");  // refused: cursor on the first item
+    EXPECT_EQ(list.Current()->name, u"Work");      // refused: cursor on the first item
     EXPECT_NE(list.Add(Cat(u"travel")), nullptr);  // another name for the list
     EXPECT_EQ(list.Size(), 4);
 }

@@ -63,11 +63,10 @@ TEST(SetMinutes, WritesHoursAndTwoDigitMinutes) {
         const char16_t* minutes;
         const char16_t* comma;
         const char16_t* colon;
-    } cases[] = {{u"0", u"0,0", u"0:0"},     {u"5", u"0,05", u"0:05"},
-                 {u"59", u"0,59", u"0:59"},  {u"60", u"1,00", u"1:00"},
-                 {u"90", u"1,30", u"1:30"},  {u"810", u"13,30", u"13:30"},
-                 {u"1500", u"25,00", u"25:00"}, {u" 45", u"0,45", u"0:45"},
-                 {u"-60", u"-1,00", u"-1:00"}};
+    } cases[] = {
+        {u"0", u"0,0", u"0:0"},        {u"5", u"0,05", u"0:05"},   {u"59", u"0,59", u"0:59"},
+        {u"60", u"1,00", u"1:00"},     {u"90", u"1,30", u"1:30"},  {u"810", u"13,30", u"13:30"},
+        {u"1500", u"25,00", u"25:00"}, {u" 45", u"0,45", u"0:45"}, {u"-60", u"-1,00", u"-1:00"}};
     for (const Case& c : cases) {
         TimeRecord r;
         ASSERT_TRUE(SetMinutes(r, std::u16string(c.minutes))) << ToUtf8(c.minutes);

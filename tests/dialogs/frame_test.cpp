@@ -86,7 +86,8 @@ TEST_F(FrameTest, MessagesHelpAndTheEntryBeep) {
 
 TEST_F(FrameTest, AboutShowsTheSettingsVersionAndOpensTheHelpContents) {
     Look([&] {
-        EXPECT_EQ(replay::ShowControl(host.TopWindow(), 1068).lines, std::vector<std::string>{"static 1068 \"1.2\""});
+        EXPECT_EQ(replay::ShowControl(host.TopWindow(), 1068).lines,
+                  std::vector<std::string>{"static 1068 \"1.2\""});
         EXPECT_FALSE(host.InputPanel());
     });
     Add(A::MakeHelp());
@@ -96,7 +97,8 @@ TEST_F(FrameTest, AboutShowsTheSettingsVersionAndOpensTheHelpContents) {
     EXPECT_EQ(events, (std::vector<std::string>{"open 102 \"About\"",
                                                 "help \\Windows\\enquorvella.htc", "end 102 1"}));
     Look([&] {
-        EXPECT_EQ(replay::ShowControl(host.TopWindow(), 1068).lines, std::vector<std::string>{"static 1068 \"0.0\""});
+        EXPECT_EQ(replay::ShowControl(host.TopWindow(), 1068).lines,
+                  std::vector<std::string>{"static 1068 \"0.0\""});
     });
     Add(A::MakeClick(IDOK));
     EXPECT_EQ(ShowAbout(host, 0, 0), 1);

@@ -151,7 +151,8 @@ TEST_F(FilesTest, ALinkInTheFolderIsNeverWrittenThrough) {
     ASSERT_NE(f, kInvalidFileHandle);
     EXPECT_TRUE(files.CloseHandle(f));
     EXPECT_FALSE(fs::exists(outside));
-    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(root_ / "My Documents" / "Business" / "x.csv")));
+    EXPECT_TRUE(
+        fs::is_regular_file(fs::symlink_status(root_ / "My Documents" / "Business" / "x.csv")));
 }
 
 TEST_F(FilesTest, ASecondWriterIsRefusedWhileTheFileIsOpen) {

@@ -13,8 +13,8 @@ namespace qv::replay {
 namespace {
 
 TEST(ReplayLooks, ShowStoreOnAnEmptyStoreFileLeavesItEmptyAndAlone) {
-    const auto root = std::filesystem::temp_directory_path() /
-                      ("qv-look-" + std::to_string(getpid()));
+    const auto root =
+        std::filesystem::temp_directory_path() / ("qv-look-" + std::to_string(getpid()));
     std::filesystem::remove_all(root);
     const DeviceFolders folders = DeviceFolders::UnderRoot(root);
     std::filesystem::create_directories(folders.StoreFile().parent_path());

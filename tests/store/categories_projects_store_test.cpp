@@ -11,7 +11,7 @@ namespace qv {
 namespace {
 
 class CategoriesProjectsStoreTest : public testing::StoreTest {
-protected:
+  protected:
     std::vector<std::u16string> Names(CategoryList& list) {
         std::vector<std::u16string> names;
         for (CategoryItem* c = list.First(); c; c = list.Next()) names.push_back(*c->name);
@@ -68,8 +68,9 @@ TEST_F(CategoriesProjectsStoreTest, DuplicateNamesInTheStoreLoadOnce) {
     CEOID oid = 0;
     StoreHandle h = OpenByName(*store, kCategoriesDatabaseName, oid);
     for (uint32_t i = 0; i < 3; ++i) {
-        store->CeWriteRecordProps(h, 0, {PropValue::Number(0x13, i),
-                                         PropValue::String(0x0001001F, i == 1 ? u"Work" : u"Travel")});
+        store->CeWriteRecordProps(h, 0,
+                                  {PropValue::Number(0x13, i),
+                                   PropValue::String(0x0001001F, i == 1 ? u"Work" : u"Travel")});
     }
     store->CloseHandle(h);
     ASSERT_TRUE(OpenStore(*ctx));
@@ -83,9 +84,9 @@ TEST_F(CategoriesProjectsStoreTest, AFailedSaveKeepsThePreviousCategories) {
     AddCategories({u"Meeting"});
     store->FailChangesAfter(3);  // the delete, the create and one write go through
     EXPECT_FALSE(SaveCategories(*ctx));
-    EXPECT_EQ(shell.Messages(), (std::vector<std::u16string>{
-                                    u"Error during edit operation in database: "
-                                    u"Brumo QuorvellaCustom"}));
+    EXPECT_EQ(shell.Messages(),
+              (std::vector<std::u16string>{u"Error during edit operation in database: "
+                                           u"Brumo QuorvellaCustom"}));
     store->FailChangesAfter(-1);
     Restart();
     ASSERT_TRUE(OpenStore(*ctx));

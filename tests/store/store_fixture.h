@@ -16,7 +16,7 @@
 namespace qv::testing {
 
 class StoreTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir_ = std::filesystem::temp_directory_path() /
                ("qv-store-" + std::to_string(getpid()) + "-" + std::to_string(counter_++));

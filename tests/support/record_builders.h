@@ -8,9 +8,9 @@
 
 namespace qv::testing {
 
-inline TimeRecord MakeRecord(uint32_t id, uint16_t year, uint16_t month, uint16_t day,
-                             int minutes, const char16_t* category = u"Travel",
-                             const Text& memo = std::nullopt, uint32_t projectId = 1) {
+inline TimeRecord MakeRecord(uint32_t id, uint16_t year, uint16_t month, uint16_t day, int minutes,
+                             const char16_t* category = u"Travel", const Text& memo = std::nullopt,
+                             uint32_t projectId = 1) {
     TimeRecord r;
     r.recordId = id;
     r.projectId = projectId;

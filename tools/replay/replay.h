@@ -1,5 +1,5 @@
-// quorvella-replay: runs the real program on the headless or the desktop host, takes a person's actions from
-// a script and prints what that person would see.
+// quorvella-replay: runs the real program on the headless or the desktop host, takes a person's
+// actions from a script and prints what that person would see.
 #pragma once
 
 #include <filesystem>

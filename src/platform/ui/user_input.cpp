@@ -94,7 +94,8 @@ bool HasShellDone(const Dialog& d) {
 Refusal CanClick(const Dialog& d, int id) {
     if (id == IDOK && HasShellDone(d)) return std::nullopt;
     Refusal why;
-    ReachKind(d, id, why, [](ControlKind k) { return k == ControlKind::Button; }, "not a button");
+    ReachKind(
+        d, id, why, [](ControlKind k) { return k == ControlKind::Button; }, "not a button");
     return why;
 }
 
@@ -112,8 +113,8 @@ Refusal CanCheck(const Dialog& d, int id, bool checked) {
 
 Refusal CanType(const Dialog& d, int id) {
     Refusal why;
-    ReachKind(d, id, why, [](ControlKind k) { return k == ControlKind::Edit; },
-              "not an edit field");
+    ReachKind(
+        d, id, why, [](ControlKind k) { return k == ControlKind::Edit; }, "not an edit field");
     return why;
 }
 
@@ -130,8 +131,9 @@ Refusal CanChoose(const Dialog& d, int id, std::u16string_view entry) {
 
 Refusal CanPickDate(const Dialog& d, int id) {
     Refusal why;
-    ReachKind(d, id, why, [](ControlKind k) { return k == ControlKind::DatePicker; },
-              "not a date picker");
+    ReachKind(
+        d, id, why, [](ControlKind k) { return k == ControlKind::DatePicker; },
+        "not a date picker");
     return why;
 }
 
@@ -220,8 +222,9 @@ Refusal ChooseIndex(Dialog& d, int id, int index) {
 
 Refusal OpenDropDown(Dialog& d, int id) {
     Refusal why;
-    if (ReachKind(d, id, why, [](ControlKind k) { return k == ControlKind::Combo; },
-                  "not a drop-down list") == nullptr) {
+    if (ReachKind(
+            d, id, why, [](ControlKind k) { return k == ControlKind::Combo; },
+            "not a drop-down list") == nullptr) {
         return why;
     }
     d.SetFocus(id);
