@@ -30,7 +30,9 @@ std::u16string Or(DateTextView text) {
 }
 
 int RowImage(const TimeRecord& r) {
-    return r.memo && !TrimBlanks(*r.memo).empty() ? kImageMemo : kImageNoMemo;
+    // A memo of blanks counts as none.
+    return r.memo && r.memo->find_first_not_of(u' ') != std::u16string::npos ? kImageMemo
+                                                                             : kImageNoMemo;
 }
 
 }  // namespace
@@ -121,13 +123,18 @@ void MainWindow::RefillList() {
     AppState& s = app_.state;
     const uint32_t dateView = s.settings.DateTypeView;
     const uint32_t timeView = s.settings.TimeTypeView;
-    bar.DeleteAllRows(kMainList);
-    int row = 0;
-    for (TimeRecord* r = s.timeRecords.First(); r != nullptr; r = s.timeRecords.Next(), ++row) {
-        if (bar.InsertRow(kMainList, row, Or(DateText(*r, dateView)), RowImage(*r)) < 0) break;
-        bar.SetCell(kMainList, row, 1, Or(r->category));
-        bar.SetCell(kMainList, row, 2, Or(TimeText(*r, timeView)));
+    // The rows are built beside the list and handed over whole: one change, however many.
+    std::vector<ListRow> built;
+    built.reserve(s.timeRecords.Count());
+    for (TimeRecord* r = s.timeRecords.First(); r != nullptr; r = s.timeRecords.Next()) {
+        ListRow& row = built.emplace_back();
+        row.image = RowImage(*r);
+        row.cells.reserve(3);
+        row.cells.push_back(Or(DateText(*r, dateView)));
+        row.cells.push_back(Or(r->category));
+        row.cells.push_back(Or(TimeText(*r, timeView)));
     }
+    bar.SetRows(kMainList, std::move(built));
     const int rows = bar.RowCount(kMainList);
     if (rows > 0) {
         frame_->SetButtonEnabled(kButtonTimeReport, true);

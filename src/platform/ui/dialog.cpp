@@ -426,6 +426,21 @@ void Dialog::DeleteAllRows(int id) {
     }
 }
 
+bool Dialog::SetRows(int id, std::vector<ListRow> rows) {
+    ControlState* c = FindKind(id, ControlKind::ListView);
+    if (c == nullptr) return false;
+    const size_t cells = std::max<size_t>(c->columns.size(), 1);
+    for (ListRow& row : rows) {
+        if (row.cells.size() < cells) row.cells.resize(cells);
+    }
+    c->rows = std::move(rows);
+    c->selectedRow = -1;
+    c->focusedRow = -1;
+    c->topRow = 0;
+    Changed(DialogChange::Rows, id);
+    return true;
+}
+
 int Dialog::RowCount(int id) const {
     const ControlState* c = FindKind(id, ControlKind::ListView);
     return c != nullptr ? static_cast<int>(c->rows.size()) : -1;

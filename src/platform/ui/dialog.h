@@ -208,6 +208,9 @@ class Dialog {
     int RowImage(int id, int row) const;
     bool DeleteRow(int id, int row);
     void DeleteAllRows(int id);
+    // All rows at once, in place of the old ones (selection, focus and scrolling start afresh):
+    // one change for the host however many rows there are.
+    bool SetRows(int id, std::vector<ListRow> rows);
     int RowCount(int id) const;
     // Single selection: selecting a row clears the others; -1 clears the selection.
     bool SelectRow(int id, int row);
