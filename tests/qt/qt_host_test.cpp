@@ -1,0 +1,130 @@
+// The desktop host: widgets follow the model without feeding the program's own changes back as
+// a person's input, and a person's gestures on the widgets reach the behaviour.
+#include "platform/qt/qt_host.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QTest>
+#include <QTreeView>
+
+#include "platform/qt/qt_text.h"
+#include "res/templates.h"
+
+namespace qv {
+namespace {
+
+// Register Time: date 1016, category combo 1021, memo 1025, OK 1027.
+struct Recorder : DialogBehaviour {
+    std::vector<std::string> heard;
+    std::function<void(Dialog&)> init;
+    void OnInit(Dialog& d) override {
+        if (init) init(d);
+        heard.clear();  // what the program did itself is not in question
+    }
+    void OnCommand(Dialog&, int id, CommandCode code) override {
+        heard.push_back(std::to_string(id) + " command " + std::to_string(static_cast<int>(code)));
+    }
+    void OnNotify(Dialog&, int id, NotifyCode code, int) override {
+        heard.push_back(std::to_string(id) + " notify " + std::to_string(static_cast<int>(code)));
+    }
+};
+
+struct HostTest : ::testing::Test {
+    FixedClock clock{MakeDate(2005, 10, 29)};
+    QtHost host{clock, 1, {}};
+    Recorder behaviour;
+    std::vector<std::function<void(Dialog&)>> steps;
+
+    // Runs Register Time; each step runs when the dialog waits, the last one ends it.
+    void Run() {
+        size_t next = 0;
+        host.SetScriptedStep([&] {
+            Dialog* d = host.TopDialog();
+            ASSERT_NE(d, nullptr);
+            if (next < steps.size()) {
+                steps[next++](*d);
+            } else {
+                d->End(IDCANCEL);
+            }
+        });
+        host.RunDialog(108, behaviour);
+    }
+};
+
+TEST_F(HostTest, TheProgramsOwnChangesShowWithoutComingBackAsInput) {
+    behaviour.init = [](Dialog& d) {
+        for (auto e : {u"Travel", u"Meeting"}) d.AddString(1021, e);
+    };
+    steps.push_back([&](Dialog& d) {
+        // The program changes its controls while the dialog is up.
+        d.SetCurSel(1021, 1);
+        d.SetText(1025, u"weekly");  // the edit field's own notice of a new text
+        d.SetDate(1016, MakeDate(2005, 11, 2));
+        d.SetChecked(1027, false);
+        d.Enable(1027, false);
+        QCoreApplication::processEvents();
+        auto* combo = static_cast<QComboBox*>(host.WidgetOf(1021));
+        // The control sorts as the model does: "Meeting" before "Travel".
+        EXPECT_EQ(combo->itemText(0), QStringLiteral("Meeting"));
+        EXPECT_EQ(combo->currentText(), QStringLiteral("Travel"));
+        EXPECT_EQ(static_cast<QLineEdit*>(host.WidgetOf(1025))->text(), QStringLiteral("weekly"));
+        EXPECT_EQ(static_cast<QDateEdit*>(host.WidgetOf(1016))->date(), QDate(2005, 11, 2));
+        EXPECT_FALSE(host.WidgetOf(1027)->isEnabled());
+        EXPECT_EQ(behaviour.heard, std::vector<std::string>{"1025 command 4"});
+    });
+    Run();
+}
+
+TEST_F(HostTest, GesturesOnWidgetsReachTheBehaviourThroughTheInputLayer) {
+    steps.push_back([&](Dialog& d) {
+        auto* memo = static_cast<QLineEdit*>(host.WidgetOf(1025));
+        QTest::mouseClick(memo, Qt::LeftButton);
+        QTest::keyClicks(memo, QStringLiteral("ab"));
+        EXPECT_EQ(d.Text(1025), u"ab");
+        EXPECT_EQ(d.Focus(), 1025);
+        QTest::mouseClick(host.WidgetOf(1027), Qt::LeftButton);
+        EXPECT_EQ(behaviour.heard, (std::vector<std::string>{"1025 command 5", "1025 command 4",
+                                                             "1025 command 4", "1027 command 0"}));
+    });
+    Run();
+}
+
+TEST(QtRows, AListOfManyRowsIsOneTableNotOneWidgetEach) {
+    FixedClock clock;
+    QtHost host(clock, 1, {});
+    struct Bar : DialogBehaviour {
+        void OnInit(Dialog& d) override {
+            d.CreateListView(500, {0, 0, 200, 200});
+            d.InsertColumn(500, 0, {u"Date", 80, 0});
+            std::vector<ListRow> rows(65535);
+            for (ListRow& r : rows) r.cells = {u"29-10-2005"};
+            d.SetRows(500, std::move(rows));
+            d.SelectRow(500, 65534);
+        }
+    } bar;
+    host.SetScriptedStep([&] {
+        QCoreApplication::processEvents();
+        auto* view = static_cast<QTreeView*>(host.WidgetOf(500));
+        ASSERT_NE(view, nullptr);
+        EXPECT_EQ(view->model()->rowCount(), 65535);
+        EXPECT_TRUE(view->selectionModel()->isRowSelected(65534, {}));
+        EXPECT_LT(view->findChildren<QWidget*>().size(), 20);
+        host.TopDialog()->End(IDOK);
+    });
+    EXPECT_EQ(host.RunDialog(129, bar), IDOK);
+}
+
+}  // namespace
+}  // namespace qv
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
