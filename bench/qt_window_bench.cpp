@@ -12,24 +12,15 @@
 
 #include "app/app.h"
 #include "app/main_window.h"
-#include "bench_records.h"
+#include "bench_device.h"
 #include "platform/qt/qt_host.h"
 #include "platform/registry/registry_hive.h"
 #include "platform/ui/user_input.h"
-#include "store/projects_store.h"
-#include "store/record_store.h"
 
 namespace {
 
 using namespace qv;
 using Clock = std::chrono::steady_clock;
-
-class NoOtherInstance : public InstanceCheck {
-  public:
-    bool RaiseRunningInstance(const std::u16string&, const std::u16string&) override {
-        return false;
-    }
-};
 
 // Leaves the program from inside its message loop once the figures are taken.
 struct Stop {};
@@ -40,25 +31,7 @@ std::filesystem::path BenchRoot() {
 }
 
 const DeviceFolders& PreparedDevice() {
-    static DeviceFolders folders = [] {
-        std::filesystem::remove_all(BenchRoot());
-        DeviceFolders f = DeviceFolders::UnderRoot(BenchRoot());
-        f.Provision();
-        auto store = OpenObjectStoreFile(f.StoreFile());
-        AppState state;
-        RecordingShell shell;
-        FixedClock clock(MakeDate(2005, 10, 29));
-        StoreContext ctx{state, *store, shell, clock};
-        OpenStore(ctx);
-        ProjectRecord p;
-        p.name = u"Alpha";
-        SetDate(p, MakeDate(2005, 1, 1));
-        uint32_t pid = 0;
-        AddProjectRecord(ctx, p, pid);
-        bench::FillTimeDatabase(*store, state.handles.timeHandle, kMaxListRecords,
-                                [pid](uint32_t) { return pid; });
-        return f;
-    }();
+    static DeviceFolders folders = bench::PrepareFullDevice(BenchRoot());
     return folders;
 }
 
@@ -70,7 +43,7 @@ bool RunProgram(const std::function<void(QtHost&)>& atFirstWait) {
     RegistryHive hive(folders.HiveFile());
     DeviceFiles files(folders);
     auto store = OpenObjectStoreFile(folders.StoreFile());
-    NoOtherInstance instances;
+    bench::NoOtherInstance instances;
     QtHost host(clock, 2, {});
     bool boxed = false;
     host.SetScriptedStep([&] { atFirstWait(host); });

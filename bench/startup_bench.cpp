@@ -8,45 +8,17 @@
 
 #include "app/app.h"
 #include "app/main_window.h"
-#include "bench_records.h"
+#include "bench_device.h"
 #include "platform/headless/headless_host.h"
 #include "platform/registry/registry_hive.h"
-#include "store/projects_store.h"
-#include "store/record_store.h"
 
 namespace {
 
 using namespace qv;
 
-class NoOtherInstance : public InstanceCheck {
-  public:
-    bool RaiseRunningInstance(const std::u16string&, const std::u16string&) override {
-        return false;
-    }
-};
-
 const DeviceFolders& PreparedDevice() {
-    static DeviceFolders folders = [] {
-        auto root = std::filesystem::temp_directory_path() /
-                    ("qv-startup-bench-" + std::to_string(getpid()));
-        std::filesystem::remove_all(root);
-        DeviceFolders f = DeviceFolders::UnderRoot(root);
-        f.Provision();
-        auto store = OpenObjectStoreFile(f.StoreFile());
-        AppState state;
-        RecordingShell shell;
-        FixedClock clock(MakeDate(2005, 10, 29));
-        StoreContext ctx{state, *store, shell, clock};
-        OpenStore(ctx);
-        ProjectRecord p;
-        p.name = u"Alpha";
-        SetDate(p, MakeDate(2005, 1, 1));
-        uint32_t pid = 0;
-        AddProjectRecord(ctx, p, pid);
-        bench::FillTimeDatabase(*store, state.handles.timeHandle, kMaxListRecords,
-                                [pid](uint32_t) { return pid; });
-        return f;
-    }();
+    static DeviceFolders folders = bench::PrepareFullDevice(
+        std::filesystem::temp_directory_path() / ("qv-startup-bench-" + std::to_string(getpid())));
     return folders;
 }
 
@@ -58,7 +30,7 @@ void BM_StartUpToTheFilledList(benchmark::State& st) {
         RegistryHive hive(folders.HiveFile());
         DeviceFiles files(folders);
         auto store = OpenObjectStoreFile(folders.StoreFile());
-        NoOtherInstance instances;
+        bench::NoOtherInstance instances;
         std::chrono::steady_clock::time_point start, listed;
         HeadlessHost* hostPtr = nullptr;
         HeadlessHost host(

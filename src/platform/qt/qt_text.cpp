@@ -11,16 +11,16 @@
 
 namespace qv {
 
-QFont ToQFont(const FontSpec& spec) {
-    QFont font(ToQString(spec.face));
+QFont ToQFont(const FontSpec& source) {
+    QFont font(ToQString(source.face));
     // Where the face is missing, a font of the same widths and style stands in.
-    font.setStyleHint(spec.face.find(u"Times") != std::u16string::npos ? QFont::Serif
-                                                                       : QFont::SansSerif);
-    if (spec.height != 0) font.setPixelSize(spec.height < 0 ? -spec.height : spec.height);
-    font.setWeight(static_cast<QFont::Weight>(std::clamp(spec.weight / 10 * 10, 100, 900)));
-    font.setItalic(spec.italic);
-    font.setUnderline(spec.underline);
-    font.setStrikeOut(spec.strikeOut);
+    font.setStyleHint(source.face.find(u"Times") != std::u16string::npos ? QFont::Serif
+                                                                         : QFont::SansSerif);
+    if (source.height != 0) font.setPixelSize(source.height < 0 ? -source.height : source.height);
+    font.setWeight(static_cast<QFont::Weight>(std::clamp(source.weight / 10 * 10, 100, 900)));
+    font.setItalic(source.italic);
+    font.setUnderline(source.underline);
+    font.setStrikeOut(source.strikeOut);
     return font;
 }
 
