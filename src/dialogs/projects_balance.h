@@ -1,5 +1,15 @@
-// The projects balance report (template 133): its controls.
+// The projects balance report (template 133): the time booked to every project between two
+// dates, over the records of all projects, in a list sorted by name or by balance.
 #pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "core/app_state.h"
+#include "platform/ui/dialog.h"
+#include "platform/ui/ui_host.h"
+#include "store/store_context.h"
 
 namespace qv {
 
@@ -18,5 +28,84 @@ enum ProjectsBalanceControl : int {
     kProjectsBalanceTotal = 1189,
     kProjectsBalanceList = 5003,  // created while a report is shown
 };
+
+// The dialog's results: OK, or a balance list that could not be built or sorted.
+constexpr int kProjectsBalanceOk = 1;
+constexpr int kProjectsBalanceFailed = 0;
+
+// The balance list's columns: the sort column values of SortPBalance.
+enum BalanceColumn : uint32_t {
+    kBalanceByName = 0,
+    kBalanceByTime = 1,
+};
+
+enum BalanceStrings : uint32_t {
+    kStrBalanceProjectHeader = 40086,
+    kStrBalanceHeader = 40087,
+    kStrNoTimeInRange = 40088,
+};
+
+// What "Export..." runs: the balance export dialog, over projects as the report left it.
+using BalanceExportHook = std::function<void()>;
+
+// Every project's totalMinutes := the minutes of its records in timeRecords dated from
+// startKey to endKey, both included; grandTotal := their sum. True when at least one record
+// in the range belongs to a project of projects; records of no listed project count nowhere.
+bool ComputeProjectTotals(AppState& state, uint32_t startKey, uint32_t endKey, int32_t& grandTotal);
+
+// A number of minutes as the duration text of a record, hours in full: 90 is "1,30" or "1:30".
+std::u16string BalanceDurationText(int32_t minutes, uint32_t timeViewType);
+
+// Replaces the balance list's rows with one row per project, in the order of projects: the
+// name and the duration text of its total. False when there is no project.
+bool FillBalanceList(AppState& state, Dialog& dialog);
+
+class ProjectsBalanceDialog : public DialogBehaviour {
+  public:
+    ProjectsBalanceDialog(UiHost& host, StoreContext& store, BalanceExportHook exportBalance)
+        : host_(host), store_(store), state_(store.state), export_(std::move(exportBalance)) {}
+
+    void OnInit(Dialog& d) override;
+    void OnCommand(Dialog& d, int id, CommandCode code) override;
+    void OnNotify(Dialog& d, int id, NotifyCode code, int item) override;
+    void OnSize(Dialog& d, bool landscape) override;
+    void OnActivate(Dialog& d) override;
+    void OnHelp(Dialog& d) override;
+
+    // timeRecords holds the records of all projects: a report was asked for since the last
+    // reload of the current project's records.
+    bool HoldsAllRecords() const { return holdsAll_; }
+    void ReloadCurrentProject();
+
+  private:
+    void BalanceReport(Dialog& d);
+    // Loads every record and sums the range kept in balanceRangeStart and balanceRangeEnd.
+    bool LoadAndCompute(int32_t& grandTotal);
+    // List, headers and order, rows, grand total; false when the list cannot be built.
+    bool ShowReport(Dialog& d, int32_t grandTotal);
+    bool CreateBalanceList(Dialog& d);
+    bool SortBalance();
+    void SetHeaders(Dialog& d, uint32_t column, int image);
+    void Reset(Dialog& d);
+    void HeaderTap(Dialog& d, int column);
+    void Export(Dialog& d);
+    void Ok(Dialog& d);
+    void Fail(Dialog& d);
+    void WriteSortSettings();
+
+    UiHost& host_;
+    StoreContext& store_;
+    AppState& state_;
+    BalanceExportHook export_;
+    bool landscape_ = false;
+    bool holdsAll_ = false;
+    // Working copies of SortPBalance and SortOrderPBalance.
+    uint32_t sortColumn_ = kBalanceByName;
+    uint32_t sortOrder_ = 0;
+};
+
+// Runs the dialog modally; 1 after OK, 0 when the balance list could not be built or sorted.
+// However it ends, timeRecords holds the current project's records again.
+int ShowProjectsBalance(UiHost& host, StoreContext& store, BalanceExportHook exportBalance);
 
 }  // namespace qv

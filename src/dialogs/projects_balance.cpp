@@ -1,0 +1,331 @@
+// The projects balance report: range check, totals of every project over all stored records,
+// the sortable balance list with its grand total, Reset, rotation and OK.
+#include "dialogs/projects_balance.h"
+
+#include <vector>
+
+#include "core/project_lists.h"
+#include "dialogs/frame.h"
+#include "dialogs/list_images.h"
+#include "res/string_table.h"
+#include "store/record_store.h"
+
+namespace qv {
+namespace {
+
+constexpr Rect kListPortrait{7, 120, 223, 108};
+constexpr Rect kListLandscape{140, 5, 173, 105};
+
+struct BalanceColumnSpec {
+    uint32_t header;
+    int portraitWidth;
+    int landscapeWidth;
+};
+constexpr BalanceColumnSpec kBalanceColumns[] = {{kStrBalanceProjectHeader, 120, 95},
+                                                 {kStrBalanceHeader, 95, 100}};
+
+// A stored "no direction chosen" shows, and sorts, as ascending.
+int ArrowOf(uint32_t order) {
+    return order == 1 ? kImageDown : kImageUp;
+}
+
+}  // namespace
+
+bool ComputeProjectTotals(AppState& state, uint32_t startKey, uint32_t endKey,
+                          int32_t& grandTotal) {
+    grandTotal = 0;
+    if (state.timeRecords.Empty() || state.projects.Empty()) return false;
+    // One walk over the records, each summed into every project with its identifier: the same
+    // totals as a walk per project, fifteen times fewer steps over a full database.
+    std::vector<uint32_t> ids;
+    ids.reserve(state.projects.Count());
+    for (ProjectRecord* p = state.projects.First(); p != nullptr; p = state.projects.Next()) {
+        ids.push_back(p->projectId);
+    }
+    std::vector<int64_t> sums(ids.size(), 0);
+    bool found = false;
+    for (TimeRecord* r = state.timeRecords.First(); r != nullptr; r = state.timeRecords.Next()) {
+        if (r->dateKey < startKey || r->dateKey > endKey) continue;
+        int32_t minutes = 0;
+        bool parsed = false;
+        for (size_t i = 0; i < ids.size(); ++i) {
+            if (ids[i] != r->projectId) continue;
+            if (!parsed) {
+                minutes = MinutesOf(*r);
+                parsed = true;
+            }
+            sums[i] += minutes;
+            found = true;
+        }
+    }
+    int64_t total = 0;
+    size_t i = 0;
+    for (ProjectRecord* p = state.projects.First(); p != nullptr; p = state.projects.Next()) {
+        p->totalMinutes = static_cast<int32_t>(sums[i++]);
+        total += p->totalMinutes;
+    }
+    grandTotal = static_cast<int32_t>(total);
+    return found;
+}
+
+std::u16string BalanceDurationText(int32_t minutes, uint32_t timeViewType) {
+    TimeRecord shown;
+    SetMinutes(shown, TrimBlanks(FormatDecimal(minutes)));
+    return TimeText(shown, timeViewType).value_or(u"");
+}
+
+bool FillBalanceList(AppState& state, Dialog& dialog) {
+    dialog.DeleteAllRows(kProjectsBalanceList);
+    if (state.projects.Empty()) return false;
+    const uint32_t timeView = state.settings.TimeTypeView;
+    std::vector<ListRow> rows;
+    rows.reserve(state.projects.Count());
+    for (ProjectRecord* p = state.projects.First(); p != nullptr; p = state.projects.Next()) {
+        ListRow& row = rows.emplace_back();
+        row.image = kImageBlank;
+        row.cells = {p->name.value_or(u""), BalanceDurationText(p->totalMinutes, timeView)};
+    }
+    return dialog.SetRows(kProjectsBalanceList, std::move(rows));
+}
+
+void ProjectsBalanceDialog::OnInit(Dialog& d) {
+    d.SetDate(kProjectsBalanceStart, state_.rangeStartDate);
+    d.SetDate(kProjectsBalanceEnd, state_.rangeEndDate);
+    // Until a report loads them, the working sort values are the settings' own: OK then
+    // writes back what was there.
+    sortColumn_ = state_.settings.SortPBalance;
+    sortOrder_ = state_.settings.SortOrderPBalance;
+    d.Show(kProjectsBalanceReport, true);
+    d.Enable(kProjectsBalanceReport, true);
+    d.SetDefaultButton(kProjectsBalanceReport);
+}
+
+void ProjectsBalanceDialog::OnCommand(Dialog& d, int id, CommandCode code) {
+    if (code != CommandCode::Clicked) return;
+    switch (id) {
+        case IDOK:
+            Ok(d);
+            return;
+        case kProjectsBalanceReport:
+            BalanceReport(d);
+            return;
+        case kProjectsBalanceReset:
+            Reset(d);
+            return;
+        case kProjectsBalanceExport:
+            Export(d);
+            return;
+        default:
+            return;
+    }
+}
+
+void ProjectsBalanceDialog::OnNotify(Dialog& d, int id, NotifyCode code, int item) {
+    if (id == kProjectsBalanceList) {
+        SetInputPanel(host_, false);
+        if (code == NotifyCode::ColumnClick) HeaderTap(d, item);
+        return;
+    }
+    if ((id == kProjectsBalanceStart || id == kProjectsBalanceEnd) &&
+        code == NotifyCode::DateDropDown) {
+        SetInputPanel(host_, false);
+    }
+}
+
+void ProjectsBalanceDialog::OnActivate(Dialog&) {
+    SetInputPanel(host_, false);
+}
+
+void ProjectsBalanceDialog::OnHelp(Dialog&) {
+    ShowHelp(host_, u"Projectsstat");
+}
+
+void ProjectsBalanceDialog::OnSize(Dialog& d, bool landscape) {
+    landscape_ = landscape;
+    d.ApplyLayout(landscape);
+    if (!d.Has(kProjectsBalanceList)) return;
+    // The report is built again for the new layout, from the store as it is now.
+    d.DestroyControl(kProjectsBalanceList);
+    int32_t grandTotal = 0;
+    if (!LoadAndCompute(grandTotal)) {
+        ShowNotice(host_, kStrNoTimeInRange);
+        Reset(d);
+        return;
+    }
+    if (!ShowReport(d, grandTotal)) Fail(d);
+}
+
+void ProjectsBalanceDialog::BalanceReport(Dialog& d) {
+    const CalendarDate now = host_.GetClock().GetSystemTime();
+    const CalendarDate start = d.Date(kProjectsBalanceStart).value_or(now);
+    const CalendarDate end = d.Date(kProjectsBalanceEnd).value_or(now);
+    qv::Reset(state_.balanceRangeStart);
+    qv::Reset(state_.balanceRangeEnd);
+    SetDate(state_.balanceRangeStart, start);
+    SetDate(state_.balanceRangeEnd, end);
+    if (state_.balanceRangeStart.dateKey > state_.balanceRangeEnd.dateKey) {
+        ShowNotice(host_, kStrStartsAfterEnds);
+        d.SetFocus(kProjectsBalanceStart);
+        return;
+    }
+    // A single day is a valid range.
+    state_.rangeStartDate = start;
+    state_.rangeEndDate = end;
+    sortColumn_ = state_.settings.SortPBalance;
+    sortOrder_ = state_.settings.SortOrderPBalance;
+
+    int32_t grandTotal = 0;
+    if (!LoadAndCompute(grandTotal)) {
+        ShowNotice(host_, kStrNoTimeInRange);
+        Reset(d);
+        return;
+    }
+    if (!ShowReport(d, grandTotal)) {
+        Fail(d);
+        return;
+    }
+    d.Show(kProjectsBalanceReset, true);
+    d.Show(kProjectsBalanceReport, false);
+    d.Show(kProjectsBalanceExport, true);
+    d.Show(kProjectsBalanceTotalLabel, true);
+    d.Show(kProjectsBalanceTotal, true);
+    d.Enable(kProjectsBalanceStart, false);
+    d.Enable(kProjectsBalanceEnd, false);
+    d.Enable(kProjectsBalanceReset, true);
+    d.SetDefaultButton(kProjectsBalanceReset);
+}
+
+bool ProjectsBalanceDialog::LoadAndCompute(int32_t& grandTotal) {
+    host_.SetWaitCursor(true);
+    holdsAll_ = true;
+    LoadAllTimeRecords(store_);  // an empty store leaves no records: nothing in range
+    const bool found = ComputeProjectTotals(state_, state_.balanceRangeStart.dateKey,
+                                            state_.balanceRangeEnd.dateKey, grandTotal);
+    host_.SetWaitCursor(false);
+    return found;
+}
+
+bool ProjectsBalanceDialog::ShowReport(Dialog& d, int32_t grandTotal) {
+    if (!CreateBalanceList(d)) return false;
+    if (!SortBalance()) return false;
+    FillBalanceList(state_, d);
+    state_.projectsBalanceTotal = TimeRecord();
+    SetMinutes(state_.projectsBalanceTotal, TrimBlanks(FormatDecimal(grandTotal)));
+    d.SetText(kProjectsBalanceTotal,
+              TimeText(state_.projectsBalanceTotal, state_.settings.TimeTypeView).value_or(u""));
+    return true;
+}
+
+bool ProjectsBalanceDialog::CreateBalanceList(Dialog& d) {
+    if (!d.CreateListView(kProjectsBalanceList, landscape_ ? kListLandscape : kListPortrait)) {
+        return false;
+    }
+    for (int c = 0; c < 2; ++c) {
+        ListColumn column;
+        column.header = LoadString(kBalanceColumns[c].header).value_or(u"");
+        column.width =
+            landscape_ ? kBalanceColumns[c].landscapeWidth : kBalanceColumns[c].portraitWidth;
+        column.headerImage = kImageNone;
+        if (d.InsertColumn(kProjectsBalanceList, c, column) < 0) return false;
+    }
+    // A balance sorted by time without a chosen direction is shown, and sorted, by name.
+    if (sortColumn_ == kBalanceByTime && (sortOrder_ == 0 || sortOrder_ == 1)) {
+        SetHeaders(d, kBalanceByTime, ArrowOf(sortOrder_));
+    } else if (sortColumn_ == kBalanceByTime) {
+        SetHeaders(d, kBalanceByName, kImageUp);
+    } else {
+        SetHeaders(d, kBalanceByName, ArrowOf(sortOrder_));
+    }
+    return true;
+}
+
+bool ProjectsBalanceDialog::SortBalance() {
+    if (sortColumn_ == kBalanceByTime && (sortOrder_ == 0 || sortOrder_ == 1)) {
+        return SortProjectsByTotal(state_, sortOrder_);
+    }
+    return SortProjectsByName(state_, sortColumn_ == kBalanceByTime ? 0 : sortOrder_);
+}
+
+void ProjectsBalanceDialog::SetHeaders(Dialog& d, uint32_t column, int image) {
+    d.SetHeaderImage(kProjectsBalanceList, static_cast<int>(column), image);
+    d.SetHeaderImage(kProjectsBalanceList, column == kBalanceByName ? 1 : 0, kImageNone);
+}
+
+void ProjectsBalanceDialog::HeaderTap(Dialog& d, int column) {
+    if (column != 0 && column != 1) return;
+    const int shown = d.HeaderImage(kProjectsBalanceList, column);
+    int image = kImageUp;
+    if (shown == kImageUp) {
+        image = kImageDown;
+        sortOrder_ = 1;
+    } else if (shown == kImageDown) {
+        image = kImageUp;
+        sortOrder_ = 0;
+    } else {
+        // The column becomes the sort column in the direction already chosen; a stored "none
+        // chosen" becomes ascending, as its arrow shows.
+        image = ArrowOf(sortOrder_);
+        sortOrder_ = image == kImageDown ? 1 : 0;
+        sortColumn_ = static_cast<uint32_t>(column);
+    }
+    SetHeaders(d, static_cast<uint32_t>(column), image);
+    if (state_.projects.Empty()) return;
+    host_.SetWaitCursor(true);
+    const bool sorted = column == 0 ? SortProjectsByName(state_, sortOrder_)
+                                    : SortProjectsByTotal(state_, sortOrder_);
+    if (sorted) FillBalanceList(state_, d);
+    host_.SetWaitCursor(false);
+}
+
+void ProjectsBalanceDialog::Reset(Dialog& d) {
+    d.DestroyControl(kProjectsBalanceList);
+    WriteSortSettings();
+    d.Enable(kProjectsBalanceStart, true);
+    d.Enable(kProjectsBalanceEnd, true);
+    d.Enable(kProjectsBalanceReset, false);
+    d.Show(kProjectsBalanceReset, false);
+    d.Show(kProjectsBalanceTotalLabel, false);
+    d.Show(kProjectsBalanceTotal, false);
+    d.Show(kProjectsBalanceExport, false);
+    d.Show(kProjectsBalanceReport, true);
+    d.Enable(kProjectsBalanceReport, true);
+    d.SetDefaultButton(kProjectsBalanceReport);
+}
+
+void ProjectsBalanceDialog::Export(Dialog& d) {
+    if (export_) export_();
+    d.SetDefaultButton(kProjectsBalanceReset);
+}
+
+void ProjectsBalanceDialog::Ok(Dialog& d) {
+    WriteSortSettings();
+    d.DestroyControl(kProjectsBalanceList);
+    ReloadCurrentProject();
+    d.End(kProjectsBalanceOk);
+}
+
+void ProjectsBalanceDialog::Fail(Dialog& d) {
+    d.DestroyControl(kProjectsBalanceList);
+    ReloadCurrentProject();
+    d.End(kProjectsBalanceFailed);
+}
+
+void ProjectsBalanceDialog::ReloadCurrentProject() {
+    LoadTimeRecords(store_);
+    holdsAll_ = false;
+}
+
+void ProjectsBalanceDialog::WriteSortSettings() {
+    state_.settings.SortPBalance = sortColumn_;
+    state_.settings.SortOrderPBalance = sortOrder_;
+}
+
+int ShowProjectsBalance(UiHost& host, StoreContext& store, BalanceExportHook exportBalance) {
+    ProjectsBalanceDialog dialog(host, store, std::move(exportBalance));
+    const int result = host.RunDialog(kProjectsBalanceTemplate, dialog);
+    // Closed by the shell with a report shown: the main list must not meet other projects.
+    if (dialog.HoldsAllRecords()) dialog.ReloadCurrentProject();
+    return result;
+}
+
+}  // namespace qv
