@@ -3,22 +3,33 @@
 #include "app/command_dialogs.h"
 
 #include "app/app.h"
+#include "app/main_window.h"
 #include "dialogs/about.h"
 #include "dialogs/projects_balance.h"
+#include "dialogs/projects_book.h"
 
 namespace qv {
 
 DialogResult RunRegisterTime(App&) {
     return std::nullopt;
 }
-DialogResult RunNewProject(App&) {
-    return std::nullopt;
+namespace {
+ProjectsContext Projects(App& app) {
+    return {app.host, app.store, app.mainWindow->BarBehaviour(), app.activeEntryDialog};
 }
-DialogResult RunNewProjectFirst(App&) {
-    return std::nullopt;
+}  // namespace
+
+DialogResult RunNewProject(App& app) {
+    ProjectsContext ctx = Projects(app);
+    return NewProject(ctx, true) ? kNewProjectAdded : 0;
 }
-DialogResult RunProjectsBook(App&) {
-    return std::nullopt;
+DialogResult RunNewProjectFirst(App& app) {
+    ProjectsContext ctx = Projects(app);
+    return NewProject(ctx, false) ? kNewProjectAdded : 0;
+}
+DialogResult RunProjectsBook(App& app) {
+    ProjectsContext ctx = Projects(app);
+    return ShowProjectsBook(ctx);
 }
 namespace {
 // Export... of the balance: the balance export dialog (template 1091) is not built yet, so
