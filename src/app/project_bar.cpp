@@ -11,7 +11,17 @@
 namespace qv {
 namespace {
 constexpr uint32_t kBlue = 0x00FF0000;
-constexpr uint32_t kProjectNameChars = 80;
+constexpr uint32_t kChosenNameChars = 80;
+
+// The entry of this very name. Names differ by letter case alone (Alpha and alpha are two
+// projects), so the list's own search, which ignores case, is only the fallback.
+int FindProjectEntry(const Dialog& d, std::u16string_view name) {
+    const int count = d.Count(kProjectCombo);
+    for (int i = 0; i < count; ++i) {
+        if (d.GetLBText(kProjectCombo, i) == name) return i;
+    }
+    return d.FindStringExact(kProjectCombo, name);
+}
 }  // namespace
 
 void ProjectBar::PlaceProjectList(Dialog& d) {
@@ -22,12 +32,50 @@ void ProjectBar::PlaceProjectList(Dialog& d) {
 void ProjectBar::SelectCurrentProject(Dialog& d) {
     const Text& name = app_.state.currentProject.name;
     if (app_.state.projects.Empty() || !name) return;
-    const int exact = d.FindStringExact(kProjectCombo, *name);
-    if (exact >= 0) {
-        d.SetCurSel(kProjectCombo, exact);
+    const int entry = FindProjectEntry(d, *name);
+    if (entry >= 0) {
+        d.SetCurSel(kProjectCombo, entry);
     } else {
         d.SelectString(kProjectCombo, *name);
     }
+}
+
+void ProjectBar::SelectCurrentProject() {
+    if (Dialog* bar = Bar()) SelectCurrentProject(*bar);
+}
+
+void ProjectBar::AddProjectEntry(std::u16string_view name) {
+    if (Dialog* bar = Bar()) bar->AddString(kProjectCombo, name);
+}
+
+void ProjectBar::RenameProjectEntry(std::u16string_view oldName, std::u16string_view newName) {
+    Dialog* bar = Bar();
+    if (bar == nullptr) return;
+    const int entry = FindProjectEntry(*bar, oldName);
+    if (entry < 0) return;
+    bar->DeleteString(kProjectCombo, entry);
+    bar->AddString(kProjectCombo, newName);
+    const int renamed = FindProjectEntry(*bar, newName);
+    if (renamed >= 0) bar->SetCurSel(kProjectCombo, renamed);
+}
+
+void ProjectBar::RemoveProjectEntry(std::u16string_view name) {
+    Dialog* bar = Bar();
+    if (bar == nullptr) return;
+    const int entry = FindProjectEntry(*bar, name);
+    if (entry >= 0) bar->DeleteString(kProjectCombo, entry);
+}
+
+void ProjectBar::RefillRecords() {
+    if (app_.mainWindow != nullptr) app_.mainWindow->RefillList();
+}
+
+void ProjectBar::UpdateMenuStates() {
+    if (app_.mainWindow != nullptr) app_.mainWindow->UpdateListCommands();
+}
+
+Dialog* ProjectBar::Bar() {
+    return app_.mainWindow != nullptr ? app_.mainWindow->Bar() : nullptr;
 }
 
 void ProjectBar::OnInit(Dialog& d) {
@@ -57,7 +105,7 @@ void ProjectBar::ChooseProject(Dialog& d) {
     AppState& s = app_.state;
     app_.host.SetWaitCursor(true);
     Reset(s.currentProject);
-    const std::u16string name = TrimBlanks(d.Text(kProjectCombo, kProjectNameChars));
+    const std::u16string name = TrimBlanks(d.Text(kProjectCombo, kChosenNameChars));
     if (ProjectRecord* p = s.projects.FindByName(name)) {
         CopyFrom(s.currentProject, *p);
         SetLastProject(s.settings, p->name);

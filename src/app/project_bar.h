@@ -2,13 +2,14 @@
 #pragma once
 
 #include "app/app.h"
+#include "dialogs/projects_book.h"
 #include "platform/ui/dialog.h"
 
 namespace qv {
 
 constexpr int kProjectCombo = 1000;
 
-class ProjectBar : public DialogBehaviour {
+class ProjectBar : public DialogBehaviour, public ProjectsWindow {
   public:
     explicit ProjectBar(App& app) : app_(app) {}
 
@@ -19,11 +20,21 @@ class ProjectBar : public DialogBehaviour {
 
     // The drop-down list at its place for the layout.
     void PlaceProjectList(Dialog& d);
-    // Selects the current project's entry: the equal one, else the first beginning with it.
+    // Selects the current project's entry: its own name exactly, else an entry equal to it in
+    // any letter case, else the first beginning with it.
     void SelectCurrentProject(Dialog& d);
+
+    // What the project dialogs change in the bar and the main window.
+    void AddProjectEntry(std::u16string_view name) override;
+    void RenameProjectEntry(std::u16string_view oldName, std::u16string_view newName) override;
+    void RemoveProjectEntry(std::u16string_view name) override;
+    void SelectCurrentProject() override;
+    void RefillRecords() override;
+    void UpdateMenuStates() override;
 
   private:
     void ChooseProject(Dialog& d);
+    Dialog* Bar();
 
     App& app_;
 };
