@@ -193,6 +193,8 @@ void ProjectsBalanceDialog::BalanceReport(Dialog& d) {
     d.Enable(kProjectsBalanceEnd, false);
     d.Enable(kProjectsBalanceReset, true);
     d.SetDefaultButton(kProjectsBalanceReset);
+    // The tapped button is gone: the focus goes to the one that now leads back.
+    d.SetFocus(kProjectsBalanceReset);
 }
 
 bool ProjectsBalanceDialog::LoadAndCompute(int32_t& grandTotal) {
@@ -290,6 +292,7 @@ void ProjectsBalanceDialog::Reset(Dialog& d) {
     d.Show(kProjectsBalanceReport, true);
     d.Enable(kProjectsBalanceReport, true);
     d.SetDefaultButton(kProjectsBalanceReport);
+    d.SetFocus(kProjectsBalanceReport);
 }
 
 void ProjectsBalanceDialog::Export(Dialog& d) {

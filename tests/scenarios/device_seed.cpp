@@ -91,6 +91,15 @@ bool SeedDevice(const DeviceFolders& folders, std::istream& seed, std::string& w
             if (t.size() == 6) SetMemo(r, FromUtf8(t[5].text));
             uint32_t id = 0;
             if (!AddTimeRecord(ctx, r, id)) return Fail(number, "record not stored", why);
+        } else if (word == "forget" && t.size() == 2) {
+            // The project leaves the store and its records stay behind, as records of a
+            // project that no longer exists.
+            auto project = projectIds.find(t[1].text);
+            if (project == projectIds.end()) return Fail(number, "unknown project", why);
+            if (!DeleteProjectRecord(ctx, project->second)) {
+                return Fail(number, "project not deleted", why);
+            }
+            projectIds.erase(project);
         } else if (word == "category" && t.size() == 2) {
             CategoryItem c;
             SetName(c, FromUtf8(t[1].text));

@@ -4,6 +4,7 @@
 //   clock 2005-10-29 12:00:00             the clock for the identifiers that follow
 //   project "Alpha" 2005-10-01 ["description"]
 //   record "Alpha" 2005-10-29 90 "Travel" ["memo"]
+//   forget "Alpha"                        the project leaves the store, its records stay
 //   category "Travel"
 //   dword "Software\Brumo\Quorvella\Settings" SortOrder 1
 //   sz "Software\Brumo\Quorvella\Settings" LastProject "Beta"
