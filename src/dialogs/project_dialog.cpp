@@ -134,6 +134,8 @@ void ProjectDialog::DeleteBookProject() {
     const uint32_t projectId = r->projectId;
     const std::u16string name = r->name.value_or(u"");
     if (!DeleteProjectRecord(ctx_.store, projectId)) return;
+    // The row now holds the next project: a second Delete in this dialog must not reach it.
+    s_.bookSelectedRow = -1;
 
     // The project's records go with it, whatever becomes of them in the store.
     DeleteProjectTimeRecords(ctx_.store, projectId);
