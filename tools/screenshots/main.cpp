@@ -18,8 +18,10 @@
 #include "app/app.h"
 #include "device_seed.h"
 #include "dialogs/frame.h"
+#include "dialogs/projects_balance.h"
 #include "platform/qt/qt_host.h"
 #include "platform/registry/registry_hive.h"
+#include "platform/ui/user_input.h"
 #include "res/templates.h"
 
 namespace {
@@ -141,6 +143,55 @@ class Shooter {
         if (!shot) Fail("the main window never waited for the user");
     }
 
+    // The projects balance of the real program, before and after a report, in both layouts.
+    void Balance(const std::filesystem::path& root) {
+        const DeviceFolders folders = DeviceFolders::UnderRoot(root);
+        std::istringstream seed(kSeed);
+        std::string why;
+        if (!SeedDevice(folders, seed, why)) return Fail(why);
+        RegistryHive hive(folders.HiveFile());
+        DeviceFiles files(folders);
+        std::unique_ptr<ObjectStore> store = OpenObjectStoreFile(folders.StoreFile());
+        if (store == nullptr) return Fail("the seeded store does not open");
+        NoOtherInstance instances;
+        FixedClock clock(TheDay());
+        QtHost host(clock, zoom_, {});
+        host.SetScriptedAnswer(RefuseBoxes());
+        int step = 0;
+        host.SetScriptedStep([&] {
+            switch (step++) {
+                case 0:
+                    if (input::Command(*host.Main(), 40056)) Fail("Projects Balance... refused");
+                    return;
+                case 1: {
+                    Dialog& d = *host.TopDialog();
+                    for (const bool landscape : {false, true}) {
+                        const std::string layout = landscape ? "landscape" : "portrait";
+                        host.SetScreenSize(landscape ? kLandscapeScreen : kPortraitScreen);
+                        Save(host.Window(), "balance-before-" + layout);
+                        input::PickDate(d, kProjectsBalanceStart, MakeDate(2005, 10, 1));
+                        if (input::Click(d, kProjectsBalanceReport)) Fail("no balance report");
+                        Save(host.Window(), "balance-report-" + layout);
+                        input::Click(d, kProjectsBalanceReset);
+                    }
+                    input::Done(d);
+                    return;
+                }
+                case 2:
+                    host.RequestClose();
+                    return;
+                default:
+                    throw StopRun{};
+            }
+        });
+        ProgramServices services{host, hive, *store, files, instances};
+        try {
+            QuorvellaMain(services);
+        } catch (const StopRun&) {
+            Fail("the program did not end on the close request");
+        }
+    }
+
     // Every dialog template on its own, portrait and landscape.
     void Dialogs() {
         FixedClock clock(TheDay());
@@ -209,6 +260,8 @@ int main(int argc, char** argv) {
     std::filesystem::remove_all(root, error);
     Shooter shooter(outDir, zoom);
     shooter.MainWindow(root);
+    std::filesystem::remove_all(root, error);
+    shooter.Balance(root);
     shooter.Dialogs();
     std::filesystem::remove_all(root, error);
     return shooter.Failed() ? 1 : 0;
