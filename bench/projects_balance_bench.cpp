@@ -1,0 +1,103 @@
+// The projects balance report through the real program on the headless host: from the tap on
+// "Balance report" to the filled balance list, over 65,535 records in 15 projects.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <vector>
+
+#include "app/app.h"
+#include "app/commands.h"
+#include "bench_device.h"
+#include "dialogs/projects_balance.h"
+#include "platform/headless/headless_host.h"
+#include "platform/registry/registry_hive.h"
+
+namespace {
+
+using namespace qv;
+
+constexpr int kProjects = 15;
+
+// Fifteen projects sharing the largest number of records a database keeps, round robin.
+DeviceFolders PrepareBalanceDevice(const std::filesystem::path& root) {
+    std::filesystem::remove_all(root);
+    DeviceFolders f = DeviceFolders::UnderRoot(root);
+    f.Provision();
+    auto store = OpenObjectStoreFile(f.StoreFile());
+    AppState state;
+    RecordingShell shell;
+    FixedClock clock(MakeDate(2005, 10, 29));
+    StoreContext ctx{state, *store, shell, clock};
+    OpenStore(ctx);
+    std::vector<uint32_t> ids;
+    for (int i = 0; i < kProjects; ++i) {
+        ProjectRecord p;
+        p.name = u"Project " + FormatDecimal(i + 1);
+        SetDate(p, MakeDate(2005, 1, 1));
+        uint32_t pid = 0;
+        AddProjectRecord(ctx, p, pid);
+        ids.push_back(pid);
+        clock.Set(OneSecondLater(clock.GetSystemTime()));
+    }
+    bench::FillTimeDatabase(*store, state.handles.timeHandle, kMaxListRecords,
+                            [&ids](uint32_t i) { return ids[i % kProjects]; });
+    return f;
+}
+
+const DeviceFolders& PreparedDevice() {
+    static DeviceFolders folders = PrepareBalanceDevice(
+        std::filesystem::temp_directory_path() / ("qv-balance-bench-" + std::to_string(getpid())));
+    return folders;
+}
+
+void BM_BalanceReportToTheFilledList(benchmark::State& st) {
+    const DeviceFolders& folders = PreparedDevice();
+    FixedClock clock(MakeDate(2005, 10, 29));
+    int rows = 0;
+    std::u16string total;
+    for (auto _ : st) {
+        RegistryHive hive(folders.HiveFile());
+        DeviceFiles files(folders);
+        auto store = OpenObjectStoreFile(folders.StoreFile());
+        bench::NoOtherInstance instances;
+        // The range covers every record; the clock starts at the tap on "Balance report".
+        std::vector<HeadlessAction> script = {
+            HeadlessAction::MakeCommand(kCmdProjectsBalance),
+            HeadlessAction::MakeDate(kProjectsBalanceStart, MakeDate(2000, 1, 1)),
+            HeadlessAction::MakeDate(kProjectsBalanceEnd, MakeDate(2005, 12, 31)),
+            HeadlessAction::MakeClick(kProjectsBalanceReport)};
+        size_t next = 0;
+        std::chrono::steady_clock::time_point start, listed;
+        HeadlessHost* hostPtr = nullptr;
+        HeadlessHost host(
+            clock,
+            [&]() -> std::optional<HeadlessAction> {
+                if (next < script.size()) {
+                    if (next + 1 == script.size()) start = std::chrono::steady_clock::now();
+                    return script[next++];
+                }
+                listed = std::chrono::steady_clock::now();
+                Dialog* d = hostPtr->TopWindow();
+                rows = d->RowCount(kProjectsBalanceList);
+                total = d->Text(kProjectsBalanceTotal);
+                return HeadlessAction::MakeKill();
+            },
+            [](const HostEvent&) {}, [](const std::string&) {});
+        hostPtr = &host;
+        ProgramServices services{host, hive, *store, files, instances};
+        try {
+            QuorvellaMain(services);
+        } catch (const HeadlessKill&) {
+        }
+        st.SetIterationTime(std::chrono::duration<double>(listed - start).count());
+    }
+    if (rows != kProjects || total.empty()) st.SkipWithError("the balance list was not filled");
+    st.counters["rows"] = rows;
+}
+BENCHMARK(BM_BalanceReportToTheFilledList)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
