@@ -11,14 +11,17 @@
 #include <QPixmap>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <iostream>
 #include <sstream>
 #include <string>
 
 #include "app/app.h"
+#include "app/commands.h"
 #include "device_seed.h"
 #include "dialogs/frame.h"
 #include "dialogs/projects_balance.h"
+#include "dialogs/projects_book.h"
 #include "platform/qt/qt_host.h"
 #include "platform/registry/registry_hive.h"
 #include "platform/ui/user_input.h"
@@ -143,8 +146,10 @@ class Shooter {
         if (!shot) Fail("the main window never waited for the user");
     }
 
-    // The projects balance of the real program, before and after a report, in both layouts.
-    void Balance(const std::filesystem::path& root) {
+    // Runs the real program on a seeded device; `act` is called each time it waits for the user
+    // with the number of the wait, and returns false when it is done: the program is then closed.
+    void RunProgram(const std::filesystem::path& root,
+                    const std::function<bool(QtHost&, int wait)>& act) {
         const DeviceFolders folders = DeviceFolders::UnderRoot(root);
         std::istringstream seed(kSeed);
         std::string why;
@@ -157,31 +162,13 @@ class Shooter {
         FixedClock clock(TheDay());
         QtHost host(clock, zoom_, {});
         host.SetScriptedAnswer(RefuseBoxes());
-        int step = 0;
+        int wait = 0;
+        bool closing = false;
         host.SetScriptedStep([&] {
-            switch (step++) {
-                case 0:
-                    if (input::Command(*host.Main(), 40056)) Fail("Projects Balance... refused");
-                    return;
-                case 1: {
-                    Dialog& d = *host.TopDialog();
-                    for (const bool landscape : {false, true}) {
-                        const std::string layout = landscape ? "landscape" : "portrait";
-                        host.SetScreenSize(landscape ? kLandscapeScreen : kPortraitScreen);
-                        Save(host.Window(), "balance-before-" + layout);
-                        input::PickDate(d, kProjectsBalanceStart, MakeDate(2005, 10, 1));
-                        if (input::Click(d, kProjectsBalanceReport)) Fail("no balance report");
-                        Save(host.Window(), "balance-report-" + layout);
-                        input::Click(d, kProjectsBalanceReset);
-                    }
-                    input::Done(d);
-                    return;
-                }
-                case 2:
-                    host.RequestClose();
-                    return;
-                default:
-                    throw StopRun{};
+            if (closing) throw StopRun{};
+            if (!act(host, wait++)) {
+                closing = true;
+                host.RequestClose();
             }
         });
         ProgramServices services{host, hive, *store, files, instances};
@@ -190,6 +177,71 @@ class Shooter {
         } catch (const StopRun&) {
             Fail("the program did not end on the close request");
         }
+    }
+
+    // Shoots the top dialog in both layouts, ending in portrait.
+    void ShootBothLayouts(QtHost& host, const std::string& name) {
+        for (const bool landscape : {true, false}) {
+            host.SetScreenSize(landscape ? kLandscapeScreen : kPortraitScreen);
+            Save(host.Window(), name + (landscape ? "-landscape" : "-portrait"));
+        }
+    }
+
+    // The projects balance of the real program, before and after a report, in both layouts.
+    void Balance(const std::filesystem::path& root) {
+        RunProgram(root, [this](QtHost& host, int wait) {
+            if (wait == 0) {
+                if (input::Command(*host.Main(), kCmdProjectsBalance)) Fail("no projects balance");
+                return true;
+            }
+            if (wait > 1 || host.TopDialog() == nullptr) return false;
+            Dialog& d = *host.TopDialog();
+            for (const bool landscape : {false, true}) {
+                const std::string layout = landscape ? "landscape" : "portrait";
+                host.SetScreenSize(landscape ? kLandscapeScreen : kPortraitScreen);
+                Save(host.Window(), "balance-before-" + layout);
+                input::PickDate(d, kProjectsBalanceStart, MakeDate(2005, 10, 1));
+                if (input::Click(d, kProjectsBalanceReport)) Fail("no balance report");
+                Save(host.Window(), "balance-report-" + layout);
+                input::Click(d, kProjectsBalanceReset);
+            }
+            host.SetScreenSize(kPortraitScreen);
+            input::Done(d);
+            return true;
+        });
+    }
+
+    // The Projects book of the real program and the Project dialog of its first project.
+    void Projects(const std::filesystem::path& root) {
+        RunProgram(root, [this](QtHost& host, int wait) {
+            Dialog* top = host.TopDialog();
+            switch (wait) {
+                case 0:
+                    if (input::Command(*host.Main(), kCmdProjects)) Fail("no projects book");
+                    return true;
+                case 1:
+                    if (top == nullptr || top->TemplateId() != kProjectsBookTemplate) {
+                        Fail("the projects book did not open");
+                        return false;
+                    }
+                    ShootBothLayouts(host, "book");
+                    if (input::TapRow(*top, kProjectsBookList, 0)) Fail("no project to edit");
+                    return true;
+                case 2:
+                    if (top == nullptr || top->TemplateId() != kProjectTemplate) {
+                        Fail("the project dialog did not open");
+                        return false;
+                    }
+                    ShootBothLayouts(host, "project");
+                    input::Click(*top, kProjectBack);
+                    return true;
+                case 3:
+                    if (top != nullptr) input::Click(*top, kProjectsBookBack);
+                    return true;
+                default:
+                    return false;
+            }
+        });
     }
 
     // Every dialog template on its own, portrait and landscape.
@@ -262,6 +314,8 @@ int main(int argc, char** argv) {
     shooter.MainWindow(root);
     std::filesystem::remove_all(root, error);
     shooter.Balance(root);
+    std::filesystem::remove_all(root, error);
+    shooter.Projects(root);
     shooter.Dialogs();
     std::filesystem::remove_all(root, error);
     return shooter.Failed() ? 1 : 0;
