@@ -9,55 +9,66 @@
 #include "dialogs/projects_book.h"
 
 namespace qv {
+namespace {
+
+// What the project dialogs work on: the store, and the main window's side of a change.
+ProjectsContext Projects(App& app) {
+    return {app.host, app.store, app.mainWindow->BarBehaviour(), app.activeEntryDialog};
+}
+
+// Export... of the balance: the balance export dialog (template 1091) is not built yet, so
+// until it is the button opens nothing.
+void RunBalanceExport(App&) {}
+
+}  // namespace
 
 DialogResult RunRegisterTime(App&) {
     return std::nullopt;
 }
-namespace {
-ProjectsContext Projects(App& app) {
-    return {app.host, app.store, app.mainWindow->BarBehaviour(), app.activeEntryDialog};
-}
-}  // namespace
 
 DialogResult RunNewProject(App& app) {
     ProjectsContext ctx = Projects(app);
     return NewProject(ctx, true) ? kNewProjectAdded : 0;
 }
+
 DialogResult RunNewProjectFirst(App& app) {
     ProjectsContext ctx = Projects(app);
     return NewProject(ctx, false) ? kNewProjectAdded : 0;
 }
+
 DialogResult RunProjectsBook(App& app) {
     ProjectsContext ctx = Projects(app);
     return ShowProjectsBook(ctx);
 }
-namespace {
-// Export... of the balance: the balance export dialog (template 1091) is not built yet, so
-// until it is the button opens nothing.
-void RunBalanceExport(App&) {}
-}  // namespace
 
 DialogResult RunProjectsBalance(App& app) {
     return ShowProjectsBalance(app.host, app.store, [&app] { RunBalanceExport(app); });
 }
+
 DialogResult RunTimeReport(App&) {
     return std::nullopt;
 }
+
 DialogResult RunEditCategoriesLoop(App&) {
     return std::nullopt;
 }
+
 DialogResult RunDeleteByRange(App&) {
     return std::nullopt;
 }
+
 DialogResult RunExportTimeRecords(App&) {
     return std::nullopt;
 }
+
 DialogResult RunViewOptions(App&) {
     return std::nullopt;
 }
+
 DialogResult RunUndoDeleting(App&) {
     return std::nullopt;
 }
+
 DialogResult RunEmptyUndo(App&) {
     return std::nullopt;
 }
