@@ -23,7 +23,7 @@ inline std::u16string FromQString(const QString& text) {
 }
 
 // A font of the program in handheld pixels: a negative height is the character height.
-QFont ToQFont(const FontSpec& spec);
+QFont ToQFont(const FontSpec& source);
 
 // The handheld's faces resolve to installed faces of nearly the same widths, so texts fill
 // the template rectangles as they did there. Once per program, before the first widget.
