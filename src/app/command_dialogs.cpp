@@ -5,6 +5,7 @@
 #include "app/app.h"
 #include "app/main_window.h"
 #include "dialogs/about.h"
+#include "dialogs/edit_categories.h"
 #include "dialogs/projects_balance.h"
 #include "dialogs/projects_book.h"
 
@@ -49,8 +50,9 @@ DialogResult RunTimeReport(App&) {
     return std::nullopt;
 }
 
-DialogResult RunEditCategoriesLoop(App&) {
-    return std::nullopt;
+DialogResult RunEditCategoriesLoop(App& app) {
+    CategoriesContext ctx{app.host, app.store, app.activeEntryDialog};
+    return EditCategoriesLoop(ctx);
 }
 
 DialogResult RunDeleteByRange(App&) {

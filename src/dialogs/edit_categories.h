@@ -1,6 +1,12 @@
 // The category editing dialogs: Edit Categories (124), New category (125) and Edit category
-// (126), with their controls and results.
+// (126), with their controls and results, and the loop the main window runs them in.
 #pragma once
+
+#include <cstdint>
+
+#include "platform/ui/dialog.h"
+#include "platform/ui/ui_host.h"
+#include "store/store_context.h"
 
 namespace qv {
 
@@ -30,5 +36,32 @@ enum EditCategoryControl : int {
     kEditCategoryOk = 1037,  // also the result of Edit Categories left with Done
     kEditCategoryCancel = 1043,
 };
+
+constexpr int kCategoryNameChars = 20;
+
+enum CategoryStrings : uint32_t {
+    kStrCategoryHeading = 40005,
+    kStrDeleteCategory = 40039,
+    kStrBadFirstCharacter = 40076,
+};
+
+// What the category dialogs work with.
+struct CategoriesContext {
+    UiHost& host;
+    StoreContext& store;
+    Dialog*& activeEntryDialog;  // the open dialog with text entry, if any
+};
+
+// Edit Categories once: kEditCategoriesNew, kEditCategoriesRename (the chosen category is the
+// cursor item of categories), kEditCategoriesDelete, or kEditCategoryOk for Done.
+int ShowEditCategories(CategoriesContext& ctx);
+// New category: kNewCategoryOk or kNewCategoryCancel.
+int ShowNewCategory(CategoriesContext& ctx);
+// Edit category on the cursor item of categories: kEditCategoryOk or kEditCategoryCancel.
+int ShowEditCategory(CategoriesContext& ctx);
+
+// Edit Categories again after each New, Rename and Delete, until Done: kEditCategoryOk, or the
+// result of a dialog that could not be shown.
+int EditCategoriesLoop(CategoriesContext& ctx);
 
 }  // namespace qv
