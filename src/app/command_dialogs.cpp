@@ -4,6 +4,7 @@
 
 #include "app/app.h"
 #include "app/main_window.h"
+#include "app/undo.h"
 #include "dialogs/about.h"
 #include "dialogs/edit_categories.h"
 #include "dialogs/projects_balance.h"
@@ -23,8 +24,9 @@ void RunBalanceExport(App&) {}
 
 }  // namespace
 
-DialogResult RunRegisterTime(App&) {
-    return std::nullopt;
+DialogResult RunRegisterTime(App& app) {
+    RegisterTimeContext ctx{app.host, app.store, *app.mainWindow, app.activeEntryDialog};
+    return ShowRegisterTime(ctx);
 }
 
 DialogResult RunNewProject(App& app) {
@@ -67,12 +69,14 @@ DialogResult RunViewOptions(App&) {
     return std::nullopt;
 }
 
-DialogResult RunUndoDeleting(App&) {
-    return std::nullopt;
+DialogResult RunUndoDeleting(App& app) {
+    UndoDeleting(app);
+    return 0;
 }
 
-DialogResult RunEmptyUndo(App&) {
-    return std::nullopt;
+DialogResult RunEmptyUndo(App& app) {
+    EmptyUndo(app);
+    return 0;
 }
 
 DialogResult RunAbout(App& app) {
@@ -81,6 +85,8 @@ DialogResult RunAbout(App& app) {
                      static_cast<int>(settings.MinorVersion));
 }
 
-void AfterEditingRecord(App&, int) {}
+void AfterEditingRecord(App& app, int result) {
+    app.mainWindow->AfterEditRecord(result);
+}
 
 }  // namespace qv

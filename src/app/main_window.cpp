@@ -4,6 +4,7 @@
 
 #include "app/command_dialogs.h"
 #include "app/startup.h"
+#include "app/undo.h"
 #include "core/date_sort.h"
 #include "core/project_lists.h"
 #include "dialogs/frame.h"
@@ -269,22 +270,67 @@ void MainWindow::AfterNewRecord(int result) {
     app_.host.SetWaitCursor(true);
     s.scratchRecord.recordId = newId;
     Dialog& bar = *Bar();
-    if (s.scratchRecord.projectId == s.currentProject.projectId) {
-        if (s.timeRecords.Append(s.scratchRecord) != nullptr) {
-            AddRow(s.scratchRecord);
-            UpdateListCommands();
-            bar.SetFocus(kMainList);
-            const int last = bar.RowCount(kMainList) - 1;
-            bar.SelectRow(kMainList, last);
-            bar.SetFocusedRow(kMainList, last);
-        }
-    } else {
-        bar.SetFocus(kMainList);  // booked to another project: listed when that one is current
-    }
+    // booked to another project: listed when that one is current
+    if (!ListRestoredRecord()) bar.SetFocus(kMainList);
     app_.host.SetWaitCursor(false);
     UpdateProjectBalance(s);
     app_.host.Repaint(bar);
     app_.host.PlaySoundResource(u"IDW_TIME_ADDED");
+}
+
+bool MainWindow::ListRestoredRecord() {
+    AppState& s = app_.state;
+    if (s.scratchRecord.projectId != s.currentProject.projectId) return false;
+    if (s.timeRecords.Append(s.scratchRecord) == nullptr) return false;
+    Dialog& bar = *Bar();
+    AddRow(s.scratchRecord);
+    UpdateListCommands();
+    bar.SetFocus(kMainList);
+    const int last = bar.RowCount(kMainList) - 1;
+    bar.SelectRow(kMainList, last);
+    bar.SetFocusedRow(kMainList, last);
+    return true;
+}
+
+void MainWindow::AfterEditRecord(int result) {
+    AppState& s = app_.state;
+    Dialog& bar = *Bar();
+    if (result == kRegisterTimeOk) {
+        app_.host.SetWaitCursor(true);
+        if (UpdateTimeRecord(app_.store, s.scratchRecord)) {
+            const auto row = static_cast<uint32_t>(s.selectedRecordRow);
+            if (s.scratchRecord.projectId != s.currentProject.projectId) {
+                // moved to another project: listed when that one is current
+                s.timeRecords.RemoveAt(row);
+                bar.DeleteRow(kMainList, s.selectedRecordRow);
+                if (bar.RowCount(kMainList) == 0) {
+                    SetCommand(kCmdTimeReport, false);
+                    SetCommand(kCmdExportTimeRecords, false);
+                    SetCommand(kCmdDeleteByRange, false);
+                    frame_->SetButtonEnabled(kButtonTimeReport, false);
+                }
+                s.selectedRecordRow = -1;
+            } else if (s.timeRecords.FindAt(row) != nullptr &&
+                       s.timeRecords.ReplaceAt(row, s.scratchRecord) != nullptr) {
+                UpdateRow(s.selectedRecordRow, s.scratchRecord);
+            }
+        }
+        app_.host.SetWaitCursor(false);
+    }
+    UpdateProjectBalance(s);
+    app_.host.Repaint(bar);
+    RestoreSelection();
+}
+
+bool MainWindow::RoomForUndo() {
+    return qv::RoomForUndo(app_);
+}
+
+void MainWindow::RecordDeleted(int row, const TimeRecord& copy) {
+    app_.state.timeRecords.RemoveAt(static_cast<uint32_t>(row));
+    Bar()->DeleteRow(kMainList, row);
+    UpdateListCommands();
+    KeepUndoCopy(app_, copy);
 }
 
 void MainWindow::EditRecord() {

@@ -8,6 +8,7 @@
 #include "app/commands.h"
 #include "app/project_bar.h"
 #include "dialogs/list_images.h"
+#include "dialogs/register_time.h"
 #include "platform/ui/main_frame.h"
 
 namespace qv {
@@ -24,7 +25,7 @@ enum MainListHeader : uint32_t {
     kStrTimeHeader = 40013,
 };
 
-class MainWindow : public MainWindowBehaviour {
+class MainWindow : public MainWindowBehaviour, public RecordDeletion {
   public:
     explicit MainWindow(App& app);
 
@@ -52,6 +53,16 @@ class MainWindow : public MainWindowBehaviour {
     void RunCommand(const CommandRow& row);
     // New Time: Register Time on a fresh record, or the first project while there is none.
     DialogResult NewRecord();
+    // After Register Time edited the selected record: replace its row, or take it away when it
+    // moved to another project.
+    void AfterEditRecord(int result);
+    // scratchRecord, just stored under its new identifier, as the list's last row when it
+    // belongs to the current project; true when it was listed.
+    bool ListRestoredRecord();
+
+    // Register Time's Delete.
+    bool RoomForUndo() override;
+    void RecordDeleted(int row, const TimeRecord& copy) override;
 
     MainFrame& Frame() { return *frame_; }
     Dialog* Bar() { return frame_ ? frame_->Child() : nullptr; }

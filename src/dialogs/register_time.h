@@ -1,6 +1,11 @@
-// Register Time (template 108): its controls and results. The dialog books, edits or deletes
-// the record in scratchRecord.
+// Register Time (template 108): its controls and results, and what it needs from the main
+// window. The dialog books, edits or deletes the record in scratchRecord.
 #pragma once
+
+#include "core/time_record.h"
+#include "platform/ui/dialog.h"
+#include "platform/ui/ui_host.h"
+#include "store/store_context.h"
 
 namespace qv {
 
@@ -23,5 +28,41 @@ enum RegisterTimeControl : int {
     kRegisterTimeOk = 1027,
     kRegisterTimeDelete = 1028,
 };
+
+enum RegisterTimeString : uint32_t {
+    kStrTimeRecordHeading = 40004,
+    kStrDeleteRecord = 40040,
+    kStrUndoFull = 40072,
+    kStrRepeatDelete = 40091,
+};
+
+// How many characters OK reads from each field.
+constexpr size_t kDurationChars = 5;
+constexpr size_t kCategoryChars = 39;
+constexpr size_t kProjectNameReadChars = 79;
+constexpr int kMemoChars = 29;
+// The largest duration the dialog accepts, in minutes.
+constexpr int32_t kMaxRecordMinutes = 1499;
+
+// What the dialog's Delete asks of the main window: room for the undo copy, and, once the
+// stored record is gone, the list record, its row and the undo copy.
+class RecordDeletion {
+  public:
+    virtual ~RecordDeletion() = default;
+    // True when a copy can be kept; with the undo list full the user is asked first.
+    virtual bool RoomForUndo() = 0;
+    // The stored record of `row` was deleted; `copy` is what undo brings back.
+    virtual void RecordDeleted(int row, const TimeRecord& copy) = 0;
+};
+
+struct RegisterTimeContext {
+    UiHost& host;
+    StoreContext& store;
+    RecordDeletion& deletion;
+    Dialog*& activeEntryDialog;
+};
+
+// Runs the dialog on scratchRecord; editingExisting and selectedRecordRow say what for.
+int ShowRegisterTime(RegisterTimeContext& ctx);
 
 }  // namespace qv

@@ -87,8 +87,10 @@ TEST_F(ProgramTest, DeleteByRangeRefreshesTheListOnlyWhenItDeleted) {
             return HeadlessAction::MakeTap(kMainList, 1);
         };
     };
-    Run({[&](HeadlessHost&) { return HeadlessAction::MakeTap(kMainList, 1); },
-         run(kDeleteByRangeCancel), run(kDeleteByRangeFind)});
+    // A tap opens the record; Cancel leaves it with the row selected.
+    auto cancel = [](HeadlessHost&) { return HeadlessAction::MakeClick(kRegisterTimeCancel); };
+    Run({[&](HeadlessHost&) { return HeadlessAction::MakeTap(kMainList, 1); }, cancel,
+         run(kDeleteByRangeCancel), cancel, run(kDeleteByRangeFind), cancel});
     EXPECT_EQ(rows, (std::vector<int>{5, 3}));
     EXPECT_EQ(selected, (std::vector<int>{1, 1}));
 }
@@ -113,8 +115,9 @@ TEST_F(ProgramTest, ViewOptionsLeftWithOkOrDoneShowsTheListAgainAndCancelDoesNot
             return HeadlessAction::MakeTap(kMainList, 0);
         };
     };
-    Run({run(kViewOptionsCancel, DayMonthYearSlash), run(kViewOptionsOk, DayMonthYearSlash),
-         run(IDOK, MonthDayYearDash)});
+    auto cancel = [](HeadlessHost&) { return HeadlessAction::MakeClick(kRegisterTimeCancel); };
+    Run({run(kViewOptionsCancel, DayMonthYearSlash), cancel, run(kViewOptionsOk, DayMonthYearSlash),
+         cancel, run(IDOK, MonthDayYearDash), cancel});
     EXPECT_EQ(dates, (std::vector<std::u16string>{u"02-01-2005", u"02/01/2005", u"01-02-2005"}));
 }
 

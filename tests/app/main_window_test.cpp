@@ -77,6 +77,7 @@ TEST_F(ProgramTest, TheSelectedRowComesBackAfterACommand) {
     SeedRecords(5);
     int selected = -1;
     Run({[&](HeadlessHost&) { return HeadlessAction::MakeTap(kMainList, 3); },
+         [&](HeadlessHost&) { return HeadlessAction::MakeClick(kRegisterTimeCancel); },
          [&](HeadlessHost&) { return HeadlessAction::MakeCommand(kCmdAbout); },
          [&](HeadlessHost&) { return HeadlessAction::MakeClick(1); },
          [&](HeadlessHost& host) {
