@@ -65,8 +65,8 @@ void MainWindow::OnCreate(MainFrame& frame) {
         frame.Destroy();
         return;
     }
-    const Size work = app_.host.WorkAreaSize();
-    bar->SetWindowRect({0, 27, work.width, work.height - 26});
+    const Size client = app_.host.MainClientSize();
+    bar->SetWindowRect({0, 27, client.width, client.height - 26});
     if (!CreateMainList()) {
         frame.Destroy();
         return;
@@ -395,8 +395,8 @@ void MainWindow::OnWorkAreaChange(MainFrame& frame) {
     Dialog* bar = Bar();
     if (bar == nullptr) return;
     bar_.PlaceProjectList(*bar);
-    const Size work = app_.host.WorkAreaSize();
-    bar->SetWindowRect({0, 27, work.width, work.height - 26});
+    const Size client = app_.host.MainClientSize();
+    bar->SetWindowRect({0, 27, client.width, client.height - 26});
     bar->DestroyControl(kMainList);
     if (!CreateMainList()) {
         ExitCleanup(app_);

@@ -174,7 +174,7 @@ Dialog* HeadlessHost::CreateChildDialog(MainFrame& frame, int templateId,
     auto d = std::make_unique<Dialog>(*source);
     Dialog* child = d.get();
     child->SetBehaviour(&behaviour);
-    Size area = WorkAreaSize();
+    Size area = MainClientSize();
     child->SetWindowRect({0, 0, area.width, area.height});
     frame.AttachChild(std::move(d), behaviour);
     behaviour.OnInit(*child);

@@ -187,7 +187,7 @@ class ScreenWindow : public QWidget {
     void PlaceChild() {
         if (child_ == nullptr) return;
         const Rect r = child_->Model().WindowRect();
-        child_->setGeometry(r.x * Z(), (kTaskBarHeight + r.y) * Z(), r.w * Z(), r.h * Z());
+        child_->setGeometry(r.x * Z(), r.y * Z(), r.w * Z(), r.h * Z());
         menuBar_->raise();
         for (DialogView* v : dialogs_) v->raise();
     }
@@ -418,7 +418,7 @@ Dialog* QtHost::CreateChildDialog(MainFrame& frame, int templateId, DialogBehavi
     auto owned = std::make_unique<Dialog>(*source);
     Dialog* child = owned.get();
     child->SetBehaviour(&behaviour);
-    const Size area = WorkAreaSize();
+    const Size area = MainClientSize();
     child->SetWindowRect({0, 0, area.width, area.height});
     frame.AttachChild(std::move(owned), behaviour);
     childView_ = std::make_unique<DialogView>(*this, *child, window_.get());

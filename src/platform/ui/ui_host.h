@@ -37,10 +37,12 @@ class UiHost : public Shell {
     virtual void StartHelp(std::u16string_view commandLine) = 0;   // does not wait
     virtual void PlaySoundResource(std::u16string_view name) = 0;  // asynchronous
     virtual Size ScreenSize() const = 0;
-    // The area between the task bar and the menu bar: the main window's client area.
-    virtual Size WorkAreaSize() const {
+    // The main window's client area. The window is made at the screen's top left corner, so
+    // the task bar covers its first rows (the project bar starts below them), and it reaches
+    // down to the menu bar.
+    virtual Size MainClientSize() const {
         Size s = ScreenSize();
-        return {s.width, s.height - kTaskBarHeight - kMenuBarHeight};
+        return {s.width, s.height - kMenuBarHeight};
     }
     virtual int PixelsPerInchY() const { return 96; }
     virtual const Clock& GetClock() const = 0;
