@@ -2,6 +2,8 @@
 // the record identifier. Also the start-up sequence and the exit clean-up of the databases.
 #include "store/record_store.h"
 
+#include <algorithm>
+
 #include "res/string_table.h"
 #include "store/categories_store.h"
 #include "store/projects_store.h"
@@ -205,14 +207,38 @@ uint32_t NewRecordId(StoreContext& ctx) {
     uint32_t id = ClockDigitsId(now);
     const uint32_t handle = ctx.state.handles.timeHandle;
     if (handle == 0 || handle == kInvalidStoreHandle) return id;
+    // Usually the clock's own digits are free: one lookup.
+    if (ctx.store.CeSeekDatabase(handle, CEDB_SEEK_VALUEFIRSTEQUAL, id) == 0) return id;
+    // Otherwise the stored identifiers are read once, through a handle of our own so the kept
+    // one stays where it is, and the following seconds are tried against them in memory.
+    std::vector<uint32_t> taken;
+    CEOID oid = 0;
+    const StoreHandle reader = OpenByName(ctx.store, kTimeDatabaseName, oid);
+    if (reader != kInvalidStoreHandle) {
+        std::vector<PropValue> props;
+        while (ctx.store.CeReadRecordProps(reader, props) != 0) {
+            for (const PropValue& p : props) {
+                if (p.propid == kSortPropertyId) {
+                    taken.push_back(p.ulVal);
+                    break;
+                }
+            }
+        }
+        ctx.store.CloseHandle(reader);
+    }
+    const auto isTaken = [&](uint32_t candidate) {
+        return std::binary_search(taken.begin(), taken.end(), candidate);
+    };
     // The database holds at most 65,535 records, so a free value is found within as many
-    // seconds.
-    for (uint32_t tries = 0; tries <= kMaxListRecords; ++tries) {
-        if (ctx.store.CeSeekDatabase(handle, CEDB_SEEK_VALUEFIRSTEQUAL, id) == 0) break;
+    // seconds. A value free in memory is confirmed in the store, which also sees records that
+    // do not decode.
+    for (uint32_t tries = 1; tries <= kMaxListRecords; ++tries) {
         now = OneSecondLater(now);
         id = ClockDigitsId(now);
+        if (isTaken(id)) continue;
+        if (ctx.store.CeSeekDatabase(handle, CEDB_SEEK_VALUEFIRSTEQUAL, id) == 0) return id;
     }
-    return id;
+    return ClockDigitsId(OneSecondLater(now));
 }
 
 bool AddTimeRecord(StoreContext& ctx, const TimeRecord& record, uint32_t& newId) {
