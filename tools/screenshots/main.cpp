@@ -19,9 +19,11 @@
 #include "app/app.h"
 #include "app/commands.h"
 #include "device_seed.h"
+#include "dialogs/edit_categories.h"
 #include "dialogs/frame.h"
 #include "dialogs/projects_balance.h"
 #include "dialogs/projects_book.h"
+#include "dialogs/register_time.h"
 #include "platform/qt/qt_host.h"
 #include "platform/registry/registry_hive.h"
 #include "platform/ui/user_input.h"
@@ -244,6 +246,56 @@ class Shooter {
         });
     }
 
+    // Register Time for a new record, and the three category dialogs, of the real program.
+    void Booking(const std::filesystem::path& root) {
+        RunProgram(root, [this](QtHost& host, int wait) {
+            Dialog* top = host.TopDialog();
+            auto expect = [&](int templateId) {
+                if (top != nullptr && top->TemplateId() == templateId) return true;
+                Fail("dialog " + std::to_string(templateId) + " did not open");
+                return false;
+            };
+            switch (wait) {
+                case 0:
+                    if (input::Command(*host.Main(), kCmdNew)) Fail("no New Time");
+                    return true;
+                case 1:
+                    if (!expect(kRegisterTimeTemplate)) return false;
+                    ShootBothLayouts(host, "register");
+                    input::Click(*top, kRegisterTimeCancel);
+                    return true;
+                case 2:
+                    if (input::Command(*host.Main(), kCmdEditCategories)) Fail("no categories");
+                    return true;
+                case 3:
+                    if (!expect(kEditCategoriesTemplate)) return false;
+                    ShootBothLayouts(host, "categories");
+                    input::Click(*top, kEditCategoriesNew);
+                    return true;
+                case 4:
+                    if (!expect(kNewCategoryTemplate)) return false;
+                    ShootBothLayouts(host, "category-new");
+                    input::Click(*top, kNewCategoryCancel);
+                    return true;
+                case 5:
+                    if (!expect(kEditCategoriesTemplate)) return false;
+                    input::TapRow(*top, kEditCategoriesList, 0);
+                    input::Click(*top, kEditCategoriesRename);
+                    return true;
+                case 6:
+                    if (!expect(kEditCategoryTemplate)) return false;
+                    ShootBothLayouts(host, "category-edit");
+                    input::Click(*top, kEditCategoryCancel);
+                    return true;
+                case 7:
+                    if (top != nullptr) input::Done(*top);
+                    return true;
+                default:
+                    return false;
+            }
+        });
+    }
+
     // Every dialog template on its own, portrait and landscape.
     void Dialogs() {
         FixedClock clock(TheDay());
@@ -316,6 +368,8 @@ int main(int argc, char** argv) {
     shooter.Balance(root);
     std::filesystem::remove_all(root, error);
     shooter.Projects(root);
+    std::filesystem::remove_all(root, error);
+    shooter.Booking(root);
     shooter.Dialogs();
     std::filesystem::remove_all(root, error);
     return shooter.Failed() ? 1 : 0;

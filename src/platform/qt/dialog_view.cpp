@@ -270,7 +270,8 @@ QWidget* DialogView::Make(const ControlState& c, Shown& shown) {
             date->setCalendarPopup(true);
             date->setMinimumDate(kNoDate);
             date->setSpecialValueText(QStringLiteral(" "));
-            date->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+            // The handheld's short date: it fits the narrow pickers of the landscape layouts.
+            date->setDisplayFormat(QStringLiteral("dd/MM/yy"));
             connect(date, &QDateEdit::dateChanged, this, [this, &d, id](QDate value) {
                 Gest(syncing_, [&] {
                     if (value == kNoDate || !value.isValid()) {
