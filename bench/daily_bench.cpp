@@ -1,0 +1,205 @@
+// The daily work on the headless host with a full time-record database: booking one record
+// through Register Time, from OK to the listed row (with the durable write), in a store of
+// ordinary identifiers and in one whose records were booked one second apart up to the
+// clock; and Undo Deleting of one record. The record booked or brought back is deleted again
+// between the timed steps, outside the timing, so every step starts from the same store.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+
+#include "app/app.h"
+#include "app/commands.h"
+#include "app/main_window.h"
+#include "bench_device.h"
+#include "dialogs/register_time.h"
+#include "platform/headless/headless_host.h"
+#include "platform/registry/registry_hive.h"
+#include "store/categories_store.h"
+
+namespace {
+
+using namespace qv;
+using Clock = std::chrono::steady_clock;
+
+// One fewer than the database holds, so the booked record makes it full.
+constexpr uint32_t kStoredRecords = kMaxListRecords - 1;
+
+CalendarDate Now() {
+    CalendarDate t = MakeDate(2005, 10, 29);
+    t.hour = 12;
+    return t;
+}
+
+enum class Ids { Ordinary, BookedEverySecond };
+
+DeviceFolders PrepareDevice(Ids ids) {
+    const auto root =
+        std::filesystem::temp_directory_path() / ("qv-daily-bench-" + std::to_string(getpid()) +
+                                                  "-" + std::to_string(static_cast<int>(ids)));
+    std::filesystem::remove_all(root);
+    DeviceFolders f = DeviceFolders::UnderRoot(root);
+    f.Provision();
+    auto store = OpenObjectStoreFile(f.StoreFile());
+    AppState state;
+    RecordingShell shell;
+    FixedClock clock(Now());
+    StoreContext ctx{state, *store, shell, clock};
+    OpenStore(ctx);
+    ProjectRecord p;
+    p.name = u"Alpha";
+    SetDate(p, MakeDate(2005, 1, 1));
+    uint32_t pid = 0;
+    AddProjectRecord(ctx, p, pid);
+    CategoryItem meeting;
+    SetName(meeting, u"Meeting");
+    state.categories.Add(meeting);
+    SaveCategories(ctx);
+    if (ids == Ids::Ordinary) {
+        bench::FillTimeDatabase(*store, state.handles.timeHandle, kStoredRecords,
+                                [pid](uint32_t) { return pid; });
+    } else {
+        StoreTransaction bulk(*store);
+        CalendarDate t = Now();
+        for (uint32_t i = 0; i < kStoredRecords; ++i, t = OneSecondLater(t)) {
+            store->CeWriteRecordProps(
+                state.handles.timeHandle, 0,
+                {PropValue::Number(0x00000013, ClockDigitsId(t)),
+                 PropValue::Number(0x00010013, pid), PropValue::Number(0x00020013, 29),
+                 PropValue::Number(0x00030013, 10), PropValue::Number(0x00040013, 2005),
+                 PropValue::String(0x0005001F, u"Meeting"), PropValue::String(0x0006001F, u"30"),
+                 PropValue::String(0x0007001F, u"weekly review with the team")});
+        }
+        bulk.Commit();
+    }
+    return f;
+}
+
+const DeviceFolders& Device(Ids ids) {
+    static DeviceFolders ordinary = PrepareDevice(Ids::Ordinary);
+    static DeviceFolders dense = PrepareDevice(Ids::BookedEverySecond);
+    return ids == Ids::Ordinary ? ordinary : dense;
+}
+
+// Runs the program once on the device; `next` is asked for every action and ends the run by
+// returning none. Refusals by the host stop the benchmark with an error.
+void RunProgram(benchmark::State& st, const DeviceFolders& folders,
+                const std::function<std::optional<HeadlessAction>(HeadlessHost&)>& next) {
+    FixedClock clock(Now());
+    RegistryHive hive(folders.HiveFile());
+    DeviceFiles files(folders);
+    auto store = OpenObjectStoreFile(folders.StoreFile());
+    bench::NoOtherInstance instances;
+    std::string refused;
+    HeadlessHost* hostPtr = nullptr;
+    HeadlessHost host(
+        clock, [&]() { return refused.empty() ? next(*hostPtr) : std::nullopt; },
+        [](const HostEvent&) {}, [&](const std::string& line) { refused = line; });
+    hostPtr = &host;
+    ProgramServices services{host, hive, *store, files, instances};
+    try {
+        QuorvellaMain(services);
+    } catch (const HeadlessKill&) {
+    }
+    if (!refused.empty()) st.SkipWithError(refused.c_str());
+}
+
+int Rows(HeadlessHost& host) {
+    return host.Main()->Child()->RowCount(kMainList);
+}
+
+// The steps that delete the last listed record: open it, Delete, yes.
+void DeleteLastRow(std::deque<HeadlessAction>& script, int lastRow) {
+    script.push_back(HeadlessAction::MakeTap(kMainList, lastRow));
+    script.push_back(HeadlessAction::MakeClick(kRegisterTimeDelete));
+    script.push_back(HeadlessAction::MakeAnswer(true));
+}
+
+void BookOneRecord(benchmark::State& st, Ids ids) {
+    std::deque<HeadlessAction> script;
+    Clock::time_point ok;
+    bool timing = false;
+    int rows = 0;
+    RunProgram(st, Device(ids), [&](HeadlessHost& host) -> std::optional<HeadlessAction> {
+        if (timing) {
+            st.SetIterationTime(std::chrono::duration<double>(Clock::now() - ok).count());
+            timing = false;
+            if (Rows(host) != rows + 1) {
+                st.SkipWithError("the booked record is not listed");
+                return std::nullopt;
+            }
+            DeleteLastRow(script, rows);
+            script.push_back(HeadlessAction::MakeCommand(kCmdEmptyUndo));
+        }
+        if (script.empty()) {
+            if (!st.KeepRunning()) return std::nullopt;
+            rows = Rows(host);
+            script.push_back(HeadlessAction::MakeCommand(kCmdNew));
+            script.push_back(HeadlessAction::MakeChoose(kRegisterTimeHours, u"01"));
+            script.push_back(HeadlessAction::MakeChoose(kRegisterTimeCategory, u""));
+            script.push_back(HeadlessAction::MakeClick(kRegisterTimeOk));
+        }
+        HeadlessAction a = script.front();
+        script.pop_front();
+        if (a.kind == HeadlessAction::Kind::Choose && a.id == kRegisterTimeCategory) {
+            // the first category offered
+            a.text = host.TopDialog()->GetLBText(kRegisterTimeCategory, 0).value_or(u"");
+        }
+        if (a.kind == HeadlessAction::Kind::Click && a.id == kRegisterTimeOk) {
+            timing = true;
+            ok = Clock::now();
+        }
+        return a;
+    });
+    st.counters["rows"] = rows + 1;
+}
+
+void BM_BookOneRecord(benchmark::State& st) {
+    BookOneRecord(st, Ids::Ordinary);
+}
+void BM_BookOneRecordAmongRecordsBookedEverySecond(benchmark::State& st) {
+    BookOneRecord(st, Ids::BookedEverySecond);
+}
+BENCHMARK(BM_BookOneRecord)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BookOneRecordAmongRecordsBookedEverySecond)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+// Delete the last listed record (not timed), then Undo Deleting brings it back listed.
+void BM_UndoDeletingOneRecord(benchmark::State& st) {
+    std::deque<HeadlessAction> script;
+    Clock::time_point undo;
+    bool timing = false;
+    int rows = 0;
+    RunProgram(st, Device(Ids::Ordinary), [&](HeadlessHost& host) -> std::optional<HeadlessAction> {
+        if (timing) {
+            st.SetIterationTime(std::chrono::duration<double>(Clock::now() - undo).count());
+            timing = false;
+            if (Rows(host) != rows) {
+                st.SkipWithError("the record brought back is not listed");
+                return std::nullopt;
+            }
+        }
+        if (script.empty()) {
+            if (!st.KeepRunning()) return std::nullopt;
+            rows = Rows(host);
+            DeleteLastRow(script, rows - 1);
+            script.push_back(HeadlessAction::MakeCommand(kCmdUndoDeleting));
+        }
+        HeadlessAction a = script.front();
+        script.pop_front();
+        if (a.kind == HeadlessAction::Kind::Command && a.id == kCmdUndoDeleting) {
+            timing = true;
+            undo = Clock::now();
+        }
+        return a;
+    });
+    st.counters["rows"] = rows;
+}
+BENCHMARK(BM_UndoDeletingOneRecord)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
