@@ -6,6 +6,7 @@
 #include "app/main_window.h"
 #include "app/undo.h"
 #include "dialogs/about.h"
+#include "dialogs/delete_by_range.h"
 #include "dialogs/edit_categories.h"
 #include "dialogs/projects_balance.h"
 #include "dialogs/projects_book.h"
@@ -57,8 +58,8 @@ DialogResult RunEditCategoriesLoop(App& app) {
     return EditCategoriesLoop(ctx);
 }
 
-DialogResult RunDeleteByRange(App&) {
-    return std::nullopt;
+DialogResult RunDeleteByRange(App& app) {
+    return ShowDeleteByRange(app.host, app.store);
 }
 
 DialogResult RunExportTimeRecords(App&) {
