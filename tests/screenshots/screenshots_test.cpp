@@ -55,9 +55,9 @@ TEST_F(ScreenshotTool, DrawsTheMainWindowAndEveryDialogInBothLayoutsAtTheZoom) {
     const fs::path out = dir_ / "pictures";  // made by the tool
     ASSERT_EQ(Run(out.string() + " --zoom 1"), 0);
 
-    std::vector<std::string> expected = {"main",       "balance-before", "balance-report",
-                                         "book",       "project",        "register",
-                                         "categories", "category-new",   "category-edit"};
+    std::vector<std::string> expected = {
+        "main",     "balance-before", "balance-report", "book",          "project",
+        "register", "categories",     "category-new",   "category-edit", "range"};
     for (int id : qv::DialogTemplateIds()) {
         if (id != 130) expected.push_back("dialog-" + std::to_string(id));
     }

@@ -19,6 +19,7 @@
 #include "app/app.h"
 #include "app/commands.h"
 #include "device_seed.h"
+#include "dialogs/delete_by_range.h"
 #include "dialogs/edit_categories.h"
 #include "dialogs/frame.h"
 #include "dialogs/projects_balance.h"
@@ -246,7 +247,8 @@ class Shooter {
         });
     }
 
-    // Register Time for a new record, and the three category dialogs, of the real program.
+    // Register Time for a new record, the three category dialogs and Delete by Range, of the
+    // real program.
     void Booking(const std::filesystem::path& root) {
         RunProgram(root, [this](QtHost& host, int wait) {
             Dialog* top = host.TopDialog();
@@ -289,6 +291,14 @@ class Shooter {
                     return true;
                 case 7:
                     if (top != nullptr) input::Done(*top);
+                    return true;
+                case 8:
+                    if (input::Command(*host.Main(), kCmdDeleteByRange)) Fail("no Delete by Range");
+                    return true;
+                case 9:
+                    if (!expect(kDeleteByRangeTemplate)) return false;
+                    ShootBothLayouts(host, "range");
+                    input::Click(*top, kDeleteByRangeCancel);
                     return true;
                 default:
                     return false;
