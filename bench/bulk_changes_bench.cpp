@@ -1,0 +1,148 @@
+// Changes of many stored records through the real dialogs on the headless host: a category
+// rename applied to 20,000 records, and Delete by Range of 10,000 records, each from the
+// confirming tap to the dialog showing again or gone.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <deque>
+#include <filesystem>
+#include <functional>
+
+#include "app/app.h"
+#include "app/commands.h"
+#include "app/main_window.h"
+#include "bench_device.h"
+#include "dialogs/delete_by_range.h"
+#include "dialogs/edit_categories.h"
+#include "platform/headless/headless_host.h"
+#include "platform/registry/registry_hive.h"
+#include "store/categories_store.h"
+
+namespace {
+
+using namespace qv;
+using Clock = std::chrono::steady_clock;
+using A = HeadlessAction;
+
+// One project holding `records` records of the category "Meeting", the category listed, and
+// the rename applied to records.
+DeviceFolders MakeDevice(uint32_t records) {
+    const auto root =
+        std::filesystem::temp_directory_path() / ("qv-bulk-bench-" + std::to_string(getpid()));
+    std::filesystem::remove_all(root);
+    DeviceFolders f = DeviceFolders::UnderRoot(root);
+    f.Provision();
+    auto store = OpenObjectStoreFile(f.StoreFile());
+    AppState state;
+    RecordingShell shell;
+    FixedClock clock(MakeDate(2005, 10, 29));
+    StoreContext ctx{state, *store, shell, clock};
+    OpenStore(ctx);
+    ProjectRecord p;
+    p.name = u"Alpha";
+    SetDate(p, MakeDate(2005, 1, 1));
+    uint32_t pid = 0;
+    AddProjectRecord(ctx, p, pid);
+    bench::FillTimeDatabase(*store, state.handles.timeHandle, records,
+                            [pid](uint32_t) { return pid; });
+    CategoryItem meeting;
+    SetName(meeting, u"Meeting");
+    state.categories.Add(meeting);
+    SaveCategories(ctx);
+    RegistryHive hive(f.HiveFile());
+    if (auto key = hive.CreateKey(u"Software\\Brumo\\Quorvella\\Settings")) {
+        hive.SetDwordValue(*key, u"CatRecsApply", 1);
+        hive.CloseKey(*key);
+    }
+    return f;
+}
+
+// Runs the program on the device with the actions in turn, killing it after the last one.
+// False when an action was refused: then nothing was measured.
+bool RunProgram(const DeviceFolders& folders, std::deque<std::function<A()>> steps,
+                HeadlessHost** running = nullptr) {
+    FixedClock clock(MakeDate(2005, 10, 29));
+    RegistryHive hive(folders.HiveFile());
+    DeviceFiles files(folders);
+    auto store = OpenObjectStoreFile(folders.StoreFile());
+    bench::NoOtherInstance instances;
+    bool refused = false;
+    HeadlessHost host(
+        clock,
+        [&]() -> std::optional<A> {
+            if (steps.empty()) return A::MakeKill();
+            auto step = std::move(steps.front());
+            steps.pop_front();
+            return step();
+        },
+        [](const HostEvent&) {}, [&refused](const std::string&) { refused = true; });
+    if (running != nullptr) *running = &host;
+    ProgramServices services{host, hive, *store, files, instances};
+    try {
+        QuorvellaMain(services);
+    } catch (const HeadlessKill&) {
+    }
+    return !refused;
+}
+
+void BM_CategoryRenameAppliedToRecords(benchmark::State& st) {
+    const DeviceFolders folders = MakeDevice(static_cast<uint32_t>(st.range(0)));
+    bool toOffice = true;
+    for (auto _ : st) {
+        Clock::time_point confirmed, shown;
+        const std::u16string name = toOffice ? u"Office" : u"Meeting";
+        const bool ran =
+            RunProgram(folders, {
+                                    [] { return A::MakeCommand(kCmdEditCategories); },
+                                    [] { return A::MakeTap(kEditCategoriesList, 0); },
+                                    [] { return A::MakeClick(kEditCategoriesRename); },
+                                    [&] { return A::MakeType(kEditCategoryName, name); },
+                                    [&] {
+                                        confirmed = Clock::now();
+                                        return A::MakeClick(kEditCategoryOk);
+                                    },
+                                    [&] {
+                                        shown = Clock::now();
+                                        return A::MakeClick(IDOK);
+                                    },
+                                });
+        if (!ran) return st.SkipWithError("an action was refused");
+        st.SetIterationTime(std::chrono::duration<double>(shown - confirmed).count());
+        toOffice = !toOffice;
+    }
+}
+BENCHMARK(BM_CategoryRenameAppliedToRecords)
+    ->Arg(20000)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+void BM_DeleteByRange(benchmark::State& st) {
+    for (auto _ : st) {
+        st.PauseTiming();
+        const DeviceFolders folders = MakeDevice(static_cast<uint32_t>(st.range(0)));
+        st.ResumeTiming();
+        Clock::time_point confirmed, done;
+        RunProgram(folders,
+                   {
+                       [] { return A::MakeCommand(kCmdDeleteByRange); },
+                       [] { return A::MakeDate(kDeleteByRangeStart, MakeDate(2000, 1, 1)); },
+                       [] { return A::MakeDate(kDeleteByRangeEnd, MakeDate(2005, 12, 31)); },
+                       [] { return A::MakeClick(kDeleteByRangeFind); },
+                       [&] {
+                           confirmed = Clock::now();
+                           return A::MakeAnswer(true);
+                       },
+                       [&] {
+                           done = Clock::now();
+                           return A::MakeKill();
+                       },
+                   });
+        st.SetIterationTime(std::chrono::duration<double>(done - confirmed).count());
+    }
+}
+BENCHMARK(BM_DeleteByRange)->Arg(10000)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
