@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <deque>
 #include <filesystem>
 #include <functional>
@@ -75,12 +76,16 @@ class ProgramTest : public ::testing::Test {
         hive.CloseKey(*key);
     }
 
+    using Step = std::function<HeadlessAction(HeadlessHost&)>;
+
     // Runs the program; each step is called when it waits for the user and returns the action
-    // it takes. After the last step the program is closed the shell's way.
-    int Run(std::deque<std::function<HeadlessAction(HeadlessHost&)>> steps) {
+    // it takes. After the last step the program is closed the shell's way. While it runs,
+    // store_ is its object store, for steps that make it refuse changes.
+    int Run(std::deque<Step> steps) {
         RegistryHive hive(folders_.HiveFile());
         DeviceFiles files(folders_);
         auto store = OpenObjectStoreFile(folders_.StoreFile());
+        store_ = store.get();
         NoOtherInstance instances;
         std::unique_ptr<HeadlessHost> host;
         host = std::make_unique<HeadlessHost>(
@@ -95,7 +100,25 @@ class ProgramTest : public ::testing::Test {
             [&](const std::string& error) { ADD_FAILURE() << error; });
         host->SetScreenSize(screen);
         ProgramServices services{*host, hive, *store, files, instances};
-        return QuorvellaMain(services);
+        const int code = QuorvellaMain(services);
+        store_ = nullptr;
+        return code;
+    }
+
+    static Step Do(HeadlessAction action) {
+        return [action](HeadlessHost&) { return action; };
+    }
+    // The step that lets `changes` more store changes through (-1: all of them again) before
+    // it does `action`.
+    Step FailingAfter(int changes, HeadlessAction action) {
+        return [this, changes, action](HeadlessHost&) {
+            store_->FailChangesAfter(changes);
+            return action;
+        };
+    }
+    // How often the program said this transcript line.
+    int Said(const std::string& line) const {
+        return static_cast<int>(std::count(events.begin(), events.end(), line));
     }
 
     static Dialog& Bar(HeadlessHost& host) { return *host.Main()->Child(); }
@@ -105,6 +128,7 @@ class ProgramTest : public ::testing::Test {
     FixedClock clock_;
     Size screen{240, 320};
     std::vector<std::string> events;
+    ObjectStore* store_ = nullptr;
     inline static int counter_ = 0;
 };
 

@@ -10,43 +10,10 @@
 namespace qv {
 namespace {
 
-using Step = std::function<HeadlessAction(HeadlessHost&)>;
 using A = HeadlessAction;
 
 class CategoryStoreFaultTest : public testing::ProgramTest {
   protected:
-    int RunWithStore(std::deque<Step> steps) {
-        RegistryHive hive(folders_.HiveFile());
-        DeviceFiles files(folders_);
-        auto store = OpenObjectStoreFile(folders_.StoreFile());
-        store_ = store.get();
-        testing::NoOtherInstance instances;
-        std::unique_ptr<HeadlessHost> host;
-        host = std::make_unique<HeadlessHost>(
-            clock_,
-            [&]() -> std::optional<HeadlessAction> {
-                if (steps.empty()) return HeadlessAction::MakeClose();
-                auto step = std::move(steps.front());
-                steps.pop_front();
-                return step(*host);
-            },
-            [&](const HostEvent& e) { events.push_back(replay::EventLine(e)); },
-            [&](const std::string& error) { ADD_FAILURE() << error; });
-        ProgramServices services{*host, hive, *store, files, instances};
-        return QuorvellaMain(services);
-    }
-
-    // The step that lets `changes` more store changes through before it does `action`.
-    Step FailingAfter(int changes, HeadlessAction action) {
-        return [this, changes, action](HeadlessHost&) {
-            store_->FailChangesAfter(changes);
-            return action;
-        };
-    }
-    static Step Do(HeadlessAction action) {
-        return [action](HeadlessHost&) { return action; };
-    }
-
     // The category column of the main list, row by row.
     static std::vector<std::u16string> Categories(HeadlessHost& host) {
         std::vector<std::u16string> names;
@@ -58,12 +25,6 @@ class CategoryStoreFaultTest : public testing::ProgramTest {
     static std::vector<std::u16string> Listed(HeadlessHost& host) {
         return host.TopWindow()->Find(kEditCategoriesList)->entries;
     }
-
-    int Said(const std::string& line) const {
-        return static_cast<int>(std::count(events.begin(), events.end(), line));
-    }
-
-    ObjectStore* store_ = nullptr;
 };
 
 TEST_F(CategoryStoreFaultTest, ARecordRefusedHalfWayLeavesEveryRecordAsItWas) {
@@ -71,7 +32,7 @@ TEST_F(CategoryStoreFaultTest, ARecordRefusedHalfWayLeavesEveryRecordAsItWas) {
     SetSetting(u"CatRecsApply", 1);
     const std::vector<std::u16string> travel(3, u"Travel");
     std::vector<std::u16string> afterRename, afterDelete, listedAfterRename, listedAfterDelete;
-    RunWithStore({
+    Run({
         Do(A::MakeCommand(kCmdEditCategories)),
         Do(A::MakeClick(kEditCategoriesNew)),
         Do(A::MakeType(kNewCategoryName, u"Travel")),
@@ -123,7 +84,7 @@ TEST_F(CategoryStoreFaultTest, ARecordRefusedHalfWayLeavesEveryRecordAsItWas) {
 
     // The next start finds all three records as they were.
     std::vector<std::u16string> atRestart;
-    RunWithStore({[&](HeadlessHost& host) {
+    Run({[&](HeadlessHost& host) {
         atRestart = Categories(host);
         return A::MakeCommand(kCmdExit);
     }});

@@ -10,58 +10,11 @@
 namespace qv {
 namespace {
 
-using Step = std::function<HeadlessAction(HeadlessHost&)>;
-
 class ProjectStoreFaultTest : public testing::ProgramTest {
   protected:
-    // As Run, with the store at hand for the steps that break it.
-    int RunWithStore(std::deque<Step> steps) {
-        RegistryHive hive(folders_.HiveFile());
-        DeviceFiles files(folders_);
-        auto store = OpenObjectStoreFile(folders_.StoreFile());
-        store_ = store.get();
-        testing::NoOtherInstance instances;
-        std::unique_ptr<HeadlessHost> host;
-        host = std::make_unique<HeadlessHost>(
-            clock_,
-            [&]() -> std::optional<HeadlessAction> {
-                if (steps.empty()) return HeadlessAction::MakeClose();
-                auto step = std::move(steps.front());
-                steps.pop_front();
-                return step(*host);
-            },
-            [&](const HostEvent& e) { events.push_back(replay::EventLine(e)); },
-            [&](const std::string& error) { ADD_FAILURE() << error; });
-        ProgramServices services{*host, hive, *store, files, instances};
-        return QuorvellaMain(services);
-    }
-
-    // The step that makes every change of the store fail before it does `action`.
-    Step Breaking(HeadlessAction action) {
-        return [this, action](HeadlessHost&) {
-            store_->FailChangesAfter(0);
-            return action;
-        };
-    }
-    Step Mending(HeadlessAction action) {
-        return [this, action](HeadlessHost&) {
-            store_->FailChangesAfter(-1);
-            return action;
-        };
-    }
-    static Step Do(HeadlessAction action) {
-        return [action](HeadlessHost&) { return action; };
-    }
-
-    bool Said(const std::string& line) const {
-        return std::find(events.begin(), events.end(), line) != events.end();
-    }
-
     static std::vector<std::u16string> Entries(HeadlessHost& host) {
         return Bar(host).Find(kProjectCombo)->entries;
     }
-
-    ObjectStore* store_ = nullptr;
 };
 
 TEST_F(ProjectStoreFaultTest, ARefusedAddEditOrDeleteChangesNothing) {
@@ -71,11 +24,11 @@ TEST_F(ProjectStoreFaultTest, ARefusedAddEditOrDeleteChangesNothing) {
     std::vector<std::u16string> afterAdd, afterEdit, afterDelete;
     std::u16string bookRowAfterEdit;
     int bookRowsAfterDelete = -1, listRowsAtEnd = -1;
-    RunWithStore({
+    Run({
         // A new project the store does not take is not listed.
         Do(A::MakeCommand(kCmdNewProject)),
         Do(A::MakeType(kProjectName, u"Beta")),
-        Breaking(A::MakeClick(kProjectOk)),
+        FailingAfter(0, A::MakeClick(kProjectOk)),
         [&](HeadlessHost& host) {
             afterAdd = Entries(host);
             return A::MakeCommand(kCmdProjects);
@@ -98,7 +51,7 @@ TEST_F(ProjectStoreFaultTest, ARefusedAddEditOrDeleteChangesNothing) {
             bookRowsAfterDelete = host.TopWindow()->RowCount(kProjectsBookList);
             return A::MakeClick(kProjectsBookBack);
         },
-        Mending(A::MakeCommand(kCmdAbout)),
+        FailingAfter(-1, A::MakeCommand(kCmdAbout)),
         [&](HeadlessHost& host) {
             listRowsAtEnd = Bar(host).RowCount(kMainList);
             return A::MakeClick(IDOK);
@@ -123,7 +76,7 @@ TEST_F(ProjectStoreFaultTest, ARefusedAddEditOrDeleteChangesNothing) {
 
     // The next start finds Alpha and its records as they were.
     int projects = -1, rows = -1;
-    RunWithStore({[&](HeadlessHost& host) {
+    Run({[&](HeadlessHost& host) {
         projects = static_cast<int>(Entries(host).size());
         rows = Bar(host).RowCount(kMainList);
         return A::MakeCommand(kCmdExit);

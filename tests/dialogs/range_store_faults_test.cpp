@@ -10,35 +10,10 @@
 namespace qv {
 namespace {
 
-using Step = std::function<HeadlessAction(HeadlessHost&)>;
 using A = HeadlessAction;
 
 class RangeStoreFaultTest : public testing::ProgramTest {
   protected:
-    int RunWithStore(std::deque<Step> steps) {
-        RegistryHive hive(folders_.HiveFile());
-        DeviceFiles files(folders_);
-        auto store = OpenObjectStoreFile(folders_.StoreFile());
-        store_ = store.get();
-        testing::NoOtherInstance instances;
-        std::unique_ptr<HeadlessHost> host;
-        host = std::make_unique<HeadlessHost>(
-            clock_,
-            [&]() -> std::optional<HeadlessAction> {
-                if (steps.empty()) return HeadlessAction::MakeClose();
-                auto step = std::move(steps.front());
-                steps.pop_front();
-                return step(*host);
-            },
-            [&](const HostEvent& e) { events.push_back(replay::EventLine(e)); },
-            [&](const std::string& error) { ADD_FAILURE() << error; });
-        ProgramServices services{*host, hive, *store, files, instances};
-        return QuorvellaMain(services);
-    }
-
-    static Step Do(HeadlessAction action) {
-        return [action](HeadlessHost&) { return action; };
-    }
     // Opens the dialog and finds 2 to 4 January: three of the five seeded records.
     static std::deque<Step> FindMiddleThree() {
         return {Do(A::MakeCommand(kCmdDeleteByRange)),
@@ -47,12 +22,6 @@ class RangeStoreFaultTest : public testing::ProgramTest {
                 Do(A::MakeClick(kDeleteByRangeFind))};
     }
     static int Rows(HeadlessHost& host) { return Bar(host).RowCount(kMainList); }
-
-    int Said(const std::string& line) const {
-        return static_cast<int>(std::count(events.begin(), events.end(), line));
-    }
-
-    ObjectStore* store_ = nullptr;
 };
 
 TEST_F(RangeStoreFaultTest, ARecordRefusedHalfWayLeavesTheRangeStoredAndListed) {
@@ -69,7 +38,7 @@ TEST_F(RangeStoreFaultTest, ARecordRefusedHalfWayLeavesTheRangeStoredAndListed) 
         rowsAfterFailure = Rows(host);
         return A::MakeCommand(kCmdExit);
     });
-    RunWithStore(std::move(steps));
+    Run(std::move(steps));
 
     EXPECT_EQ(Said("message exclamation \"Error during deleting record in database: Brumo "
                    "Quorvella\""),
@@ -91,12 +60,12 @@ TEST_F(RangeStoreFaultTest, ARecordRefusedHalfWayLeavesTheRangeStoredAndListed) 
         rowsAfterDeletion = Rows(host);
         return A::MakeCommand(kCmdExit);
     });
-    RunWithStore(std::move(steps));
+    Run(std::move(steps));
     EXPECT_EQ(rowsAtRestart, 5);
     EXPECT_EQ(rowsAfterDeletion, 2);
 
     int rowsAtLastStart = -1;
-    RunWithStore({[&](HeadlessHost& host) {
+    Run({[&](HeadlessHost& host) {
         rowsAtLastStart = Rows(host);
         return A::MakeCommand(kCmdExit);
     }});

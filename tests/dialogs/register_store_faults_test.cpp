@@ -10,49 +10,10 @@
 namespace qv {
 namespace {
 
-using Step = std::function<HeadlessAction(HeadlessHost&)>;
 using A = HeadlessAction;
 
 class RegisterStoreFaultTest : public testing::ProgramTest {
   protected:
-    int RunWithStore(std::deque<Step> steps) {
-        RegistryHive hive(folders_.HiveFile());
-        DeviceFiles files(folders_);
-        auto store = OpenObjectStoreFile(folders_.StoreFile());
-        store_ = store.get();
-        testing::NoOtherInstance instances;
-        std::unique_ptr<HeadlessHost> host;
-        host = std::make_unique<HeadlessHost>(
-            clock_,
-            [&]() -> std::optional<HeadlessAction> {
-                if (steps.empty()) return HeadlessAction::MakeClose();
-                auto step = std::move(steps.front());
-                steps.pop_front();
-                return step(*host);
-            },
-            [&](const HostEvent& e) { events.push_back(replay::EventLine(e)); },
-            [&](const std::string& error) { ADD_FAILURE() << error; });
-        ProgramServices services{*host, hive, *store, files, instances};
-        return QuorvellaMain(services);
-    }
-
-    // Every change of the store fails from this step on, or succeeds again.
-    Step Breaking(HeadlessAction action) {
-        return [this, action](HeadlessHost&) {
-            store_->FailChangesAfter(0);
-            return action;
-        };
-    }
-    Step Mending(HeadlessAction action) {
-        return [this, action](HeadlessHost&) {
-            store_->FailChangesAfter(-1);
-            return action;
-        };
-    }
-    static Step Do(HeadlessAction action) {
-        return [action](HeadlessHost&) { return action; };
-    }
-
     // What the main window shows: its rows' dates, and whether there is anything to undo.
     struct Seen {
         std::vector<std::u16string> dates;
@@ -73,14 +34,12 @@ class RegisterStoreFaultTest : public testing::ProgramTest {
     size_t Count(const std::string& line) const {
         return static_cast<size_t>(std::count(events.begin(), events.end(), line));
     }
-
-    ObjectStore* store_ = nullptr;
 };
 
 TEST_F(RegisterStoreFaultTest, ARefusedDeletionOrUndoChangesNeitherListNorUndoNorStore) {
     SeedRecords(3);  // Alpha: 01-01, 02-01 and 03-01
     Seen afterDelete, afterRefusedDelete, afterRefusedUndo, afterUndo;
-    RunWithStore({
+    Run({
         // One deletion the store takes: one undo copy.
         Do(A::MakeTap(kMainList, 0)),
         Do(A::MakeClick(kRegisterTimeDelete)),
@@ -91,7 +50,7 @@ TEST_F(RegisterStoreFaultTest, ARefusedDeletionOrUndoChangesNeitherListNorUndoNo
         },
         // The second the store refuses: said once, the dialog closes, nothing else changes.
         Do(A::MakeClick(kRegisterTimeDelete)),
-        Breaking(A::MakeAnswer(true)),
+        FailingAfter(0, A::MakeAnswer(true)),
         [&](HeadlessHost& host) {
             afterRefusedDelete = Look(host);
             return A::MakeCommand(kCmdUndoDeleting);
@@ -132,7 +91,7 @@ TEST_F(RegisterStoreFaultTest, ARefusedDeletionOrUndoChangesNeitherListNorUndoNo
 
     // The store holds what the list showed: the refused deletion left its record.
     std::vector<std::u16string> stored;
-    RunWithStore({[&](HeadlessHost& host) {
+    Run({[&](HeadlessHost& host) {
         stored = Look(host).dates;
         return A::MakeCommand(kCmdExit);
     }});
