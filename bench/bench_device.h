@@ -8,6 +8,7 @@
 #include "bench_records.h"
 #include "core/cursor_list.h"
 #include "platform/files/device_files.h"
+#include "store/categories_store.h"
 #include "store/projects_store.h"
 #include "store/record_store.h"
 
@@ -20,25 +21,66 @@ class NoOtherInstance : public InstanceCheck {
     }
 };
 
-// Makes the device under `root` afresh.
+// A device made afresh under `root`, with its three databases, to put projects, categories and
+// records in through the program's own store operations.
+class DeviceBuilder {
+  public:
+    explicit DeviceBuilder(const std::filesystem::path& root,
+                           CalendarDate now = MakeDate(2005, 10, 29))
+        : folders_(Fresh(root)),
+          store_(OpenObjectStoreFile(folders_.StoreFile())),
+          clock_(now),
+          ctx_{state_, *store_, shell_, clock_} {
+        OpenStore(ctx_);
+    }
+
+    // A project created on 1 January 2005; the clock moves on a second, so the next one gets
+    // an identifier of its own.
+    uint32_t AddProject(std::u16string name) {
+        ProjectRecord p;
+        p.name = std::move(name);
+        SetDate(p, MakeDate(2005, 1, 1));
+        uint32_t id = 0;
+        AddProjectRecord(ctx_, p, id);
+        clock_.Set(OneSecondLater(clock_.GetSystemTime()));
+        return id;
+    }
+    void AddCategory(std::u16string name) {
+        CategoryItem item;
+        SetName(item, name);
+        state_.categories.Add(item);
+        SaveCategories(ctx_);
+    }
+    // `count` typical records; projectOf(i) gives the project of the i-th one.
+    void FillRecords(uint32_t count, const std::function<uint32_t(uint32_t)>& projectOf) {
+        FillTimeDatabase(*store_, TimeHandle(), count, projectOf);
+    }
+    ObjectStore& Store() { return *store_; }
+    StoreHandle TimeHandle() const { return state_.handles.timeHandle; }
+    const DeviceFolders& Folders() const { return folders_; }
+
+  private:
+    static DeviceFolders Fresh(const std::filesystem::path& root) {
+        std::filesystem::remove_all(root);
+        DeviceFolders f = DeviceFolders::UnderRoot(root);
+        f.Provision();
+        return f;
+    }
+
+    DeviceFolders folders_;
+    std::unique_ptr<ObjectStore> store_;
+    AppState state_;
+    RecordingShell shell_;
+    FixedClock clock_;
+    StoreContext ctx_;
+};
+
+// One project, "Alpha", holding the largest number of records a database keeps.
 inline DeviceFolders PrepareFullDevice(const std::filesystem::path& root) {
-    std::filesystem::remove_all(root);
-    DeviceFolders f = DeviceFolders::UnderRoot(root);
-    f.Provision();
-    auto store = OpenObjectStoreFile(f.StoreFile());
-    AppState state;
-    RecordingShell shell;
-    FixedClock clock(MakeDate(2005, 10, 29));
-    StoreContext ctx{state, *store, shell, clock};
-    OpenStore(ctx);
-    ProjectRecord p;
-    p.name = u"Alpha";
-    SetDate(p, MakeDate(2005, 1, 1));
-    uint32_t pid = 0;
-    AddProjectRecord(ctx, p, pid);
-    FillTimeDatabase(*store, state.handles.timeHandle, kMaxListRecords,
-                     [pid](uint32_t) { return pid; });
-    return f;
+    DeviceBuilder device(root);
+    const uint32_t alpha = device.AddProject(u"Alpha");
+    device.FillRecords(kMaxListRecords, [alpha](uint32_t) { return alpha; });
+    return device.Folders();
 }
 
 }  // namespace qv::bench

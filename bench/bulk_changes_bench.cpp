@@ -30,32 +30,17 @@ using A = HeadlessAction;
 DeviceFolders MakeDevice(uint32_t records) {
     const auto root =
         std::filesystem::temp_directory_path() / ("qv-bulk-bench-" + std::to_string(getpid()));
-    std::filesystem::remove_all(root);
-    DeviceFolders f = DeviceFolders::UnderRoot(root);
-    f.Provision();
-    auto store = OpenObjectStoreFile(f.StoreFile());
-    AppState state;
-    RecordingShell shell;
-    FixedClock clock(MakeDate(2005, 10, 29));
-    StoreContext ctx{state, *store, shell, clock};
-    OpenStore(ctx);
-    ProjectRecord p;
-    p.name = u"Alpha";
-    SetDate(p, MakeDate(2005, 1, 1));
-    uint32_t pid = 0;
-    AddProjectRecord(ctx, p, pid);
-    bench::FillTimeDatabase(*store, state.handles.timeHandle, records,
-                            [pid](uint32_t) { return pid; });
-    CategoryItem meeting;
-    SetName(meeting, u"Meeting");
-    state.categories.Add(meeting);
-    SaveCategories(ctx);
+    bench::DeviceBuilder device(root);
+    const uint32_t pid = device.AddProject(u"Alpha");
+    device.FillRecords(records, [pid](uint32_t) { return pid; });
+    device.AddCategory(u"Meeting");
+    const DeviceFolders& f = device.Folders();
     RegistryHive hive(f.HiveFile());
     if (auto key = hive.CreateKey(u"Software\\Brumo\\Quorvella\\Settings")) {
         hive.SetDwordValue(*key, u"CatRecsApply", 1);
         hive.CloseKey(*key);
     }
-    return f;
+    return device.Folders();
 }
 
 // Runs the program on the device with the actions in turn, killing it after the last one.

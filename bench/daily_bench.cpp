@@ -39,33 +39,17 @@ DeviceFolders PrepareDevice(Ids ids) {
     const auto root =
         std::filesystem::temp_directory_path() / ("qv-daily-bench-" + std::to_string(getpid()) +
                                                   "-" + std::to_string(static_cast<int>(ids)));
-    std::filesystem::remove_all(root);
-    DeviceFolders f = DeviceFolders::UnderRoot(root);
-    f.Provision();
-    auto store = OpenObjectStoreFile(f.StoreFile());
-    AppState state;
-    RecordingShell shell;
-    FixedClock clock(Now());
-    StoreContext ctx{state, *store, shell, clock};
-    OpenStore(ctx);
-    ProjectRecord p;
-    p.name = u"Alpha";
-    SetDate(p, MakeDate(2005, 1, 1));
-    uint32_t pid = 0;
-    AddProjectRecord(ctx, p, pid);
-    CategoryItem meeting;
-    SetName(meeting, u"Meeting");
-    state.categories.Add(meeting);
-    SaveCategories(ctx);
+    bench::DeviceBuilder device(root, Now());
+    const uint32_t pid = device.AddProject(u"Alpha");
+    device.AddCategory(u"Meeting");
     if (ids == Ids::Ordinary) {
-        bench::FillTimeDatabase(*store, state.handles.timeHandle, kStoredRecords,
-                                [pid](uint32_t) { return pid; });
+        device.FillRecords(kStoredRecords, [pid](uint32_t) { return pid; });
     } else {
-        StoreTransaction bulk(*store);
+        StoreTransaction bulk(device.Store());
         CalendarDate t = Now();
         for (uint32_t i = 0; i < kStoredRecords; ++i, t = OneSecondLater(t)) {
-            store->CeWriteRecordProps(
-                state.handles.timeHandle, 0,
+            device.Store().CeWriteRecordProps(
+                device.TimeHandle(), 0,
                 {PropValue::Number(0x00000013, ClockDigitsId(t)),
                  PropValue::Number(0x00010013, pid), PropValue::Number(0x00020013, 29),
                  PropValue::Number(0x00030013, 10), PropValue::Number(0x00040013, 2005),
@@ -74,7 +58,7 @@ DeviceFolders PrepareDevice(Ids ids) {
         }
         bulk.Commit();
     }
-    return f;
+    return device.Folders();
 }
 
 const DeviceFolders& Device(Ids ids) {

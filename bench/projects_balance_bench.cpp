@@ -22,28 +22,12 @@ constexpr int kProjects = 15;
 
 // Fifteen projects sharing the largest number of records a database keeps, round robin.
 DeviceFolders PrepareBalanceDevice(const std::filesystem::path& root) {
-    std::filesystem::remove_all(root);
-    DeviceFolders f = DeviceFolders::UnderRoot(root);
-    f.Provision();
-    auto store = OpenObjectStoreFile(f.StoreFile());
-    AppState state;
-    RecordingShell shell;
-    FixedClock clock(MakeDate(2005, 10, 29));
-    StoreContext ctx{state, *store, shell, clock};
-    OpenStore(ctx);
+    bench::DeviceBuilder device(root);
     std::vector<uint32_t> ids;
-    for (int i = 0; i < kProjects; ++i) {
-        ProjectRecord p;
-        p.name = u"Project " + FormatDecimal(i + 1);
-        SetDate(p, MakeDate(2005, 1, 1));
-        uint32_t pid = 0;
-        AddProjectRecord(ctx, p, pid);
-        ids.push_back(pid);
-        clock.Set(OneSecondLater(clock.GetSystemTime()));
-    }
-    bench::FillTimeDatabase(*store, state.handles.timeHandle, kMaxListRecords,
-                            [&ids](uint32_t i) { return ids[i % kProjects]; });
-    return f;
+    for (int i = 0; i < kProjects; ++i)
+        ids.push_back(device.AddProject(u"Project " + FormatDecimal(i + 1)));
+    device.FillRecords(kMaxListRecords, [&ids](uint32_t i) { return ids[i % kProjects]; });
+    return device.Folders();
 }
 
 const DeviceFolders& PreparedDevice() {
