@@ -214,96 +214,62 @@ class Shooter {
         });
     }
 
-    // The Projects book of the real program and the Project dialog of its first project.
-    void Projects(const std::filesystem::path& root) {
-        RunProgram(root, [this](QtHost& host, int wait) {
-            Dialog* top = host.TopDialog();
-            switch (wait) {
-                case 0:
-                    if (input::Command(*host.Main(), kCmdProjects)) Fail("no projects book");
-                    return true;
-                case 1:
-                    if (top == nullptr || top->TemplateId() != kProjectsBookTemplate) {
-                        Fail("the projects book did not open");
-                        return false;
-                    }
-                    ShootBothLayouts(host, "book");
-                    if (input::TapRow(*top, kProjectsBookList, 0)) Fail("no project to edit");
-                    return true;
-                case 2:
-                    if (top == nullptr || top->TemplateId() != kProjectTemplate) {
-                        Fail("the project dialog did not open");
-                        return false;
-                    }
-                    ShootBothLayouts(host, "project");
-                    input::Click(*top, kProjectBack);
-                    return true;
-                case 3:
-                    if (top != nullptr) input::Click(*top, kProjectsBookBack);
-                    return true;
-                default:
-                    return false;
+    // One wait of the program for the user: a step acts on the main window or the top dialog;
+    // false when what it expected was not there.
+    using Step = std::function<bool(QtHost&, Dialog*)>;
+
+    Step Command(int command) {
+        return [this, command](QtHost& host, Dialog*) {
+            if (input::Command(*host.Main(), command)) Fail("command " + std::to_string(command));
+            return true;
+        };
+    }
+    // Expects the dialog of `templateId` on top, shoots it (unless `picture` is empty) and
+    // leaves it with `leave`.
+    Step Visit(int templateId, std::string picture, std::function<void(Dialog&)> leave) {
+        return [this, templateId, picture, leave](QtHost& host, Dialog* top) {
+            if (top == nullptr || top->TemplateId() != templateId) {
+                Fail("dialog " + std::to_string(templateId) + " did not open");
+                return false;
             }
+            if (!picture.empty()) ShootBothLayouts(host, picture);
+            leave(*top);
+            return true;
+        };
+    }
+    static std::function<void(Dialog&)> Click(int id) {
+        return [id](Dialog& d) { input::Click(d, id); };
+    }
+
+    // Runs the program through the steps, one a wait, and then closes it.
+    void RunSteps(const std::filesystem::path& root, std::vector<Step> steps) {
+        RunProgram(root, [&](QtHost& host, int wait) {
+            return static_cast<size_t>(wait) < steps.size() && steps[wait](host, host.TopDialog());
         });
     }
 
-    // Register Time for a new record, the three category dialogs and Delete by Range, of the
-    // real program.
-    void Booking(const std::filesystem::path& root) {
-        RunProgram(root, [this](QtHost& host, int wait) {
-            Dialog* top = host.TopDialog();
-            auto expect = [&](int templateId) {
-                if (top != nullptr && top->TemplateId() == templateId) return true;
-                Fail("dialog " + std::to_string(templateId) + " did not open");
-                return false;
-            };
-            switch (wait) {
-                case 0:
-                    if (input::Command(*host.Main(), kCmdNew)) Fail("no New Time");
-                    return true;
-                case 1:
-                    if (!expect(kRegisterTimeTemplate)) return false;
-                    ShootBothLayouts(host, "register");
-                    input::Click(*top, kRegisterTimeCancel);
-                    return true;
-                case 2:
-                    if (input::Command(*host.Main(), kCmdEditCategories)) Fail("no categories");
-                    return true;
-                case 3:
-                    if (!expect(kEditCategoriesTemplate)) return false;
-                    ShootBothLayouts(host, "categories");
-                    input::Click(*top, kEditCategoriesNew);
-                    return true;
-                case 4:
-                    if (!expect(kNewCategoryTemplate)) return false;
-                    ShootBothLayouts(host, "category-new");
-                    input::Click(*top, kNewCategoryCancel);
-                    return true;
-                case 5:
-                    if (!expect(kEditCategoriesTemplate)) return false;
-                    input::TapRow(*top, kEditCategoriesList, 0);
-                    input::Click(*top, kEditCategoriesRename);
-                    return true;
-                case 6:
-                    if (!expect(kEditCategoryTemplate)) return false;
-                    ShootBothLayouts(host, "category-edit");
-                    input::Click(*top, kEditCategoryCancel);
-                    return true;
-                case 7:
-                    if (top != nullptr) input::Done(*top);
-                    return true;
-                case 8:
-                    if (input::Command(*host.Main(), kCmdDeleteByRange)) Fail("no Delete by Range");
-                    return true;
-                case 9:
-                    if (!expect(kDeleteByRangeTemplate)) return false;
-                    ShootBothLayouts(host, "range");
-                    input::Click(*top, kDeleteByRangeCancel);
-                    return true;
-                default:
-                    return false;
-            }
-        });
+    // The Projects book and the Project dialog of its first project; Register Time for a new
+    // record; the three category dialogs; Delete by Range.
+    void DailyDialogs(const std::filesystem::path& root) {
+        RunSteps(root,
+                 {Command(kCmdProjects),
+                  Visit(kProjectsBookTemplate, "book",
+                        [](Dialog& d) { input::TapRow(d, kProjectsBookList, 0); }),
+                  Visit(kProjectTemplate, "project", Click(kProjectBack)),
+                  Visit(kProjectsBookTemplate, "", Click(kProjectsBookBack)), Command(kCmdNew),
+                  Visit(kRegisterTimeTemplate, "register", Click(kRegisterTimeCancel)),
+                  Command(kCmdEditCategories),
+                  Visit(kEditCategoriesTemplate, "categories", Click(kEditCategoriesNew)),
+                  Visit(kNewCategoryTemplate, "category-new", Click(kNewCategoryCancel)),
+                  Visit(kEditCategoriesTemplate, "",
+                        [](Dialog& d) {
+                            input::TapRow(d, kEditCategoriesList, 0);
+                            input::Click(d, kEditCategoriesRename);
+                        }),
+                  Visit(kEditCategoryTemplate, "category-edit", Click(kEditCategoryCancel)),
+                  Visit(kEditCategoriesTemplate, "", [](Dialog& d) { input::Done(d); }),
+                  Command(kCmdDeleteByRange),
+                  Visit(kDeleteByRangeTemplate, "range", Click(kDeleteByRangeCancel))});
     }
 
     // Every dialog template on its own, portrait and landscape.
@@ -377,9 +343,7 @@ int main(int argc, char** argv) {
     std::filesystem::remove_all(root, error);
     shooter.Balance(root);
     std::filesystem::remove_all(root, error);
-    shooter.Projects(root);
-    std::filesystem::remove_all(root, error);
-    shooter.Booking(root);
+    shooter.DailyDialogs(root);
     shooter.Dialogs();
     std::filesystem::remove_all(root, error);
     return shooter.Failed() ? 1 : 0;
