@@ -142,6 +142,20 @@ TEST(Input, CloseEndsOpenDialogsAsCancelledAndRotationReachesEveryWindow) {
     EXPECT_EQ(upper.Result(), IDCANCEL);
 }
 
+TEST(Input, ARadioButtonChecksOnlyWithinItsGroupAndIsNeverUnchecked) {
+    Dialog d(*FindDialogTemplate(1070));  // ASCII 1077, UNICODE 1078; Business 1080, Personal 1081
+    Recorder behaviour;
+    d.SetBehaviour(&behaviour);
+    d.SetChecked(1077, true);
+    d.SetChecked(1080, true);
+    EXPECT_FALSE(input::SetChecked(d, 1078, true));
+    EXPECT_EQ(input::SetChecked(d, 1078, false), "a radio button is unchecked by checking another");
+    EXPECT_FALSE(d.IsChecked(1077));
+    EXPECT_TRUE(d.IsChecked(1078));
+    EXPECT_TRUE(d.IsChecked(1080));  // the other group keeps its choice
+    EXPECT_EQ(behaviour.heard, std::vector<std::string>{"command 1078 clicked sel -1"});
+}
+
 TEST(DialogChanges, TheModelAnnouncesOnlyRealChangesAndLayoutsAsAWhole) {
     Dialog d(*FindDialogTemplate(108));
     Watcher watcher;
