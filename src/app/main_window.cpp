@@ -273,7 +273,6 @@ void MainWindow::AfterNewRecord(int result) {
     // booked to another project: listed when that one is current
     if (!ListRestoredRecord()) bar.SetFocus(kMainList);
     app_.host.SetWaitCursor(false);
-    UpdateProjectBalance(s);
     app_.host.Repaint(bar);
     app_.host.PlaySoundResource(u"IDW_TIME_ADDED");
 }
@@ -282,6 +281,7 @@ bool MainWindow::ListRestoredRecord() {
     AppState& s = app_.state;
     if (s.scratchRecord.projectId != s.currentProject.projectId) return false;
     if (s.timeRecords.Append(s.scratchRecord) == nullptr) return false;
+    AdjustProjectBalance(s, s.scratchRecord, +1);
     Dialog& bar = *Bar();
     AddRow(s.scratchRecord);
     UpdateListCommands();
@@ -301,6 +301,9 @@ void MainWindow::AfterEditRecord(int result) {
             const auto row = static_cast<uint32_t>(s.selectedRecordRow);
             if (s.scratchRecord.projectId != s.currentProject.projectId) {
                 // moved to another project: listed when that one is current
+                if (const TimeRecord* listed = s.timeRecords.FindAt(row)) {
+                    AdjustProjectBalance(s, *listed, -1);
+                }
                 s.timeRecords.RemoveAt(row);
                 bar.DeleteRow(kMainList, s.selectedRecordRow);
                 if (bar.RowCount(kMainList) == 0) {
@@ -310,14 +313,16 @@ void MainWindow::AfterEditRecord(int result) {
                     frame_->SetButtonEnabled(kButtonTimeReport, false);
                 }
                 s.selectedRecordRow = -1;
-            } else if (s.timeRecords.FindAt(row) != nullptr &&
-                       s.timeRecords.ReplaceAt(row, s.scratchRecord) != nullptr) {
-                UpdateRow(s.selectedRecordRow, s.scratchRecord);
+            } else if (TimeRecord* listed = s.timeRecords.FindAt(row)) {
+                AdjustProjectBalance(s, *listed, -1);
+                if (s.timeRecords.ReplaceAt(row, s.scratchRecord) != nullptr) {
+                    UpdateRow(s.selectedRecordRow, s.scratchRecord);
+                }
+                AdjustProjectBalance(s, *listed, +1);  // as it is listed now
             }
         }
         app_.host.SetWaitCursor(false);
     }
-    UpdateProjectBalance(s);
     app_.host.Repaint(bar);
     RestoreSelection();
 }
@@ -327,6 +332,7 @@ bool MainWindow::RoomForUndo() {
 }
 
 void MainWindow::RecordDeleted(int row, const TimeRecord& copy) {
+    AdjustProjectBalance(app_.state, copy, -1);
     app_.state.timeRecords.RemoveAt(static_cast<uint32_t>(row));
     Bar()->DeleteRow(kMainList, row);
     UpdateListCommands();

@@ -44,7 +44,6 @@ void UndoDeleting(App& app) {
             s.UndoList.RemoveAt(s.UndoList.Last()->position);
             app.mainWindow->ListRestoredRecord();
             app.host.SetWaitCursor(false);
-            UpdateProjectBalance(s);
             if (Dialog* bar = app.mainWindow->Bar()) app.host.Repaint(*bar);
         }
     }

@@ -42,6 +42,7 @@ struct AppState {
     TimeRecord rangeStart;        // first and last day of a date range
     TimeRecord rangeEnd;
     TimeRecord balanceRecord;         // total time of the current project
+    int64_t balanceMinutes = 0;       // the sum behind balanceRecord's minutes
     TimeRecord projectsBalanceTotal;  // total of the projects balance report
 
     // Categories, by name.

@@ -1,14 +1,19 @@
 // The identifier clock: digits of a moment and the moment one second later.
 #include "core/calendar.h"
 
-#include "core/text.h"
+#include <initializer_list>
 
 namespace qv {
 
 uint32_t ClockDigitsId(const CalendarDate& now) {
-    std::u16string digits = FormatDecimal(now.day) + FormatDecimal(now.hour) +
-                            FormatDecimal(now.minute) + FormatDecimal(now.second);
-    return static_cast<uint32_t>(ParseLong(TrimBlanks(digits)));
+    // Worked out in numbers, not text: finding a free identifier may try many moments.
+    uint64_t id = 0;
+    for (const uint16_t part : {now.day, now.hour, now.minute, now.second}) {
+        uint64_t scale = 10;
+        while (scale <= part) scale *= 10;
+        id = id * scale + part;
+    }
+    return static_cast<uint32_t>(id);
 }
 
 namespace {
@@ -35,6 +40,21 @@ CalendarDate OneSecondLater(CalendarDate t) {
     t.month = 1;
     ++t.year;
     return t;
+}
+
+std::optional<int64_t> SecondsSinceEpoch(const CalendarDate& t) {
+    if (t.month < 1 || t.month > 12 || t.day < 1 || t.day > DaysInMonth(t.year, t.month) ||
+        t.hour > 23 || t.minute > 59 || t.second > 59) {
+        return std::nullopt;
+    }
+    // days from the civil date, counted in 400-year eras from 1 March of year 0
+    const int64_t y = int64_t{t.year} - (t.month <= 2 ? 1 : 0);
+    const int64_t era = y / 400;
+    const int64_t yearOfEra = y - era * 400;
+    const int64_t dayOfYear = (153 * (t.month > 2 ? t.month - 3 : t.month + 9) + 2) / 5 + t.day - 1;
+    const int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    const int64_t days = era * 146097 + dayOfEra - 719468;
+    return days * 86400 + t.hour * 3600 + t.minute * 60 + t.second;
 }
 
 }  // namespace qv

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 namespace qv {
 
@@ -42,6 +43,10 @@ uint32_t ClockDigitsId(const CalendarDate& now);
 // The same moment one second later, across minutes, hours, days, months and years; the
 // milliseconds are dropped.
 CalendarDate OneSecondLater(CalendarDate t);
+
+// The seconds from 1 January 1970 to the moment (milliseconds dropped); none when the fields
+// are not a moment of the calendar (a 13th month, a 30th of February, a 60th second).
+std::optional<int64_t> SecondsSinceEpoch(const CalendarDate& t);
 
 // A clock that stands still until it is set again.
 class FixedClock : public Clock {

@@ -51,6 +51,15 @@ int CompareSignedKey(int32_t a, int32_t b) {
     return CompareSigned(a, b);
 }
 
+bool Counts(const AppState& state, const TimeRecord& r) {
+    return r.projectId == state.currentProject.projectId && r.minutesText.has_value();
+}
+
+void SetBalance(AppState& state, int64_t minutes) {
+    state.balanceMinutes = minutes;
+    SetMinutes(state.balanceRecord, TrimBlanks(FormatDecimal(minutes)));
+}
+
 }  // namespace
 
 bool SortProjectsByDate(AppState& state, uint32_t order) {
@@ -92,15 +101,22 @@ bool SortProjectsByName(AppState& state, uint32_t order) {
 bool UpdateProjectBalance(AppState& state) {
     if (state.timeRecords.Count() == 0) {
         Reset(state.balanceRecord);
+        state.balanceMinutes = 0;
         SetMinutes(state.balanceRecord, u"0");
         return true;
     }
     int64_t sum = 0;
     for (TimeRecord* r = state.timeRecords.First(); r != nullptr; r = state.timeRecords.Next()) {
-        if (r->projectId == state.currentProject.projectId && r->minutesText) sum += MinutesOf(*r);
+        if (Counts(state, *r)) sum += MinutesOf(*r);
     }
-    SetMinutes(state.balanceRecord, TrimBlanks(FormatDecimal(sum)));
+    SetBalance(state, sum);
     return true;
+}
+
+void AdjustProjectBalance(AppState& state, const TimeRecord& record, int direction) {
+    if (Counts(state, record)) {
+        SetBalance(state, state.balanceMinutes + direction * int64_t{MinutesOf(record)});
+    }
 }
 
 }  // namespace qv

@@ -16,5 +16,8 @@ bool SortProjectsByTotal(AppState& state, uint32_t order);
 
 // balanceRecord := the minutes of the current project's records in timeRecords.
 bool UpdateProjectBalance(AppState& state);
+// Moves the balance by one record's minutes: +1 as it joins timeRecords, -1 as it leaves.
+// Booking into a long list stays quick: the list is not walked.
+void AdjustProjectBalance(AppState& state, const TimeRecord& record, int direction);
 
 }  // namespace qv

@@ -203,42 +203,14 @@ bool CreateTimeDatabase(StoreContext& ctx) {
 }
 
 uint32_t NewRecordId(StoreContext& ctx) {
-    CalendarDate now = ctx.clock.GetSystemTime();
-    uint32_t id = ClockDigitsId(now);
-    const uint32_t handle = ctx.state.handles.timeHandle;
-    if (handle == 0 || handle == kInvalidStoreHandle) return id;
-    // Usually the clock's own digits are free: one lookup.
-    if (ctx.store.CeSeekDatabase(handle, CEDB_SEEK_VALUEFIRSTEQUAL, id) == 0) return id;
-    // Otherwise the stored identifiers are read once, through a handle of our own so the kept
-    // one stays where it is, and the following seconds are tried against them in memory.
-    std::vector<uint32_t> taken;
-    CEOID oid = 0;
-    const StoreHandle reader = OpenByName(ctx.store, kTimeDatabaseName, oid);
-    if (reader != kInvalidStoreHandle) {
-        std::vector<PropValue> props;
-        while (ctx.store.CeReadRecordProps(reader, props) != 0) {
-            for (const PropValue& p : props) {
-                if (p.propid == kSortPropertyId) {
-                    taken.push_back(p.ulVal);
-                    break;
-                }
-            }
-        }
-        ctx.store.CloseHandle(reader);
-    }
-    const auto isTaken = [&](uint32_t candidate) {
-        return std::binary_search(taken.begin(), taken.end(), candidate);
-    };
-    // The database holds at most 65,535 records, so a free value is found within as many
-    // seconds. A value free in memory is confirmed in the store, which also sees records that
-    // do not decode.
-    for (uint32_t tries = 1; tries <= kMaxListRecords; ++tries) {
-        now = OneSecondLater(now);
-        id = ClockDigitsId(now);
-        if (isTaken(id)) continue;
-        if (ctx.store.CeSeekDatabase(handle, CEDB_SEEK_VALUEFIRSTEQUAL, id) == 0) return id;
-    }
-    return ClockDigitsId(OneSecondLater(now));
+    const CalendarDate now = ctx.clock.GetSystemTime();
+    StoreHandles& kept = ctx.state.handles;
+    if (kept.timeHandle == 0 || kept.timeHandle == kInvalidStoreHandle) return ClockDigitsId(now);
+    DatabaseInfo info;
+    const bool counted = ctx.store.CeOidGetInfo(kept.timeDatabaseId, info);
+    return ctx.timeIds.Find(ctx.store, kept.timeHandle, kept.timeDatabaseId,
+                            counted ? std::optional<uint32_t>(info.recordCount) : std::nullopt,
+                            now);
 }
 
 bool AddTimeRecord(StoreContext& ctx, const TimeRecord& record, uint32_t& newId) {
@@ -249,7 +221,9 @@ bool AddTimeRecord(StoreContext& ctx, const TimeRecord& record, uint32_t& newId)
         return false;
     }
     newId = NewRecordId(ctx);
-    return WriteNewRecord(ctx, TimeDatabase(ctx), RecordProps(record, newId));
+    if (!WriteNewRecord(ctx, TimeDatabase(ctx), RecordProps(record, newId))) return false;
+    ctx.timeIds.Written();
+    return true;
 }
 
 bool UpdateTimeRecord(StoreContext& ctx, const TimeRecord& record) {
@@ -258,7 +232,9 @@ bool UpdateTimeRecord(StoreContext& ctx, const TimeRecord& record) {
 }
 
 bool DeleteTimeRecord(StoreContext& ctx, uint32_t recordId) {
-    return DeleteStoredRecord(ctx, TimeDatabase(ctx), recordId);
+    if (!DeleteStoredRecord(ctx, TimeDatabase(ctx), recordId)) return false;
+    ctx.timeIds.Deleted(recordId);
+    return true;
 }
 
 bool DeleteProjectTimeRecords(StoreContext& ctx, uint32_t projectId) {

@@ -9,6 +9,7 @@
 #include "core/calendar.h"
 #include "platform/objectstore/object_store.h"
 #include "platform/ui/shell.h"
+#include "store/record_ids.h"
 
 namespace qv {
 
@@ -21,6 +22,7 @@ struct StoreContext {
     ObjectStore& store;
     Shell& shell;
     const Clock& clock;
+    RecordIdSearch timeIds = {};  // what finding new time record identifiers has learnt
 };
 
 // Opens a database by name with the one sort order and auto-increment reads; fills in its

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "core/text.h"
+
 namespace qv {
 namespace {
 
@@ -20,6 +22,14 @@ TEST(ClockDigitsId, JoinsTheDigitsWithoutLeadingZeros) {
     // Different moments can give the same digits: the 1st at 12:34:05 and the 11st at 2:34:05.
     EXPECT_EQ(ClockDigitsId(At(2005, 10, 1, 12, 34, 5)), ClockDigitsId(At(2005, 10, 11, 2, 34, 5)));
     EXPECT_EQ(ClockDigitsId(At(2005, 10, 1, 0, 0, 0)), 1000u);
+    // every moment of days with one and two digits, against the digits written as text
+    for (uint16_t day : {1, 9, 10, 31}) {
+        for (CalendarDate t = At(2005, 10, day, 0, 0, 0); t.day == day; t = OneSecondLater(t)) {
+            const std::u16string text = FormatDecimal(t.day) + FormatDecimal(t.hour) +
+                                        FormatDecimal(t.minute) + FormatDecimal(t.second);
+            ASSERT_EQ(ClockDigitsId(t), static_cast<uint32_t>(ParseLong(text)));
+        }
+    }
 }
 
 TEST(OneSecondLater, CarriesIntoMinutesHoursDaysMonthsAndYears) {
@@ -39,6 +49,8 @@ TEST(OneSecondLater, CarriesIntoMinutesHoursDaysMonthsAndYears) {
         {At(2005, 12, 31, 23, 59, 59), At(2006, 1, 1, 0, 0, 0)},
     };
     for (const Case& c : cases) {
+        ASSERT_TRUE(SecondsSinceEpoch(c.from) && SecondsSinceEpoch(c.to));
+        EXPECT_EQ(*SecondsSinceEpoch(c.to) - *SecondsSinceEpoch(c.from), 1);
         CalendarDate next = OneSecondLater(c.from);
         next.dayOfWeek = 0;  // counted on separately below
         EXPECT_EQ(next, c.to) << c.from.year << "-" << c.from.month << "-" << c.from.day << " "
@@ -50,6 +62,18 @@ TEST(OneSecondLater, CarriesIntoMinutesHoursDaysMonthsAndYears) {
     const CalendarDate next = OneSecondLater(t);
     EXPECT_EQ(next.dayOfWeek, 0) << "Saturday rolls over to Sunday";
     EXPECT_EQ(next.millisecond, 0);
+}
+
+TEST(SecondsSinceEpoch, CountsFromNineteenSeventyAndRefusesWhatIsNoMoment) {
+    EXPECT_EQ(SecondsSinceEpoch(At(1970, 1, 1, 0, 0, 0)), 0);
+    EXPECT_EQ(SecondsSinceEpoch(At(2005, 10, 29, 14, 3, 9)), 1130594589);
+    EXPECT_EQ(SecondsSinceEpoch(At(1969, 12, 31, 23, 59, 59)), -1);
+    for (const CalendarDate& no :
+         {At(2005, 13, 1, 0, 0, 0), At(2005, 0, 1, 0, 0, 0), At(2005, 2, 29, 0, 0, 0),
+          At(2005, 4, 31, 0, 0, 0), At(2005, 4, 0, 0, 0, 0), At(2005, 4, 1, 24, 0, 0),
+          At(2005, 4, 1, 0, 60, 0), At(2005, 4, 1, 0, 0, 60)}) {
+        EXPECT_FALSE(SecondsSinceEpoch(no).has_value());
+    }
 }
 
 }  // namespace

@@ -181,5 +181,28 @@ TEST_F(CategoriesProjectsStoreTest, BalanceCountsOnlyTheCurrentProject) {
     EXPECT_EQ(TimeText(state->balanceRecord, Colon), u"1:30");
 }
 
+// One record at a time the balance moves without a walk and ends where a walk would.
+TEST_F(CategoriesProjectsStoreTest, BalanceMovesRecordByRecordAsAWalkWould) {
+    state->currentProject.projectId = 1;
+    ASSERT_TRUE(UpdateProjectBalance(*state));
+    const auto list = [&](const TimeRecord& r) {
+        state->timeRecords.Append(r);
+        AdjustProjectBalance(*state, r, +1);
+    };
+    list(testing::MakeRecord(1, 2005, 1, 1, 600, u"A", std::nullopt, 1));
+    list(testing::MakeRecord(2, 2005, 1, 1, 90, u"A", std::nullopt, 2));  // another project's
+    TimeRecord noMinutes = testing::MakeRecord(3, 2005, 1, 1, 30, u"A", std::nullopt, 1);
+    noMinutes.minutesText.reset();
+    list(noMinutes);
+    EXPECT_EQ(TimeText(state->balanceRecord, Colon), u"10:00");
+
+    AdjustProjectBalance(*state, *state->timeRecords.FindAt(0), -1);
+    state->timeRecords.RemoveAt(0);
+    EXPECT_EQ(TimeText(state->balanceRecord, Comma), u"0,0");
+    const int64_t moved = state->balanceMinutes;
+    ASSERT_TRUE(UpdateProjectBalance(*state));
+    EXPECT_EQ(state->balanceMinutes, moved);
+}
+
 }  // namespace
 }  // namespace qv

@@ -2,6 +2,8 @@
 // every stored identifier. Checked against the plain one-lookup-per-second walk.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "core/cursor_list.h"
 #include "store/record_store.h"
 #include "store_fixture.h"
@@ -115,6 +117,53 @@ TEST_F(NewRecordIdTest, RepeatedStoredIdentifiersAndTheRecordThatFollows) {
     ASSERT_TRUE(AddTimeRecord(*ctx, r, stored));
     EXPECT_EQ(stored, id);
     EXPECT_NE(NewIdAsBefore(), id);
+}
+
+// What one search remembers for the next never changes the answer: bookings, deletions
+// inside and at the end of the taken run, a clock moving on or back, and deletions the search
+// does not hear of, in a random order.
+TEST_F(NewRecordIdTest, RememberedSearchesAnswerAsThePlainWalk) {
+    const CalendarDate from = At(2005, 10, 29, 9, 0, 0);
+    StoreBookedEverySecond(from, 3000);
+    std::vector<CalendarDate> moments = {from};
+    for (int i = 0; i < 3200; ++i) moments.push_back(OneSecondLater(moments.back()));
+    std::mt19937 random(20051029);
+    const auto any = [&](size_t n) { return static_cast<size_t>(random() % n); };
+    std::vector<uint32_t> booked;
+    TimeRecord r;
+    Reset(r);
+    for (int step = 0; step < 400; ++step) {
+        switch (any(8)) {
+            case 0:  // the clock moves somewhere within the taken seconds or a little past
+                clock.Set(moments[any(moments.size())]);
+                break;
+            case 1:  // the record booked last is deleted again
+                if (!booked.empty()) {
+                    ASSERT_TRUE(DeleteTimeRecord(*ctx, booked.back()));
+                    booked.pop_back();
+                }
+                break;
+            case 2:  // a record in the middle of the run is deleted
+                ASSERT_TRUE(DeleteTimeRecord(*ctx, ClockDigitsId(moments[any(3000)])));
+                break;
+            case 3: {  // deleted another way (a range, a project's records)
+                const uint32_t id = ClockDigitsId(moments[any(moments.size())]);
+                const CEOID oid =
+                    store->CeSeekDatabase(state->handles.timeHandle, CEDB_SEEK_VALUEFIRSTEQUAL, id);
+                if (oid != 0) {
+                    ASSERT_TRUE(store->CeDeleteRecord(state->handles.timeHandle, oid));
+                }
+                break;
+            }
+            default: {  // a booking
+                const uint32_t expected = OneLookupPerSecond(*ctx);
+                uint32_t id = 0;
+                ASSERT_TRUE(AddTimeRecord(*ctx, r, id));
+                ASSERT_EQ(id, expected) << "step " << step;
+                booked.push_back(id);
+            }
+        }
+    }
 }
 
 }  // namespace

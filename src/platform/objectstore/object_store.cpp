@@ -27,6 +27,7 @@ class UnavailableObjectStore final : public ObjectStore {
     }
     bool CeOidGetInfo(CEOID, DatabaseInfo&) override { return false; }
     CEOID CeSeekDatabase(StoreHandle, uint32_t, uint32_t) override { return 0; }
+    bool ReadSortKeys(StoreHandle, std::vector<uint32_t>&) override { return false; }
     CEOID CeReadRecordProps(StoreHandle, std::vector<PropValue>&) override { return 0; }
     CEOID CeWriteRecordProps(StoreHandle, CEOID, const std::vector<PropValue>&) override {
         return 0;

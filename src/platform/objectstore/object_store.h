@@ -75,6 +75,10 @@ class ObjectStore {
     // moves to the next record. 0 at the end or on error (including data that does not decode;
     // such a record is passed over like one that was read).
     virtual CEOID CeReadRecordProps(StoreHandle handle, std::vector<PropValue>& props) = 0;
+    // The property 0 values of every record of the handle's database, ascending (a value
+    // held twice is there twice), read without the records themselves; the handle's position
+    // stays. False on error.
+    virtual bool ReadSortKeys(StoreHandle handle, std::vector<uint32_t>& keys) = 0;
     // Record 0 writes a new record; otherwise replaces the given properties of that record.
     // The record's identifier, or 0 on failure. A database holds at most 65,535 records, so
     // its 16-bit record count never wraps.

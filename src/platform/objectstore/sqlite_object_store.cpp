@@ -283,6 +283,7 @@ class SqliteObjectStore final : public ObjectStore {
     bool CeOidGetInfo(CEOID oid, DatabaseInfo& info) override;
     CEOID CeSeekDatabase(StoreHandle handle, uint32_t seekType, uint32_t value) override;
     CEOID CeReadRecordProps(StoreHandle handle, std::vector<PropValue>& props) override;
+    bool ReadSortKeys(StoreHandle handle, std::vector<uint32_t>& keys) override;
     CEOID CeWriteRecordProps(StoreHandle handle, CEOID record,
                              const std::vector<PropValue>& props) override;
     bool CeDeleteRecord(StoreHandle handle, CEOID record) override;
@@ -340,8 +341,8 @@ class SqliteObjectStore final : public ObjectStore {
     Statement beginScope_, releaseScope_, rollbackToScope_;
     Statement nextOid_, databaseByName_, databaseById_, insertDatabase_, deleteDatabase_,
         countDelta_, allDatabases_;
-    Statement batch_, firstEqual_, recordById_, insertRecord_, updateRecord_, deleteRecord_,
-        deleteRecords_, databaseRecords_;
+    Statement batch_, firstEqual_, sortKeys_, recordById_, insertRecord_, updateRecord_,
+        deleteRecord_, deleteRecords_, databaseRecords_;
 
     std::map<StoreHandle, Cursor> cursors_;
     StoreHandle lastHandle_ = 0;
@@ -374,6 +375,9 @@ bool SqliteObjectStore::Prepare() {
         firstEqual_.Prepare(db_,
                             "SELECT oid FROM records WHERE db = ?1 AND sortkey = ?2 "
                             "ORDER BY oid LIMIT 1") &&
+        sortKeys_.Prepare(db_,
+                          "SELECT sortkey FROM records WHERE db = ?1 AND sortkey >= 0 "
+                          "ORDER BY sortkey") &&
         recordById_.Prepare(db_, "SELECT db, sortkey, props FROM records WHERE oid = ?1") &&
         insertRecord_.Prepare(
             db_, "INSERT INTO records(db, sortkey, oid, props) VALUES(?1, ?2, ?3, ?4)") &&
@@ -537,6 +541,16 @@ CEOID SqliteObjectStore::CeReadRecordProps(StoreHandle handle, std::vector<PropV
         return 0;
     }
     return row.oid;
+}
+
+bool SqliteObjectStore::ReadSortKeys(StoreHandle handle, std::vector<uint32_t>& keys) {
+    keys.clear();
+    const Cursor* c = Find(handle);
+    if (c == nullptr) return false;
+    Query q(sortKeys_);
+    q.Int(1, c->db);
+    while (q.Row()) keys.push_back(static_cast<uint32_t>(q.ColumnInt(0)));
+    return q.Done();
 }
 
 CEOID SqliteObjectStore::CeWriteRecordProps(StoreHandle handle, CEOID record,
