@@ -19,9 +19,10 @@ ProjectsContext Projects(App& app) {
     return {app.host, app.store, app.mainWindow->BarBehaviour(), app.activeEntryDialog};
 }
 
-// Export... of the balance: the balance export dialog (template 1091) is not built yet, so
-// until it is the button opens nothing.
+// Export... of the balance and of the category report: the export dialog (template 1091) is
+// not built yet, so until it is the buttons open nothing.
 void RunBalanceExport(App&) {}
+[[maybe_unused]] void RunReportExport(App&) {}
 
 }  // namespace
 
