@@ -1,8 +1,9 @@
 // The daily work on the headless host with a full time-record database: booking one record
 // through Register Time, from OK to the listed row (with the durable write), in a store of
 // ordinary identifiers and in one whose records were booked one second apart up to the
-// clock; and Undo Deleting of one record. The record booked or brought back is deleted again
-// between the timed steps, outside the timing, so every step starts from the same store.
+// clock; Undo Deleting of one record; and View Options rebuilding the list. The record booked or
+// brought back is deleted again between the timed steps, outside the timing, so every step starts
+// from the same store.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -15,6 +16,7 @@
 #include "app/main_window.h"
 #include "bench_device.h"
 #include "dialogs/register_time.h"
+#include "dialogs/view_options.h"
 #include "platform/headless/headless_host.h"
 #include "platform/registry/registry_hive.h"
 #include "store/categories_store.h"
@@ -184,6 +186,44 @@ void BM_UndoDeletingOneRecord(benchmark::State& st) {
     st.counters["rows"] = rows;
 }
 BENCHMARK(BM_UndoDeletingOneRecord)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// View Options confirmed with other formats: from OK to the main list rebuilt with every row
+// in the new date and time texts. The formats alternate, so every step changes them.
+void BM_ViewOptionsRebuildsTheList(benchmark::State& st) {
+    std::deque<HeadlessAction> script;
+    Clock::time_point ok;
+    bool timing = false;
+    bool slashes = false;
+    RunProgram(st, Device(Ids::Ordinary), [&](HeadlessHost& host) -> std::optional<HeadlessAction> {
+        if (timing) {
+            st.SetIterationTime(std::chrono::duration<double>(Clock::now() - ok).count());
+            timing = false;
+            const std::u16string first = host.Main()->Child()->Cell(kMainList, 0, 0);
+            if (first.find(slashes ? u'/' : u'-') == std::u16string::npos) {
+                st.SkipWithError("the list does not show the new format");
+                return std::nullopt;
+            }
+        }
+        if (script.empty()) {
+            if (!st.KeepRunning()) return std::nullopt;
+            slashes = !slashes;
+            script.push_back(HeadlessAction::MakeCommand(kCmdViewOptions));
+            script.push_back(HeadlessAction::MakeChoose(
+                kViewOptionsDateType, slashes ? u"dd / mm / yyyy" : u"dd - mm - yyyy"));
+            script.push_back(HeadlessAction::MakeChoose(kViewOptionsTimeType,
+                                                        slashes ? u" , (comma)" : u" : (colon)"));
+            script.push_back(HeadlessAction::MakeClick(kViewOptionsOk));
+        }
+        HeadlessAction a = script.front();
+        script.pop_front();
+        if (a.kind == HeadlessAction::Kind::Click && a.id == kViewOptionsOk) {
+            timing = true;
+            ok = Clock::now();
+        }
+        return a;
+    });
+}
+BENCHMARK(BM_ViewOptionsRebuildsTheList)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 // The first booking after a start in the store booked every second: the search reads the
 // stored identifiers once and walks the 65,534 taken seconds in memory. Timed at the store,

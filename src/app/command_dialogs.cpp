@@ -10,6 +10,7 @@
 #include "dialogs/edit_categories.h"
 #include "dialogs/projects_balance.h"
 #include "dialogs/projects_book.h"
+#include "dialogs/view_options.h"
 
 namespace qv {
 namespace {
@@ -67,8 +68,8 @@ DialogResult RunExportTimeRecords(App&) {
     return std::nullopt;
 }
 
-DialogResult RunViewOptions(App&) {
-    return std::nullopt;
+DialogResult RunViewOptions(App& app) {
+    return ShowViewOptions(app.host, app.state.settings);
 }
 
 DialogResult RunUndoDeleting(App& app) {

@@ -1,5 +1,9 @@
-// View Options (template 1120): its controls and results.
+// View Options (template 1120): how dates and durations are written everywhere. Each choice
+// shows a fixed sample; nothing changes until the user confirms.
 #pragma once
+
+#include "core/settings.h"
+#include "platform/ui/ui_host.h"
 
 namespace qv {
 
@@ -18,5 +22,9 @@ enum ViewOptionsControl : int {
     kViewOptionsCancel = 1129,
     kViewOptionsOk = 1130,
 };
+
+// Runs the dialog modally. Confirmed by OK or Done (1130), DateTypeView and TimeTypeView take
+// the chosen entries; cancelled (1129), nothing changes.
+int ShowViewOptions(UiHost& host, AppSettings& settings);
 
 }  // namespace qv
