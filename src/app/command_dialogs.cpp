@@ -8,6 +8,7 @@
 #include "dialogs/about.h"
 #include "dialogs/delete_by_range.h"
 #include "dialogs/edit_categories.h"
+#include "dialogs/export_dialog.h"
 #include "dialogs/projects_balance.h"
 #include "dialogs/projects_book.h"
 #include "dialogs/view_options.h"
@@ -20,10 +21,20 @@ ProjectsContext Projects(App& app) {
     return {app.host, app.store, app.mainWindow->BarBehaviour(), app.activeEntryDialog};
 }
 
-// Export... of the balance and of the category report: the export dialog (template 1091) is
-// not built yet, so until it is the buttons open nothing.
-void RunBalanceExport(App&) {}
-[[maybe_unused]] void RunReportExport(App&) {}
+// The export dialogs work on the lists as the screens left them, and on the device's files.
+int RunExport(App& app, ExportVariant variant) {
+    ExportDialogContext ctx{app.host, app.state, app.services.files, app.activeEntryDialog};
+    return ShowExportDialog(ctx, variant);
+}
+
+// Export... of the balance and of the category report (template 1091): the projects and the
+// categories with the totals of the last report; both propose the same remembered name.
+void RunBalanceExport(App& app) {
+    RunExport(app, ExportVariant::ProjectsBalance);
+}
+[[maybe_unused]] void RunReportExport(App& app) {
+    RunExport(app, ExportVariant::CategoryReport);
+}
 
 }  // namespace
 
@@ -64,8 +75,8 @@ DialogResult RunDeleteByRange(App& app) {
     return ShowDeleteByRange(app.host, app.store);
 }
 
-DialogResult RunExportTimeRecords(App&) {
-    return std::nullopt;
+DialogResult RunExportTimeRecords(App& app) {
+    return RunExport(app, ExportVariant::TimeRecords);
 }
 
 DialogResult RunViewOptions(App& app) {

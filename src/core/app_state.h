@@ -70,7 +70,9 @@ struct AppState {
     bool editingExisting = false;  // Register Time edits an existing record
     bool recordsChanged = false;   // the category dialogs changed stored records
     ProjectDialogMode projectDialogMode = ProjectDialogMode::Create;
-    int bookSelectedRow = -1;  // the projects book's tapped row
+    int bookSelectedRow = -1;    // the projects book's tapped row
+    Text lastRecordsExportName;  // the names the export dialogs last accepted; the two
+    Text lastReportExportName;   // report exports share theirs
 };
 
 // The main list's date sort in the current direction.

@@ -1,6 +1,7 @@
 // Seeds a device folder with the program's own store operations.
 #include "device_seed.h"
 
+#include <filesystem>
 #include <fstream>
 #include <map>
 
@@ -21,6 +22,23 @@ namespace {
 bool Fail(int line, const std::string& text, std::string& why) {
     why = "seed line " + std::to_string(line) + ": " + text;
     return false;
+}
+
+// A file under the device root, with the text's UTF-8 bytes as they are; its folders are made.
+// A path that is absolute or climbs out of the root is refused.
+bool WriteSeedFile(const std::filesystem::path& root, const std::string& relative,
+                   const std::string& text) {
+    const std::filesystem::path path = std::filesystem::path(relative).lexically_normal();
+    if (relative.empty() || path.is_absolute() || path.empty() || *path.begin() == "..") {
+        return false;
+    }
+    std::error_code error;
+    std::filesystem::create_directories((root / path).parent_path(), error);
+    if (error) return false;
+    std::ofstream out(root / path, std::ios::binary | std::ios::trunc);
+    out << text;
+    out.close();
+    return static_cast<bool>(out);
 }
 
 }  // namespace
@@ -114,6 +132,10 @@ bool SeedDevice(const DeviceFolders& folders, std::istream& seed, std::string& w
                           : hive.SetStringValue(*key, FromUtf8(t[2].text), FromUtf8(t[3].text));
             hive.CloseKey(*key);
             if (!ok) return Fail(number, "value not stored", why);
+        } else if (word == "file" && t.size() == 3) {
+            if (!WriteSeedFile(folders.dataDir, t[1].text, t[2].text)) {
+                return Fail(number, "file not written", why);
+            }
         } else {
             return Fail(number, "not a seed line", why);
         }

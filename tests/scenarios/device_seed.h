@@ -1,5 +1,5 @@
 // Seeds a device folder from seed lines: projects, time records and categories made with the
-// program's own store operations, registry values, or a broken store file.
+// program's own store operations, registry values, files on the device, or a broken store file.
 //
 //   clock 2005-10-29 12:00:00             the clock for the identifiers that follow
 //   project "Alpha" 2005-10-01 ["description"]
@@ -9,6 +9,10 @@
 //   dword "Software\Brumo\Quorvella\Settings" SortOrder 1
 //   sz "Software\Brumo\Quorvella\Settings" LastProject "Beta"
 //   garbage                               the store file becomes bytes of another kind
+//   file "My Documents/Business/week 12.csv" "an \"older\" file"
+//                                         a file under the device root holding the text's
+//                                         UTF-8 bytes, \" and \\ unescaped as in every
+//                                         quoted text; its folders are made
 #pragma once
 
 #include <istream>

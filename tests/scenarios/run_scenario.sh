@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs one scenario: seeds a fresh device folder when NAME.seed exists, runs NAME.replay on it
 # under HOST (headless or qt) and compares what it prints with NAME.transcript. A transcript with
-# a "! " line expects the run to stop with status 1, any other status 0.
+# a "! " line expects the run to stop with status 1, any other status 0. Files the run must
+# leave behind are in NAME.files/, paths it must not leave in NAME.nofiles (see the end).
 set -u
 replay=$1 seed=$2 base=$3 host=${4:-headless}
 root=$(mktemp -d)
@@ -20,4 +21,29 @@ fi
 if [ "$status" -ne "$expected_status" ]; then
     echo "exit status $status, expected $expected_status" >&2
     exit 1
+fi
+# Files the run must leave on the device: every file under NAME.files/ at the same path under
+# the device root, byte for byte; and none of the paths listed in NAME.nofiles, one a line.
+device="$root/device"
+if [ -d "$base.files" ]; then
+    while IFS= read -r -d '' want; do
+        rel=${want#"$base.files/"}
+        if [ ! -f "$device/$rel" ]; then
+            echo "missing file: $rel" >&2
+            exit 1
+        fi
+        if ! cmp "$want" "$device/$rel" >&2; then
+            echo "file differs: $rel" >&2
+            exit 1
+        fi
+    done < <(find "$base.files" -type f -print0)
+fi
+if [ -f "$base.nofiles" ]; then
+    while IFS= read -r rel || [ -n "$rel" ]; do
+        [ -z "$rel" ] && continue
+        if [ -e "$device/$rel" ]; then
+            echo "file should not exist: $rel" >&2
+            exit 1
+        fi
+    done < "$base.nofiles"
 fi
