@@ -11,6 +11,7 @@
 #include "dialogs/export_dialog.h"
 #include "dialogs/projects_balance.h"
 #include "dialogs/projects_book.h"
+#include "dialogs/time_report.h"
 #include "dialogs/view_options.h"
 
 namespace qv {
@@ -32,7 +33,7 @@ int RunExport(App& app, ExportVariant variant) {
 void RunBalanceExport(App& app) {
     RunExport(app, ExportVariant::ProjectsBalance);
 }
-[[maybe_unused]] void RunReportExport(App& app) {
+void RunReportExport(App& app) {
     RunExport(app, ExportVariant::CategoryReport);
 }
 
@@ -62,8 +63,8 @@ DialogResult RunProjectsBalance(App& app) {
     return ShowProjectsBalance(app.host, app.store, [&app] { RunBalanceExport(app); });
 }
 
-DialogResult RunTimeReport(App&) {
-    return std::nullopt;
+DialogResult RunTimeReport(App& app) {
+    return ShowTimeReport(app.host, app.state, [&app] { RunReportExport(app); });
 }
 
 DialogResult RunEditCategoriesLoop(App& app) {
