@@ -195,6 +195,10 @@ void Replay::DriveQt(QtHost& host, const UserAction& a) {
             host.Window()->close();  // the window's close button
             return;
         case K::Help:
+            // A person presses F1 in the program's window; a message box that just closed may
+            // have left no window active, and the shortcut only reaches an active one.
+            host.Window()->activateWindow();
+            Settle();
             QTest::keyClick(host.Window(), Qt::Key_F1);
             Settle();
             return;
