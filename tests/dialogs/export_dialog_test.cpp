@@ -1,0 +1,172 @@
+// Export File Options where a scenario cannot reach: files that cannot be written, a report
+// with nothing in it, the layouts of a turned screen and the input panel around the list.
+#include "dialogs/export_dialog.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "headless/scripted_host.h"
+#include "platform/ui/user_input.h"
+#include "support/record_builders.h"
+
+namespace qv {
+namespace {
+
+using testing::MakeRecord;
+
+class ExportDialogTest : public test::ScriptedHost {
+  protected:
+    void SetUp() override {
+        root_ = std::filesystem::temp_directory_path() /
+                ("qv-export-" + std::to_string(getpid()) + "-" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(root_);
+        folders_ = DeviceFolders::UnderRoot(root_);
+        ASSERT_TRUE(folders_.Provision());
+        files_ = std::make_unique<DeviceFiles>(folders_);
+        state_.timeRecords.Append(MakeRecord(1, 2005, 10, 3, 90));
+        state_.timeRecords.Append(MakeRecord(2, 2005, 10, 4, 59, u"Meeting", u"weekly"));
+    }
+    void TearDown() override {
+        files_.reset();
+        std::filesystem::remove_all(root_);
+    }
+
+    int Run(ExportVariant variant) {
+        ExportDialogContext ctx{host, state_, *files_, active_};
+        return ShowExportDialog(ctx, variant);
+    }
+    std::filesystem::path Csv(const char* folder, const char* name) const {
+        return folders_.documentsDir / folder / (std::string(name) + ".csv");
+    }
+    static std::string Read(const std::filesystem::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+    // The name field has the focus with its text selected, the panel up to type on.
+    void ExpectBackOnName(int nameId) {
+        Dialog* d = host.TopDialog();
+        ASSERT_NE(d, nullptr);
+        EXPECT_FALSE(d->Ended());
+        EXPECT_EQ(d->Focus(), nameId);
+        EXPECT_TRUE(d->Find(nameId)->textSelected);
+        EXPECT_TRUE(host.InputPanel());
+        EXPECT_FALSE(host.WaitCursor());
+        EXPECT_EQ(active_, d);
+    }
+
+    std::filesystem::path root_;
+    DeviceFolders folders_;
+    std::unique_ptr<DeviceFiles> files_;
+    AppState state_;
+    Dialog* active_ = nullptr;
+};
+
+constexpr int kName = kExportRecordsFirst + kExportName;
+constexpr int kOk = kExportRecordsFirst + kExportOk;
+
+TEST_F(ExportDialogTest, AFileNotWrittenKeepsTheDialogOnTheNameAndTheNextOkWrites) {
+    // Dates and the separator follow the view settings.
+    state_.settings.DateTypeView = 3;
+    state_.settings.TimeTypeView = 0;
+    state_.settings.TimeTypeExport = 0;
+    // A missing folder: said, nothing made, the choices kept all the same.
+    Look([this] { std::filesystem::remove(folders_.documentsDir / "Business"); });
+    Add(A::MakeChoose(kExportRecordsFirst + kExportTimeType, u"hours and minutes"));
+    Add(A::MakeCheck(kExportRecordsFirst + kExportBusiness));
+    Add(A::MakeType(kName, u"week 12"));
+    Add(A::MakeClick(kOk));
+    Look([this] {
+        ExpectBackOnName(kName);
+        EXPECT_EQ(state_.settings.TimeTypeExport, 1u);
+        EXPECT_EQ(state_.settings.ExportFileFolder, 0u);
+        EXPECT_EQ(state_.lastRecordsExportName, u"week 12");
+        EXPECT_FALSE(std::filesystem::exists(folders_.documentsDir / "Business"));
+    });
+    // A card that fills up part-way: said once, and no partial file left behind.
+    Add(A::MakeCheck(kExportRecordsFirst + kExportPersonal));
+    Add(A::MakeType(kName, u" week 13 "));
+    Look([this] { files_->Faults().FailAfterBytes(40); });
+    Add(A::MakeClick(kOk));
+    Look([this] {
+        ExpectBackOnName(kName);
+        EXPECT_EQ(state_.lastRecordsExportName, u"week 13");  // remembered before the export
+        EXPECT_FALSE(std::filesystem::exists(Csv("Personal", "week 13")));
+        files_->Faults().FailAfterBytes(std::nullopt);
+    });
+    Add(A::MakeClick(kOk));
+
+    EXPECT_EQ(Run(ExportVariant::TimeRecords), kExportDone);
+    EXPECT_EQ(active_, nullptr);
+    EXPECT_TRUE(errors.empty());
+    EXPECT_EQ(events, (std::vector<std::string>{
+                          "open 1070 \"Export File Options\"",
+                          "message exclamation \"Folder Business doesn't exist on you PocketPC. "
+                          "Please, restore original folder structure on you PocketPC, and try "
+                          "again.\"",
+                          "message stop \"Program failed to write time records in file.\"",
+                          "message exclamation \"Done!\"",
+                          "end 1070 1",
+                      }));
+    EXPECT_EQ(Read(Csv("Personal", "week 13")),
+              "\"Date\",\"Category\",\"Time (hours and minutes)\",\"Memo\"\r\n"
+              "\"10/03/2005\",\"Travel\",\"1,30\",\"----\"\r\n"
+              "\"10/04/2005\",\"Meeting\",\"0,59\",\"weekly\"\r\n");
+}
+
+TEST_F(ExportDialogTest, AnEmptyReportIsDeclinedWithoutAWordAndCancelWritesNothing) {
+    constexpr int kReportName = kExportReportFirst + kExportName;
+    // No categories: the writer declines, the name is kept, the dialog stays.
+    Add(A::MakeType(kReportName, u"report"));
+    Add(A::MakeClick(IDOK));
+    Look([this] {
+        ExpectBackOnName(kReportName);
+        EXPECT_EQ(state_.lastReportExportName, u"report");
+        EXPECT_FALSE(state_.lastRecordsExportName);
+    });
+    Add(A::MakeHelp());
+    Add(A::MakeClick(kExportReportFirst + kExportCancel));
+
+    EXPECT_EQ(Run(ExportVariant::CategoryReport), kExportReportFirst + kExportCancel);
+    EXPECT_EQ(active_, nullptr);
+    EXPECT_EQ(events, (std::vector<std::string>{"open 1091 \"Export File Options\"",
+                                                "help file:enquorvella.htm#Exportrapport",
+                                                "end 1091 1103"}));
+    EXPECT_TRUE(std::filesystem::is_empty(folders_.documentsDir / "Personal"));
+}
+
+TEST_F(ExportDialogTest, ControlsFollowTheScreenAndThePanelGivesWayToTheList) {
+    constexpr int kList = kExportReportFirst + kExportTimeType;
+    constexpr int kReportOk = kExportReportFirst + kExportOk;
+    constexpr int kPersonal = kExportReportFirst + kExportPersonal;
+    auto place = [this](int id) { return host.TopDialog()->Find(id)->rect; };
+    std::vector<bool> panel;
+    Look([&] {
+        panel.push_back(host.InputPanel());
+        input::OpenDropDown(*host.TopDialog(), kList);
+        panel.push_back(host.InputPanel());
+        input::CloseDropDown(*host.TopDialog(), kList);
+        panel.push_back(host.InputPanel());
+        EXPECT_EQ(place(kReportOk), (Rect{153, 148, 80, 21}));
+    });
+    Add(A::MakeScreen(320, 240));
+    Look([&] {
+        EXPECT_EQ(place(kReportOk), (Rect{120, 77, 80, 21}));
+        EXPECT_EQ(place(kPersonal), (Rect{214, 87, 77, 16}));
+        EXPECT_EQ(place(kExportReportFirst + kExportName), (Rect{60, 20, 130, 20}));
+    });
+    Add(A::MakeScreen(240, 320));
+    Look([&] { EXPECT_EQ(place(kPersonal), (Rect{135, 115, 77, 18})); });
+    Add(A::MakeClick(kExportReportFirst + kExportCancel));
+
+    Run(ExportVariant::ProjectsBalance);
+    EXPECT_EQ(panel, (std::vector<bool>{true, false, true}));
+    EXPECT_TRUE(errors.empty());
+}
+
+}  // namespace
+}  // namespace qv
