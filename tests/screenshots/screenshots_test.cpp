@@ -57,7 +57,8 @@ TEST_F(ScreenshotTool, DrawsTheMainWindowAndEveryDialogInBothLayoutsAtTheZoom) {
 
     std::vector<std::string> expected = {
         "main",     "balance-before", "balance-report", "book",          "project",
-        "register", "categories",     "category-new",   "category-edit", "range"};
+        "register", "categories",     "category-new",   "category-edit", "range",
+        "report",   "report-total",   "report-list"};
     for (int id : qv::DialogTemplateIds()) {
         if (id != 130) expected.push_back("dialog-" + std::to_string(id));
     }

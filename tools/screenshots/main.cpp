@@ -25,6 +25,7 @@
 #include "dialogs/projects_balance.h"
 #include "dialogs/projects_book.h"
 #include "dialogs/register_time.h"
+#include "dialogs/time_report.h"
 #include "platform/qt/qt_host.h"
 #include "platform/registry/registry_hive.h"
 #include "platform/ui/user_input.h"
@@ -249,7 +250,8 @@ class Shooter {
     }
 
     // The Projects book and the Project dialog of its first project; Register Time for a new
-    // record; the three category dialogs; Delete by Range.
+    // record; the three category dialogs; Delete by Range; the time report choosing, with one
+    // category's total and with the list of every category.
     void DailyDialogs(const std::filesystem::path& root) {
         RunSteps(root,
                  {Command(kCmdProjects),
@@ -269,7 +271,21 @@ class Shooter {
                   Visit(kEditCategoryTemplate, "category-edit", Click(kEditCategoryCancel)),
                   Visit(kEditCategoriesTemplate, "", [](Dialog& d) { input::Done(d); }),
                   Command(kCmdDeleteByRange),
-                  Visit(kDeleteByRangeTemplate, "range", Click(kDeleteByRangeCancel))});
+                  Visit(kDeleteByRangeTemplate, "range", Click(kDeleteByRangeCancel)),
+                  Command(kCmdTimeReport),
+                  Visit(kTimeReportTemplate, "report",
+                        [](Dialog& d) {
+                            input::PickDate(d, kTimeReportStart, MakeDate(2005, 10, 24));
+                            input::Choose(d, kTimeReportCategory, u"Design");
+                            input::Click(d, kTimeReportView);
+                        }),
+                  Visit(kTimeReportTemplate, "report-total",
+                        [](Dialog& d) {
+                            input::Click(d, kTimeReportReset);
+                            input::SetChecked(d, kTimeReportAll, true);
+                            input::Click(d, kTimeReportView);
+                        }),
+                  Visit(kTimeReportTemplate, "report-list", [](Dialog& d) { input::Done(d); })});
     }
 
     // Every dialog template on its own, portrait and landscape.
