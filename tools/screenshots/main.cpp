@@ -21,6 +21,7 @@
 #include "device_seed.h"
 #include "dialogs/delete_by_range.h"
 #include "dialogs/edit_categories.h"
+#include "dialogs/export_dialog.h"
 #include "dialogs/frame.h"
 #include "dialogs/projects_balance.h"
 #include "dialogs/projects_book.h"
@@ -251,7 +252,8 @@ class Shooter {
 
     // The Projects book and the Project dialog of its first project; Register Time for a new
     // record; the three category dialogs; Delete by Range; the time report choosing, with one
-    // category's total and with the list of every category.
+    // category's total and with the list of every category; the exports of the time records
+    // and of the balance.
     void DailyDialogs(const std::filesystem::path& root) {
         RunSteps(root,
                  {Command(kCmdProjects),
@@ -285,7 +287,21 @@ class Shooter {
                             input::SetChecked(d, kTimeReportAll, true);
                             input::Click(d, kTimeReportView);
                         }),
-                  Visit(kTimeReportTemplate, "report-list", [](Dialog& d) { input::Done(d); })});
+                  Visit(kTimeReportTemplate, "report-list", [](Dialog& d) { input::Done(d); }),
+                  Command(kCmdExportTimeRecords),
+                  Visit(kExportRecordsTemplate, "export-records",
+                        Click(ExportControl(kExportRecordsFirst, kExportCancel))),
+                  // The balance's export opens from its report and comes back to it.
+                  Command(kCmdProjectsBalance),
+                  Visit(kProjectsBalanceTemplate, "",
+                        [](Dialog& d) {
+                            input::PickDate(d, kProjectsBalanceStart, MakeDate(2005, 10, 1));
+                            input::Click(d, kProjectsBalanceReport);
+                            input::Click(d, kProjectsBalanceExport);
+                        }),
+                  Visit(kExportReportTemplate, "export-balance",
+                        Click(ExportControl(kExportReportFirst, kExportCancel))),
+                  Visit(kProjectsBalanceTemplate, "", [](Dialog& d) { input::Done(d); })});
     }
 
     // Every dialog template on its own, portrait and landscape.
