@@ -1,0 +1,104 @@
+// The time report by category through the real program on the headless host: from the tap on
+// "View report" with "All" checked to the filled report list, over 65,535 records of the
+// current project in twenty categories and three years.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/app.h"
+#include "app/commands.h"
+#include "bench_device.h"
+#include "dialogs/time_report.h"
+#include "platform/headless/headless_host.h"
+#include "platform/registry/registry_hive.h"
+
+namespace {
+
+using namespace qv;
+
+constexpr uint32_t kCategories = 20;
+
+std::u16string CategoryName(uint32_t i) {
+    return u"Category " + FormatDecimal(static_cast<int32_t>(i + 1));
+}
+
+// One project holding the largest number of records a database keeps, round robin over the
+// categories, dated over 2003 to 2005.
+DeviceFolders PrepareReportDevice(const std::filesystem::path& root) {
+    bench::DeviceBuilder device(root);
+    const uint32_t alpha = device.AddProject(u"Alpha");
+    for (uint32_t c = 0; c < kCategories; ++c) device.AddCategory(CategoryName(c));
+    ObjectStore& store = device.Store();
+    StoreTransaction bulk(store);
+    for (uint32_t i = 0; i < kMaxListRecords; ++i) {
+        std::vector<PropValue> props = {
+            PropValue::Number(0x00000013, 1 + i),
+            PropValue::Number(0x00010013, alpha),
+            PropValue::Number(0x00020013, 1 + i % 28),
+            PropValue::Number(0x00030013, 1 + i / 28 % 12),
+            PropValue::Number(0x00040013, 2003 + i % 3),
+            PropValue::String(0x0005001F, CategoryName(i % kCategories)),
+            PropValue::String(0x0006001F, FormatDecimal(static_cast<int32_t>(10 + i % 1400))),
+            PropValue::String(0x0007001F, u"weekly review with the team")};
+        store.CeWriteRecordProps(device.TimeHandle(), 0, props);
+    }
+    bulk.Commit();
+    return device.Folders();
+}
+
+const DeviceFolders& PreparedDevice() {
+    static DeviceFolders folders = PrepareReportDevice(
+        std::filesystem::temp_directory_path() / ("qv-report-bench-" + std::to_string(getpid())));
+    return folders;
+}
+
+void BM_TimeReportAllToTheFilledList(benchmark::State& st) {
+    const DeviceFolders& folders = PreparedDevice();
+    FixedClock clock(MakeDate(2005, 12, 31));
+    int rows = 0;
+    for (auto _ : st) {
+        RegistryHive hive(folders.HiveFile());
+        DeviceFiles files(folders);
+        auto store = OpenObjectStoreFile(folders.StoreFile());
+        bench::NoOtherInstance instances;
+        // The range covers every record; the clock starts at the tap on "View report".
+        std::vector<HeadlessAction> script = {
+            HeadlessAction::MakeCommand(kCmdTimeReport),
+            HeadlessAction::MakeDate(kTimeReportStart, MakeDate(2003, 1, 1)),
+            HeadlessAction::MakeDate(kTimeReportEnd, MakeDate(2005, 12, 31)),
+            HeadlessAction::MakeCheck(kTimeReportAll), HeadlessAction::MakeClick(kTimeReportView)};
+        size_t next = 0;
+        std::chrono::steady_clock::time_point start, listed;
+        HeadlessHost* hostPtr = nullptr;
+        HeadlessHost host(
+            clock,
+            [&]() -> std::optional<HeadlessAction> {
+                if (next < script.size()) {
+                    if (next + 1 == script.size()) start = std::chrono::steady_clock::now();
+                    return script[next++];
+                }
+                listed = std::chrono::steady_clock::now();
+                rows = hostPtr->TopWindow()->RowCount(kTimeReportList);
+                return HeadlessAction::MakeKill();
+            },
+            [](const HostEvent&) {}, [](const std::string&) {});
+        hostPtr = &host;
+        ProgramServices services{host, hive, *store, files, instances};
+        try {
+            QuorvellaMain(services);
+        } catch (const HeadlessKill&) {
+        }
+        st.SetIterationTime(std::chrono::duration<double>(listed - start).count());
+    }
+    if (rows != static_cast<int>(kCategories)) st.SkipWithError("the report list was not filled");
+    st.counters["rows"] = rows;
+}
+BENCHMARK(BM_TimeReportAllToTheFilledList)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
