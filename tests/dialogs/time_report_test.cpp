@@ -1,5 +1,5 @@
 // The time report: totals per category over a range, the two sorts of the category list, the
-// report time text, the hundred-row list, and the dialog's layouts, results and sort settings.
+// report time text, and the dialog's layouts, results and sort settings.
 #include "dialogs/time_report.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "headless/scripted_host.h"
-#include "res/templates.h"
 #include "support/record_builders.h"
 
 namespace qv {
@@ -93,10 +92,6 @@ TEST(SortCategoriesByTime, EqualTotalsKeepTheirOrderAscendingAndReverseDescendin
     EXPECT_EQ(Names(s), (std::vector<std::u16string>{u"E", u"D", u"B", u"A", u"C"}));
     EXPECT_EQ(TotalOf(s, u"C"), 90);
     EXPECT_EQ(s.categories.Last()->position, 4);
-
-    AppState empty;
-    EXPECT_TRUE(SortCategoriesByTime(empty, 0));
-    EXPECT_TRUE(empty.categories.Empty());
 }
 
 TEST(SortCategoriesByName, SortsByCodeUnitsAndFailsWithoutChangingTheList) {
@@ -130,27 +125,6 @@ TEST(ReportTimeText, ShowsFullHoursAndTwoDigitMinutesInEitherForm) {
     // Long totals are not shown as no time at all.
     EXPECT_EQ(ReportTimeText(60000, Comma), u"1000,00");
     EXPECT_EQ(ReportTimeText(60000, Colon), u"1000:00");
-}
-
-TEST(FillReportList, ListsTheFirstHundredCategoriesInTheirOrder) {
-    Dialog d(*FindDialogTemplate(kTimeReportTemplate));
-    ASSERT_TRUE(d.CreateListView(kTimeReportList, {7, 160, 223, 92}));
-    d.InsertColumn(kTimeReportList, 0, {u"Category", 125, 0});
-    d.InsertColumn(kTimeReportList, 1, {u"Time", 85, 2});
-    AppState s;
-    s.settings.TimeTypeView = Comma;
-    for (int i = 101; i >= 1; --i) AddCategory(s, u"C" + FormatDecimal(i), i);
-    ASSERT_TRUE(FillReportList(s, d));
-    ASSERT_EQ(d.RowCount(kTimeReportList), 100);
-    EXPECT_EQ(d.Cell(kTimeReportList, 0, 0), u"C101");
-    EXPECT_EQ(d.Cell(kTimeReportList, 0, 1), u"1,41");
-    EXPECT_EQ(d.RowImage(kTimeReportList, 0), 5);
-    EXPECT_EQ(d.Cell(kTimeReportList, 99, 0), u"C2");  // C1 is the 101st
-    EXPECT_EQ(s.categories.Size(), 101);
-
-    AppState none;
-    EXPECT_FALSE(FillReportList(none, d));
-    EXPECT_EQ(d.RowCount(kTimeReportList), 0);
 }
 
 // The dialog on the headless host, over the current project's records in memory.
