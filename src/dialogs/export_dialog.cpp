@@ -168,14 +168,6 @@ bool ExportDialog::Export(const Text& name) {
 
 }  // namespace
 
-int ExportTemplate(ExportVariant variant) {
-    return Traits(variant).templateId;
-}
-
-int ExportFirstControl(ExportVariant variant) {
-    return Traits(variant).first;
-}
-
 int ShowExportDialog(ExportDialogContext& ctx, ExportVariant variant) {
     ExportDialog dialog(ctx, variant);
     return ctx.host.RunDialog(Traits(variant).templateId, dialog);

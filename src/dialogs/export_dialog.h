@@ -34,10 +34,6 @@ struct ExportDialogContext {
     Dialog*& activeEntryDialog;
 };
 
-// The template and the first control identifier of a variant.
-int ExportTemplate(ExportVariant variant);
-int ExportFirstControl(ExportVariant variant);
-
 // Runs the variant's dialog modally. It presets the name the variant last accepted and the
 // shared export settings; OK stores the settings whatever follows, then writes the file. Ends
 // with kExportDone after a written file, or with the Cancel button's identifier.
