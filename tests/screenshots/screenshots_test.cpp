@@ -56,9 +56,9 @@ TEST_F(ScreenshotTool, DrawsTheMainWindowAndEveryDialogInBothLayoutsAtTheZoom) {
     ASSERT_EQ(Run(out.string() + " --zoom 1"), 0);
 
     std::vector<std::string> expected = {
-        "main",     "balance-before", "balance-report", "book",           "project",
-        "register", "categories",     "category-new",   "category-edit",  "range",
-        "report",   "report-total",   "report-list",    "export-records", "export-balance"};
+        "main",        "balance-before", "balance-report", "book",        "project", "register",
+        "categories",  "category-new",   "category-edit",  "range",       "report",  "report-total",
+        "report-list", "export-records", "export-balance", "view-options"};
     for (int id : qv::DialogTemplateIds()) {
         if (id != 130) expected.push_back("dialog-" + std::to_string(id));
     }

@@ -27,6 +27,7 @@
 #include "dialogs/projects_book.h"
 #include "dialogs/register_time.h"
 #include "dialogs/time_report.h"
+#include "dialogs/view_options.h"
 #include "platform/qt/qt_host.h"
 #include "platform/registry/registry_hive.h"
 #include "platform/ui/user_input.h"
@@ -253,7 +254,7 @@ class Shooter {
     // The Projects book and the Project dialog of its first project; Register Time for a new
     // record; the three category dialogs; Delete by Range; the time report choosing, with one
     // category's total and with the list of every category; the exports of the time records
-    // and of the balance.
+    // and of the balance; View Options.
     void DailyDialogs(const std::filesystem::path& root) {
         RunSteps(root,
                  {Command(kCmdProjects),
@@ -291,6 +292,8 @@ class Shooter {
                   Command(kCmdExportTimeRecords),
                   Visit(kExportRecordsTemplate, "export-records",
                         Click(ExportControl(kExportRecordsFirst, kExportCancel))),
+                  Command(kCmdViewOptions),
+                  Visit(kViewOptionsTemplate, "view-options", Click(kViewOptionsCancel)),
                   // The balance's export opens from its report and comes back to it.
                   Command(kCmdProjectsBalance),
                   Visit(kProjectsBalanceTemplate, "",
