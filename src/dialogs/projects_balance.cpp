@@ -13,21 +13,11 @@
 namespace qv {
 namespace {
 
-constexpr Rect kListPortrait{7, 120, 223, 108};
-constexpr Rect kListLandscape{140, 5, 173, 105};
-
-struct BalanceColumnSpec {
-    uint32_t header;
-    int portraitWidth;
-    int landscapeWidth;
-};
-constexpr BalanceColumnSpec kBalanceColumns[] = {{kStrBalanceProjectHeader, 120, 95},
-                                                 {kStrBalanceHeader, 95, 100}};
-
-// A stored "no direction chosen" shows, and sorts, as ascending.
-int ArrowOf(uint32_t order) {
-    return order == 1 ? kImageDown : kImageUp;
-}
+// The list of every project's balance, sorted as SortPBalance and SortOrderPBalance say.
+constexpr ReportListShape kBalanceList{
+    kProjectsBalanceList, {7, 120, 223, 108},
+    {140, 5, 173, 105},   {{kStrBalanceProjectHeader, 120, 95}, {kStrBalanceHeader, 95, 100}},
+    SortProjectsByName,   SortProjectsByTotal};
 
 }  // namespace
 
@@ -88,13 +78,21 @@ bool FillBalanceList(AppState& state, Dialog& dialog) {
     return dialog.SetRows(kProjectsBalanceList, std::move(rows));
 }
 
+ProjectsBalanceDialog::ProjectsBalanceDialog(UiHost& host, StoreContext& store,
+                                             BalanceExportHook exportBalance)
+    : host_(host),
+      store_(store),
+      state_(store.state),
+      export_(std::move(exportBalance)),
+      list_(kBalanceList) {}
+
 void ProjectsBalanceDialog::OnInit(Dialog& d) {
     d.SetDate(kProjectsBalanceStart, state_.rangeStartDate);
     d.SetDate(kProjectsBalanceEnd, state_.rangeEndDate);
     // Until a report loads them, the working sort values are the settings' own: OK then
     // writes back what was there.
-    sortColumn_ = state_.settings.SortPBalance;
-    sortOrder_ = state_.settings.SortOrderPBalance;
+    list_.sortColumn = state_.settings.SortPBalance;
+    list_.sortOrder = state_.settings.SortOrderPBalance;
     d.Show(kProjectsBalanceReport, true);
     d.Enable(kProjectsBalanceReport, true);
     d.SetDefaultButton(kProjectsBalanceReport);
@@ -171,8 +169,8 @@ void ProjectsBalanceDialog::BalanceReport(Dialog& d) {
     // A single day is a valid range.
     state_.rangeStartDate = start;
     state_.rangeEndDate = end;
-    sortColumn_ = state_.settings.SortPBalance;
-    sortOrder_ = state_.settings.SortOrderPBalance;
+    list_.sortColumn = state_.settings.SortPBalance;
+    list_.sortOrder = state_.settings.SortOrderPBalance;
 
     int32_t grandTotal = 0;
     if (!LoadAndCompute(grandTotal)) {
@@ -208,8 +206,7 @@ bool ProjectsBalanceDialog::LoadAndCompute(int32_t& grandTotal) {
 }
 
 bool ProjectsBalanceDialog::ShowReport(Dialog& d, int32_t grandTotal) {
-    if (!CreateBalanceList(d)) return false;
-    if (!SortBalance()) return false;
+    if (!list_.Create(d, landscape_) || !list_.Sort(state_)) return false;
     FillBalanceList(state_, d);
     state_.projectsBalanceTotal = TimeRecord();
     SetMinutes(state_.projectsBalanceTotal, TrimBlanks(FormatDecimal(grandTotal)));
@@ -218,64 +215,10 @@ bool ProjectsBalanceDialog::ShowReport(Dialog& d, int32_t grandTotal) {
     return true;
 }
 
-bool ProjectsBalanceDialog::CreateBalanceList(Dialog& d) {
-    if (!d.CreateListView(kProjectsBalanceList, landscape_ ? kListLandscape : kListPortrait)) {
-        return false;
-    }
-    for (int c = 0; c < 2; ++c) {
-        ListColumn column;
-        column.header = LoadString(kBalanceColumns[c].header).value_or(u"");
-        column.width =
-            landscape_ ? kBalanceColumns[c].landscapeWidth : kBalanceColumns[c].portraitWidth;
-        column.headerImage = kImageNone;
-        if (d.InsertColumn(kProjectsBalanceList, c, column) < 0) return false;
-    }
-    // A balance sorted by time without a chosen direction is shown, and sorted, by name.
-    if (sortColumn_ == kBalanceByTime && (sortOrder_ == 0 || sortOrder_ == 1)) {
-        SetHeaders(d, kBalanceByTime, ArrowOf(sortOrder_));
-    } else if (sortColumn_ == kBalanceByTime) {
-        SetHeaders(d, kBalanceByName, kImageUp);
-    } else {
-        SetHeaders(d, kBalanceByName, ArrowOf(sortOrder_));
-    }
-    return true;
-}
-
-bool ProjectsBalanceDialog::SortBalance() {
-    if (sortColumn_ == kBalanceByTime && (sortOrder_ == 0 || sortOrder_ == 1)) {
-        return SortProjectsByTotal(state_, sortOrder_);
-    }
-    return SortProjectsByName(state_, sortColumn_ == kBalanceByTime ? 0 : sortOrder_);
-}
-
-void ProjectsBalanceDialog::SetHeaders(Dialog& d, uint32_t column, int image) {
-    d.SetHeaderImage(kProjectsBalanceList, static_cast<int>(column), image);
-    d.SetHeaderImage(kProjectsBalanceList, column == kBalanceByName ? 1 : 0, kImageNone);
-}
-
 void ProjectsBalanceDialog::HeaderTap(Dialog& d, int column) {
-    if (column != 0 && column != 1) return;
-    const int shown = d.HeaderImage(kProjectsBalanceList, column);
-    int image = kImageUp;
-    if (shown == kImageUp) {
-        image = kImageDown;
-        sortOrder_ = 1;
-    } else if (shown == kImageDown) {
-        image = kImageUp;
-        sortOrder_ = 0;
-    } else {
-        // The column becomes the sort column in the direction already chosen; a stored "none
-        // chosen" becomes ascending, as its arrow shows.
-        image = ArrowOf(sortOrder_);
-        sortOrder_ = image == kImageDown ? 1 : 0;
-        sortColumn_ = static_cast<uint32_t>(column);
-    }
-    SetHeaders(d, static_cast<uint32_t>(column), image);
-    if (state_.projects.Empty()) return;
+    if (!list_.HeaderTap(d, column) || state_.projects.Empty()) return;
     host_.SetWaitCursor(true);
-    const bool sorted = column == 0 ? SortProjectsByName(state_, sortOrder_)
-                                    : SortProjectsByTotal(state_, sortOrder_);
-    if (sorted) FillBalanceList(state_, d);
+    if (list_.SortBy(state_, column)) FillBalanceList(state_, d);
     host_.SetWaitCursor(false);
 }
 
@@ -319,8 +262,8 @@ void ProjectsBalanceDialog::ReloadCurrentProject() {
 }
 
 void ProjectsBalanceDialog::WriteSortSettings() {
-    state_.settings.SortPBalance = sortColumn_;
-    state_.settings.SortOrderPBalance = sortOrder_;
+    state_.settings.SortPBalance = list_.sortColumn;
+    state_.settings.SortOrderPBalance = list_.sortOrder;
 }
 
 int ShowProjectsBalance(UiHost& host, StoreContext& store, BalanceExportHook exportBalance) {

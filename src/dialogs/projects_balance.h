@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/app_state.h"
+#include "dialogs/report_list.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/ui_host.h"
 #include "store/store_context.h"
@@ -33,12 +34,6 @@ enum ProjectsBalanceControl : int {
 constexpr int kProjectsBalanceOk = 1;
 constexpr int kProjectsBalanceFailed = 0;
 
-// The balance list's columns: the sort column values of SortPBalance.
-enum BalanceColumn : uint32_t {
-    kBalanceByName = 0,
-    kBalanceByTime = 1,
-};
-
 enum BalanceStrings : uint32_t {
     kStrBalanceProjectHeader = 40086,
     kStrBalanceHeader = 40087,
@@ -62,8 +57,7 @@ bool FillBalanceList(AppState& state, Dialog& dialog);
 
 class ProjectsBalanceDialog : public DialogBehaviour {
   public:
-    ProjectsBalanceDialog(UiHost& host, StoreContext& store, BalanceExportHook exportBalance)
-        : host_(host), store_(store), state_(store.state), export_(std::move(exportBalance)) {}
+    ProjectsBalanceDialog(UiHost& host, StoreContext& store, BalanceExportHook exportBalance);
 
     void OnInit(Dialog& d) override;
     void OnCommand(Dialog& d, int id, CommandCode code) override;
@@ -83,9 +77,6 @@ class ProjectsBalanceDialog : public DialogBehaviour {
     bool LoadAndCompute(int32_t& grandTotal);
     // List, headers and order, rows, grand total; false when the list cannot be built.
     bool ShowReport(Dialog& d, int32_t grandTotal);
-    bool CreateBalanceList(Dialog& d);
-    bool SortBalance();
-    void SetHeaders(Dialog& d, uint32_t column, int image);
     void Reset(Dialog& d);
     void HeaderTap(Dialog& d, int column);
     void Export(Dialog& d);
@@ -99,9 +90,8 @@ class ProjectsBalanceDialog : public DialogBehaviour {
     BalanceExportHook export_;
     bool landscape_ = false;
     bool holdsAll_ = false;
-    // Working copies of SortPBalance and SortOrderPBalance.
-    uint32_t sortColumn_ = kBalanceByName;
-    uint32_t sortOrder_ = 0;
+    // Its sort values are the working copies of SortPBalance and SortOrderPBalance.
+    ReportList list_;
 };
 
 // Runs the dialog modally; 1 after OK, 0 when the balance list could not be built or sorted.

@@ -16,24 +16,14 @@
 namespace qv {
 namespace {
 
-constexpr Rect kListPortrait{7, 160, 223, 92};
-constexpr Rect kListLandscape{164, 13, 153, 110};
-
-struct ReportColumnSpec {
-    uint32_t header;
-    int portraitWidth;
-    int landscapeWidth;
-};
-constexpr ReportColumnSpec kReportColumns[] = {{kStrReportCategoryHeader, 125, 80},
-                                               {kStrReportTimeHeader, 85, 70}};
+// The list of every category's total, sorted as SortRapport and SortOrderRapport say.
+constexpr ReportListShape kCategoryList{
+    kTimeReportList,      {7, 160, 223, 92},
+    {164, 13, 153, 110},  {{kStrReportCategoryHeader, 125, 80}, {kStrReportTimeHeader, 85, 70}},
+    SortCategoriesByName, SortCategoriesByTime};
 
 // The drop-down list's text is read into a buffer of forty characters.
 constexpr size_t kCategoryReadChars = 40;
-
-// A stored "no direction chosen" shows, and sorts, as ascending.
-int ArrowOf(uint32_t order) {
-    return order == 1 ? kImageDown : kImageUp;
-}
 
 void Refill(CategoryList& categories, CategoryList& buffer, uint32_t order) {
     if (order == 1) {
@@ -65,8 +55,6 @@ class TimeReport : public DialogBehaviour {
     // List, headers, order and rows for the range in rangeStart and rangeEnd; false when the
     // list cannot be made or the categories cannot be sorted.
     bool BuildList(Dialog& d);
-    bool SortByWorkingValues();
-    void SetHeaders(Dialog& d, uint32_t column, int image);
     void FillList(Dialog& d);
     void HeaderTap(Dialog& d, int column);
     void Reset(Dialog& d);
@@ -80,9 +68,8 @@ class TimeReport : public DialogBehaviour {
     ReportExportHook export_;
     ReportMode mode_ = ReportMode::Choosing;
     bool landscape_ = false;
-    // Working copies of SortRapport and SortOrderRapport.
-    uint32_t sortColumn_ = kReportByName;
-    uint32_t sortOrder_ = 0;
+    // Its sort values are the working copies of SortRapport and SortOrderRapport.
+    ReportList list_{kCategoryList};
 };
 
 void TimeReport::OnInit(Dialog& d) {
@@ -97,8 +84,8 @@ void TimeReport::OnInit(Dialog& d) {
     d.Enable(kTimeReportView, false);
     // Until a list report loads them, the working sort values are the settings' own: OK then
     // writes back what was there.
-    sortColumn_ = s_.settings.SortRapport;
-    sortOrder_ = s_.settings.SortOrderRapport;
+    list_.sortColumn = s_.settings.SortRapport;
+    list_.sortOrder = s_.settings.SortOrderRapport;
     d.SetFocus(kTimeReportStart);
 }
 
@@ -227,8 +214,8 @@ void TimeReport::ListReport(Dialog& d) {
         d.SetFocus(kTimeReportStart);
         return;
     }
-    sortColumn_ = s_.settings.SortRapport;
-    sortOrder_ = s_.settings.SortOrderRapport;
+    list_.sortColumn = s_.settings.SortRapport;
+    list_.sortOrder = s_.settings.SortOrderRapport;
     if (!BuildList(d)) return Fail(d);
 
     mode_ = ReportMode::List;
@@ -245,41 +232,9 @@ void TimeReport::ListReport(Dialog& d) {
 }
 
 bool TimeReport::BuildList(Dialog& d) {
-    if (!d.CreateListView(kTimeReportList, landscape_ ? kListLandscape : kListPortrait)) {
-        return false;
-    }
-    for (int c = 0; c < 2; ++c) {
-        ListColumn column;
-        column.header = LoadString(kReportColumns[c].header).value_or(u"");
-        column.width =
-            landscape_ ? kReportColumns[c].landscapeWidth : kReportColumns[c].portraitWidth;
-        column.headerImage = kImageNone;
-        if (d.InsertColumn(kTimeReportList, c, column) < 0) return false;
-    }
-    // A report sorted by time without a chosen direction is shown, and sorted, by name while
-    // the time column stays the sort column.
-    if (sortColumn_ == kReportByTime && (sortOrder_ == 0 || sortOrder_ == 1)) {
-        SetHeaders(d, kReportByTime, ArrowOf(sortOrder_));
-    } else if (sortColumn_ == kReportByTime) {
-        SetHeaders(d, kReportByName, kImageUp);
-    } else {
-        SetHeaders(d, kReportByName, ArrowOf(sortOrder_));
-    }
-    if (!SortByWorkingValues()) return false;
+    if (!list_.Create(d, landscape_) || !list_.Sort(s_)) return false;
     FillList(d);
     return true;
-}
-
-bool TimeReport::SortByWorkingValues() {
-    if (sortColumn_ == kReportByTime && (sortOrder_ == 0 || sortOrder_ == 1)) {
-        return SortCategoriesByTime(s_, sortOrder_);
-    }
-    return SortCategoriesByName(s_, sortColumn_ == kReportByTime ? 0 : sortOrder_);
-}
-
-void TimeReport::SetHeaders(Dialog& d, uint32_t column, int image) {
-    d.SetHeaderImage(kTimeReportList, static_cast<int>(column), image);
-    d.SetHeaderImage(kTimeReportList, column == kReportByName ? 1 : 0, kImageNone);
 }
 
 // The warning comes with an empty list behind it, each time the list is filled.
@@ -292,30 +247,13 @@ void TimeReport::FillList(Dialog& d) {
 }
 
 void TimeReport::HeaderTap(Dialog& d, int column) {
-    if (column != 0 && column != 1) return;
-    const int shown = d.HeaderImage(kTimeReportList, column);
-    int image = kImageUp;
-    if (shown == kImageUp) {
-        image = kImageDown;
-        sortOrder_ = 1;
-    } else if (shown == kImageDown) {
-        image = kImageUp;
-        sortOrder_ = 0;
-    } else {
-        // The column becomes the sort column in the direction already chosen; a stored "none
-        // chosen" becomes ascending, as its arrow shows.
-        image = ArrowOf(sortOrder_);
-        sortOrder_ = image == kImageDown ? 1 : 0;
-        sortColumn_ = static_cast<uint32_t>(column);
-    }
-    SetHeaders(d, static_cast<uint32_t>(column), image);
-    if (s_.categories.Empty()) return;
+    if (!list_.HeaderTap(d, column) || s_.categories.Empty()) return;
     // A sort that fails leaves the rows as they were.
-    if (column == 0) {
+    if (column == kReportByName) {
         host_.SetWaitCursor(true);
-        if (SortCategoriesByName(s_, sortOrder_)) FillList(d);
+        if (list_.SortBy(s_, column)) FillList(d);
         host_.SetWaitCursor(false);
-    } else if (SortCategoriesByTime(s_, sortOrder_)) {
+    } else if (list_.SortBy(s_, column)) {
         FillList(d);
     }
 }
@@ -362,8 +300,8 @@ void TimeReport::Fail(Dialog& d) {
 }
 
 void TimeReport::WriteSortSettings() {
-    s_.settings.SortRapport = sortColumn_;
-    s_.settings.SortOrderRapport = sortOrder_;
+    s_.settings.SortRapport = list_.sortColumn;
+    s_.settings.SortOrderRapport = list_.sortOrder;
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/app_state.h"
+#include "dialogs/report_list.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/ui_host.h"
 
@@ -36,12 +37,6 @@ enum TimeReportControl : int {
 // The dialog's results: OK, or a list report that could not be built or sorted.
 constexpr int kTimeReportOk = 1;
 constexpr int kTimeReportFailed = 0;
-
-// The report list's columns: the sort column values of SortRapport.
-enum ReportColumn : uint32_t {
-    kReportByName = 0,
-    kReportByTime = 1,
-};
 
 enum TimeReportStrings : uint32_t {
     kStrReportCategoryHeader = 40047,
