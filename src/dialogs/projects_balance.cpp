@@ -58,12 +58,6 @@ bool ComputeProjectTotals(AppState& state, uint32_t startKey, uint32_t endKey,
     return found;
 }
 
-std::u16string BalanceDurationText(int32_t minutes, uint32_t timeViewType) {
-    TimeRecord shown;
-    SetMinutes(shown, TrimBlanks(FormatDecimal(minutes)));
-    return TimeText(shown, timeViewType).value_or(u"");
-}
-
 bool FillBalanceList(AppState& state, Dialog& dialog) {
     dialog.DeleteAllRows(kProjectsBalanceList);
     if (state.projects.Empty()) return false;

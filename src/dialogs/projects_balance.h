@@ -48,9 +48,6 @@ using BalanceExportHook = std::function<void()>;
 // in the range belongs to a project of projects; records of no listed project count nowhere.
 bool ComputeProjectTotals(AppState& state, uint32_t startKey, uint32_t endKey, int32_t& grandTotal);
 
-// A number of minutes as the duration text of a record, hours in full: 90 is "1,30" or "1:30".
-std::u16string BalanceDurationText(int32_t minutes, uint32_t timeViewType);
-
 // Replaces the balance list's rows with one row per project, in the order of projects: the
 // name and the duration text of its total. False when there is no project.
 bool FillBalanceList(AppState& state, Dialog& dialog);

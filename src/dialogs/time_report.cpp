@@ -10,7 +10,6 @@
 #include "core/comparisons.h"
 #include "dialogs/frame.h"
 #include "dialogs/list_images.h"
-#include "dialogs/projects_balance.h"
 #include "res/string_table.h"
 
 namespace qv {

@@ -1,5 +1,5 @@
-// The projects balance: totals per project over a range, their duration texts, and the
-// records the dialog leaves behind however it ends.
+// The projects balance: totals per project over a range, and the records the dialog leaves
+// behind however it ends.
 #include "dialogs/projects_balance.h"
 
 #include <gtest/gtest.h>
@@ -56,15 +56,6 @@ TEST(ComputeProjectTotals, EachProjectGetsItsOwnRecordsFromStartToEndBothInclude
     AppState none;
     none.timeRecords.Append(MakeRecord(1, 2005, 10, 4, 45));
     EXPECT_FALSE(ComputeProjectTotals(none, 0, 0xFFFFFFFF, total));
-}
-
-TEST(BalanceDurationText, HoursAreWrittenInFullInEitherForm) {
-    EXPECT_EQ(BalanceDurationText(0, Comma), u"0,0");
-    EXPECT_EQ(BalanceDurationText(0, Colon), u"0:0");
-    EXPECT_EQ(BalanceDurationText(90, Comma), u"1,30");
-    EXPECT_EQ(BalanceDurationText(90, Colon), u"1:30");
-    EXPECT_EQ(BalanceDurationText(6000, Comma), u"100,00");
-    EXPECT_EQ(BalanceDurationText(125, Colon), u"2:05");
 }
 
 // The dialog over a store file of its own.

@@ -1,5 +1,5 @@
-// The time report: totals per category over a range, the two sorts of the category list, the
-// report time text, and the dialog's layouts, results and sort settings.
+// The time report: totals per category over a range, the two sorts of the category list, and
+// the dialog's layouts, results and sort settings.
 #include "dialogs/time_report.h"
 
 #include <gtest/gtest.h>
@@ -113,18 +113,6 @@ TEST(SortCategoriesByName, SortsByCodeUnitsAndFailsWithoutChangingTheList) {
     EXPECT_FALSE(SortCategoriesByName(s, 0));
     EXPECT_EQ(Names(s),
               (std::vector<std::u16string>{u"travel", u"Zoo", u"Meeting", u"Design", u"(none)"}));
-}
-
-TEST(ReportTimeText, ShowsFullHoursAndTwoDigitMinutesInEitherForm) {
-    EXPECT_EQ(ReportTimeText(0, Comma), u"0,0");
-    EXPECT_EQ(ReportTimeText(0, Colon), u"0:0");
-    EXPECT_EQ(ReportTimeText(65, Comma), u"1,05");
-    EXPECT_EQ(ReportTimeText(90, Colon), u"1:30");
-    EXPECT_EQ(ReportTimeText(6000, Comma), u"100,00");
-    EXPECT_EQ(ReportTimeText(59999, Comma), u"999,59");
-    // Long totals are not shown as no time at all.
-    EXPECT_EQ(ReportTimeText(60000, Comma), u"1000,00");
-    EXPECT_EQ(ReportTimeText(60000, Colon), u"1000:00");
 }
 
 // The dialog on the headless host, over the current project's records in memory.
