@@ -1,0 +1,78 @@
+// Fuzzes the reading of replay scripts: lines split and trimmed as the replay tool reads them,
+// then tokens, numbers, dates and clock times. Nothing faults, and what is read is what was
+// written: re-quoted tokens read back the same, dates and times print back as given.
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+
+#include "tools/replay/script.h"
+
+namespace {
+
+using namespace qv::replay;
+
+void Check(bool condition) {
+    if (!condition) std::abort();
+}
+
+std::string Quote(const std::string& text) {
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '"' || c == '\\') out += '\\';
+        out += c;
+    }
+    return out + "\"";
+}
+
+void CheckToken(const Token& t) {
+    Check(t.quoted || (!t.text.empty() && t.text.find_first_of(" \t") == std::string::npos));
+    if (auto n = ParseNumber(t.text)) {
+        // Leading zeros are allowed; the value is the digits as written.
+        const size_t digits = std::min(t.text.find_first_not_of('0'), t.text.size() - 1);
+        Check(*n >= 0 && std::to_string(*n) == t.text.substr(digits));
+    }
+    if (auto d = ParseDate(t.text)) {
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "%04u-%02u-%02u", unsigned{d->year}, unsigned{d->month},
+                      unsigned{d->day});
+        Check(t.text == buf);
+    }
+    qv::CalendarDate clock{};
+    if (ParseTime(t.text, clock)) {
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "%02u:%02u:%02u", unsigned{clock.hour},
+                      unsigned{clock.minute}, unsigned{clock.second});
+        Check(t.text == buf);
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
+    for (std::string line; std::getline(in, line);) {
+        // Trailing blanks and a carriage return go; blank lines and comments are skipped.
+        while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t'))
+            line.pop_back();
+        const size_t first = line.find_first_not_of(" \t");
+        if (first == std::string::npos || line[first] == '#') continue;
+        auto tokens = Tokenize(line.substr(first));
+        if (!tokens) continue;
+        Check(!tokens->empty());
+        std::string again;
+        for (const Token& t : *tokens) {
+            CheckToken(t);
+            again += (t.quoted ? Quote(t.text) : t.text) + " ";
+        }
+        auto reread = Tokenize(again);
+        Check(reread && reread->size() == tokens->size());
+        for (size_t i = 0; i < tokens->size(); ++i) {
+            Check((*reread)[i].text == (*tokens)[i].text);
+            Check((*reread)[i].quoted == (*tokens)[i].quoted);
+        }
+    }
+    return 0;
+}
