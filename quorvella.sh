@@ -3,6 +3,7 @@
 #   ./quorvella.sh run     install what is missing, build, start the program
 #   ./quorvella.sh test    install what is missing, build, run every test
 #   ./quorvella.sh bench   install what is missing, build, run the benchmarks
+#   ./quorvella.sh package build the program for release and make its Debian package
 #   ./quorvella.sh packages  the Debian packages the build needs
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -57,8 +58,23 @@ case "${1:-}" in
         build build-bench -DCMAKE_BUILD_TYPE=Release
         for b in build-bench/bench/bench_*; do [ -x "$b" ] && "$b"; done
         ;;
+    package)
+        install_packages dpkg-dev   # dpkg-shlibdeps finds the package's dependencies
+        # Debian's hardening flags (fortified calls, read-only relocations bound at start);
+        # only the program is built, as the package holds nothing else.
+        flags() { DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get "$1" | sed 's/-g //'; }
+        configure build-release -DCMAKE_BUILD_TYPE=Release -DQV_BENCH=OFF \
+            -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON \
+            -DCMAKE_C_FLAGS="$(flags CPPFLAGS) $(flags CFLAGS)" \
+            -DCMAKE_CXX_FLAGS="$(flags CPPFLAGS) $(flags CXXFLAGS)" \
+            -DCMAKE_EXE_LINKER_FLAGS="$(flags LDFLAGS)"
+        cmake --build build-release --target quorvella
+        rm -f build-release/quorvella_*.deb
+        (cd build-release && cpack -G DEB)
+        ls "$PWD"/build-release/quorvella_*.deb
+        ;;
     *)
-        echo "usage: $0 run|test|bench" >&2
+        echo "usage: $0 run|test|bench|package" >&2
         exit 2
         ;;
 esac
