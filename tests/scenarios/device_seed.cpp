@@ -1,9 +1,11 @@
 // Seeds a device folder with the program's own store operations.
 #include "device_seed.h"
 
+#include <charconv>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
 
 #include "platform/registry/registry_hive.h"
 #include "platform/ui/shell.h"
@@ -39,6 +41,16 @@ bool WriteSeedFile(const std::filesystem::path& root, const std::string& relativ
     out << text;
     out.close();
     return static_cast<bool>(out);
+}
+
+// A registry number: decimal digits only, up to the largest 32-bit value.
+std::optional<uint32_t> ParseDword(const std::string& text) {
+    uint32_t value = 0;
+    const char* end = text.data() + text.size();
+    if (text.empty() || text[0] < '0' || text[0] > '9') return std::nullopt;
+    auto [stop, ec] = std::from_chars(text.data(), end, value);
+    if (ec != std::errc() || stop != end) return std::nullopt;
+    return value;
 }
 
 }  // namespace
@@ -124,12 +136,14 @@ bool SeedDevice(const DeviceFolders& folders, std::istream& seed, std::string& w
             state.categories.Add(c);
             if (!SaveCategories(ctx)) return Fail(number, "categories not stored", why);
         } else if ((word == "dword" || word == "sz") && t.size() == 4) {
+            std::optional<uint32_t> dword;
+            if (word == "dword" && !(dword = ParseDword(t[3].text))) {
+                return Fail(number, "not a number", why);
+            }
             auto key = hive.CreateKey(FromUtf8(t[1].text));
             if (!key) return Fail(number, "no key", why);
-            bool ok = word == "dword"
-                          ? hive.SetDwordValue(*key, FromUtf8(t[2].text),
-                                               static_cast<uint32_t>(std::stoul(t[3].text)))
-                          : hive.SetStringValue(*key, FromUtf8(t[2].text), FromUtf8(t[3].text));
+            bool ok = dword ? hive.SetDwordValue(*key, FromUtf8(t[2].text), *dword)
+                            : hive.SetStringValue(*key, FromUtf8(t[2].text), FromUtf8(t[3].text));
             hive.CloseKey(*key);
             if (!ok) return Fail(number, "value not stored", why);
         } else if (word == "file" && t.size() == 3) {
