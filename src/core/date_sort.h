@@ -10,9 +10,9 @@ namespace qv {
 
 // Sorts the records by date key: newest first when descending, otherwise oldest first.
 // Records of the same day keep their order ascending and come out exactly reversed
-// descending. sortBuffer keeps the sorted copies (in ascending order) until the next sort;
-// an empty list succeeds at once and leaves sortBuffer alone. Both cursors end on their last
-// record.
+// descending; each record ends up as a copy of itself would be. sortBuffer is emptied: no
+// second copy of the list is kept. An empty list succeeds at once and leaves sortBuffer
+// alone. The list's cursor ends on its last record.
 bool SortByDate(TimeRecordList& records, TimeRecordList& sortBuffer, SortOrder sortOrder);
 
 // The same with the direction as the settings store it.

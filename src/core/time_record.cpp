@@ -86,27 +86,48 @@ bool SetDate(TimeRecord& r, const CalendarDate& date) {
     return BuildDateTexts(date, /*shortYear=*/false, r.dateTexts, r.dateKey);
 }
 
+namespace {
+
+struct DurationTexts {
+    std::u16string comma;
+    std::u16string colon;
+};
+
+// The two duration texts of a minutes text; none for a negative duration, which no part of the
+// program makes and which is not kept.
+std::optional<DurationTexts> DurationTextsOf(const std::u16string& text) {
+    const int32_t t = ParseLong(text);
+    if (t == 0) return DurationTexts{u"0,0", u"0:0"};
+    const int32_t m = t % 60;
+    if (m < 0) return std::nullopt;
+    const int32_t h = (t - m) / 60;
+    return DurationTexts{HoursMinutesText(h, m, u','), HoursMinutesText(h, m, u':')};
+}
+
+}  // namespace
+
 bool SetMinutes(TimeRecord& r, const Text& text) {
     if (!text || text->empty()) return false;
     r.minutesText = text;
     r.timeComma.reset();
     r.timeColon.reset();
-    const int32_t t = ParseLong(*text);
-    if (t == 0) {
-        r.timeComma = u"0,0";
-        r.timeColon = u"0:0";
-        return true;
-    }
-    const int32_t m = t % 60;
-    if (m < 0) {
-        // No part of the program makes negative durations; such a text is not kept.
+    std::optional<DurationTexts> texts = DurationTextsOf(*text);
+    if (!texts) {
         r.minutesText.reset();
         return false;
     }
-    const int32_t h = (t - m) / 60;
-    r.timeComma = HoursMinutesText(h, m, u',');
-    r.timeColon = HoursMinutesText(h, m, u':');
+    r.timeComma = std::move(texts->comma);
+    r.timeColon = std::move(texts->colon);
     return true;
+}
+
+bool CopiesAsItself(const TimeRecord& r) {
+    if (!DateTextsMatchDate(r)) return false;
+    if (r.category && r.category->empty()) return false;
+    if (!r.minutesText) return !r.timeComma && !r.timeColon;
+    if (r.minutesText->empty()) return false;
+    const std::optional<DurationTexts> texts = DurationTextsOf(*r.minutesText);
+    return texts && r.timeComma == texts->comma && r.timeColon == texts->colon;
 }
 
 DateTextView DateText(const TimeRecord& r, uint32_t type) {

@@ -33,6 +33,9 @@ void Reset(TimeRecord& record);
 void CopyFrom(TimeRecord& target, const TimeRecord& source);
 // What CopyFrom gives a blank record, written over target and reusing its storage.
 void CopyAsNew(TimeRecord& target, const TimeRecord& source);
+// Whether CopyAsNew would give the record back value for value: true for every record the
+// setters built, false for one whose texts disagree with its date or minutes.
+bool CopiesAsItself(const TimeRecord& record);
 // An absent or empty name fails and changes nothing.
 bool SetCategory(TimeRecord& record, const Text& text);
 // An empty memo is accepted; an absent one fails and changes nothing.

@@ -32,7 +32,7 @@ TEST(SortByDate, SortsBothWaysAndReversesSameDayRecordsDescending) {
         } else {
             EXPECT_EQ(Ids(records), (std::vector<uint32_t>{1, 21, 22, 3}));
         }
-        EXPECT_EQ(Ids(buffer), (std::vector<uint32_t>{1, 21, 22, 3}));
+        EXPECT_TRUE(buffer.Empty());
         uint16_t pos = 0;
         for (TimeRecord* r = records.First(); r != nullptr; r = records.Next()) {
             EXPECT_EQ(r->position, pos++);
@@ -94,9 +94,8 @@ void ExpectSame(const Snapshot& a, const Snapshot& b) {
 }
 
 // Random lists with many records per day, some of them odd (no minutes, a date the setter
-// refused, an empty category), sorted by both implementations several times over with the
-// lists changing in between, so the buffer's old copies are reused at every size: lists,
-// buffers and cursors must agree exactly.
+// refused, an empty category, a duration text that disagrees), sorted by both implementations
+// several times over with the lists changing in between: lists and cursors must agree exactly.
 TEST(SortByDate, GivesExactlyWhatTheStepByStepSortGives) {
     std::mt19937 rng(20051029);
     uint32_t nextId = 0;
@@ -119,6 +118,9 @@ TEST(SortByDate, GivesExactlyWhatTheStepByStepSortGives) {
             case 4:
                 r.minutesText = u"-7";
                 break;
+            case 5:
+                r.timeComma = u"9,99";  // a duration text that disagrees with the minutes
+                break;
             default:
                 break;
         }
@@ -133,9 +135,11 @@ TEST(SortByDate, GivesExactlyWhatTheStepByStepSortGives) {
         for (int pass = 0; pass < 3; ++pass) {
             const int add = std::uniform_int_distribution<int>(0, 40)(rng);
             for (int i = 0; i < add; ++i) {
-                TimeRecord r = randomRecord(days);
-                fastList.Append(r);
-                literalList.Append(r);
+                // The list's record takes the odd values as they are: Append alone would
+                // already tidy them.
+                const TimeRecord r = randomRecord(days);
+                *fastList.Append(r) = r;
+                *literalList.Append(r) = r;
             }
             const int remove = std::uniform_int_distribution<int>(0, 20)(rng);
             for (int i = 0; i < remove && fastList.Size() > 0; ++i) {
@@ -147,7 +151,9 @@ TEST(SortByDate, GivesExactlyWhatTheStepByStepSortGives) {
             ASSERT_TRUE(SortByDate(fastList, fastBuffer, order));
             ASSERT_TRUE(testing::LiteralSortByDate(literalList, literalBuffer, order));
             ExpectSame(Take(fastList), Take(literalList));
-            ExpectSame(Take(fastBuffer), Take(literalBuffer));
+            if (!fastList.Empty()) {
+                EXPECT_TRUE(fastBuffer.Empty()) << "no second copy of the list is kept";
+            }
         }
     }
 }
