@@ -19,7 +19,9 @@ fuzzers=(record_codec registry_hive device_seed replay_script)
 # Every library gets coverage and the checks, so that a fault inside it is seen where it
 # happens; only the fuzz targets are built (no tests, no Qt host).
 launcher=()
-command -v ccache > /dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+if command -v ccache > /dev/null; then
+    launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
 mkdir -p "$build"
 CC=clang CXX=clang++ cmake -S "$source_dir" -B "$build" -G Ninja -DQV_FUZZ=ON -DQV_SANITIZE=ON \
     -DQV_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo \
