@@ -19,31 +19,20 @@ void Check(bool condition) {
     if (!condition) std::abort();
 }
 
-// One folder per process, in memory where the machine has it; the device is a folder inside
-// it, so that a write beside the device shows.
+// One folder per process under $TMPDIR (fuzz/run.sh gives one in memory and removes it);
+// the device is a folder inside it, so that a write beside the device shows.
 const fs::path& Outer() {
     static const fs::path folder = [] {
-        std::error_code ec;
-        fs::path base =
-            fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm") : fs::temp_directory_path();
-        std::string pattern = (base / "qv-fuzz-seed-XXXXXX").string();
+        std::string pattern = (fs::temp_directory_path() / "qv-fuzz-seed-XXXXXX").string();
         Check(mkdtemp(pattern.data()) != nullptr);
         return fs::path(pattern);
     }();
     return folder;
 }
 
-struct Cleanup {
-    ~Cleanup() {
-        std::error_code ec;
-        fs::remove_all(Outer(), ec);
-    }
-};
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static Cleanup cleanup;
     const fs::path root = Outer() / "device";
     std::error_code ec;
     fs::remove_all(root, ec);

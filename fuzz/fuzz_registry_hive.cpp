@@ -19,13 +19,11 @@ void Check(bool condition) {
     if (!condition) std::abort();
 }
 
-// One folder per process, in memory where the machine has it: every input is a file there.
+// One folder per process under $TMPDIR (fuzz/run.sh gives one in memory and removes it):
+// every input is a file there.
 const fs::path& Folder() {
     static const fs::path folder = [] {
-        std::error_code ec;
-        fs::path base =
-            fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm") : fs::temp_directory_path();
-        std::string pattern = (base / "qv-fuzz-hive-XXXXXX").string();
+        std::string pattern = (fs::temp_directory_path() / "qv-fuzz-hive-XXXXXX").string();
         Check(mkdtemp(pattern.data()) != nullptr);
         return fs::path(pattern);
     }();
@@ -47,18 +45,10 @@ bool SameListing(const std::vector<qv::HiveKeyListing>& a,
     return true;
 }
 
-struct Cleanup {
-    ~Cleanup() {
-        std::error_code ec;
-        fs::remove_all(Folder(), ec);
-    }
-};
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace qv;
-    static Cleanup cleanup;
     const fs::path file = Folder() / "registry.hive";
     const fs::path copy = Folder() / "copy.hive";
     {

@@ -32,6 +32,10 @@ CC=clang CXX=clang++ cmake -S "$source_dir" -B "$build" -G Ninja -DQV_FUZZ=ON -D
 }
 cmake --build "$build" --target "${fuzzers[@]/#/fuzz_}"
 
+# The fuzzers' device folders and hive files: in memory where the machine has it, gone after.
+scratch=$(mktemp -d -p /dev/shm qv-fuzz-XXXXXX 2> /dev/null || mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+export TMPDIR=$scratch
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:symbolize=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 failed=0
