@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -24,6 +25,29 @@ uint16_t DayOfWeek(const CalendarDate& d) {
     int y = d.year - (d.month < 3 ? 1 : 0);
     return static_cast<uint16_t>((y + y / 4 - y / 100 + y / 400 + kOffsets[d.month - 1] + d.day) %
                                  7);
+}
+
+// QUORVELLA_REPLAY_CRASH_AT: "read:N", "write:N" or "sync:N" with N from 1.
+std::optional<std::pair<IoPoint, int>> ParseCrashAt(const std::string& text) {
+    const size_t colon = text.find(':');
+    if (colon == std::string::npos) return std::nullopt;
+    const std::string kind = text.substr(0, colon);
+    const std::string count = text.substr(colon + 1);
+    IoPoint point = IoPoint::Read;
+    if (kind == "write") {
+        point = IoPoint::Write;
+    } else if (kind == "sync") {
+        point = IoPoint::Sync;
+    } else if (kind != "read") {
+        return std::nullopt;
+    }
+    if (count.empty() || count.size() > 9 ||
+        count.find_first_not_of("0123456789") != std::string::npos) {
+        return std::nullopt;
+    }
+    const int nth = std::stoi(count);
+    if (nth < 1) return std::nullopt;
+    return std::make_pair(point, nth);
 }
 
 std::string Hex8(uint32_t v) {
@@ -101,6 +125,13 @@ int Replay::Run() {
     return failed_ ? 1 : 0;
 }
 
+bool Replay::CrashAtStoreIo(IoPoint point, int nth) {
+    if (!RegisterFaultVfs()) return false;
+    ArmIoCrash(point, nth, kCrashStatus);
+    storeVfs_ = kFaultVfsName;
+    return true;
+}
+
 bool Replay::Environment(const std::vector<Token>& t, bool& handled) {
     handled = true;
     const std::string& word = t[0].text;
@@ -159,7 +190,7 @@ bool Replay::Start() {
         Fail(current_ + ": the device folder cannot be made");
         return false;
     }
-    running_ = std::make_unique<Running>(root_, instanceRunning_);
+    running_ = std::make_unique<Running>(root_, instanceRunning_, storeVfs_);
     running_->host = std::make_unique<HeadlessHost>(
         clock_, [this] { return NextAction(); },
         [this](const HostEvent& e) { Event(EventLine(e)); },
@@ -351,10 +382,19 @@ int ReplayMain(int argc, char** argv) {
             break;
         }
     }
+    std::optional<std::pair<IoPoint, int>> crashAt;
+    if (const char* crash = std::getenv("QUORVELLA_REPLAY_CRASH_AT")) {
+        crashAt = ParseCrashAt(crash);
+        if (!crashAt) script.reset();
+    }
     if (!script) {
         std::cerr << "usage: quorvella-replay [--root DIR] [--host headless|qt] SCRIPT   (SCRIPT "
-                     "\"-\" reads standard "
-                     "input)\n";
+                     "\"-\" reads standard input)\n"
+                     "  QUORVELLA_REPLAY_CRASH_AT=read:N|write:N|sync:N  the program crashes "
+                     "(exit status 3) at the\n"
+                     "  Nth read, write or sync of its store file, counted over the run (under the "
+                     "qt host,\n"
+                     "  from each start)\n";
         return 2;
     }
     std::vector<std::string> lines;
@@ -389,8 +429,12 @@ int ReplayMain(int argc, char** argv) {
         }
         root = pattern;
     }
-    int status =
-        Replay(*root, std::move(lines), std::cout, host.value_or(HostKind::Headless)).Run();
+    Replay replay(*root, std::move(lines), std::cout, host.value_or(HostKind::Headless));
+    if (crashAt && !replay.CrashAtStoreIo(crashAt->first, crashAt->second)) {
+        std::cerr << "quorvella-replay: the failing file layer cannot be set up\n";
+        return 2;
+    }
+    int status = replay.Run();
     std::cout.flush();
     if (temporary) {
         std::error_code ec;

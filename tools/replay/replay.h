@@ -11,6 +11,7 @@
 
 #include "core/calendar.h"
 #include "platform/headless/headless_host.h"
+#include "platform/objectstore/fault_vfs.h"
 #include "platform/objectstore/object_store.h"
 #include "tools/replay/script.h"
 
@@ -24,6 +25,9 @@ namespace qv::replay {
 
 struct Shown;
 
+// The exit status of a run ended by CrashAtStoreIo.
+inline constexpr int kCrashStatus = 3;
+
 // The host that runs the program: in memory, or the desktop's widgets (offscreen).
 enum class HostKind { Headless, Qt };
 
@@ -35,6 +39,10 @@ class Replay {
     ~Replay();
     // 0 when every line ran, 1 when a line could not be carried out.
     int Run();
+    // The program's store goes through the failing file layer, and the process ends with
+    // kCrashStatus at the nth read, write or sync of the store from now on (a crash in the
+    // middle of a store change). False when the layer cannot be set up.
+    bool CrashAtStoreIo(IoPoint point, int nth);
 
   private:
     struct Running;
@@ -77,11 +85,13 @@ class Replay {
     std::unique_ptr<Running> running_;
     HostKind hostKind_ = HostKind::Headless;
     QtHost* qtHost_ = nullptr;
-    int reportFd_ = -1;  // the child's report to the script's process
+    int reportFd_ = -1;               // the child's report to the script's process
+    const char* storeVfs_ = nullptr;  // the store's SQLite file layer; null: the system's own
 };
 
-// The command line: [--root DIR] [--host headless|qt] SCRIPT ("-" reads standard input). Returns
-// the exit status.
+// The command line: [--root DIR] [--host headless|qt] SCRIPT ("-" reads standard input), and
+// QUORVELLA_REPLAY_CRASH_AT=read:N, write:N or sync:N from the environment (CrashAtStoreIo).
+// Returns the exit status.
 int ReplayMain(int argc, char** argv);
 
 }  // namespace qv::replay

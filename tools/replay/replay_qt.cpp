@@ -96,6 +96,11 @@ bool Replay::StartQt() {
     close(fds[0]);
     int status = 0;
     waitpid(child, &status, 0);
+    if (got != sizeof report && WIFEXITED(status) && WEXITSTATUS(status) == kCrashStatus) {
+        // The program crashed at the armed store call: the whole run ends with it.
+        out_.flush();
+        _exit(kCrashStatus);
+    }
     if (got != sizeof report) {
         Fail(current_ + ": the program ended without a word");
         return false;
@@ -129,7 +134,7 @@ void Replay::RunQtChild() {
     static char* argv[] = {name, nullptr};
     QApplication application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
-    running_ = std::make_unique<Running>(root_, instanceRunning_);
+    running_ = std::make_unique<Running>(root_, instanceRunning_, storeVfs_);
     QtHost host(clock_, 1, {});
     qtHost_ = &host;
     host.SetScreenSize(screen_);

@@ -30,12 +30,13 @@ class ReplayInstances : public InstanceCheck {
 
 // The device services of a running program.
 struct Replay::Running {
-    explicit Running(const std::filesystem::path& root, bool& instanceFlag)
+    // vfs: the store's SQLite file layer, null for the system's own.
+    Running(const std::filesystem::path& root, bool& instanceFlag, const char* vfs = nullptr)
         : folders(DeviceFolders::UnderRoot(root)),
           hive(folders.HiveFile()),
           files(folders),
           instances(instanceFlag) {
-        store = OpenObjectStoreFile(folders.StoreFile());
+        store = OpenObjectStoreFile(folders.StoreFile(), vfs);
         if (store == nullptr) store = MakeUnavailableObjectStore();
     }
     DeviceFolders folders;

@@ -3,9 +3,11 @@
 #include "platform/objectstore/fault_vfs.h"
 
 #include <sqlite3.h>
+#include <unistd.h>
 
 #include <array>
 #include <cstddef>
+#include <cstdio>
 
 namespace qv {
 namespace {
@@ -17,6 +19,7 @@ struct Faults {
     IoError error = IoError::Failed;
     bool lasting = false;
     bool hit = false;
+    int crashStatus = -1;  // the process ends with it at the armed call; -1: the call fails
 };
 
 Faults faults;  // the layer is one per process, as SQLite's list of layers is
@@ -31,6 +34,10 @@ int Check(IoPoint point, int failedCode) {
     if (faults.nth == 0 || point != faults.point) return SQLITE_OK;
     if (count == faults.nth || (faults.lasting && count > faults.nth)) {
         faults.hit = true;
+        if (faults.crashStatus >= 0) {
+            std::fflush(stdout);
+            _exit(faults.crashStatus);
+        }
         return faults.error == IoError::DiskFull ? SQLITE_FULL : failedCode;
     }
     return SQLITE_OK;
@@ -221,6 +228,11 @@ void ArmIoFault(IoPoint point, int nth, IoError error, bool lasting) {
     faults.nth = nth < 0 ? 0 : nth;
     faults.error = error;
     faults.lasting = lasting;
+}
+
+void ArmIoCrash(IoPoint point, int nth, int exitStatus) {
+    ArmIoFault(point, nth);
+    faults.crashStatus = exitStatus < 0 ? 0 : exitStatus;
 }
 
 void DisarmIoFault() {

@@ -16,6 +16,11 @@ bool RegisterFaultVfs();
 // Counting of every kind starts again now; the nth call of `point` (1 = the next one) fails, and
 // with `lasting` every later call of that kind fails too, as on a disk that has filled up.
 void ArmIoFault(IoPoint point, int nth, IoError error = IoError::Failed, bool lasting = false);
+// Instead of failing, the nth call of `point` ends the process at once with _exit(exitStatus),
+// before the call reaches the disk: no destructor runs and nothing more is written, as when
+// the program crashes between two writes. Standard output is flushed first, so what the
+// process printed up to then is not lost with it. Counting of every kind starts again now.
+void ArmIoCrash(IoPoint point, int nth, int exitStatus);
 // Nothing fails any more; the counts go on.
 void DisarmIoFault();
 
