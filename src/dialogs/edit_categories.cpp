@@ -145,12 +145,18 @@ void EditCategories::OnDelete(Dialog& d) {
     const auto name = SelectedName(d);
     if (!name) return;
     s_.categories.RemoveByName(*name);
-    // The records follow the box even when the list could not be saved.
+    // The records follow the box even when the list could not be saved; the list and the
+    // records change together.
+    StoreTransaction change(ctx_.store.store);
+    const bool grouped = change.ok();
     SaveCategories(ctx_.store);
-    if (s_.settings.CatRecsApply == 1) {
-        ApplyToRecords(ctx_, *name, std::nullopt);
-        if (s_.recordsChanged) UpdateProjectBalance(s_);
+    if (s_.settings.CatRecsApply == 1) ApplyToRecords(ctx_, *name, std::nullopt);
+    if (!change.Commit() && grouped) {
+        ShowNamedNotice(ctx_.store.shell, kStrErrorDeleting, kCategoriesDatabaseName);
+        s_.recordsChanged = false;
+        LoadTimeRecords(ctx_.store);
     }
+    if (s_.settings.CatRecsApply == 1 && s_.recordsChanged) UpdateProjectBalance(s_);
     d.End(kEditCategoriesDelete);
 }
 
@@ -262,8 +268,16 @@ class EditCategory : public CategoryName {
         CategoryItem item;
         SetName(item, name);
         s_.categories.Add(item);
+        // The list and the records change together: a crash half way keeps the old name in both.
+        StoreTransaction change(ctx_.store.store);
+        const bool grouped = change.ok();
         if (SaveCategories(ctx_.store) && s_.settings.CatRecsApply == 1) {
             ApplyToRecords(ctx_, oldName, name);
+        }
+        if (!change.Commit() && grouped) {
+            ShowNamedNotice(ctx_.store.shell, kStrErrorEditing, kCategoriesDatabaseName);
+            s_.recordsChanged = false;
+            LoadTimeRecords(ctx_.store);
         }
     }
 };

@@ -3,6 +3,7 @@
 #include "core/project_lists.h"
 #include "dialogs/frame.h"
 #include "dialogs/projects_book.h"
+#include "res/string_table.h"
 #include "store/projects_store.h"
 #include "store/record_store.h"
 
@@ -133,12 +134,18 @@ void ProjectDialog::DeleteBookProject() {
     if (r == nullptr) return;
     const uint32_t projectId = r->projectId;
     const std::u16string name = r->name.value_or(u"");
+    // The project and its records leave the store in one change: a crash half way keeps both.
+    StoreTransaction change(ctx_.store.store);
+    const bool grouped = change.ok();
     if (!DeleteProjectRecord(ctx_.store, projectId)) return;
-    // The row now holds the next project: a second Delete in this dialog must not reach it.
-    s_.bookSelectedRow = -1;
-
     // The project's records go with it, whatever becomes of them in the store.
     DeleteProjectTimeRecords(ctx_.store, projectId);
+    if (!change.Commit() && grouped) {
+        ShowNamedNotice(ctx_.store.shell, kStrErrorDeleting, kProjectsDatabaseName);
+        return;
+    }
+    // The row now holds the next project: a second Delete in this dialog must not reach it.
+    s_.bookSelectedRow = -1;
     LoadTimeRecords(ctx_.store);
     s_.projects.RemoveAt(row);
     if (book_ != nullptr) book_->DeleteRow(kProjectsBookList, static_cast<int>(row));
