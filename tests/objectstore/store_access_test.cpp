@@ -82,10 +82,12 @@ TEST(StoreAccess, AStartRefusedOnAReadOnlyStoreLeavesNothingAndTheNextStartWorks
     MakeStore(file);
     GiveToChild(dir.path());
     const std::set<std::string> before = Listing(dir.path());
+    const auto bytes = ReadBytes(file);
 
     ASSERT_EQ(::chmod(file.c_str(), 0444), 0);
     EXPECT_EQ(InChild([&] { return OpenAndWrite(file); }), kRefused);
     EXPECT_EQ(Listing(dir.path()), before);  // no -wal or -shm left with the file's mode
+    EXPECT_EQ(ReadBytes(file), bytes);
     ASSERT_EQ(::chmod(file.c_str(), 0644), 0);
     EXPECT_EQ(InChild([&] { return OpenAndWrite(file); }), kWritable);
 

@@ -1,6 +1,8 @@
 // Seeds a device folder with the program's own store operations.
 #include "device_seed.h"
 
+#include <sqlite3.h>
+
 #include <charconv>
 #include <filesystem>
 #include <fstream>
@@ -53,6 +55,77 @@ std::optional<uint32_t> ParseDword(const std::string& text) {
     return value;
 }
 
+// A SQLite database of another program in `file`: its own table and a row, none of ours.
+bool WriteOtherDatabase(const std::filesystem::path& file) {
+    sqlite3* db = nullptr;
+    bool ok = sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                              nullptr) == SQLITE_OK &&
+              sqlite3_exec(db,
+                           "CREATE TABLE notes (id INTEGER PRIMARY KEY, text TEXT);"
+                           "INSERT INTO notes (text) VALUES ('not a time record');",
+                           nullptr, nullptr, nullptr) == SQLITE_OK;
+    return sqlite3_close(db) == SQLITE_OK && ok;
+}
+
+// A size for a cut: decimal bytes, or "half" of the file's present size.
+std::optional<std::uintmax_t> CutSize(const std::string& text, const std::filesystem::path& file) {
+    std::error_code error;
+    if (text == "half") {
+        const std::uintmax_t size = std::filesystem::file_size(file, error);
+        if (error) return std::nullopt;
+        return size / 2;
+    }
+    std::uintmax_t value = 0;
+    const char* end = text.data() + text.size();
+    auto [stop, ec] = std::from_chars(text.data(), end, value);
+    if (text.empty() || text[0] < '0' || text[0] > '9' || ec != std::errc() || stop != end) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// A file cut to `size` bytes; never made longer.
+bool CutFile(const std::filesystem::path& file, std::uintmax_t size) {
+    std::error_code error;
+    const std::uintmax_t now = std::filesystem::file_size(file, error);
+    if (error || size > now) return false;
+    std::filesystem::resize_file(file, size, error);
+    return !error;
+}
+
+// The lines that break the files, applied once everything else is on the device and the store
+// is closed.
+bool BreakFiles(const DeviceFolders& folders, const std::vector<std::vector<Token>>& lines,
+                std::string& why) {
+    int number = 0;
+    for (const auto& t : lines) {
+        ++number;
+        if (t.empty()) continue;
+        const std::string& word = t[0].text;
+        if ((word == "truncate-store" || word == "truncate-hive") && t.size() == 2) {
+            const std::filesystem::path file =
+                word == "truncate-store" ? folders.StoreFile() : folders.HiveFile();
+            const std::optional<std::uintmax_t> size = CutSize(t[1].text, file);
+            if (!size) return Fail(number, "not a size", why);
+            if (!CutFile(file, *size)) return Fail(number, "the file cannot be cut", why);
+        } else if (word == "hive-bytes" && t.size() == 2 && t[1].quoted) {
+            std::ofstream out(folders.HiveFile(), std::ios::binary | std::ios::trunc);
+            out << t[1].text;
+            out.close();
+            if (!out) return Fail(number, "the hive cannot be written", why);
+        }
+    }
+    return true;
+}
+
+bool SeedStore(const DeviceFolders& folders, const std::vector<std::vector<Token>>& lines,
+               std::string& why);
+
+bool IsBreaking(const std::vector<Token>& t) {
+    return !t.empty() && (t[0].text == "truncate-store" || t[0].text == "truncate-hive" ||
+                          t[0].text == "hive-bytes");
+}
+
 }  // namespace
 
 bool SeedDevice(const DeviceFolders& folders, std::istream& seed, std::string& why) {
@@ -71,8 +144,21 @@ bool SeedDevice(const DeviceFolders& folders, std::istream& seed, std::string& w
             std::ofstream(folders.StoreFile(), std::ios::binary) << "this is not a store at all";
             return true;
         }
+        if (!t.empty() && t[0].text == "sqlite-other") {
+            if (!WriteOtherDatabase(folders.StoreFile())) {
+                return Fail(0, "the other database cannot be made", why);
+            }
+            return true;
+        }
     }
+    // The store is closed (its log folded into the file) before the files are broken.
+    return SeedStore(folders, lines, why) && BreakFiles(folders, lines, why);
+}
 
+namespace {
+
+bool SeedStore(const DeviceFolders& folders, const std::vector<std::vector<Token>>& lines,
+               std::string& why) {
     auto store = OpenObjectStoreFile(folders.StoreFile());
     if (!store) return Fail(0, "the store cannot be opened", why);
     RegistryHive hive(folders.HiveFile());
@@ -89,7 +175,7 @@ bool SeedDevice(const DeviceFolders& folders, std::istream& seed, std::string& w
     int number = 0;
     for (const auto& t : lines) {
         ++number;
-        if (t.empty() || t[0].text[0] == '#') continue;
+        if (t.empty() || t[0].text[0] == '#' || IsBreaking(t)) continue;
         const std::string& word = t[0].text;
         if (word == "clock" && t.size() == 3) {
             auto d = ParseDate(t[1].text);
@@ -157,4 +243,5 @@ bool SeedDevice(const DeviceFolders& folders, std::istream& seed, std::string& w
     return true;
 }
 
+}  // namespace
 }  // namespace qv
