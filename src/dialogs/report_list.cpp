@@ -31,10 +31,10 @@ bool ReportList::Create(Dialog& d, bool landscape) const {
         return false;
     }
     for (int c = 0; c < 2; ++c) {
-        const ReportColumnSpec& spec = shape_.columns[c];
+        const ReportColumnShape& wanted = shape_.columns[c];
         ListColumn column;
-        column.header = LoadString(spec.header).value_or(u"");
-        column.width = landscape ? spec.landscapeWidth : spec.portraitWidth;
+        column.header = LoadString(wanted.header).value_or(u"");
+        column.width = landscape ? wanted.landscapeWidth : wanted.portraitWidth;
         column.headerImage = kImageNone;
         if (d.InsertColumn(shape_.id, c, column) < 0) return false;
     }

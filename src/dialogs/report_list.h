@@ -16,7 +16,7 @@ enum ReportColumn : uint32_t {
     kReportByTime = 1,
 };
 
-struct ReportColumnSpec {
+struct ReportColumnShape {
     uint32_t header;  // string identifier
     int portraitWidth;
     int landscapeWidth;
@@ -32,7 +32,7 @@ struct ReportListShape {
     int id;
     Rect portrait;
     Rect landscape;
-    ReportColumnSpec columns[2];
+    ReportColumnShape columns[2];
     ReportSort byName;
     ReportSort byTime;
 };
