@@ -1,8 +1,15 @@
 // A device for the whole-program benchmarks: one project, "Alpha", holding the largest number
 // of time records a database keeps; and a single-instance rule that never finds another.
+// Device folders are made under the temporary folder and removed when the program ends.
 #pragma once
 
+#include <unistd.h>
+
 #include <filesystem>
+#include <functional>
+#include <set>
+#include <string>
+#include <string_view>
 
 #include "app/app.h"
 #include "bench_records.h"
@@ -13,6 +20,34 @@
 #include "store/record_store.h"
 
 namespace qv::bench {
+
+// The device folders this program made; all are removed when it ends.
+class DeviceRoots {
+  public:
+    DeviceRoots() = default;
+    DeviceRoots(const DeviceRoots&) = delete;
+    DeviceRoots& operator=(const DeviceRoots&) = delete;
+    ~DeviceRoots() {
+        for (const auto& root : roots_) {
+            std::error_code ignored;
+            std::filesystem::remove_all(root, ignored);
+        }
+    }
+    void Add(const std::filesystem::path& root) { roots_.insert(root); }
+
+  private:
+    std::set<std::filesystem::path> roots_;
+};
+
+// The folder "qv-NAME-bench-PID[-VARIANT]" under the temporary folder, removed at exit.
+inline std::filesystem::path DeviceRoot(std::string_view name, std::string_view variant = {}) {
+    static DeviceRoots roots;
+    std::string leaf = "qv-" + std::string(name) + "-bench-" + std::to_string(getpid());
+    if (!variant.empty()) leaf += "-" + std::string(variant);
+    std::filesystem::path root = std::filesystem::temp_directory_path() / leaf;
+    roots.Add(root);
+    return root;
+}
 
 class NoOtherInstance : public InstanceCheck {
   public:

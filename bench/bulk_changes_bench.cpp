@@ -2,17 +2,16 @@
 // rename applied to 20,000 records, and Delete by Range of 10,000 records, each from the
 // confirming tap to the dialog showing again or gone.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <deque>
-#include <filesystem>
 #include <functional>
 
 #include "app/app.h"
 #include "app/commands.h"
 #include "app/main_window.h"
 #include "bench_device.h"
+#include "bench_program.h"
 #include "dialogs/delete_by_range.h"
 #include "dialogs/edit_categories.h"
 #include "platform/headless/headless_host.h"
@@ -28,9 +27,7 @@ using A = HeadlessAction;
 // One project holding `records` records of the category "Meeting", the category listed, and
 // the rename applied to records.
 DeviceFolders MakeDevice(uint32_t records) {
-    const auto root =
-        std::filesystem::temp_directory_path() / ("qv-bulk-bench-" + std::to_string(getpid()));
-    bench::DeviceBuilder device(root);
+    bench::DeviceBuilder device(bench::DeviceRoot("bulk"));
     const uint32_t pid = device.AddProject(u"Alpha");
     device.FillRecords(records, [pid](uint32_t) { return pid; });
     device.AddCategory(u"Meeting");
@@ -43,32 +40,14 @@ DeviceFolders MakeDevice(uint32_t records) {
     return device.Folders();
 }
 
-// Runs the program on the device with the actions in turn, killing it after the last one.
-// False when an action was refused: then nothing was measured.
-bool RunProgram(const DeviceFolders& folders, std::deque<std::function<A()>> steps,
-                HeadlessHost** running = nullptr) {
-    FixedClock clock(MakeDate(2005, 10, 29));
-    RegistryHive hive(folders.HiveFile());
-    DeviceFiles files(folders);
-    auto store = OpenObjectStoreFile(folders.StoreFile());
-    bench::NoOtherInstance instances;
-    bool refused = false;
-    HeadlessHost host(
-        clock,
-        [&]() -> std::optional<A> {
-            if (steps.empty()) return A::MakeKill();
-            auto step = std::move(steps.front());
-            steps.pop_front();
-            return step();
-        },
-        [](const HostEvent&) {}, [&refused](const std::string&) { refused = true; });
-    if (running != nullptr) *running = &host;
-    ProgramServices services{host, hive, *store, files, instances};
-    try {
-        QuorvellaMain(services);
-    } catch (const HeadlessKill&) {
-    }
-    return !refused;
+// The actions in turn, killing the program after the last one.
+bench::NextAction InTurn(std::deque<std::function<A()>> steps) {
+    return [steps = std::move(steps)](HeadlessHost&) mutable -> std::optional<A> {
+        if (steps.empty()) return A::MakeKill();
+        auto step = std::move(steps.front());
+        steps.pop_front();
+        return step();
+    };
 }
 
 void BM_CategoryRenameAppliedToRecords(benchmark::State& st) {
@@ -77,22 +56,22 @@ void BM_CategoryRenameAppliedToRecords(benchmark::State& st) {
     for (auto _ : st) {
         Clock::time_point confirmed, shown;
         const std::u16string name = toOffice ? u"Office" : u"Meeting";
-        const bool ran =
-            RunProgram(folders, {
-                                    [] { return A::MakeCommand(kCmdEditCategories); },
-                                    [] { return A::MakeTap(kEditCategoriesList, 0); },
-                                    [] { return A::MakeClick(kEditCategoriesRename); },
-                                    [&] { return A::MakeType(kEditCategoryName, name); },
-                                    [&] {
-                                        confirmed = Clock::now();
-                                        return A::MakeClick(kEditCategoryOk);
-                                    },
-                                    [&] {
-                                        shown = Clock::now();
-                                        return A::MakeClick(IDOK);
-                                    },
-                                });
-        if (!ran) return st.SkipWithError("an action was refused");
+        const bool ran = bench::RunProgram(st, folders, MakeDate(2005, 10, 29),
+                                           InTurn({
+                                               [] { return A::MakeCommand(kCmdEditCategories); },
+                                               [] { return A::MakeTap(kEditCategoriesList, 0); },
+                                               [] { return A::MakeClick(kEditCategoriesRename); },
+                                               [&] { return A::MakeType(kEditCategoryName, name); },
+                                               [&] {
+                                                   confirmed = Clock::now();
+                                                   return A::MakeClick(kEditCategoryOk);
+                                               },
+                                               [&] {
+                                                   shown = Clock::now();
+                                                   return A::MakeClick(IDOK);
+                                               },
+                                           }));
+        if (!ran) return;
         st.SetIterationTime(std::chrono::duration<double>(shown - confirmed).count());
         toOffice = !toOffice;
     }
@@ -108,21 +87,23 @@ void BM_DeleteByRange(benchmark::State& st) {
         const DeviceFolders folders = MakeDevice(static_cast<uint32_t>(st.range(0)));
         st.ResumeTiming();
         Clock::time_point confirmed, done;
-        RunProgram(folders,
-                   {
-                       [] { return A::MakeCommand(kCmdDeleteByRange); },
-                       [] { return A::MakeDate(kDeleteByRangeStart, MakeDate(2000, 1, 1)); },
-                       [] { return A::MakeDate(kDeleteByRangeEnd, MakeDate(2005, 12, 31)); },
-                       [] { return A::MakeClick(kDeleteByRangeFind); },
-                       [&] {
-                           confirmed = Clock::now();
-                           return A::MakeAnswer(true);
-                       },
-                       [&] {
-                           done = Clock::now();
-                           return A::MakeKill();
-                       },
-                   });
+        const bool ran = bench::RunProgram(
+            st, folders, MakeDate(2005, 10, 29),
+            InTurn({
+                [] { return A::MakeCommand(kCmdDeleteByRange); },
+                [] { return A::MakeDate(kDeleteByRangeStart, MakeDate(2000, 1, 1)); },
+                [] { return A::MakeDate(kDeleteByRangeEnd, MakeDate(2005, 12, 31)); },
+                [] { return A::MakeClick(kDeleteByRangeFind); },
+                [&] {
+                    confirmed = Clock::now();
+                    return A::MakeAnswer(true);
+                },
+                [&] {
+                    done = Clock::now();
+                    return A::MakeKill();
+                },
+            }));
+        if (!ran) return;
         st.SetIterationTime(std::chrono::duration<double>(done - confirmed).count());
     }
 }

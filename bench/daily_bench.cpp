@@ -5,20 +5,19 @@
 // brought back is deleted again between the timed steps, outside the timing, so every step starts
 // from the same store.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <chrono>
-#include <filesystem>
-#include <functional>
+#include <deque>
+#include <string>
 
 #include "app/app.h"
 #include "app/commands.h"
 #include "app/main_window.h"
 #include "bench_device.h"
+#include "bench_program.h"
 #include "dialogs/register_time.h"
 #include "dialogs/view_options.h"
 #include "platform/headless/headless_host.h"
-#include "platform/registry/registry_hive.h"
 #include "store/categories_store.h"
 #include "store/record_store.h"
 
@@ -39,10 +38,8 @@ CalendarDate Now() {
 enum class Ids { Ordinary, BookedEverySecond };
 
 DeviceFolders PrepareDevice(Ids ids) {
-    const auto root =
-        std::filesystem::temp_directory_path() / ("qv-daily-bench-" + std::to_string(getpid()) +
-                                                  "-" + std::to_string(static_cast<int>(ids)));
-    bench::DeviceBuilder device(root, Now());
+    bench::DeviceBuilder device(bench::DeviceRoot("daily", std::to_string(static_cast<int>(ids))),
+                                Now());
     const uint32_t pid = device.AddProject(u"Alpha");
     device.AddCategory(u"Meeting");
     if (ids == Ids::Ordinary) {
@@ -70,29 +67,6 @@ const DeviceFolders& Device(Ids ids) {
     return ids == Ids::Ordinary ? ordinary : dense;
 }
 
-// Runs the program once on the device; `next` is asked for every action and ends the run by
-// returning none. Refusals by the host stop the benchmark with an error.
-void RunProgram(benchmark::State& st, const DeviceFolders& folders,
-                const std::function<std::optional<HeadlessAction>(HeadlessHost&)>& next) {
-    FixedClock clock(Now());
-    RegistryHive hive(folders.HiveFile());
-    DeviceFiles files(folders);
-    auto store = OpenObjectStoreFile(folders.StoreFile());
-    bench::NoOtherInstance instances;
-    std::string refused;
-    HeadlessHost* hostPtr = nullptr;
-    HeadlessHost host(
-        clock, [&]() { return refused.empty() ? next(*hostPtr) : std::nullopt; },
-        [](const HostEvent&) {}, [&](const std::string& line) { refused = line; });
-    hostPtr = &host;
-    ProgramServices services{host, hive, *store, files, instances};
-    try {
-        QuorvellaMain(services);
-    } catch (const HeadlessKill&) {
-    }
-    if (!refused.empty()) st.SkipWithError(refused.c_str());
-}
-
 int Rows(HeadlessHost& host) {
     return host.Main()->Child()->RowCount(kMainList);
 }
@@ -109,37 +83,38 @@ void BookOneRecord(benchmark::State& st, Ids ids) {
     Clock::time_point ok;
     bool timing = false;
     int rows = 0;
-    RunProgram(st, Device(ids), [&](HeadlessHost& host) -> std::optional<HeadlessAction> {
-        if (timing) {
-            st.SetIterationTime(std::chrono::duration<double>(Clock::now() - ok).count());
-            timing = false;
-            if (Rows(host) != rows + 1) {
-                st.SkipWithError("the booked record is not listed");
-                return std::nullopt;
+    bench::RunProgram(
+        st, Device(ids), Now(), [&](HeadlessHost& host) -> std::optional<HeadlessAction> {
+            if (timing) {
+                st.SetIterationTime(std::chrono::duration<double>(Clock::now() - ok).count());
+                timing = false;
+                if (Rows(host) != rows + 1) {
+                    st.SkipWithError("the booked record is not listed");
+                    return std::nullopt;
+                }
+                DeleteLastRow(script, rows);
+                script.push_back(HeadlessAction::MakeCommand(kCmdEmptyUndo));
             }
-            DeleteLastRow(script, rows);
-            script.push_back(HeadlessAction::MakeCommand(kCmdEmptyUndo));
-        }
-        if (script.empty()) {
-            if (!st.KeepRunning()) return std::nullopt;
-            rows = Rows(host);
-            script.push_back(HeadlessAction::MakeCommand(kCmdNew));
-            script.push_back(HeadlessAction::MakeChoose(kRegisterTimeHours, u"01"));
-            script.push_back(HeadlessAction::MakeChoose(kRegisterTimeCategory, u""));
-            script.push_back(HeadlessAction::MakeClick(kRegisterTimeOk));
-        }
-        HeadlessAction a = script.front();
-        script.pop_front();
-        if (a.kind == HeadlessAction::Kind::Choose && a.id == kRegisterTimeCategory) {
-            // the first category offered
-            a.text = host.TopDialog()->GetLBText(kRegisterTimeCategory, 0).value_or(u"");
-        }
-        if (a.kind == HeadlessAction::Kind::Click && a.id == kRegisterTimeOk) {
-            timing = true;
-            ok = Clock::now();
-        }
-        return a;
-    });
+            if (script.empty()) {
+                if (!st.KeepRunning()) return std::nullopt;
+                rows = Rows(host);
+                script.push_back(HeadlessAction::MakeCommand(kCmdNew));
+                script.push_back(HeadlessAction::MakeChoose(kRegisterTimeHours, u"01"));
+                script.push_back(HeadlessAction::MakeChoose(kRegisterTimeCategory, u""));
+                script.push_back(HeadlessAction::MakeClick(kRegisterTimeOk));
+            }
+            HeadlessAction a = script.front();
+            script.pop_front();
+            if (a.kind == HeadlessAction::Kind::Choose && a.id == kRegisterTimeCategory) {
+                // the first category offered
+                a.text = host.TopDialog()->GetLBText(kRegisterTimeCategory, 0).value_or(u"");
+            }
+            if (a.kind == HeadlessAction::Kind::Click && a.id == kRegisterTimeOk) {
+                timing = true;
+                ok = Clock::now();
+            }
+            return a;
+        });
     st.counters["rows"] = rows + 1;
 }
 
@@ -160,29 +135,30 @@ void BM_UndoDeletingOneRecord(benchmark::State& st) {
     Clock::time_point undo;
     bool timing = false;
     int rows = 0;
-    RunProgram(st, Device(Ids::Ordinary), [&](HeadlessHost& host) -> std::optional<HeadlessAction> {
-        if (timing) {
-            st.SetIterationTime(std::chrono::duration<double>(Clock::now() - undo).count());
-            timing = false;
-            if (Rows(host) != rows) {
-                st.SkipWithError("the record brought back is not listed");
-                return std::nullopt;
+    bench::RunProgram(
+        st, Device(Ids::Ordinary), Now(), [&](HeadlessHost& host) -> std::optional<HeadlessAction> {
+            if (timing) {
+                st.SetIterationTime(std::chrono::duration<double>(Clock::now() - undo).count());
+                timing = false;
+                if (Rows(host) != rows) {
+                    st.SkipWithError("the record brought back is not listed");
+                    return std::nullopt;
+                }
             }
-        }
-        if (script.empty()) {
-            if (!st.KeepRunning()) return std::nullopt;
-            rows = Rows(host);
-            DeleteLastRow(script, rows - 1);
-            script.push_back(HeadlessAction::MakeCommand(kCmdUndoDeleting));
-        }
-        HeadlessAction a = script.front();
-        script.pop_front();
-        if (a.kind == HeadlessAction::Kind::Command && a.id == kCmdUndoDeleting) {
-            timing = true;
-            undo = Clock::now();
-        }
-        return a;
-    });
+            if (script.empty()) {
+                if (!st.KeepRunning()) return std::nullopt;
+                rows = Rows(host);
+                DeleteLastRow(script, rows - 1);
+                script.push_back(HeadlessAction::MakeCommand(kCmdUndoDeleting));
+            }
+            HeadlessAction a = script.front();
+            script.pop_front();
+            if (a.kind == HeadlessAction::Kind::Command && a.id == kCmdUndoDeleting) {
+                timing = true;
+                undo = Clock::now();
+            }
+            return a;
+        });
     st.counters["rows"] = rows;
 }
 BENCHMARK(BM_UndoDeletingOneRecord)->UseManualTime()->Unit(benchmark::kMillisecond);
@@ -194,34 +170,35 @@ void BM_ViewOptionsRebuildsTheList(benchmark::State& st) {
     Clock::time_point ok;
     bool timing = false;
     bool slashes = false;
-    RunProgram(st, Device(Ids::Ordinary), [&](HeadlessHost& host) -> std::optional<HeadlessAction> {
-        if (timing) {
-            st.SetIterationTime(std::chrono::duration<double>(Clock::now() - ok).count());
-            timing = false;
-            const std::u16string first = host.Main()->Child()->Cell(kMainList, 0, 0);
-            if (first.find(slashes ? u'/' : u'-') == std::u16string::npos) {
-                st.SkipWithError("the list does not show the new format");
-                return std::nullopt;
+    bench::RunProgram(
+        st, Device(Ids::Ordinary), Now(), [&](HeadlessHost& host) -> std::optional<HeadlessAction> {
+            if (timing) {
+                st.SetIterationTime(std::chrono::duration<double>(Clock::now() - ok).count());
+                timing = false;
+                const std::u16string first = host.Main()->Child()->Cell(kMainList, 0, 0);
+                if (first.find(slashes ? u'/' : u'-') == std::u16string::npos) {
+                    st.SkipWithError("the list does not show the new format");
+                    return std::nullopt;
+                }
             }
-        }
-        if (script.empty()) {
-            if (!st.KeepRunning()) return std::nullopt;
-            slashes = !slashes;
-            script.push_back(HeadlessAction::MakeCommand(kCmdViewOptions));
-            script.push_back(HeadlessAction::MakeChoose(
-                kViewOptionsDateType, slashes ? u"dd / mm / yyyy" : u"dd - mm - yyyy"));
-            script.push_back(HeadlessAction::MakeChoose(kViewOptionsTimeType,
-                                                        slashes ? u" , (comma)" : u" : (colon)"));
-            script.push_back(HeadlessAction::MakeClick(kViewOptionsOk));
-        }
-        HeadlessAction a = script.front();
-        script.pop_front();
-        if (a.kind == HeadlessAction::Kind::Click && a.id == kViewOptionsOk) {
-            timing = true;
-            ok = Clock::now();
-        }
-        return a;
-    });
+            if (script.empty()) {
+                if (!st.KeepRunning()) return std::nullopt;
+                slashes = !slashes;
+                script.push_back(HeadlessAction::MakeCommand(kCmdViewOptions));
+                script.push_back(HeadlessAction::MakeChoose(
+                    kViewOptionsDateType, slashes ? u"dd / mm / yyyy" : u"dd - mm - yyyy"));
+                script.push_back(HeadlessAction::MakeChoose(
+                    kViewOptionsTimeType, slashes ? u" , (comma)" : u" : (colon)"));
+                script.push_back(HeadlessAction::MakeClick(kViewOptionsOk));
+            }
+            HeadlessAction a = script.front();
+            script.pop_front();
+            if (a.kind == HeadlessAction::Kind::Click && a.id == kViewOptionsOk) {
+                timing = true;
+                ok = Clock::now();
+            }
+            return a;
+        });
 }
 BENCHMARK(BM_ViewOptionsRebuildsTheList)->UseManualTime()->Unit(benchmark::kMillisecond);
 

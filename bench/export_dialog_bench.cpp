@@ -3,7 +3,6 @@
 // flushed to disk. The file is removed between the timed steps, outside the timing, so the
 // replace question never comes.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -12,14 +11,15 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <string>
 
 #include "app/app.h"
 #include "app/commands.h"
 #include "app/main_window.h"
 #include "bench_device.h"
+#include "bench_program.h"
 #include "dialogs/export_dialog.h"
 #include "platform/headless/headless_host.h"
-#include "platform/registry/registry_hive.h"
 
 namespace {
 
@@ -27,9 +27,7 @@ using namespace qv;
 using Clock = std::chrono::steady_clock;
 
 const DeviceFolders& Device() {
-    static DeviceFolders folders =
-        bench::PrepareFullDevice(std::filesystem::temp_directory_path() /
-                                 ("qv-export-dialog-bench-" + std::to_string(getpid())));
+    static DeviceFolders folders = bench::PrepareFullDevice(bench::DeviceRoot("export-dialog"));
     return folders;
 }
 
@@ -47,18 +45,13 @@ void ExportFromDialog(benchmark::State& st, int encodingControl) {
     const DeviceFolders& folders = Device();
     const std::filesystem::path file = folders.documentsDir / "Personal" / "all records.csv";
     std::filesystem::remove(file);
-    FixedClock clock(MakeDate(2005, 10, 29));
-    RegistryHive hive(folders.HiveFile());
-    DeviceFiles files(folders);
-    auto store = OpenObjectStoreFile(folders.StoreFile());
-    bench::NoOtherInstance instances;
-    std::string refused;
+    std::string failed;
     std::deque<HeadlessAction> script;
     Clock::time_point ok;
     bool timing = false;
     int done = 0;
-    auto next = [&]() -> std::optional<HeadlessAction> {
-        if (!refused.empty()) return std::nullopt;
+    auto next = [&](HeadlessHost&) -> std::optional<HeadlessAction> {
+        if (!failed.empty()) return std::nullopt;
         if (script.empty()) {
             std::filesystem::remove(file);
             if (!st.KeepRunning()) return std::nullopt;
@@ -81,19 +74,15 @@ void ExportFromDialog(benchmark::State& st, int encodingControl) {
         if (!timing || e.kind != HostEvent::Kind::Message) return;
         st.SetIterationTime(std::chrono::duration<double>(Clock::now() - ok).count());
         timing = false;
-        if (e.text != u"Done!") refused = "the export did not succeed";
+        if (e.text != u"Done!") failed = "the export did not succeed";
         if (LinesOf(file) != static_cast<int>(kMaxListRecords) + 1) {
-            refused = "the file does not hold every record";
+            failed = "the file does not hold every record";
         }
         ++done;
     };
-    HeadlessHost host(clock, next, events, [&](const std::string& line) { refused = line; });
-    ProgramServices services{host, hive, *store, files, instances};
-    try {
-        QuorvellaMain(services);
-    } catch (const HeadlessKill&) {
+    if (bench::RunProgram(st, folders, MakeDate(2005, 10, 29), next, events) && !failed.empty()) {
+        st.SkipWithError(failed.c_str());
     }
-    if (!refused.empty()) st.SkipWithError(refused.c_str());
     st.counters["records"] = kMaxListRecords;
     st.counters["exports"] = done;
 }

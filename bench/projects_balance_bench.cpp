@@ -1,7 +1,6 @@
 // The projects balance report through the real program on the headless host: from the tap on
 // "Balance report" to the filled balance list, over 65,535 records in 15 projects.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -10,9 +9,9 @@
 #include "app/app.h"
 #include "app/commands.h"
 #include "bench_device.h"
+#include "bench_program.h"
 #include "dialogs/projects_balance.h"
 #include "platform/headless/headless_host.h"
-#include "platform/registry/registry_hive.h"
 
 namespace {
 
@@ -31,21 +30,15 @@ DeviceFolders PrepareBalanceDevice(const std::filesystem::path& root) {
 }
 
 const DeviceFolders& PreparedDevice() {
-    static DeviceFolders folders = PrepareBalanceDevice(
-        std::filesystem::temp_directory_path() / ("qv-balance-bench-" + std::to_string(getpid())));
+    static DeviceFolders folders = PrepareBalanceDevice(bench::DeviceRoot("balance"));
     return folders;
 }
 
 void BM_BalanceReportToTheFilledList(benchmark::State& st) {
     const DeviceFolders& folders = PreparedDevice();
-    FixedClock clock(MakeDate(2005, 10, 29));
     int rows = 0;
     std::u16string total;
     for (auto _ : st) {
-        RegistryHive hive(folders.HiveFile());
-        DeviceFiles files(folders);
-        auto store = OpenObjectStoreFile(folders.StoreFile());
-        bench::NoOtherInstance instances;
         // The range covers every record; the clock starts at the tap on "Balance report".
         std::vector<HeadlessAction> script = {
             HeadlessAction::MakeCommand(kCmdProjectsBalance),
@@ -54,27 +47,21 @@ void BM_BalanceReportToTheFilledList(benchmark::State& st) {
             HeadlessAction::MakeClick(kProjectsBalanceReport)};
         size_t next = 0;
         std::chrono::steady_clock::time_point start, listed;
-        HeadlessHost* hostPtr = nullptr;
-        HeadlessHost host(
-            clock,
-            [&]() -> std::optional<HeadlessAction> {
-                if (next < script.size()) {
-                    if (next + 1 == script.size()) start = std::chrono::steady_clock::now();
-                    return script[next++];
-                }
-                listed = std::chrono::steady_clock::now();
-                Dialog* d = hostPtr->TopWindow();
-                rows = d->RowCount(kProjectsBalanceList);
-                total = d->Text(kProjectsBalanceTotal);
-                return HeadlessAction::MakeKill();
-            },
-            [](const HostEvent&) {}, [](const std::string&) {});
-        hostPtr = &host;
-        ProgramServices services{host, hive, *store, files, instances};
-        try {
-            QuorvellaMain(services);
-        } catch (const HeadlessKill&) {
-        }
+        const bool ran =
+            bench::RunProgram(st, folders, MakeDate(2005, 10, 29),
+                              [&](HeadlessHost& host) -> std::optional<HeadlessAction> {
+                                  if (next < script.size()) {
+                                      if (next + 1 == script.size())
+                                          start = std::chrono::steady_clock::now();
+                                      return script[next++];
+                                  }
+                                  listed = std::chrono::steady_clock::now();
+                                  Dialog* d = host.TopWindow();
+                                  rows = d->RowCount(kProjectsBalanceList);
+                                  total = d->Text(kProjectsBalanceTotal);
+                                  return HeadlessAction::MakeKill();
+                              });
+        if (!ran) return;
         st.SetIterationTime(std::chrono::duration<double>(listed - start).count());
     }
     if (rows != kProjects || total.empty()) st.SkipWithError("the balance list was not filled");

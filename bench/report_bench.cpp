@@ -2,7 +2,6 @@
 // "View report" with "All" checked to the filled report list, over 65,535 records of the
 // current project in twenty categories and three years.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -12,9 +11,9 @@
 #include "app/app.h"
 #include "app/commands.h"
 #include "bench_device.h"
+#include "bench_program.h"
 #include "dialogs/time_report.h"
 #include "platform/headless/headless_host.h"
-#include "platform/registry/registry_hive.h"
 
 namespace {
 
@@ -51,20 +50,14 @@ DeviceFolders PrepareReportDevice(const std::filesystem::path& root) {
 }
 
 const DeviceFolders& PreparedDevice() {
-    static DeviceFolders folders = PrepareReportDevice(
-        std::filesystem::temp_directory_path() / ("qv-report-bench-" + std::to_string(getpid())));
+    static DeviceFolders folders = PrepareReportDevice(bench::DeviceRoot("report"));
     return folders;
 }
 
 void BM_TimeReportAllToTheFilledList(benchmark::State& st) {
     const DeviceFolders& folders = PreparedDevice();
-    FixedClock clock(MakeDate(2005, 12, 31));
     int rows = 0;
     for (auto _ : st) {
-        RegistryHive hive(folders.HiveFile());
-        DeviceFiles files(folders);
-        auto store = OpenObjectStoreFile(folders.StoreFile());
-        bench::NoOtherInstance instances;
         // The range covers every record; the clock starts at the tap on "View report".
         std::vector<HeadlessAction> script = {
             HeadlessAction::MakeCommand(kCmdTimeReport),
@@ -73,25 +66,19 @@ void BM_TimeReportAllToTheFilledList(benchmark::State& st) {
             HeadlessAction::MakeCheck(kTimeReportAll), HeadlessAction::MakeClick(kTimeReportView)};
         size_t next = 0;
         std::chrono::steady_clock::time_point start, listed;
-        HeadlessHost* hostPtr = nullptr;
-        HeadlessHost host(
-            clock,
-            [&]() -> std::optional<HeadlessAction> {
-                if (next < script.size()) {
-                    if (next + 1 == script.size()) start = std::chrono::steady_clock::now();
-                    return script[next++];
-                }
-                listed = std::chrono::steady_clock::now();
-                rows = hostPtr->TopWindow()->RowCount(kTimeReportList);
-                return HeadlessAction::MakeKill();
-            },
-            [](const HostEvent&) {}, [](const std::string&) {});
-        hostPtr = &host;
-        ProgramServices services{host, hive, *store, files, instances};
-        try {
-            QuorvellaMain(services);
-        } catch (const HeadlessKill&) {
-        }
+        const bool ran =
+            bench::RunProgram(st, folders, MakeDate(2005, 12, 31),
+                              [&](HeadlessHost& host) -> std::optional<HeadlessAction> {
+                                  if (next < script.size()) {
+                                      if (next + 1 == script.size())
+                                          start = std::chrono::steady_clock::now();
+                                      return script[next++];
+                                  }
+                                  listed = std::chrono::steady_clock::now();
+                                  rows = host.TopWindow()->RowCount(kTimeReportList);
+                                  return HeadlessAction::MakeKill();
+                              });
+        if (!ran) return;
         st.SetIterationTime(std::chrono::duration<double>(listed - start).count());
     }
     if (rows != static_cast<int>(kCategories)) st.SkipWithError("the report list was not filled");
