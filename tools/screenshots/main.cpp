@@ -121,34 +121,16 @@ class Shooter {
     // The real program on a seeded device: the main window as it first waits for the user,
     // then turned to landscape.
     void MainWindow(const std::filesystem::path& root) {
-        const DeviceFolders folders = DeviceFolders::UnderRoot(root);
-        std::istringstream seed(kSeed);
-        std::string why;
-        if (!SeedDevice(folders, seed, why)) return Fail(why);
-        RegistryHive hive(folders.HiveFile());
-        DeviceFiles files(folders);
-        std::unique_ptr<ObjectStore> store = OpenObjectStoreFile(folders.StoreFile());
-        if (store == nullptr) return Fail("the seeded store does not open");
-        NoOtherInstance instances;
-        FixedClock clock(TheDay());
-        QtHost host(clock, zoom_, {});
-        host.SetScriptedAnswer(RefuseBoxes());
         bool shot = false;
-        host.SetScriptedStep([&] {
-            if (shot) throw StopRun{};  // the close request did not end the program
+        RunProgram(root, [&](QtHost& host, int) {
+            if (shot) return false;
             shot = true;
             if (host.TopDialog() != nullptr) Fail("a dialog is open at start-up");
             Save(host.Window(), "main-portrait");
             host.SetScreenSize(kLandscapeScreen);
             Save(host.Window(), "main-landscape");
-            host.RequestClose();
+            return false;
         });
-        ProgramServices services{host, hive, *store, files, instances};
-        try {
-            QuorvellaMain(services);
-        } catch (const StopRun&) {
-            Fail("the program did not end on the close request");
-        }
         if (!shot) Fail("the main window never waited for the user");
     }
 
