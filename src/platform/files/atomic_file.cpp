@@ -73,6 +73,11 @@ bool AtomicFile::Replace(std::string_view content, const Check& beforeReplace) {
     // Renaming a file over a folder fails anyway; saying so first keeps the reason plain.
     struct stat current {};
     if (::lstat(file_.c_str(), &current) == 0 && S_ISDIR(current.st_mode)) return Fail(EISDIR);
+    // The rename needs only the folder's permission, so it would replace a file this user may
+    // not write, and drop its read-only mode with it: such a file is kept as it is.
+    if (::faccessat(AT_FDCWD, file_.c_str(), W_OK, AT_EACCESS) != 0 && errno != ENOENT) {
+        return Fail(errno);
+    }
 
     std::string temp;
     int fd = -1;

@@ -27,7 +27,7 @@ class AtomicFile {
 
     // Writes content under a temporary name beside the file, flushes it and renames it over
     // the file. On failure the file is as it was, no temporary is left, and FailureReason()
-    // says why.
+    // says why. A file this program's user may not write is never replaced.
     bool Replace(std::string_view content, const Check& beforeReplace = {});
 
     // Why the last Replace failed, e.g. "No space left on device".
