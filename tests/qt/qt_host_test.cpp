@@ -9,10 +9,14 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
 #include <QTest>
+#include <QToolButton>
 #include <QTreeView>
 
 #include "platform/qt/qt_text.h"
+#include "res/menus.h"
 #include "res/templates.h"
 
 namespace qv {
@@ -92,6 +96,61 @@ TEST_F(HostTest, GesturesOnWidgetsReachTheBehaviourThroughTheInputLayer) {
                                                              "1025 command 4", "1027 command 0"}));
     });
     Run();
+}
+
+TEST_F(HostTest, ADateTypedAsAPersonWritesItIsTheDateTheyMeant) {
+    steps.push_back([&](Dialog& d) {
+        auto* picker = static_cast<QDateEdit*>(host.WidgetOf(1016));
+        auto* text = picker->findChild<QLineEdit*>();
+        ASSERT_NE(text, nullptr);
+        // A click anywhere in the day selects it; each separator after a complete day or month
+        // is the one the picker has already passed; a dash or a dot is a slash.
+        const std::pair<const char*, CalendarDate> typed[] = {
+            {"01/12/26", MakeDate(2026, 12, 1)},
+            {"4-1-27", MakeDate(2027, 1, 4)},
+            {"15.03.25", MakeDate(2025, 3, 15)},
+            {"7/2/25", MakeDate(2025, 2, 7)},
+        };
+        for (const auto& [keys, date] : typed) {
+            d.SetDate(1016, MakeDate(2026, 11, 30));
+            QCoreApplication::processEvents();
+            QTest::mouseClick(text, Qt::LeftButton, {},
+                              QPoint(text->width() / 16, text->height() / 2));
+            QCoreApplication::processEvents();
+            QTest::keyClicks(picker, QString::fromLatin1(keys));
+            EXPECT_EQ(d.Date(1016), date) << keys;
+        }
+    });
+    Run();
+}
+
+TEST(QtWindow, MenusOpenUpwardsOverTheWindowAndBoxesSpeakAtItsZoom) {
+    FixedClock clock;
+    QtHost host(clock, 2, {});
+    MainFrame frame(u"Quorvella", MainMenuBar());
+    MainWindowBehaviour behaviour;
+    int menus = 0;
+    host.SetScriptedAnswer([](QWidget* shown, bool) {
+        auto* box = static_cast<QMessageBox*>(shown);
+        EXPECT_EQ(box->font().pixelSize(), kDialogFontPixels * 2);
+        box->button(QMessageBox::Ok)->click();
+    });
+    host.SetScriptedStep([&] {
+        for (auto* button : host.MenuBarWidget()->findChildren<QToolButton*>()) {
+            QMenu* menu = button->menu();
+            if (menu == nullptr) continue;
+            ++menus;
+            menu->popup(button->mapToGlobal(QPoint(0, button->height())));
+            QCoreApplication::processEvents();
+            EXPECT_LE(menu->geometry().bottom(), button->mapToGlobal(QPoint(0, 0)).y());
+            EXPECT_EQ(menu->geometry().left(), button->mapToGlobal(QPoint(0, 0)).x());
+            menu->hide();
+        }
+        host.MessageBox(u"No Records found !", u"Quorvella", MB_OK | MB_ICONEXCLAMATION);
+        frame.Destroy();
+    });
+    host.RunMainWindow(frame, behaviour);
+    EXPECT_EQ(menus, 2);  // Time and Tools
 }
 
 TEST(QtRows, AListOfManyRowsIsOneTableNotOneWidgetEach) {

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -24,8 +25,6 @@
 
 namespace qv {
 namespace {
-
-constexpr int kControlFontPixels = 11;  // the handheld's dialog font at 96 pixels per inch
 
 // A date picker reporting no valid date shows the blank text of its lowest date.
 const QDate kNoDate(1752, 9, 14);
@@ -170,6 +169,48 @@ class ListView : public QTreeView {
     int id_;
 };
 
+// A date picker that takes a date typed as a person writes it: a click selects the whole day,
+// month or year under the pointer, so digits replace it; a separator typed where the picker
+// has already moved on by itself after a complete day or month is skipped, and a dash or a
+// dot counts as the slash. Otherwise "01/12/26" would land the 12 in the year.
+class DatePicker : public QDateEdit {
+  public:
+    explicit DatePicker(QWidget* parent) : QDateEdit(parent) {
+        lineEdit()->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        // The text takes the click itself; once it has placed the cursor, the part under it
+        // is selected, unless the person has just selected some text by dragging.
+        if (watched == lineEdit() && event->type() == QEvent::MouseButtonRelease &&
+            static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+            QTimer::singleShot(0, this, [this] {
+                if (!lineEdit()->hasSelectedText() && currentSection() != NoSection) {
+                    setSelectedSection(currentSection());
+                }
+            });
+        }
+        return QDateEdit::eventFilter(watched, event);
+    }
+    void keyPressEvent(QKeyEvent* e) override {
+        const QString typed = e->text();
+        if (typed == u"/" || typed == u"-" || typed == u".") {
+            const QLineEdit* line = lineEdit();
+            const int at =
+                line->hasSelectedText() ? line->selectionStart() : line->cursorPosition();
+            if (at > 0 && line->text().at(at - 1) == u'/') {
+                e->accept();
+                return;
+            }
+            QKeyEvent slash(e->type(), Qt::Key_Slash, e->modifiers(), QStringLiteral("/"));
+            QDateEdit::keyPressEvent(&slash);
+            return;
+        }
+        QDateEdit::keyPressEvent(e);
+    }
+};
+
 }  // namespace
 
 DialogView::DialogView(QtHost& host, Dialog& dialog, QWidget* parent)
@@ -178,7 +219,7 @@ DialogView::DialogView(QtHost& host, Dialog& dialog, QWidget* parent)
     QPalette p = palette();
     p.setColor(QPalette::Window, Qt::white);
     setPalette(p);
-    setFont(HandheldFont(kControlFontPixels * host_.Zoom()));
+    setFont(HandheldFont(kDialogFontPixels * host_.Zoom()));
     for (const ControlState& c : dialog_.Controls()) AddControl(c);
     SetTabOrder();
     ApplyDefaultButton();
@@ -266,7 +307,7 @@ QWidget* DialogView::Make(const ControlState& c, Shown& shown) {
             return combo;
         }
         case ControlKind::DatePicker: {
-            auto* date = new QDateEdit(this);
+            auto* date = new DatePicker(this);
             date->setCalendarPopup(true);
             date->setMinimumDate(kNoDate);
             date->setSpecialValueText(QStringLiteral(" "));
