@@ -137,6 +137,9 @@ class ScreenWindow : public QWidget {
                                      [this, cmd] { Command(cmd); });
                     items_[cmd] = action;
                 }
+                // The menu bar is at the bottom of the screen: its menus open upwards, over
+                // the window, as on the handheld, not below it on the desktop.
+                menu->installEventFilter(this);
                 button->setMenu(menu);
                 button->setPopupMode(QToolButton::InstantPopup);
             } else {
@@ -219,6 +222,16 @@ class ScreenWindow : public QWidget {
     bool following_ = false;  // the window is being sized to the screen by the program
 
   protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* menu = qobject_cast<QMenu*>(watched);
+        if (menu != nullptr && event->type() == QEvent::Show) {
+            if (auto* button = qobject_cast<QWidget*>(menu->parent())) {
+                const QPoint top = button->mapToGlobal(QPoint(0, 0));
+                menu->move(top.x(), std::max(0, top.y() - menu->height()));
+            }
+        }
+        return QWidget::eventFilter(watched, event);
+    }
     void closeEvent(QCloseEvent* event) override {
         // The program decides when it ends: its exit steps run first.
         event->ignore();
@@ -292,6 +305,8 @@ int QtHost::MessageBox(const std::u16string& text, const std::u16string& caption
     QMessageBox box(icon, ToQString(caption), ToQString(text),
                     question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
                     window_->isVisible() ? window_.get() : nullptr);
+    // The box speaks at the size of the dialogs behind it, not at the desktop's.
+    box.setFont(HandheldFont(kDialogFontPixels * zoom_));
     int answer = IDOK;
     if (scriptedAnswer_) {
         box.show();

@@ -63,6 +63,7 @@ class ZoomStyle : public QProxyStyle {
             case PM_ScrollBarExtent:
             case PM_ScrollBarSliderMin:
             case PM_HeaderMarkSize:
+            case PM_MessageBoxIconSize:
                 return base * zoom_;
             default:
                 return base;

@@ -30,6 +30,8 @@ QFont ToQFont(const FontSpec& source);
 void InstallFontStandIns();
 // The handheld's shell and dialog face ("Tahoma") at `pixels` desktop pixels.
 QFont HandheldFont(int pixels, bool bold = false);
+// The handheld's dialog font at 96 pixels per inch, before the zoom: controls and message boxes.
+constexpr int kDialogFontPixels = 11;
 
 // The application's style with check boxes, radio buttons and scroll bars `zoom` times their
 // size, as the texts are. Keeps the style when it already has this zoom.
