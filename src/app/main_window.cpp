@@ -26,8 +26,8 @@ constexpr ColumnSpec kColumns[] = {
 std::u16string Or(const Text& text) {
     return text.value_or(u"");
 }
-std::u16string Or(DateTextView text) {
-    return std::u16string(text.value_or(u""));
+std::u16string Or(const InlineText& text) {
+    return text.value_or(u"");
 }
 
 int RowImage(const TimeRecord& r) {

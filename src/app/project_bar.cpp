@@ -136,7 +136,7 @@ void ProjectBar::OnPaint(const Dialog&, Size client, PaintList& paint) {
     paint.push_back(PaintRectangle{{4, h - 28}, {w - 5, h - 6}, kBlue});
     std::u16string line = LoadString(kStrBalanceLine).value_or(u"%s");
     const size_t at = line.find(u"%s");
-    const Text& balance = TimeText(app_.state.balanceRecord, app_.state.settings.TimeTypeView);
+    const InlineText balance = TimeText(app_.state.balanceRecord, app_.state.settings.TimeTypeView);
     if (at != std::u16string::npos) line.replace(at, 2, balance.value_or(u""));
     paint.push_back(PaintText{{15, h - 25}, line, kBlue, font});
 }

@@ -30,42 +30,38 @@ enum ExportTimeType : uint32_t {
     HoursOnly = 2,        // 13
 };
 
-// The four date texts of a record, each present or absent. A date text is at most ten
-// characters (dd-mm-yyyy), so the texts live inside the record: no record owns four small
-// heap strings, and copying or sorting records stays cheap.
+// The four date texts of a record, present together or absent together. They are kept as the
+// date they were built from and written out when asked for: every form is a fixed pattern of
+// that date's digits, so a record carries eight bytes instead of four strings.
 class DateTexts {
   public:
-    static constexpr size_t kMaxChars = 10;
-
-    std::optional<std::u16string_view> operator[](size_t form) const {
-        if (length_[form] == kAbsent) return std::nullopt;
-        return std::u16string_view(text_[form], length_[form]);
+    // The form's text; absent when none were built.
+    InlineText operator[](size_t form) const;
+    bool Has(size_t) const { return built_; }
+    bool HasAll() const { return built_; }
+    // Whether the texts are those of this date (day, month and year).
+    bool BuiltFrom(const CalendarDate& date) const {
+        return built_ && date.year == year_ && date.month == month_ && date.day == day_;
     }
-    bool Has(size_t form) const { return length_[form] != kAbsent; }
-    bool HasAll() const { return Has(0) && Has(1) && Has(2) && Has(3); }
-    // Texts longer than kMaxChars are cut; no date text is.
-    void Set(size_t form, std::u16string_view text) {
-        const size_t n = text.size() < kMaxChars ? text.size() : kMaxChars;
-        text.copy(text_[form], n);
-        length_[form] = static_cast<uint8_t>(n);
-    }
-    void Clear() { length_.fill(kAbsent); }
+    void Clear() { built_ = false; }
 
     friend bool operator==(const DateTexts& a, const DateTexts& b) {
-        for (size_t i = 0; i < 4; ++i) {
-            if (a[i] != b[i]) return false;
-        }
-        return true;
+        if (a.built_ != b.built_) return false;
+        return !a.built_ || (a.year_ == b.year_ && a.month_ == b.month_ && a.day_ == b.day_ &&
+                             a.shortYear_ == b.shortYear_);
     }
 
   private:
-    static constexpr uint8_t kAbsent = 0xFF;
-    char16_t text_[4][kMaxChars] = {};
-    std::array<uint8_t, 4> length_{kAbsent, kAbsent, kAbsent, kAbsent};
+    friend bool BuildDateTexts(const CalendarDate&, bool, DateTexts&, uint32_t&);
+    uint16_t year_ = 0;
+    uint8_t month_ = 0;
+    uint8_t day_ = 0;
+    bool shortYear_ = false;
+    bool built_ = false;
 };
 
 // A date text of a record, or none.
-using DateTextView = std::optional<std::u16string_view>;
+using DateTextView = InlineText;
 
 // Builds the four date texts and the date key of a date: four-digit years, or two-digit years
 // for projects. False (and nothing written) when the day is above 31, the month above 12 or
@@ -79,6 +75,10 @@ constexpr uint32_t DateKeyOf(uint32_t year, uint32_t month, uint32_t day) {
 
 // H and M with a separator: "%d,0%d" below ten minutes, "%d,%d" from ten.
 std::u16string HoursMinutesText(int32_t hours, int32_t minutes, char16_t separator);
+
+// The duration text of T minutes as a record shows it: "0,0" for none, otherwise hours and
+// minutes ("1,30"); absent for a negative duration that is not whole hours.
+InlineText DurationText(int32_t minutes, char16_t separator);
 
 // The separator of a duration display: a comma for 0, a colon for anything else.
 constexpr char16_t TimeSeparator(uint32_t timeViewType) {

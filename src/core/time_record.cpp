@@ -8,20 +8,24 @@ void Reset(TimeRecord& r) {
     r.dateKey = 0;
     r.dateTexts.Clear();
     r.minutesText.reset();
-    r.timeComma.reset();
-    r.timeColon.reset();
     r.category.reset();
     r.memo.reset();
 }
 
 namespace {
-// Date texts are only ever built from a date; when all four are there and the key is the key of
-// a date within bounds, they were built from exactly that date (the key names one date only).
+// Whether the date texts and key are those SetDate builds from the record's own date.
 bool DateTextsMatchDate(const TimeRecord& r) {
     const CalendarDate& d = r.date;
     if (d.day > 31 || d.month > 12 || d.year < 1000 || d.year > 9999) return false;
-    if (r.dateKey != DateKeyOf(d.year, d.month, d.day)) return false;
-    return r.dateTexts.HasAll();
+    return r.dateKey == DateKeyOf(d.year, d.month, d.day) && r.dateTexts.BuiltFrom(d);
+}
+
+// A minutes text the record can keep: present, not empty, and not a negative count that is
+// not whole hours (no part of the program makes one).
+bool KeepsMinutes(const std::u16string& text) {
+    if (text.empty()) return false;
+    const int32_t t = ParseLong(text);
+    return t == 0 || t % 60 >= 0;
 }
 }  // namespace
 
@@ -62,11 +66,7 @@ void CopyAsNew(TimeRecord& target, const TimeRecord& source) {
         target.category.reset();
     }
     target.memo = source.memo;
-    if (!SetMinutes(target, source.minutesText)) {
-        target.minutesText.reset();
-        target.timeComma.reset();
-        target.timeColon.reset();
-    }
+    if (!SetMinutes(target, source.minutesText)) target.minutesText.reset();
 }
 
 bool SetCategory(TimeRecord& r, const Text& text) {
@@ -86,56 +86,29 @@ bool SetDate(TimeRecord& r, const CalendarDate& date) {
     return BuildDateTexts(date, /*shortYear=*/false, r.dateTexts, r.dateKey);
 }
 
-namespace {
-
-struct DurationTexts {
-    std::u16string comma;
-    std::u16string colon;
-};
-
-// The two duration texts of a minutes text; none for a negative duration, which no part of the
-// program makes and which is not kept.
-std::optional<DurationTexts> DurationTextsOf(const std::u16string& text) {
-    const int32_t t = ParseLong(text);
-    if (t == 0) return DurationTexts{u"0,0", u"0:0"};
-    const int32_t m = t % 60;
-    if (m < 0) return std::nullopt;
-    const int32_t h = (t - m) / 60;
-    return DurationTexts{HoursMinutesText(h, m, u','), HoursMinutesText(h, m, u':')};
-}
-
-}  // namespace
-
 bool SetMinutes(TimeRecord& r, const Text& text) {
     if (!text || text->empty()) return false;
-    r.minutesText = text;
-    r.timeComma.reset();
-    r.timeColon.reset();
-    std::optional<DurationTexts> texts = DurationTextsOf(*text);
-    if (!texts) {
+    if (!KeepsMinutes(*text)) {
         r.minutesText.reset();
         return false;
     }
-    r.timeComma = std::move(texts->comma);
-    r.timeColon = std::move(texts->colon);
+    r.minutesText = text;
     return true;
 }
 
 bool CopiesAsItself(const TimeRecord& r) {
     if (!DateTextsMatchDate(r)) return false;
     if (r.category && r.category->empty()) return false;
-    if (!r.minutesText) return !r.timeComma && !r.timeColon;
-    if (r.minutesText->empty()) return false;
-    const std::optional<DurationTexts> texts = DurationTextsOf(*r.minutesText);
-    return texts && r.timeComma == texts->comma && r.timeColon == texts->colon;
+    return !r.minutesText || KeepsMinutes(*r.minutesText);
 }
 
 DateTextView DateText(const TimeRecord& r, uint32_t type) {
     return r.dateTexts[type <= MonthDayYearSlash ? type : DayMonthYearDash];
 }
 
-const Text& TimeText(const TimeRecord& r, uint32_t type) {
-    return type == Comma ? r.timeComma : r.timeColon;
+InlineText TimeText(const TimeRecord& r, uint32_t type) {
+    if (!r.minutesText) return InlineText();
+    return DurationText(ParseLong(*r.minutesText), TimeSeparator(type));
 }
 
 int32_t MinutesOf(const TimeRecord& r) {

@@ -1,4 +1,4 @@
-// The time record: one registration of worked time, with its display texts kept beside it.
+// The time record: one registration of worked time, with its display texts.
 #pragma once
 
 #include <cstdint>
@@ -18,9 +18,8 @@ struct TimeRecord : ListLinks<TimeRecord> {
     uint32_t projectId = 0;
     CalendarDate date;
     DateTexts dateTexts;  // indexed by DateViewType
-    Text minutesText;     // total minutes as decimal text: 90 minutes is "90"
-    Text timeComma;       // "1,30"
-    Text timeColon;       // "1:30"
+    Text minutesText;     // total minutes as decimal text: 90 minutes is "90"; the duration
+                          // texts "1,30" and "1:30" follow from it (TimeText)
     Text category;        // by name
     Text memo;
 };
@@ -34,7 +33,7 @@ void CopyFrom(TimeRecord& target, const TimeRecord& source);
 // What CopyFrom gives a blank record, written over target and reusing its storage.
 void CopyAsNew(TimeRecord& target, const TimeRecord& source);
 // Whether CopyAsNew would give the record back value for value: true for every record the
-// setters built, false for one whose texts disagree with its date or minutes.
+// setters built, false for one whose texts disagree with its date.
 bool CopiesAsItself(const TimeRecord& record);
 // An absent or empty name fails and changes nothing.
 bool SetCategory(TimeRecord& record, const Text& text);
@@ -43,15 +42,16 @@ bool SetMemo(TimeRecord& record, const Text& text);
 // Stores the date (always), then rebuilds the four texts and the key; a date out of bounds
 // fails and leaves the previous texts and key.
 bool SetDate(TimeRecord& record, const CalendarDate& date);
-// Stores the minutes text and rebuilds the comma and colon texts. An absent or empty text
+// Stores the minutes text, which the comma and colon texts follow. An absent or empty text
 // fails and changes nothing; a negative count that is not whole hours fails and leaves the
 // record without minutes.
 bool SetMinutes(TimeRecord& record, const Text& text);
 
 // The date text of a form; a selector outside 0 to 3 gives form 0.
 DateTextView DateText(const TimeRecord& record, uint32_t dateViewType);
-// The colon text for any non-zero selector, the comma text for 0.
-const Text& TimeText(const TimeRecord& record, uint32_t timeViewType);
+// The duration text with a colon for any non-zero selector, with a comma for 0: "1:30" or
+// "1,30" for 90 minutes; absent when the record has no minutes.
+InlineText TimeText(const TimeRecord& record, uint32_t timeViewType);
 
 // The record's minutes as a number (absent minutes count as 0).
 int32_t MinutesOf(const TimeRecord& record);

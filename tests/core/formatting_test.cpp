@@ -83,10 +83,10 @@ TEST(SetMinutes, RefusesAbsentEmptyAndBrokenNegativeTexts) {
     EXPECT_FALSE(SetMinutes(r, std::nullopt));
     EXPECT_FALSE(SetMinutes(r, u""));
     EXPECT_EQ(r.minutesText, u"90");
-    EXPECT_EQ(r.timeColon, u"1:30");
+    EXPECT_EQ(TimeText(r, Colon), u"1:30");
     EXPECT_FALSE(SetMinutes(r, u"-5"));
     EXPECT_FALSE(r.minutesText.has_value());
-    EXPECT_FALSE(r.timeComma.has_value());
+    EXPECT_FALSE(TimeText(r, Comma).has_value());
 }
 
 TEST(ExportTimeText, FollowsTheExportTimeType) {

@@ -16,7 +16,7 @@ TEST(TimeRecord, ResetClearsTextsAndIdentifiersButKeepsProjectAndDate) {
     EXPECT_EQ(r.dateKey, 0u);
     EXPECT_EQ(r.projectId, 3u);
     EXPECT_EQ(r.date, MakeDate(2005, 10, 29));
-    EXPECT_FALSE(r.minutesText || r.timeComma || r.timeColon || r.category || r.memo);
+    EXPECT_FALSE(r.minutesText || TimeText(r, Comma) || r.category || r.memo);
     for (size_t form = 0; form < 4; ++form) EXPECT_FALSE(r.dateTexts.Has(form));
 }
 
@@ -46,7 +46,7 @@ TEST(TimeRecord, CopyFromKeepsTargetValuesTheSourceLacks) {
     EXPECT_EQ(target.category, u"Meeting");
     EXPECT_EQ(target.memo, u"old memo");
     EXPECT_EQ(target.minutesText, u"90");
-    EXPECT_EQ(target.timeColon, u"1:30");
+    EXPECT_EQ(TimeText(target, Colon), u"1:30");
 }
 
 }  // namespace
