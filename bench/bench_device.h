@@ -110,6 +110,31 @@ class DeviceBuilder {
     StoreContext ctx_;
 };
 
+// The store the performance figures are measured on: 65,535 records, the most a database
+// keeps, over fifteen projects, twenty categories and three years. The current project,
+// "Alpha", holds 64,000 of them; the other fourteen share the rest.
+constexpr uint32_t kStandardLargeProject = 64000;
+inline DeviceFolders PrepareStandardDevice(const std::filesystem::path& root) {
+    static constexpr const char16_t* kProjects[] = {
+        u"Alpha", u"Beta",  u"Gamma",  u"Delta", u"Epsilon", u"Zeta", u"Eta",    u"Theta",
+        u"Iota",  u"Kappa", u"Lambda", u"Mu",    u"Nu",      u"Xi",   u"Omicron"};
+    static constexpr const char16_t* kCategories[] = {
+        u"Meeting", u"Travel",   u"Office",  u"Design",   u"Coding",    u"Review",   u"Support",
+        u"Sales",   u"Training", u"Writing", u"Planning", u"Testing",   u"Research", u"Admin",
+        u"Calls",   u"Email",    u"Lunch",   u"Workshop", u"Interview", u"Other"};
+    DeviceBuilder device(root);
+    std::vector<uint32_t> ids;
+    for (const char16_t* name : kProjects) ids.push_back(device.AddProject(name));
+    for (const char16_t* name : kCategories) device.AddCategory(name);
+    FillStandardTimeDatabase(
+        device.Store(), device.TimeHandle(),
+        [&ids](uint32_t i) {
+            return i < kStandardLargeProject ? ids[0] : ids[1 + i % (ids.size() - 1)];
+        },
+        kCategories);
+    return device.Folders();
+}
+
 // One project, "Alpha", holding the largest number of records a database keeps.
 inline DeviceFolders PrepareFullDevice(const std::filesystem::path& root) {
     DeviceBuilder device(root);
