@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the fuzzers with clang in build-fuzz and runs each for SECONDS_EACH seconds (15 when
-# not given) on a copy of its corpus under fuzz/corpus/. Exits 1 on any crash, leak, time-out
+# not given) on a copy of its corpus under fuzz/corpus/, with fuzz/NAME.dict as its dictionary
+# where there is one. Exits 1 on any crash, leak, time-out
 # or sanitizer report, leaving the input that caused it in build-fuzz/findings/NAME/.
 #
 #   fuzz/run.sh [SECONDS_EACH]
@@ -14,7 +15,7 @@ esac
 here=$(cd "$(dirname "$0")" && pwd)
 source_dir=$(dirname "$here")
 build=$source_dir/build-fuzz
-fuzzers=(record_codec registry_hive device_seed replay_script)
+fuzzers=(record_codec registry_hive device_seed replay_script replay_actions)
 
 # Every library gets coverage and the checks, so that a fault inside it is seen where it
 # happens; only the fuzz targets are built (no tests, no Qt host).
@@ -44,9 +45,11 @@ for name in "${fuzzers[@]}"; do
     rm -rf "$work"
     mkdir -p "$work" "$findings"
     cp -R "$here/corpus/$name/." "$work/"
+    dict=()
+    if [ -f "$here/$name.dict" ]; then dict=(-dict="$here/$name.dict"); fi
     echo "== fuzz_$name: ${seconds}s"
     if ! "$build/fuzz/fuzz_$name" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-        -max_len=4096 -print_final_stats=1 -artifact_prefix="$findings/" "$work" \
+        -max_len=4096 -print_final_stats=1 -artifact_prefix="$findings/" "${dict[@]}" "$work" \
         > "$build/fuzz_$name.log" 2>&1 ||
         grep -qE 'ERROR: (AddressSanitizer|LeakSanitizer|libFuzzer)|runtime error:' \
             "$build/fuzz_$name.log"; then

@@ -9,7 +9,6 @@
 #include <sstream>
 
 #include "app/app.h"
-#include "app/project_bar.h"
 #include "platform/files/device_files.h"
 #include "platform/qt/qt_host.h"
 #include "platform/registry/registry_hive.h"
@@ -19,13 +18,6 @@
 
 namespace qv::replay {
 namespace {
-
-uint16_t DayOfWeek(const CalendarDate& d) {
-    static const int kOffsets[] = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
-    int y = d.year - (d.month < 3 ? 1 : 0);
-    return static_cast<uint16_t>((y + y / 4 - y / 100 + y / 400 + kOffsets[d.month - 1] + d.day) %
-                                 7);
-}
 
 // QUORVELLA_REPLAY_CRASH_AT: "read:N", "write:N" or "sync:N" with N from 1.
 std::optional<std::pair<IoPoint, int>> ParseCrashAt(const std::string& text) {
@@ -105,8 +97,12 @@ std::optional<std::vector<Token>> Replay::NextLine() {
     return std::nullopt;
 }
 
+bool Replay::IsKill(const std::vector<Token>& t) {
+    return t.size() == 1 && !t[0].quoted && t[0].text == "kill";
+}
+
 bool Replay::IsLook(const std::vector<Token>& t) {
-    return t.size() == 2 && t[0].text == "show" && !t[1].quoted &&
+    return t.size() == 2 && !t[0].quoted && t[0].text == "show" && !t[1].quoted &&
            (t[1].text == "main" || t[1].text == "dialog" || ParseNumber(t[1].text));
 }
 
@@ -117,7 +113,7 @@ int Replay::Run() {
         if (handled) continue;
         if (IsLook(*tokens)) continue;  // nothing runs, so there is nothing on screen to show
         if (!failed_) {
-            Fail(current_ + (WindowAction(*tokens) || (*tokens)[0].text == "kill"
+            Fail(current_ + (WindowAction(*tokens) || IsKill(*tokens)
                                  ? ": the program is not running"
                                  : ": not an action"));
         }
@@ -133,11 +129,12 @@ bool Replay::CrashAtStoreIo(IoPoint point, int nth) {
 }
 
 bool Replay::Environment(const std::vector<Token>& t, bool& handled) {
-    handled = true;
+    handled = !t[0].quoted;  // a keyword is written bare; a text is no action
+    if (!handled) return true;
     const std::string& word = t[0].text;
     if (word == "screen") {
-        auto w = t.size() == 3 ? ParseNumber(t[1].text) : std::nullopt;
-        auto h = t.size() == 3 ? ParseNumber(t[2].text) : std::nullopt;
+        auto w = t.size() == 3 && !t[1].quoted ? ParseNumber(t[1].text) : std::nullopt;
+        auto h = t.size() == 3 && !t[2].quoted ? ParseNumber(t[2].text) : std::nullopt;
         if (!w || !h || *w <= 0 || *h <= 0) {
             Fail(current_ + ": not a screen size");
             return false;
@@ -157,7 +154,8 @@ bool Replay::Environment(const std::vector<Token>& t, bool& handled) {
         clock_.Set(*date);
         return true;
     }
-    if (word == "show" && t.size() == 2 && (t[1].text == "store" || t[1].text == "registry")) {
+    if (word == "show" && t.size() == 2 && !t[1].quoted &&
+        (t[1].text == "store" || t[1].text == "registry")) {
         if (t[1].text == "store") {
             ShowStore();
         } else {
@@ -236,14 +234,16 @@ std::optional<UserAction> Replay::NextAction() {
         bool handled = false;
         if (!Environment(t, handled)) return std::nullopt;
         if (handled) continue;
-        if (t[0].text == "screen") return UserAction::MakeScreen(screen_.width, screen_.height);
+        if (!t[0].quoted && t[0].text == "screen") {
+            return UserAction::MakeScreen(screen_.width, screen_.height);
+        }
         if (IsLook(t)) {
             const Shown shown = Look(t);
             // Looking is never a mistake: where there is nothing to see, nothing is printed.
             for (const std::string& l : shown.lines) Print(l);
             continue;
         }
-        if (t[0].text == "kill" && t.size() == 1) {
+        if (IsKill(t)) {
             killed_ = true;
             return UserAction::MakeKill();
         }
@@ -279,40 +279,9 @@ Shown Replay::Look(const std::vector<Token>& t) const {
 }
 
 std::optional<UserAction> Replay::WindowAction(const std::vector<Token>& t) {
-    using A = UserAction;
-    const std::string& word = t[0].text;
-    const size_t n = t.size();
-    auto id = [&]() { return n >= 2 && !t[1].quoted ? ParseNumber(t[1].text) : std::nullopt; };
-    auto text = [&](size_t i) { return FromUtf8(t[i].text); };
-    if (n == 1 && word == "close") return A::MakeClose();
-    if (n == 1 && word == "help") return A::MakeHelp();
-    if (n == 2 && word == "answer" && (t[1].text == "yes" || t[1].text == "no")) {
-        questionOpen_ = false;
-        return A::MakeAnswer(t[1].text == "yes");
-    }
-    if (n == 2 && word == "command" && id()) return A::MakeCommand(*id());
-    if (n == 2 && word == "project" && t[1].quoted) return A::MakeProject(kProjectCombo, text(1));
-    if (n == 2 && word == "click" && id()) return A::MakeClick(*id());
-    if (n == 2 && word == "check" && id()) return A::MakeCheck(*id());
-    if (n == 2 && word == "uncheck" && id()) return A::MakeUncheck(*id());
-    if (n == 3 && word == "type" && id() && t[2].quoted) return A::MakeType(*id(), text(2));
-    if (n == 3 && word == "choose" && id() && t[2].quoted) return A::MakeChoose(*id(), text(2));
-    if (n == 3 && word == "date" && id()) {
-        if (t[2].text == "none") return A::MakeDate(*id(), std::nullopt);
-        if (auto d = t[2].quoted ? std::nullopt : ParseDate(t[2].text)) {
-            d->dayOfWeek = DayOfWeek(*d);
-            return A::MakeDate(*id(), d);
-        }
-        return std::nullopt;
-    }
-    if (n == 3 && (word == "tap" || word == "enter" || word == "header") && id()) {
-        auto index = ParseNumber(t[2].text);
-        if (!index || *index < 0) return std::nullopt;
-        if (word == "tap") return A::MakeTap(*id(), *index);
-        if (word == "enter") return A::MakeEnter(*id(), *index);
-        return A::MakeHeader(*id(), *index);
-    }
-    return std::nullopt;
+    std::optional<UserAction> action = ParseWindowAction(t);
+    if (action && action->kind == UserAction::Kind::Answer) questionOpen_ = false;
+    return action;
 }
 
 void Replay::ShowStore() {

@@ -67,6 +67,7 @@ class Replay {
     void ShowStore();
     void ShowRegistry();
     static bool IsLook(const std::vector<Token>& t);
+    static bool IsKill(const std::vector<Token>& t);
     void Print(const std::string& line);
     void Event(const std::string& line);
     void Fail(const std::string& sentence);

@@ -3,6 +3,9 @@
 
 #include <charconv>
 
+#include "app/project_bar.h"
+#include "core/text.h"
+
 namespace qv::replay {
 
 std::optional<std::vector<Token>> Tokenize(const std::string& line) {
@@ -81,6 +84,52 @@ bool ParseTime(const std::string& text, CalendarDate& date) {
     date.minute = static_cast<uint16_t>(*m);
     date.second = static_cast<uint16_t>(*s);
     return true;
+}
+
+uint16_t DayOfWeek(const CalendarDate& d) {
+    static const int kOffsets[] = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
+    int y = d.year - (d.month < 3 ? 1 : 0);
+    return static_cast<uint16_t>((y + y / 4 - y / 100 + y / 400 + kOffsets[d.month - 1] + d.day) %
+                                 7);
+}
+
+std::optional<UserAction> ParseWindowAction(const std::vector<Token>& t) {
+    using A = UserAction;
+    const size_t n = t.size();
+    if (n == 0 || t[0].quoted) return std::nullopt;
+    const std::string& word = t[0].text;
+    auto bare = [&](size_t i, const char* text) { return !t[i].quoted && t[i].text == text; };
+    auto number = [&](size_t i) { return t[i].quoted ? std::nullopt : ParseNumber(t[i].text); };
+    auto text = [&](size_t i) { return FromUtf8(t[i].text); };
+    if (n == 1 && word == "close") return A::MakeClose();
+    if (n == 1 && word == "help") return A::MakeHelp();
+    if (n == 2 && word == "answer" && (bare(1, "yes") || bare(1, "no"))) {
+        return A::MakeAnswer(t[1].text == "yes");
+    }
+    if (n == 2 && word == "project" && t[1].quoted) return A::MakeProject(kProjectCombo, text(1));
+    const std::optional<int> id = n >= 2 ? number(1) : std::nullopt;
+    if (!id) return std::nullopt;
+    if (n == 2 && word == "command") return A::MakeCommand(*id);
+    if (n == 2 && word == "click") return A::MakeClick(*id);
+    if (n == 2 && word == "check") return A::MakeCheck(*id);
+    if (n == 2 && word == "uncheck") return A::MakeUncheck(*id);
+    if (n == 3 && word == "type" && t[2].quoted) return A::MakeType(*id, text(2));
+    if (n == 3 && word == "choose" && t[2].quoted) return A::MakeChoose(*id, text(2));
+    if (n == 3 && word == "date") {
+        if (bare(2, "none")) return A::MakeDate(*id, std::nullopt);
+        std::optional<CalendarDate> d = t[2].quoted ? std::nullopt : ParseDate(t[2].text);
+        if (!d) return std::nullopt;
+        d->dayOfWeek = DayOfWeek(*d);
+        return A::MakeDate(*id, d);
+    }
+    if (n == 3 && (word == "tap" || word == "enter" || word == "header")) {
+        const std::optional<int> index = number(2);
+        if (!index) return std::nullopt;
+        if (word == "tap") return A::MakeTap(*id, *index);
+        if (word == "enter") return A::MakeEnter(*id, *index);
+        return A::MakeHeader(*id, *index);
+    }
+    return std::nullopt;
 }
 
 }  // namespace qv::replay

@@ -1,4 +1,5 @@
-// Reading replay scripts: one action a line, blank-separated tokens, texts in double quotes.
+// Reading replay scripts: one action a line, blank-separated tokens, texts in double quotes,
+// and the words of a line turned into the action a person takes on the program's windows.
 #pragma once
 
 #include <optional>
@@ -6,6 +7,7 @@
 #include <vector>
 
 #include "core/calendar.h"
+#include "platform/ui/user_action.h"
 
 namespace qv::replay {
 
@@ -21,5 +23,13 @@ std::optional<std::vector<Token>> Tokenize(const std::string& line);
 std::optional<CalendarDate> ParseDate(const std::string& text);
 bool ParseTime(const std::string& text, CalendarDate& date);
 std::optional<int> ParseNumber(const std::string& text);
+
+// 0 for Sunday to 6 for Saturday.
+uint16_t DayOfWeek(const CalendarDate& date);
+
+// The action a line's words take on the program's windows ("click 1027", "type 1025 \"x\"",
+// "answer yes", ...); none when they name no such action. Keywords and numbers are written
+// bare, texts quoted; a date carries its day of the week.
+std::optional<UserAction> ParseWindowAction(const std::vector<Token>& words);
 
 }  // namespace qv::replay

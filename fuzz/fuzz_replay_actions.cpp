@@ -1,0 +1,134 @@
+// Fuzzes the turning of a replay script line's words into an action on the program's windows.
+// Nothing faults, and an action reads back from its own words: the line written again from the
+// action (keywords and numbers bare, texts quoted, dates as YYYY-MM-DD) has as many words,
+// quoted where the script's were, and gives the same action; quoting any one word the other way
+// names no action; a date carries the day of the week the calendar gives it.
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+
+#include "core/text.h"
+#include "tools/replay/script.h"
+
+namespace {
+
+using namespace qv::replay;
+using Kind = qv::UserAction::Kind;
+
+void Check(bool condition) {
+    if (!condition) std::abort();
+}
+
+std::string Word(const qv::UserAction& a) {
+    switch (a.kind) {
+        case Kind::Command:
+            return "command";
+        case Kind::Project:
+            return "project";
+        case Kind::Click:
+            return "click";
+        case Kind::Type:
+            return "type";
+        case Kind::Choose:
+            return "choose";
+        case Kind::Check:
+            return "check";
+        case Kind::Uncheck:
+            return "uncheck";
+        case Kind::Date:
+            return "date";
+        case Kind::Tap:
+            return "tap";
+        case Kind::Enter:
+            return "enter";
+        case Kind::Header:
+            return "header";
+        case Kind::Help:
+            return "help";
+        case Kind::Close:
+            return "close";
+        case Kind::Answer:
+            return "answer";
+        default:
+            return "";  // screen and kill are not window actions
+    }
+}
+
+// The action's script line, written the plain way.
+std::string Line(const qv::UserAction& a) {
+    const std::string word = Word(a);
+    Check(!word.empty());
+    switch (a.kind) {
+        case Kind::Project:
+            return word + " " + qv::QuoteText(a.text);
+        case Kind::Help:
+        case Kind::Close:
+            return word;
+        case Kind::Answer:
+            return word + (a.yes ? " yes" : " no");
+        case Kind::Type:
+        case Kind::Choose:
+            return word + " " + std::to_string(a.id) + " " + qv::QuoteText(a.text);
+        case Kind::Date: {
+            if (!a.date) return word + " " + std::to_string(a.id) + " none";
+            char buf[16];
+            std::snprintf(buf, sizeof buf, "%04u-%02u-%02u", unsigned{a.date->year},
+                          unsigned{a.date->month}, unsigned{a.date->day});
+            return word + " " + std::to_string(a.id) + " " + buf;
+        }
+        case Kind::Tap:
+        case Kind::Enter:
+        case Kind::Header:
+            return word + " " + std::to_string(a.id) + " " + std::to_string(a.index);
+        default:
+            return word + " " + std::to_string(a.id);
+    }
+}
+
+bool Same(const qv::UserAction& a, const qv::UserAction& b) {
+    const bool sameDate =
+        a.date.has_value() == b.date.has_value() &&
+        (!a.date || (*a.date == *b.date && a.date->dayOfWeek == b.date->dayOfWeek));
+    return a.kind == b.kind && a.id == b.id && a.index == b.index && a.text == b.text &&
+           a.yes == b.yes && sameDate;
+}
+
+void CheckAction(const std::vector<Token>& words, const qv::UserAction& a) {
+    // The keyword is written bare and names the action.
+    Check(!words[0].quoted && words[0].text == Word(a));
+    Check(a.id >= 0 && a.index >= 0);
+    if (a.date) {
+        using namespace std::chrono;
+        const year_month_day ymd{year{a.date->year}, month{a.date->month}, day{a.date->day}};
+        Check(ymd.ok());
+        Check(a.date->dayOfWeek == weekday{sys_days{ymd}}.c_encoding());
+    }
+    // Keywords, numbers and dates are bare, texts quoted: a line with one word quoted the
+    // other way names no action.
+    for (size_t i = 0; i < words.size(); ++i) {
+        std::vector<Token> other = words;
+        other[i].quoted = !other[i].quoted;
+        Check(!ParseWindowAction(other));
+    }
+    // Written again, the line has the same words, quoted where the script quoted them.
+    const auto again = Tokenize(Line(a));
+    Check(again.has_value() && again->size() == words.size());
+    for (size_t i = 0; i < words.size(); ++i) Check((*again)[i].quoted == words[i].quoted);
+    const auto reread = ParseWindowAction(*again);
+    Check(reread && Same(*reread, a));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
+    for (std::string line; std::getline(in, line);) {
+        auto words = Tokenize(line);
+        if (!words || words->empty()) continue;
+        if (auto action = ParseWindowAction(*words)) CheckAction(*words, *action);
+    }
+    return 0;
+}
