@@ -1,38 +1,83 @@
 #!/usr/bin/env python3
-"""Writes a long mixed session for quorvella-replay and the records it must leave.
+"""Writes a long mixed session for quorvella-replay, the records it must leave and the files
+its exports must write.
 
-    gen.py SEEDFILE SCRIPT EXPECTED [ACTIONS] [RANDOM_SEED]
+    gen.py SEEDFILE SCRIPT EXPECTED FILES [ACTIONS] [RANDOM_SEED]
 
 The session adds, edits and deletes records, undoes deletions and empties the undo list,
 deletes by range, renames categories with the records following, switches projects, rotates
-the screen and restarts the program. A model of every project's records is kept alongside;
-EXPECTED holds them, one record a line, as check.py compares them with `show store`.
+the screen and restarts the program. It creates projects from the menu and from the Projects
+book up to the limit of fifteen and past it, renames them, deletes them with their records,
+changes the View Options, and exports the time records, the Time Report and the Projects
+Balance under varying names, encodings, folders and duration types, answering the replace
+question both ways. A model of every project's records is kept alongside; EXPECTED holds the
+projects and their records, one a line, as check.py compares them with `show store`, and
+FILES receives every file the exports must leave, at its path under the device folder.
 
 Within a project no two records share a date, so the main list's order is known: a list
 loaded or filled again (start, another project, a rotation, a range deletion) is sorted by
-date; a new or undone record goes to its end, a deleted one leaves it.
+date; a new or undone record goes to its end, a deleted one leaves it. The time records are
+exported in the main list's order; the report and the balance list their lines by name.
 """
 import datetime
+import os
 import random
 import sys
 
 PROJECTS = ["Alpha", "Beta", "Gamma"]
 MEMO_WORDS = ["call", "train", "review", "plan", "draft", "fix", "visit", "mail"]
 UNDO_LIMIT = 12
+PROJECT_LIMIT = 15
+NEW_NAMES = ["Delta", "Omega", "Site", "Client", "Harbour", "Mill"]
+
+# The export's duration types, View Options' date and separator entries, in setting order.
+TIME_TYPES = ["minutes", "hours and minutes", "hours only"]
+TIME_HEADERS = ["Time (minutes)", "Time (hours and minutes)", "Time (hours only)"]
+DATE_VIEWS = ["dd - mm - yyyy", "dd / mm / yyyy", "mm - dd - yyyy", "mm / dd / yyyy"]
+SEPARATOR_VIEWS = [" , (comma)", " : (colon)"]
+FOLDERS = ["My Documents/Business", "My Documents/Personal"]
+EXPORT_NAMES = ["week %d" % n for n in range(1, 6)] + ["October", "all time", "Report 7", "x", "Q4"]
+# A file there before the session, so an early export meets it.
+OLDER_FILE = ("My Documents/Business/week 1.csv", "an older week")
+
+
+def csv_line(fields):
+    return ",".join('"%s"' % f.replace('"', '""') for f in fields) + "\r\n"
+
+
+def time_text(minutes, time_type, separator):
+    if time_type == 1:
+        if minutes == 0:
+            return "0%s0" % separator
+        return "%d%s%02d" % (minutes // 60, separator, minutes % 60)
+    if time_type == 2:
+        return str(minutes // 60)
+    return str(minutes)
+
+
+def date_text(date, view):
+    d, m, y = "%02d" % date.day, "%02d" % date.month, "%04d" % date.year
+    return {0: "-".join((d, m, y)), 1: "/".join((d, m, y)),
+            2: "-".join((m, d, y)), 3: "/".join((m, d, y))}[view]
 
 
 class Session:
     def __init__(self, rnd):
         self.rnd = rnd
         self.lines = []
-        self.records = {p: [] for p in PROJECTS}  # (date, minutes, category, memo)
+        self.names = dict(enumerate(PROJECTS))  # project -> name; a project is a number
+        self.records = {p: [] for p in self.names}  # (date, minutes, category, memo)
+        self.next_project = len(PROJECTS)
+        self.new_names = 0
         self.categories = ["Work", "Travel", "Meeting"]
         self.renames = 0
-        self.current = "Alpha"
+        self.current = 0
         self.shown = []  # the current project's records in list order
         self.undo = []  # (project, record), the last deleted at the end
         self.landscape = False
         self.clock = datetime.datetime(2005, 10, 29, 12, 0, 0)
+        self.date_view, self.separator_view = 0, 1
+        self.files = {OLDER_FILE[0]: OLDER_FILE[1].encode()}  # path under the device: bytes
 
     def say(self, line):
         self.lines.append(line)
@@ -51,9 +96,18 @@ class Session:
             if d not in used:
                 return d
 
-    def ok(self):
+    def ok(self, button=1027):
         # In landscape the dialog's OK is hidden and the shell's Done confirms.
-        self.say("click 1" if self.landscape else "click 1027")
+        self.say("click 1" if self.landscape else "click %d" % button)
+
+    def others(self):
+        return [p for p in self.names if p != self.current]
+
+    def refresh(self):
+        # The main list is filled again from the store: switching away and back sorts it.
+        self.say('project "%s"' % self.names[self.rnd.choice(self.others())])
+        self.say('project "%s"' % self.names[self.current])
+        self.load()
 
     def duration(self):
         hours = self.rnd.randrange(24)
@@ -143,18 +197,14 @@ class Session:
         self.say("click 1037")
         self.say("click 1")
         self.categories[self.categories.index(old)] = new
-        for p in PROJECTS:
+        for p in self.records:
             self.records[p] = [(d, m, new if c == old else c, memo)
                                for d, m, c, memo in self.records[p]]
-        # The list is filled again from the store: switching away and back sorts it.
-        other = self.rnd.choice([p for p in PROJECTS if p != self.current])
-        self.say('project "%s"' % other)
-        self.say('project "%s"' % self.current)
-        self.load()
+        self.refresh()
 
     def switch(self):
-        self.current = self.rnd.choice([p for p in PROJECTS if p != self.current])
-        self.say('project "%s"' % self.current)
+        self.current = self.rnd.choice(self.others())
+        self.say('project "%s"' % self.names[self.current])
         self.load()
 
     def rotate(self):
@@ -168,15 +218,173 @@ class Session:
         self.undo = []  # the undo list lives as long as the program
         self.load()
 
+    def view_options(self):
+        self.date_view = self.rnd.randrange(len(DATE_VIEWS))
+        self.separator_view = self.rnd.randrange(len(SEPARATOR_VIEWS))
+        self.say("command 40046")
+        self.say('choose 1122 "%s"' % DATE_VIEWS[self.date_view])
+        self.say('choose 1126 "%s"' % SEPARATOR_VIEWS[self.separator_view])
+        self.say("click 1130")
+        self.refresh()
+
+    # Projects: the book lists them by name; a tap on a row opens the Project dialog.
+
+    def book_row(self, project):
+        return sorted(self.names.values()).index(self.names[project])
+
+    def unused_name(self):
+        self.new_names += 1
+        return "%s %d" % (self.rnd.choice(NEW_NAMES), self.new_names)
+
+    def new_project(self):
+        from_book = self.rnd.random() < 0.5
+        if from_book:
+            self.say("command 40055")
+            self.say("click 1161")
+        else:
+            self.say("command 40054")
+        if len(self.names) >= PROJECT_LIMIT:
+            # Refused with a message; the book opens again.
+            if from_book:
+                self.say("click 1160")
+            return
+        name = self.unused_name()
+        self.say('type 1134 "%s"' % name)
+        if self.rnd.random() < 0.5:
+            self.say('type 1136 "%s"' % self.rnd.choice(MEMO_WORDS))
+        self.ok(1138)
+        if from_book:
+            self.say("click 1160")  # the book comes back after the new project
+        project = self.next_project
+        self.next_project += 1
+        self.names[project] = name
+        self.records[project] = []
+        self.current = project  # a new project is the current one, empty
+        self.shown = []
+
+    def rename_project(self):
+        project = self.rnd.choice(list(self.names))
+        self.say("command 40055")
+        self.say("tap 502 %d" % self.book_row(project))
+        name = self.unused_name()
+        self.say('type 1134 "%s"' % name)
+        self.ok(1138)
+        self.say("click 1160")
+        self.names[project] = name
+        self.current = project  # the project just edited
+        self.refresh()
+
+    def delete_project(self):
+        project = self.rnd.choice(self.others())
+        if any(p == project for p, _ in self.undo):
+            self.empty_undo()  # no deleted record waits to come back into it
+        self.say("command 40055")
+        self.say("tap 502 %d" % self.book_row(project))
+        self.say("click 1139")
+        self.say("answer yes")
+        self.say("click 1137")
+        self.say("click 1160")
+        del self.names[project]
+        del self.records[project]
+        self.refresh()
+
+    # Exports: the Export File Options dialog of template first (1071 or 1092).
+
+    def export(self, first, lines):
+        """Fills and confirms the export dialog; False when it was cancelled."""
+        name = self.rnd.choice(EXPORT_NAMES)
+        folder = self.rnd.randrange(2)
+        unicode = self.rnd.random() < 0.4
+        time_type = self.rnd.randrange(3)
+        self.say('choose %d "%s"' % (first + 4, TIME_TYPES[time_type]))
+        self.say("check %d" % (first + (7 if unicode else 6)))
+        self.say("check %d" % (first + 9 + folder))
+        padded = self.rnd.choice(["%s", " %s", "%s  "]) % name  # blanks are trimmed
+        self.say('type %d "%s"' % (first + 2, padded))
+        self.say("click %d" % (first + 12))
+        path = "%s/%s.csv" % (FOLDERS[folder], name)
+        if path in self.files:
+            if self.rnd.random() < 0.3:
+                self.say("answer no")  # the file stays, the dialog too
+                self.say("click %d" % (first + 11))
+                return
+            self.say("answer yes")
+        text = "".join(csv_line(f) for f in lines(time_type))
+        self.files[path] = text.encode("utf-16-le" if unicode else "cp1252")
+
+    def export_records(self):
+        separator = ",:"[self.separator_view]
+
+        def lines(time_type):
+            yield ["Date", "Category", TIME_HEADERS[time_type], "Memo"]
+            for d, m, c, memo in self.shown:
+                yield [date_text(d, self.date_view), c,
+                       time_text(int(m), time_type, separator), memo or "----"]
+
+        self.say("command 40045")
+        self.export(1071, lines)
+
+    def date_range(self, dates):
+        """A range around one of the dates, so that it holds at least that one."""
+        middle = self.rnd.choice(dates)
+        start = middle - datetime.timedelta(days=self.rnd.choice([0, 30, 400, 4000]))
+        end = middle + datetime.timedelta(days=self.rnd.choice([0, 30, 400, 4000]))
+        return max(start, datetime.date(1990, 1, 1)), end
+
+    def export_report(self):
+        start, end = self.date_range([r[0] for r in self.shown])
+        separator = ",:"[self.separator_view]
+
+        def lines(time_type):
+            yield ["Category", TIME_HEADERS[time_type]]
+            for c in sorted(self.categories):
+                total = sum(int(m) for d, m, cat, _ in self.shown
+                            if cat == c and start <= d <= end)
+                yield [c, time_text(total, time_type, separator)]
+
+        self.say("command 40021")
+        self.say("date 1053 " + start.isoformat())
+        self.say("date 1054 " + end.isoformat())
+        self.say("check 1057")
+        self.say("click 1058")
+        self.say("click 1059")
+        self.export(1092, lines)
+        self.say("click 1")
+
+    def export_balance(self):
+        start, end = self.date_range([r[0] for rs in self.records.values() for r in rs])
+        separator = ",:"[self.separator_view]
+
+        def lines(time_type):
+            yield ["Project", TIME_HEADERS[time_type]]
+            for p in sorted(self.names, key=lambda p: self.names[p]):
+                total = sum(int(m) for d, m, _, _ in self.records[p] if start <= d <= end)
+                yield [self.names[p], time_text(total, time_type, separator)]
+
+        self.say("command 40056")
+        self.say("date 1182 " + start.isoformat())
+        self.say("date 1184 " + end.isoformat())
+        self.say("click 1185")
+        self.say("click 1187")
+        self.export(1092, lines)
+        self.say("click 1")
+        self.refresh()  # the balance read every project's records
+
     def run(self, actions):
         self.say("start")
         self.load()
         for _ in range(actions):
             self.tick()
             choices = [(self.add, 30), (self.switch, 6), (self.rotate, 3), (self.restart, 1),
-                       (self.rename, 2)]
+                       (self.rename, 2), (self.view_options, 0.4), (self.new_project, 0.8),
+                       (self.rename_project, 0.4)]
+            if len(self.names) > 2:
+                choices.append((self.delete_project, 0.5))
             if self.shown:
-                choices += [(self.edit, 15), (self.delete, 18), (self.range_delete, 3)]
+                choices += [(self.edit, 15), (self.delete, 18), (self.range_delete, 3),
+                            (self.export_records, 0.5), (self.export_report, 0.3)]
+            if any(self.records.values()):
+                choices.append((self.export_balance, 0.3))
             if self.undo:
                 choices += [(self.undo_last, 10), (self.empty_undo, 1)]
             action = self.rnd.choices([c[0] for c in choices], [c[1] for c in choices])[0]
@@ -186,11 +394,11 @@ class Session:
 
 
 def main():
-    if len(sys.argv) not in (4, 5, 6):
+    if len(sys.argv) not in (5, 6, 7):
         sys.exit(__doc__)
-    seedfile, script, expected = sys.argv[1:4]
-    actions = int(sys.argv[4]) if len(sys.argv) > 4 else 3000
-    session = Session(random.Random(int(sys.argv[5]) if len(sys.argv) > 5 else 20051029))
+    seedfile, script, expected, files = sys.argv[1:5]
+    actions = int(sys.argv[5]) if len(sys.argv) > 5 else 3000
+    session = Session(random.Random(int(sys.argv[6]) if len(sys.argv) > 6 else 20051029))
     with open(seedfile, "w") as out:
         out.write("clock 2005-10-29 12:00:00\n")
         for i, p in enumerate(PROJECTS):
@@ -198,13 +406,19 @@ def main():
         for c in session.categories:
             out.write('category "%s"\n' % c)
         out.write('sz "Software\\Brumo\\Quorvella\\Settings" LastProject "Alpha"\n')
+        out.write('file "%s" "%s"\n' % OLDER_FILE)
     session.run(actions)
     with open(script, "w") as out:
         out.write("\n".join(session.lines) + "\n")
     with open(expected, "w") as out:
-        for p in PROJECTS:
+        for p, name in sorted(session.names.items(), key=lambda item: item[1]):
+            out.write('project "%s"\n' % name)
             for d, m, c, memo in sorted(session.records[p]):
-                out.write('%s %s %s "%s" "%s"\n' % (p, d.isoformat(), m, c, memo))
+                out.write('%s %s %s "%s" "%s"\n' % (name, d.isoformat(), m, c, memo))
+    for path, data in session.files.items():
+        os.makedirs(os.path.dirname(os.path.join(files, path)), exist_ok=True)
+        with open(os.path.join(files, path), "wb") as out:
+            out.write(data)
 
 
 if __name__ == "__main__":

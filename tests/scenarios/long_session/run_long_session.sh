@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# A long mixed session under HOST: gen.py writes the seed, the script and the records it must
-# leave; the session runs on a fresh device and check.py compares its final store with them.
+# A long mixed session under HOST: gen.py writes the seed, the script, the projects and records
+# it must leave and the files its exports must write; the session runs on a fresh device and
+# check.py compares its final store and exported files with them.
 #
 #   run_long_session.sh REPLAY SEED_DEVICE HOST [ACTIONS]
 set -u
@@ -8,7 +9,8 @@ replay=$1 seed=$2 host=$3 actions=${4:-3000}
 here=$(dirname "$0")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-python3 "$here/gen.py" "$work/session.seed" "$work/session.replay" "$work/expected" "$actions" ||
+python3 "$here/gen.py" "$work/session.seed" "$work/session.replay" "$work/expected" \
+    "$work/files" "$actions" ||
     exit 1
 "$seed" "$work/device" "$work/session.seed" || exit 1
 "$replay" --host "$host" --root "$work/device" "$work/session.replay" > "$work/transcript" \
@@ -19,4 +21,4 @@ if [ "$status" -ne 0 ]; then
     tail -n 15 "$work/transcript" >&2
     exit 1
 fi
-python3 "$here/check.py" "$work/transcript" "$work/expected"
+python3 "$here/check.py" "$work/transcript" "$work/expected" "$work/files" "$work/device"
