@@ -143,7 +143,12 @@ TEST(QtWindow, MenusOpenUpwardsOverTheWindowAndBoxesSpeakAtItsZoom) {
             menu->popup(button->mapToGlobal(QPoint(0, button->height())));
             QCoreApplication::processEvents();
             EXPECT_LE(menu->geometry().bottom(), button->mapToGlobal(QPoint(0, 0)).y());
-            EXPECT_EQ(menu->geometry().left(), button->mapToGlobal(QPoint(0, 0)).x());
+            // Under its button, moved left only as far as keeps it within the window.
+            const QWidget* window = button->window();
+            const int right = window->mapToGlobal(QPoint(window->width(), 0)).x();
+            EXPECT_LE(menu->geometry().left(), button->mapToGlobal(QPoint(0, 0)).x());
+            EXPECT_TRUE(menu->geometry().left() == button->mapToGlobal(QPoint(0, 0)).x() ||
+                        menu->geometry().left() + menu->width() == right);
             menu->hide();
         }
         host.MessageBox(u"No Records found !", u"Quorvella", MB_OK | MB_ICONEXCLAMATION);

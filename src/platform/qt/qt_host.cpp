@@ -226,8 +226,12 @@ class ScreenWindow : public QWidget {
         auto* menu = qobject_cast<QMenu*>(watched);
         if (menu != nullptr && event->type() == QEvent::Show) {
             if (auto* button = qobject_cast<QWidget*>(menu->parent())) {
+                // Within the window where it fits: its right edge no further than the window's.
                 const QPoint top = button->mapToGlobal(QPoint(0, 0));
-                menu->move(top.x(), std::max(0, top.y() - menu->height()));
+                const int right = mapToGlobal(QPoint(width(), 0)).x();
+                const int x = std::max(mapToGlobal(QPoint(0, 0)).x(),
+                                       std::min(top.x(), right - menu->width()));
+                menu->move(x, std::max(0, top.y() - menu->height()));
             }
         }
         return QWidget::eventFilter(watched, event);
