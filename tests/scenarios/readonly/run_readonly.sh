@@ -32,10 +32,9 @@ as_user() {
     fi
 }
 
-# State of the device: each file's name, mode and checksum.
+# State of the device: each file's mode, checksum and name, a line each.
 state() {
-    (cd "$1" && find . -type f -printf '%p %m ' -exec md5sum {} \; | awk '{print $1, $2, $3}' |
-        sort)
+    (cd "$1" && find . -type f -printf '%m ' -exec md5sum {} \; | sort -k3)
 }
 
 # run DEVICE SCRIPT EXPECTED_TRANSCRIPT: the run's own transcript and exit status must be
@@ -94,11 +93,12 @@ done
 case=hive
 device=$(seed "$case")
 chmod 0444 "$device/registry.hive"
-hive=$(state "$device" | grep '^./registry.hive ')
+hive=$(state "$device" | grep ' ./registry.hive$')
+[ -n "$hive" ] || fail "the seed left no registry.hive"
 run "$device" normal.replay normal.transcript
 expect="quorvella: cannot save settings to $device/registry.hive: Permission denied"
 grep -qxF "$expect" "$tmp/stderr" || fail "standard error does not say '$expect': $(cat "$tmp/stderr")"
-[ "$(state "$device" | grep '^./registry.hive ')" = "$hive" ] || fail "the hive changed"
+[ "$(state "$device" | grep ' ./registry.hive$')" = "$hive" ] || fail "the hive changed"
 [ "$(ls -A "$device" | grep -c '^registry.hive')" -eq 1 ] || fail "files beside the hive: $(ls -A "$device")"
 no_beside "$device" opened
 
