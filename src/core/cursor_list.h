@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -68,6 +69,15 @@ class CursorList {
         if (count_ >= kMaxListRecords) return nullptr;
         T* node = new T();
         CopyFrom(*node, record);
+        Link(node);
+        return node;
+    }
+
+    // The record itself, moved in as the new last record, for a record that is already what a
+    // copy of it would be; otherwise as Append.
+    T* AppendMoved(T&& record) {
+        if (count_ >= kMaxListRecords) return nullptr;
+        T* node = new T(std::move(record));
         Link(node);
         return node;
     }
@@ -144,7 +154,13 @@ class CursorList {
     void Relink(It begin, It end) {
         first_ = last_ = cursor_ = nullptr;
         count_ = 0;
-        for (It it = begin; it != end; ++it) Link(*it);
+        for (It it = begin; it != end; ++it) {
+            // The records lie anywhere in memory: ask for a later one while linking this one.
+            if constexpr (std::random_access_iterator<It>) {
+                if (end - it > kAhead) __builtin_prefetch(*(it + kAhead), 1);
+            }
+            Link(*it);
+        }
     }
 
   protected:
@@ -168,6 +184,8 @@ class CursorList {
     }
 
   private:
+    static constexpr int kAhead = 8;
+
     void Link(T* node) {
         node->prev = last_;
         node->next = nullptr;

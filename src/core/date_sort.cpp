@@ -11,6 +11,31 @@
 
 namespace qv {
 
+namespace {
+
+// Sorts (date key, place) pairs by date key, then place: three passes of eleven bits over the
+// 32-bit date key, each pass keeping the order of the one before.
+void SortKeysStable(std::vector<uint64_t>& keys) {
+    constexpr int kBits = 11;
+    constexpr size_t kBuckets = size_t{1} << kBits;
+    std::vector<uint64_t> other(keys.size());
+    std::vector<uint32_t> count(kBuckets);
+    for (int shift = 32; shift < 32 + 3 * kBits; shift += kBits) {
+        std::fill(count.begin(), count.end(), 0);
+        for (uint64_t k : keys) ++count[(k >> shift) & (kBuckets - 1)];
+        uint32_t at = 0;
+        for (uint32_t& c : count) {
+            const uint32_t n = c;
+            c = at;
+            at += n;
+        }
+        for (uint64_t k : keys) other[count[(k >> shift) & (kBuckets - 1)]++] = k;
+        keys.swap(other);
+    }
+}
+
+}  // namespace
+
 bool SortByDate(TimeRecordList& records, TimeRecordList& sortBuffer, SortOrder sortOrder) {
     const uint16_t n = records.Count();
     if (n == 0) return true;
@@ -29,7 +54,12 @@ bool SortByDate(TimeRecordList& records, TimeRecordList& sortBuffer, SortOrder s
             *r = copy;  // the place in the list stays
         }
     }
-    std::sort(keys.begin(), keys.end());
+    // Every pair is distinct, so both sorts give one order; the passes pay off on long lists.
+    if (n >= 1024) {
+        SortKeysStable(keys);
+    } else {
+        std::sort(keys.begin(), keys.end());
+    }
 
     std::vector<TimeRecord*> sorted(n);
     for (size_t i = 0; i < n; ++i) sorted[i] = originals[keys[i] & 0xFFFFFFFF];

@@ -30,6 +30,16 @@ bool IsWideSpace(char16_t c) {
 }  // namespace
 
 int32_t ParseLong(std::u16string_view text) {
+    // Most texts are a few plain digits, as the program writes them: no blank, no sign, no
+    // chance of passing the limits.
+    if (!text.empty() && text.size() <= 9) {
+        int32_t value = 0;
+        size_t k = 0;
+        for (; k < text.size() && text[k] >= u'0' && text[k] <= u'9'; ++k) {
+            value = value * 10 + (text[k] - u'0');
+        }
+        if (k == text.size()) return value;
+    }
     size_t i = 0;
     while (i < text.size() && IsWideSpace(text[i])) ++i;
     bool negative = false;

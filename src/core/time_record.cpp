@@ -1,7 +1,75 @@
-// Time record setters and text getters.
+// Time record setters and text getters, and the pool the records live in.
 #include "core/time_record.h"
 
+#include <memory>
+#include <new>
+#include <vector>
+
 namespace qv {
+namespace {
+
+// Blocks of records handed out in order and taken back onto a free list. Blocks stay until
+// the program ends.
+class RecordPool {
+  public:
+    void* Take() {
+        if (free_ == nullptr) Grow();
+        Slot* slot = free_;
+        free_ = slot->next;
+        return slot;
+    }
+    void Give(void* record) {
+        Slot* slot = static_cast<Slot*>(record);
+        slot->next = free_;
+        free_ = slot;
+    }
+
+  private:
+    union Slot {
+        Slot* next;
+        alignas(TimeRecord) unsigned char bytes[sizeof(TimeRecord)];
+    };
+    static constexpr size_t kSlotsPerBlock = 1024;
+
+    void Grow() {
+        blocks_.push_back(std::make_unique<Slot[]>(kSlotsPerBlock));
+        Slot* block = blocks_.back().get();
+        for (size_t i = kSlotsPerBlock; i-- > 0;) {
+            block[i].next = free_;
+            free_ = &block[i];
+        }
+    }
+
+    std::vector<std::unique_ptr<Slot[]>> blocks_;
+    Slot* free_ = nullptr;
+};
+
+// Never destroyed, so a record freed while the program ends still has its pool.
+RecordPool& Pool() {
+    static RecordPool* pool = new RecordPool();
+    return *pool;
+}
+
+}  // namespace
+
+// Under the address checker every record has its own allocation, so a record used after it
+// was freed is still caught.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kPooled = false;
+#else
+constexpr bool kPooled = true;
+#endif
+
+void* TimeRecord::operator new(size_t size) {
+    if (!kPooled || size != sizeof(TimeRecord)) return ::operator new(size);
+    return Pool().Take();
+}
+
+void TimeRecord::operator delete(void* record, size_t size) {
+    if (record == nullptr) return;
+    if (!kPooled || size != sizeof(TimeRecord)) return ::operator delete(record);
+    Pool().Give(record);
+}
 
 void Reset(TimeRecord& r) {
     r.recordId = kNoRecordId;

@@ -22,6 +22,12 @@ struct TimeRecord : ListLinks<TimeRecord> {
                           // texts "1,30" and "1:30" follow from it (TimeText)
     Text category;        // by name
     Text memo;
+
+    // Records on the heap come from a pool of large blocks: a list of tens of thousands lies
+    // together in memory, and freeing one is a pointer write. The program's records live on
+    // its one thread.
+    static void* operator new(size_t size);
+    static void operator delete(void* record, size_t size);
 };
 
 // recordId := -1, dateKey := 0, every text absent; place, projectId and date stay.

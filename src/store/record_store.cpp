@@ -31,6 +31,26 @@ std::vector<PropValue> RecordProps(const TimeRecord& r, uint32_t recordId) {
             PropValue::String(kMemoProp, r.memo.value_or(u" "))};
 }
 
+// The stored duration, when it lies within 0 to 1499 minutes; a missing one counts as 0.
+std::optional<int32_t> StoredMinutes(const std::vector<PropValue>& props) {
+    for (const PropValue& p : props) {
+        if (p.propid != kMinutesProp) continue;
+        if (!p.lpwstr) return 0;
+        const int32_t t = ParseLong(*p.lpwstr);
+        if (t < 0 || t > kMaxStoredMinutes) return std::nullopt;
+        return t;
+    }
+    return 0;
+}
+
+uint32_t StoredProject(const std::vector<PropValue>& props) {
+    uint32_t project = 0;
+    for (const PropValue& p : props) {
+        if (p.propid == kProjectIdProp) project = p.ulVal;
+    }
+    return project;
+}
+
 // Fills a reset record from its stored properties, in whatever order they come. False when
 // the stored duration lies outside 0 to 1499 minutes. A missing duration counts as none.
 bool DecodeRecord(const std::vector<PropValue>& props, TimeRecord& r) {
@@ -98,22 +118,45 @@ bool Load(StoreContext& ctx, Keep keep) {
     }
     s.timeRecords.Clear();
     if (info.recordCount == 0) return false;  // "no records": the callers say nothing
-    s.scratchRecord = TimeRecord();
+    // Each record is read into `decoded` and, when the list keeps it, moved there whole: a
+    // record the setters built is its own copy. Another project's record is only checked.
+    // The scratch record ends as the last record read, as if every one had passed through it.
+    TimeRecord decoded;
+    const TimeRecord* last = nullptr;
     std::vector<PropValue> props;
     for (uint32_t i = 0; i < info.recordCount; ++i) {
-        Reset(s.scratchRecord);
         if (ctx.store.CeReadRecordProps(kept.timeHandle, props) == 0) {
             ShowDatabaseProblem(ctx.shell);
             CloseKeptHandle(ctx.store, kept.timeHandle);
             return false;
         }
-        if (!DecodeRecord(props, s.scratchRecord)) {
+        const bool keepIt = keep == Keep::All || StoredProject(props) == s.currentProject.projectId;
+        if (!keepIt && i + 1 < info.recordCount) {
+            if (!StoredMinutes(props)) {
+                ShowDatabaseProblem(ctx.shell);
+                return false;
+            }
+            continue;
+        }
+        decoded = TimeRecord();
+        Reset(decoded);
+        if (!DecodeRecord(props, decoded)) {
             ShowDatabaseProblem(ctx.shell);
             return false;
         }
-        if (keep == Keep::All || s.scratchRecord.projectId == s.currentProject.projectId) {
-            s.timeRecords.Append(s.scratchRecord);
+        last = &decoded;
+        if (keepIt) {
+            TimeRecord* listed = CopiesAsItself(decoded)
+                                     ? s.timeRecords.AppendMoved(std::move(decoded))
+                                     : s.timeRecords.Append(decoded);
+            if (listed != nullptr) last = listed;
         }
+    }
+    if (last != nullptr) {
+        s.scratchRecord = *last;
+    } else {
+        s.scratchRecord = TimeRecord();
+        Reset(s.scratchRecord);
     }
     return true;
 }

@@ -158,5 +158,24 @@ TEST(SortByDate, GivesExactlyWhatTheStepByStepSortGives) {
     }
 }
 
+// Long lists take the sort's other path: many years, so every part of the date key decides
+// somewhere, and many records a day.
+TEST(SortByDate, LongListsGiveExactlyWhatTheStepByStepSortGives) {
+    std::mt19937 rng(1024);
+    for (uint32_t order : {0u, 1u}) {
+        TimeRecordList fastList, fastBuffer, literalList, literalBuffer;
+        for (uint32_t i = 0; i < 3000; ++i) {
+            const TimeRecord r = MakeRecord(
+                i, static_cast<uint16_t>(1990 + rng() % 40), static_cast<uint16_t>(1 + rng() % 12),
+                static_cast<uint16_t>(1 + rng() % 3), static_cast<int>(rng() % 1500));
+            fastList.Append(r);
+            literalList.Append(r);
+        }
+        ASSERT_TRUE(SortByDate(fastList, fastBuffer, order));
+        ASSERT_TRUE(testing::LiteralSortByDate(literalList, literalBuffer, order));
+        ExpectSame(Take(fastList), Take(literalList));
+    }
+}
+
 }  // namespace
 }  // namespace qv

@@ -27,6 +27,9 @@ TEST(ParseLong, ReadsLikeTheStandardWideConversion) {
 }
 
 TEST(ParseLong, SaturatesOnAbsurdlyLongDigitRuns) {
+    EXPECT_EQ(ParseLong(u"999999999"), 999999999);  // the longest run read the quick way
+    EXPECT_EQ(ParseLong(u"0999999999"), 999999999);
+    EXPECT_EQ(ParseLong(u"9999999999"), 2147483647);
     EXPECT_EQ(ParseLong(u"2147483647"), 2147483647);
     EXPECT_EQ(ParseLong(u"2147483648"), 2147483647);
     EXPECT_EQ(ParseLong(u"-2147483648"), INT32_MIN);

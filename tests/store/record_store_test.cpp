@@ -155,6 +155,25 @@ TEST_F(RecordStoreTest, LoadsTheCurrentProjectsRecordsOrAllInIdentifierOrder) {
     EXPECT_EQ(LoadedIds(), (std::vector<uint32_t>{100, 150, 200, 300}));
 }
 
+// Another project's records are not kept, but a broken one still stops the load; the scratch
+// record ends as the last record read, kept or not.
+TEST_F(RecordStoreTest, OtherProjectsRecordsAreCheckedAndTheScratchRecordIsTheLastRead) {
+    ASSERT_TRUE(OpenStore(*ctx));
+    StoreRawRecord(100, 1, u"20");
+    StoreRawRecord(200, 2, u"30");
+    state->currentProject.projectId = 1;
+    ASSERT_TRUE(LoadTimeRecords(*ctx));
+    EXPECT_EQ(state->scratchRecord.recordId, 200u);
+    EXPECT_EQ(state->scratchRecord.minutesText, u"30");
+    state->currentProject.projectId = 2;
+    ASSERT_TRUE(LoadTimeRecords(*ctx));
+    EXPECT_EQ(state->scratchRecord.recordId, 200u);
+    EXPECT_EQ(state->timeRecords.First()->minutesText, u"30");
+
+    StoreRawRecord(150, 1, u"1500");
+    EXPECT_FALSE(LoadTimeRecords(*ctx));
+}
+
 TEST_F(RecordStoreTest, IdentifiersStayUniqueSoUpdateAndDeleteReachTheRightRecord) {
     uint32_t pid = 0;
     StartWithProject(&pid);
