@@ -130,10 +130,8 @@ void MainWindow::RefillList() {
     for (TimeRecord* r = s.timeRecords.First(); r != nullptr; r = s.timeRecords.Next()) {
         ListRow& row = built.emplace_back();
         row.image = RowImage(*r);
-        row.cells.reserve(3);
-        row.cells.push_back(Or(DateText(*r, dateView)));
-        row.cells.push_back(Or(r->category));
-        row.cells.push_back(Or(TimeText(*r, timeView)));
+        row.cells = {*DateText(*r, dateView), r->category ? *r->category : std::u16string_view(),
+                     *TimeText(*r, timeView)};
     }
     bar.SetRows(kMainList, std::move(built));
     const int rows = bar.RowCount(kMainList);

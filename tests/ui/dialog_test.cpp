@@ -108,6 +108,35 @@ TEST(DialogListView, RowsColumnsHeaderImagesAndSelection) {
     EXPECT_EQ(d.Focus(), kNoControl);
 }
 
+// A row keeps its cells end to end in one text: every edit must leave the others as they were.
+TEST(DialogListView, CellEditsColumnChangesAndWholeRowsKeepEveryOtherCell) {
+    Dialog d(kTemplate);
+    ASSERT_TRUE(d.CreateListView(500, {4, 47, 231, 189}));
+    d.InsertColumn(500, 0, {u"Date", 88, 0});
+    d.InsertColumn(500, 1, {u"Category", 90, -1});
+    d.InsertColumn(500, 2, {u"Time", 55, -1});
+    d.SetRows(500, {{4, {u"29-10-2005", u"Travel", u"1:30"}}, {3, {u"30-10-2005"}}});
+    auto cells = [&](int row) {
+        std::vector<std::u16string> all;
+        for (int c = 0; c < d.ColumnCount(500); ++c) all.push_back(d.Cell(500, row, c));
+        return all;
+    };
+    using V = std::vector<std::u16string>;
+    EXPECT_EQ(cells(1), (V{u"30-10-2005", u"", u""}));  // short rows get empty cells
+    d.SetCell(500, 0, 1, u"");
+    d.SetCell(500, 0, 0, u"1-1-2005");
+    d.SetCell(500, 0, 2, u"12:05");
+    EXPECT_EQ(cells(0), (V{u"1-1-2005", u"", u"12:05"}));
+    d.SetCell(500, 0, 1, u"Meeting room");
+    EXPECT_EQ(cells(0), (V{u"1-1-2005", u"Meeting room", u"12:05"}));
+    d.InsertColumn(500, 1, {u"Memo", 40, -1});
+    EXPECT_EQ(cells(0), (V{u"1-1-2005", u"", u"Meeting room", u"12:05"}));
+    EXPECT_EQ(d.InsertColumn(500, 4, {u"Fifth", 10, -1}), -1);  // four columns at most
+    EXPECT_TRUE(d.DeleteColumn(500, 0));
+    EXPECT_EQ(cells(0), (V{u"", u"Meeting room", u"12:05"}));
+    EXPECT_EQ(d.Cell(500, 0, 7), u"");
+}
+
 TEST(DialogLayout, LayoutMovesControlsAndHidesOnlyThoseHiddenInALayout) {
     Dialog d(kTemplate);
     EXPECT_EQ(d.DefaultButton(), 13);

@@ -172,7 +172,7 @@ std::vector<std::string> FormatRowLines(const ControlState& list) {
     for (size_t r = 0; r < list.rows.size(); ++r) {
         const ListRow& row = list.rows[r];
         std::string line = "row " + std::to_string(r) + " " + ImageText(row.image);
-        for (const std::u16string& cell : row.cells) line += " " + QuoteText(cell);
+        for (std::u16string_view cell : row.cells) line += " " + QuoteText(cell);
         if (static_cast<int>(r) == list.selectedRow) line += " selected";
         lines.push_back(std::move(line));
     }

@@ -302,14 +302,65 @@ bool Dialog::DestroyControl(int id) {
     return true;
 }
 
+ListCells& ListCells::operator=(std::initializer_list<std::u16string_view> cells) {
+    size_t total = 0;
+    for (std::u16string_view cell : cells) total += cell.size();
+    text_.clear();
+    text_.reserve(total);
+    count_ = 0;
+    for (std::u16string_view cell : cells) {
+        if (count_ == kMaxCells) break;
+        text_.append(cell);
+        ends_[count_++] = static_cast<uint32_t>(text_.size());
+    }
+    return *this;
+}
+
+void ListCells::Set(size_t i, std::u16string_view text) {
+    if (i >= count_) return;
+    const size_t from = i == 0 ? 0 : ends_[i - 1];
+    const size_t old = ends_[i] - from;
+    text_.replace(from, old, text);
+    for (size_t k = i; k < count_; ++k)
+        ends_[k] = static_cast<uint32_t>(ends_[k] - old + text.size());
+}
+
+void ListCells::insert(size_t i, std::u16string_view text) {
+    if (count_ >= kMaxCells || i > count_) return;
+    const size_t at = i == 0 ? 0 : ends_[i - 1];
+    text_.insert(at, text);
+    for (size_t k = count_; k > i; --k)
+        ends_[k] = static_cast<uint32_t>(ends_[k - 1] + text.size());
+    ends_[i] = static_cast<uint32_t>(at + text.size());
+    ++count_;
+}
+
+void ListCells::erase(size_t i) {
+    if (i >= count_) return;
+    const size_t from = i == 0 ? 0 : ends_[i - 1];
+    const size_t old = ends_[i] - from;
+    text_.erase(from, old);
+    for (size_t k = i; k + 1 < count_; ++k) ends_[k] = static_cast<uint32_t>(ends_[k + 1] - old);
+    --count_;
+}
+
+void ListCells::resize(size_t n) {
+    n = std::min(n, kMaxCells);
+    while (count_ < n) push_back(u"");
+    if (count_ > n) {
+        count_ = static_cast<uint8_t>(n);
+        text_.resize(n == 0 ? 0 : ends_[n - 1]);
+    }
+}
+
 int Dialog::InsertColumn(int id, int index, ListColumn column) {
     ControlState* c = FindKind(id, ControlKind::ListView);
-    if (c == nullptr || index < 0) return -1;
+    if (c == nullptr || index < 0 || c->columns.size() >= ListCells::kMaxCells) return -1;
     index = std::min(index, static_cast<int>(c->columns.size()));
     c->columns.insert(c->columns.begin() + index, std::move(column));
     for (ListRow& row : c->rows) {
         if (static_cast<int>(row.cells.size()) > index) {
-            row.cells.insert(row.cells.begin() + index, std::u16string());
+            row.cells.insert(static_cast<size_t>(index), u"");
         }
     }
     Changed(DialogChange::Columns, id);
@@ -321,7 +372,7 @@ bool Dialog::DeleteColumn(int id, int index) {
     if (c == nullptr || index < 0 || index >= static_cast<int>(c->columns.size())) return false;
     c->columns.erase(c->columns.begin() + index);
     for (ListRow& row : c->rows) {
-        if (static_cast<int>(row.cells.size()) > index) row.cells.erase(row.cells.begin() + index);
+        if (static_cast<int>(row.cells.size()) > index) row.cells.erase(static_cast<size_t>(index));
     }
     Changed(DialogChange::Columns, id);
     return true;
@@ -352,8 +403,8 @@ int Dialog::InsertRow(int id, int index, std::u16string_view text, int image) {
     index = std::min(index, static_cast<int>(c->rows.size()));
     ListRow row;
     row.image = image;
-    row.cells.assign(std::max<size_t>(c->columns.size(), 1), std::u16string());
-    row.cells[0] = std::u16string(text);
+    row.cells.resize(std::max<size_t>(c->columns.size(), 1));
+    row.cells.Set(0, text);
     c->rows.insert(c->rows.begin() + index, std::move(row));
     if (c->selectedRow >= index) ++c->selectedRow;
     if (c->focusedRow >= index) ++c->focusedRow;
@@ -367,9 +418,9 @@ bool Dialog::SetCell(int id, int row, int column, std::u16string_view text) {
         column >= std::max<int>(static_cast<int>(c->columns.size()), 1)) {
         return false;
     }
-    std::vector<std::u16string>& cells = c->rows[row].cells;
+    ListCells& cells = c->rows[row].cells;
     if (static_cast<int>(cells.size()) <= column) cells.resize(column + 1);
-    cells[column] = std::u16string(text);
+    cells.Set(static_cast<size_t>(column), text);
     Changed(DialogChange::Row, id, row);
     return true;
 }
@@ -380,7 +431,7 @@ std::u16string Dialog::Cell(int id, int row, int column) const {
         column >= static_cast<int>(c->rows[row].cells.size())) {
         return {};
     }
-    return c->rows[row].cells[column];
+    return std::u16string(c->rows[row].cells[column]);
 }
 
 bool Dialog::SetRowImage(int id, int row, int image) {

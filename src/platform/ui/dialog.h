@@ -2,7 +2,9 @@
 // answers its events. No widget appears here; hosts render this state.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -40,9 +42,58 @@ struct ListColumn {
     friend bool operator==(const ListColumn&, const ListColumn&) = default;
 };
 
+// The texts of one row's cells, kept end to end in one string: a list of tens of thousands
+// of rows holds one text a row, not one a cell. A row has at most kMaxCells cells.
+class ListCells {
+  public:
+    static constexpr size_t kMaxCells = 4;
+
+    ListCells() = default;
+    ListCells(std::initializer_list<std::u16string_view> cells) { *this = cells; }
+    ListCells& operator=(std::initializer_list<std::u16string_view> cells);
+
+    size_t size() const { return count_; }
+    bool empty() const { return count_ == 0; }
+    std::u16string_view operator[](size_t i) const {
+        const size_t from = i == 0 ? 0 : ends_[i - 1];
+        return std::u16string_view(text_).substr(from, ends_[i] - from);
+    }
+    // Cells past the last are ignored, as are texts past kMaxCells cells.
+    void Set(size_t i, std::u16string_view text);
+    void push_back(std::u16string_view text) { insert(count_, text); }
+    void insert(size_t i, std::u16string_view text);
+    void erase(size_t i);
+    // New cells are empty; a smaller size drops the last cells.
+    void resize(size_t n);
+
+    class const_iterator {
+      public:
+        using value_type = std::u16string_view;
+        using difference_type = std::ptrdiff_t;
+        const_iterator(const ListCells* cells, size_t i) : cells_(cells), i_(i) {}
+        std::u16string_view operator*() const { return (*cells_)[i_]; }
+        const_iterator& operator++() {
+            ++i_;
+            return *this;
+        }
+        friend bool operator==(const const_iterator&, const const_iterator&) = default;
+
+      private:
+        const ListCells* cells_;
+        size_t i_;
+    };
+    const_iterator begin() const { return {this, 0}; }
+    const_iterator end() const { return {this, count_}; }
+
+  private:
+    std::u16string text_;
+    uint32_t ends_[kMaxCells] = {};
+    uint8_t count_ = 0;
+};
+
 struct ListRow {
     int image = -1;  // -1: no row image
-    std::vector<std::u16string> cells;
+    ListCells cells;
 };
 
 struct ControlState {
@@ -196,6 +247,7 @@ class Dialog {
     // List view. Created and destroyed at run time inside the dialog.
     bool CreateListView(int id, Rect rect);
     bool DestroyControl(int id);
+    // The column's index, or -1 when the list view is missing or has its four columns.
     int InsertColumn(int id, int index, ListColumn column);
     bool DeleteColumn(int id, int index);
     int ColumnCount(int id) const;
