@@ -3,7 +3,8 @@
 // The sort is defined by its effect: the records, in stable date-key order, end up as copies
 // of themselves in the list, forwards or backwards. A record the setters built is its own copy,
 // so only records whose texts disagree with their values are rewritten; the list's own records
-// are relinked in the final order, and no second copy of the list is kept.
+// are moved into the final order among their own places in memory and relinked, and no second
+// copy of the list is kept. Later walks of the list then read memory in order.
 #include "core/date_sort.h"
 
 #include <algorithm>
@@ -34,6 +35,45 @@ void SortKeysStable(std::vector<uint64_t>& keys) {
     }
 }
 
+// Moves the records among their own places so that the k-th record of the new order comes to
+// the place of the k-th record of the old order. A list read from
+// the store lies in memory in its old order, and a sorted one stays so: walking the list in
+// its new order then reads memory in order. No record is copied; each is moved once (the
+// first of each cycle twice).
+void LayOutInOrder(const std::vector<TimeRecord*>& slots, const std::vector<uint64_t>& keys) {
+    const size_t n = slots.size();
+    // Slot k must receive the record now in slot source(k). The cycles of that exchange are
+    // written down first, so that the moves can ask for records well before they reach them;
+    // each cycle then moves with one record held aside.
+    const auto source = [&](size_t k) { return static_cast<size_t>(keys[k] & 0xFFFFFFFF); };
+    std::vector<uint32_t> cycles;  // the slots of each cycle, each cycle closed by kEnd
+    constexpr uint32_t kEnd = 0xFFFFFFFF;
+    cycles.reserve(n + n / 2);
+    std::vector<bool> placed(n);
+    for (size_t k = 0; k < n; ++k) {
+        if (placed[k] || source(k) == k) continue;
+        size_t j = k;
+        do {
+            cycles.push_back(static_cast<uint32_t>(j));
+            placed[j] = true;
+            j = source(j);
+        } while (j != k);
+        cycles.push_back(kEnd);
+    }
+    constexpr size_t kAhead = 8;
+    for (size_t i = 0; i < cycles.size(); ++i) {
+        TimeRecord held(std::move(*slots[cycles[i]]));
+        for (; cycles[i + 1] != kEnd; ++i) {
+            if (i + kAhead < cycles.size() && cycles[i + kAhead] != kEnd) {
+                __builtin_prefetch(slots[cycles[i + kAhead]], 1);
+            }
+            *slots[cycles[i]] = std::move(*slots[cycles[i + 1]]);
+        }
+        *slots[cycles[i]] = std::move(held);
+        ++i;  // past the cycle's end
+    }
+}
+
 }  // namespace
 
 bool SortByDate(TimeRecordList& records, TimeRecordList& sortBuffer, SortOrder sortOrder) {
@@ -61,12 +101,11 @@ bool SortByDate(TimeRecordList& records, TimeRecordList& sortBuffer, SortOrder s
         std::sort(keys.begin(), keys.end());
     }
 
-    std::vector<TimeRecord*> sorted(n);
-    for (size_t i = 0; i < n; ++i) sorted[i] = originals[keys[i] & 0xFFFFFFFF];
+    LayOutInOrder(originals, keys);  // the old places now hold the records in the new order
     if (sortOrder == SortOrder::Descending) {
-        records.Relink(sorted.rbegin(), sorted.rend());
+        records.Relink(originals.rbegin(), originals.rend());
     } else {
-        records.Relink(sorted.begin(), sorted.end());
+        records.Relink(originals.begin(), originals.end());
     }
     return true;
 }
