@@ -60,12 +60,16 @@ void LayOutInOrder(const std::vector<TimeRecord*>& slots, const std::vector<uint
         } while (j != k);
         cycles.push_back(kEnd);
     }
-    constexpr size_t kAhead = 8;
+    constexpr size_t kAhead = 16;
     for (size_t i = 0; i < cycles.size(); ++i) {
         TimeRecord held(std::move(*slots[cycles[i]]));
         for (; cycles[i + 1] != kEnd; ++i) {
             if (i + kAhead < cycles.size() && cycles[i + kAhead] != kEnd) {
-                __builtin_prefetch(slots[cycles[i + kAhead]], 1);
+                // every cache line of the record
+                const char* ahead = reinterpret_cast<const char*>(slots[cycles[i + kAhead]]);
+                for (size_t line = 0; line < sizeof(TimeRecord); line += 64) {
+                    __builtin_prefetch(ahead + line, 1);
+                }
             }
             *slots[cycles[i]] = std::move(*slots[cycles[i + 1]]);
         }
