@@ -42,21 +42,28 @@ struct ListColumn {
     friend bool operator==(const ListColumn&, const ListColumn&) = default;
 };
 
-// The texts of one row's cells, kept end to end in one string: a list of tens of thousands
-// of rows holds one text a row, not one a cell. A row has at most kMaxCells cells.
+// The texts of one row's cells, kept end to end inside the row; only a row longer than
+// kInline characters has a text on the heap. A list of tens of thousands of rows then holds no
+// allocation a row. A row has at most kMaxCells cells and 65,535 characters; more are cut.
 class ListCells {
   public:
     static constexpr size_t kMaxCells = 4;
+    static constexpr size_t kInline = 22;
 
     ListCells() = default;
     ListCells(std::initializer_list<std::u16string_view> cells) { *this = cells; }
+    ListCells(const ListCells& other) { *this = other; }
+    ListCells(ListCells&& other) noexcept { *this = std::move(other); }
+    ListCells& operator=(const ListCells& other);
+    ListCells& operator=(ListCells&& other) noexcept;
+    ~ListCells() { delete[] heap_; }
     ListCells& operator=(std::initializer_list<std::u16string_view> cells);
 
     size_t size() const { return count_; }
     bool empty() const { return count_ == 0; }
     std::u16string_view operator[](size_t i) const {
         const size_t from = i == 0 ? 0 : ends_[i - 1];
-        return std::u16string_view(text_).substr(from, ends_[i] - from);
+        return Text().substr(from, ends_[i] - from);
     }
     // Cells past the last are ignored, as are texts past kMaxCells cells.
     void Set(size_t i, std::u16string_view text);
@@ -86,10 +93,19 @@ class ListCells {
     const_iterator end() const { return {this, count_}; }
 
   private:
-    std::u16string text_;
-    uint32_t ends_[kMaxCells] = {};
+    std::u16string_view Text() const {
+        return std::u16string_view(heap_ != nullptr ? heap_ : inline_, size_);
+    }
+    // Makes text the row's whole text, with count cells ending at ends.
+    void Store(std::u16string_view text, const uint16_t* ends, size_t count);
+
+    char16_t* heap_ = nullptr;  // the text when it is longer than kInline
+    uint16_t size_ = 0;
+    uint16_t ends_[kMaxCells] = {};
     uint8_t count_ = 0;
+    char16_t inline_[kInline] = {};
 };
+static_assert(sizeof(ListCells) == 64);
 
 struct ListRow {
     int image = -1;  // -1: no row image
