@@ -1,6 +1,6 @@
-// The desktop window with 65,535 records of the current project, drawn offscreen: start-up to
-// the first painted window with the list's rows shown, and a Date header tap to the list shown
-// in its new order.
+// The desktop window on the standard store (65,535 records, 64,000 of them the current
+// project's), drawn offscreen: start-up to the first painted window with the list's rows
+// shown, and a Date header tap to the list shown in its new order.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -31,7 +31,7 @@ std::filesystem::path BenchRoot() {
 }
 
 const DeviceFolders& PreparedDevice() {
-    static DeviceFolders folders = bench::PrepareFullDevice(BenchRoot());
+    static DeviceFolders folders = bench::PrepareStandardDevice(BenchRoot());
     return folders;
 }
 
@@ -82,6 +82,9 @@ void BM_LaunchToThePaintedWindow(benchmark::State& st) {
         });
         if (!ran) return st.SkipWithError("a message box came up");
         st.SetIterationTime(std::chrono::duration<double>(painted - start).count());
+    }
+    if (rows != static_cast<int>(bench::kStandardLargeProject)) {
+        st.SkipWithError("the main list was not filled");
     }
     st.counters["rows"] = rows;
 }

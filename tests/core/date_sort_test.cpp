@@ -164,7 +164,7 @@ TEST(SortByDate, LongListsGiveExactlyWhatTheStepByStepSortGives) {
     std::mt19937 rng(1024);
     for (uint32_t order : {0u, 1u}) {
         TimeRecordList fastList, fastBuffer, literalList, literalBuffer;
-        for (uint32_t i = 0; i < 3000; ++i) {
+        for (uint32_t i = 0; i < 1500; ++i) {
             const TimeRecord r = MakeRecord(
                 i, static_cast<uint16_t>(1990 + rng() % 40), static_cast<uint16_t>(1 + rng() % 12),
                 static_cast<uint16_t>(1 + rng() % 3), static_cast<int>(rng() % 1500));
