@@ -12,7 +12,7 @@ cd "$(dirname "$0")"
 # offscreen or on a virtual X server (xvfb-run, which needs xauth).
 PACKAGES=(build-essential cmake ninja-build pkg-config python3
           libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev libicu-dev
-          qt6-base-dev qt6-multimedia-dev fonts-liberation fonts-dejavu-extra xvfb xauth)
+          qt6-base-dev qt6-multimedia-dev libxcb1-dev fonts-liberation fonts-dejavu-extra xvfb xauth)
 
 install_packages() {
     local missing=()

@@ -3,16 +3,22 @@
 
 #include <arpa/inet.h>
 #include <errno.h>
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <stdlib.h>
 #include <sys/socket.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
+#include <xcb/xcb.h>
 
+#include <chrono>
+#include <csignal>
 #include <cstddef>
 #include <cstring>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 namespace qv {
@@ -20,6 +26,7 @@ namespace qv {
 namespace {
 
 constexpr int kTcpTimeoutMs = 500;
+constexpr auto kHandshakeTimeout = std::chrono::seconds(2);
 constexpr int kX11TcpPortBase = 6000;
 
 std::string Variable(const char* name) {
@@ -89,6 +96,40 @@ bool IsLoopbackHost(std::string_view host) {
     return host == "localhost" || host == "127.0.0.1" || host == "::1" || host == "[::1]";
 }
 
+// Whether the X server takes a connection from this program: the whole greeting, with the
+// user's authority. A server that refuses (wrong authority, too many clients, shutting down)
+// would otherwise end the window system's start with an abort. The greeting runs in a child
+// process, so a server that never answers cannot hold the start up: after two seconds it is
+// left to the window system.
+bool XServerAccepts(const std::string& display, std::string& why) {
+    const pid_t child = fork();
+    if (child < 0) return true;  // nothing learnt: the window system tries
+    if (child == 0) {
+        // The server's own reason would be a second line; the program says it in one.
+        const int quiet = open("/dev/null", O_WRONLY);
+        if (quiet >= 0) dup2(quiet, STDERR_FILENO);
+        xcb_connection_t* connection = xcb_connect(display.c_str(), nullptr);
+        _exit(xcb_connection_has_error(connection) != 0 ? 1 : 0);
+    }
+    const auto deadline = std::chrono::steady_clock::now() + kHandshakeTimeout;
+    int status = 0;
+    pid_t done = 0;
+    while ((done = waitpid(child, &status, WNOHANG)) == 0 &&
+           std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    if (done == 0) {
+        kill(child, SIGKILL);
+        waitpid(child, &status, 0);
+        return true;
+    }
+    if (done == child && WIFEXITED(status) && WEXITSTATUS(status) == 1) {
+        why = "the X server on display " + display + " refuses the connection";
+        return false;
+    }
+    return true;
+}
+
 // DISPLAY is [protocol/][host]:number[.screen].
 bool XDisplayReachable(const std::string& display, std::string& why) {
     const size_t colon = display.rfind(':');
@@ -120,8 +161,11 @@ bool XDisplayReachable(const std::string& display, std::string& why) {
     } else {
         return true;  // another machine: tried by the window system itself
     }
-    if (!answers) why = "no X server answers on display " + display;
-    return answers;
+    if (!answers) {
+        why = "no X server answers on display " + display;
+        return false;
+    }
+    return XServerAccepts(display, why);
 }
 
 bool WaylandDisplayReachable(const DisplayEnvironment& env, std::string& why) {
