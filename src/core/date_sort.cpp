@@ -61,7 +61,8 @@ void LayOutInOrder(const std::vector<TimeRecord*>& slots, const std::vector<uint
         cycles.push_back(kEnd);
     }
     constexpr size_t kAhead = 16;
-    for (size_t i = 0; i < cycles.size(); ++i) {
+    size_t i = 0;
+    while (i < cycles.size()) {
         TimeRecord held(std::move(*slots[cycles[i]]));
         for (; cycles[i + 1] != kEnd; ++i) {
             if (i + kAhead < cycles.size() && cycles[i + kAhead] != kEnd) {
@@ -74,7 +75,7 @@ void LayOutInOrder(const std::vector<TimeRecord*>& slots, const std::vector<uint
             *slots[cycles[i]] = std::move(*slots[cycles[i + 1]]);
         }
         *slots[cycles[i]] = std::move(held);
-        ++i;  // past the cycle's end
+        i += 2;  // past the cycle's last slot and its end
     }
 }
 
