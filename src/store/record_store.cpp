@@ -33,14 +33,14 @@ std::vector<PropValue> RecordProps(const TimeRecord& r, uint32_t recordId) {
 
 // The stored duration, when it lies within 0 to 1499 minutes; a missing one counts as 0.
 std::optional<int32_t> StoredMinutes(const std::vector<PropValue>& props) {
+    const Text* minutes = nullptr;
     for (const PropValue& p : props) {
-        if (p.propid != kMinutesProp) continue;
-        if (!p.lpwstr) return 0;
-        const int32_t t = ParseLong(*p.lpwstr);
-        if (t < 0 || t > kMaxStoredMinutes) return std::nullopt;
-        return t;
+        if (p.propid == kMinutesProp) minutes = &p.lpwstr;
     }
-    return 0;
+    if (minutes == nullptr || !*minutes) return 0;
+    const int32_t t = ParseLong(**minutes);
+    if (t < 0 || t > kMaxStoredMinutes) return std::nullopt;
+    return t;
 }
 
 uint32_t StoredProject(const std::vector<PropValue>& props) {
@@ -54,8 +54,9 @@ uint32_t StoredProject(const std::vector<PropValue>& props) {
 // Fills a reset record from its stored properties, in whatever order they come. False when
 // the stored duration lies outside 0 to 1499 minutes. A missing duration counts as none.
 bool DecodeRecord(const std::vector<PropValue>& props, TimeRecord& r) {
+    const std::optional<int32_t> minutes = StoredMinutes(props);
+    if (!minutes) return false;
     uint16_t day = 0, month = 0, year = 0;
-    Text minutes;
     for (const PropValue& p : props) {
         switch (p.propid) {
             case kSortPropertyId:
@@ -76,9 +77,6 @@ bool DecodeRecord(const std::vector<PropValue>& props, TimeRecord& r) {
             case kCategoryProp:
                 SetCategory(r, p.lpwstr);
                 break;
-            case kMinutesProp:
-                minutes = p.lpwstr;
-                break;
             case kMemoProp:
                 SetMemo(r, p.lpwstr);
                 break;
@@ -86,13 +84,7 @@ bool DecodeRecord(const std::vector<PropValue>& props, TimeRecord& r) {
                 break;
         }
     }
-    if (!minutes) {
-        SetMinutes(r, u"0");
-    } else {
-        const int32_t t = ParseLong(*minutes);
-        if (t < 0 || t > kMaxStoredMinutes) return false;
-        SetMinutes(r, FormatDecimal(t));  // stored 0090 reads back as 90
-    }
+    SetMinutes(r, FormatDecimal(*minutes));  // stored 0090 reads back as 90
     SetDate(r, MakeDate(year, month, day));
     return true;
 }
