@@ -5,9 +5,11 @@
 
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/app.h"
 #include "bench_device.h"
@@ -56,6 +58,27 @@ inline bool RunProgram(benchmark::State& st, const DeviceFolders& folders, Calen
     }
     if (!refused.empty() && !st.error_occurred()) st.SkipWithError(refused.c_str());
     return !st.error_occurred();
+}
+
+// Runs the program once, plays `script`, and sets the iteration's time from the last action to
+// the moment the program waits again; `atEnd` then looks at what it shows. False as RunProgram.
+inline bool TimeLastAction(benchmark::State& st, const DeviceFolders& folders, CalendarDate now,
+                           const std::vector<HeadlessAction>& script,
+                           const std::function<void(HeadlessHost&)>& atEnd) {
+    size_t next = 0;
+    std::chrono::steady_clock::time_point start, done;
+    const bool ran =
+        RunProgram(st, folders, now, [&](HeadlessHost& host) -> std::optional<HeadlessAction> {
+            if (next < script.size()) {
+                if (next + 1 == script.size()) start = std::chrono::steady_clock::now();
+                return script[next++];
+            }
+            done = std::chrono::steady_clock::now();
+            atEnd(host);
+            return HeadlessAction::MakeKill();
+        });
+    if (ran) st.SetIterationTime(std::chrono::duration<double>(done - start).count());
+    return ran;
 }
 
 }  // namespace qv::bench

@@ -45,24 +45,14 @@ void BM_BalanceReportToTheFilledList(benchmark::State& st) {
             HeadlessAction::MakeDate(kProjectsBalanceStart, MakeDate(2000, 1, 1)),
             HeadlessAction::MakeDate(kProjectsBalanceEnd, MakeDate(2005, 12, 31)),
             HeadlessAction::MakeClick(kProjectsBalanceReport)};
-        size_t next = 0;
-        std::chrono::steady_clock::time_point start, listed;
-        const bool ran =
-            bench::RunProgram(st, folders, MakeDate(2005, 10, 29),
-                              [&](HeadlessHost& host) -> std::optional<HeadlessAction> {
-                                  if (next < script.size()) {
-                                      if (next + 1 == script.size())
-                                          start = std::chrono::steady_clock::now();
-                                      return script[next++];
-                                  }
-                                  listed = std::chrono::steady_clock::now();
-                                  Dialog* d = host.TopWindow();
-                                  rows = d->RowCount(kProjectsBalanceList);
-                                  total = d->Text(kProjectsBalanceTotal);
-                                  return HeadlessAction::MakeKill();
-                              });
-        if (!ran) return;
-        st.SetIterationTime(std::chrono::duration<double>(listed - start).count());
+        if (!bench::TimeLastAction(st, folders, MakeDate(2005, 10, 29), script,
+                                   [&](HeadlessHost& host) {
+                                       Dialog* d = host.TopWindow();
+                                       rows = d->RowCount(kProjectsBalanceList);
+                                       total = d->Text(kProjectsBalanceTotal);
+                                   })) {
+            return;
+        }
     }
     if (rows != kProjects || total.empty()) st.SkipWithError("the balance list was not filled");
     st.counters["rows"] = rows;

@@ -64,22 +64,11 @@ void BM_TimeReportAllToTheFilledList(benchmark::State& st) {
             HeadlessAction::MakeDate(kTimeReportStart, MakeDate(2003, 1, 1)),
             HeadlessAction::MakeDate(kTimeReportEnd, MakeDate(2005, 12, 31)),
             HeadlessAction::MakeCheck(kTimeReportAll), HeadlessAction::MakeClick(kTimeReportView)};
-        size_t next = 0;
-        std::chrono::steady_clock::time_point start, listed;
-        const bool ran =
-            bench::RunProgram(st, folders, MakeDate(2005, 12, 31),
-                              [&](HeadlessHost& host) -> std::optional<HeadlessAction> {
-                                  if (next < script.size()) {
-                                      if (next + 1 == script.size())
-                                          start = std::chrono::steady_clock::now();
-                                      return script[next++];
-                                  }
-                                  listed = std::chrono::steady_clock::now();
-                                  rows = host.TopWindow()->RowCount(kTimeReportList);
-                                  return HeadlessAction::MakeKill();
-                              });
-        if (!ran) return;
-        st.SetIterationTime(std::chrono::duration<double>(listed - start).count());
+        if (!bench::TimeLastAction(
+                st, folders, MakeDate(2005, 12, 31), script,
+                [&](HeadlessHost& host) { rows = host.TopWindow()->RowCount(kTimeReportList); })) {
+            return;
+        }
     }
     if (rows != static_cast<int>(kCategories)) st.SkipWithError("the report list was not filled");
     st.counters["rows"] = rows;
