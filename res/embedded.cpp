@@ -1,8 +1,10 @@
 // Looking up the built-in files and putting the help files into the Windows folder.
 #include "res/embedded.h"
 
-#include <fstream>
+#include <string_view>
 #include <system_error>
+
+#include "platform/files/atomic_file.h"
 
 namespace qv {
 
@@ -19,31 +21,13 @@ const EmbeddedFile* FindEmbedded(std::string_view name) {
 
 namespace {
 
-// Writes the file under a temporary name first and renames it into place, so a
-// failure halfway never leaves a cut-off help page that would then count as present.
+// Written under a temporary name of its own and renamed into place, so a failure halfway never
+// leaves a cut-off help page that would then count as present, and two starts never share a
+// temporary. Temporaries of starts that crashed are removed first.
 bool WriteWhole(const std::filesystem::path& target, const EmbeddedFile& file) {
-    std::filesystem::path temp = target;
-    temp += ".part";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        out.write(reinterpret_cast<const char*>(file.data),
-                  static_cast<std::streamsize>(file.size));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::error_code ignored;
-            std::filesystem::remove(temp, ignored);
-            return false;
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(temp, target, ec);
-    if (ec) {
-        std::filesystem::remove(temp, ec);
-        return false;
-    }
-    return true;
+    AtomicFile writer(target);
+    writer.RemoveStaleTemporaries();
+    return writer.Replace(std::string_view(reinterpret_cast<const char*>(file.data), file.size));
 }
 
 }  // namespace

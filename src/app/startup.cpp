@@ -8,6 +8,10 @@
 #include "res/menus.h"
 #include "res/string_table.h"
 
+#if !defined(QV_VERSION_MAJOR) || !defined(QV_VERSION_MINOR)
+#error "QV_VERSION_MAJOR and QV_VERSION_MINOR must be defined by the build"
+#endif
+
 namespace qv {
 
 bool InitInstance(App& app) {
@@ -22,7 +26,10 @@ bool InitInstance(App& app) {
     s.mainSortColumn = s.settings.Sort;
     s.mainSortOrder = SortOrderFromStored(s.settings.SortOrder);
 
-    return OpenStoreAtStart(app);
+    if (!OpenStoreAtStart(app)) return false;
+    // A new installation records its version; a start that ends here leaves every file alone.
+    ProvisionVersion(s.settings, app.services.registry, QV_VERSION_MAJOR, QV_VERSION_MINOR);
+    return true;
 }
 
 void ExitCleanup(App& app) {

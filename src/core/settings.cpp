@@ -1,6 +1,8 @@
 // Loading and saving the settings block through the registry.
 #include "core/settings.h"
 
+#include <iterator>
+
 namespace qv {
 
 namespace {
@@ -102,6 +104,29 @@ bool LoadSettings(AppSettings& settings, RegistryAccess& registry, const Text& c
         registry.CloseKey(*key);
     }
     return true;
+}
+
+bool ProvisionVersion(AppSettings& settings, RegistryAccess& registry, uint32_t major,
+                      uint32_t minor) {
+    if (!HasText(settings.companyText) || !HasText(settings.productText)) return false;
+    const uint32_t versions[] = {major, minor};
+    // A group that changes nothing writes nothing.
+    registry.BeginChanges();
+    bool ok = false;
+    if (auto key = OpenOrCreate(registry, VersionKeyPath(settings))) {
+        ok = true;
+        for (size_t i = 0; i < std::size(kVersionValues); ++i) {
+            const NumberSetting& setting = kVersionValues[i];
+            if (registry.QueryValue(*key, setting.name, 4)) continue;
+            if (registry.SetDwordValue(*key, setting.name, versions[i])) {
+                settings.*setting.field = versions[i];
+            } else {
+                ok = false;
+            }
+        }
+        registry.CloseKey(*key);
+    }
+    return registry.CommitChanges() && ok;
 }
 
 bool SaveSettings(const AppSettings& settings, RegistryAccess& registry) {

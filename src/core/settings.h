@@ -44,6 +44,12 @@ constexpr size_t kLastProjectMaxChars = 40;
 bool LoadSettings(AppSettings& settings, RegistryAccess& registry, const Text& company,
                   const Text& product);
 
+// What an installation leaves behind: MajorVersion and MinorVersion under the loaded block's
+// Software\<company>\<product>, each written only where the key lacks it (and then taken into
+// the block), in one group of changes. True when nothing was missing or all of it was written.
+bool ProvisionVersion(AppSettings& settings, RegistryAccess& registry, uint32_t major,
+                      uint32_t minor);
+
 // Writes every value back, creating the keys when needed, as one group of registry changes.
 // Every write is tried; true only when all of them succeeded and the group was kept. When the
 // group cannot be kept the registry keeps what it held before. LastProject is written only

@@ -2,6 +2,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 #include "objectstore/store_test_util.h"
 #include "platform/objectstore/object_store.h"
@@ -154,6 +155,59 @@ TEST(StoreFile, RefusesAnUnusableFileAndLeavesItByteForByte) {
     auto reopened = OpenObjectStoreFile(good);
     ASSERT_NE(reopened, nullptr);
     EXPECT_EQ(reopened->Dump()[0].records.size(), 400u);
+}
+
+TEST(StoreFile, NothingButAPlainFileIsMadeOrReplacedAndLinksAreLeftAsTheyAre) {
+    test::TempDir dir;
+    const fs::path file = dir / "objectstore.sqlite";
+    // A store on a drive that is not mounted: the link stays, no store is made in its place.
+    fs::create_symlink(dir / "unmounted" / "objectstore.sqlite", file);
+    EXPECT_EQ(OpenObjectStoreFile(file), nullptr);
+    EXPECT_TRUE(fs::is_symlink(file));
+    WriteBytes(dir / "empty", "");
+    fs::remove(file);
+    fs::create_symlink(dir / "empty", file);
+    EXPECT_EQ(OpenObjectStoreFile(file), nullptr);
+    EXPECT_EQ(ReadBytes(dir / "empty"), "");
+    // A link to a real store is followed.
+    MakeStore(dir / "real.db");
+    fs::remove(file);
+    fs::create_symlink(dir / "real.db", file);
+    EXPECT_NE(OpenObjectStoreFile(file), nullptr);
+
+    fs::remove(file);
+    ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+    EXPECT_EQ(OpenObjectStoreFile(file), nullptr);
+    EXPECT_EQ(fs::status(file).type(), fs::file_type::fifo);
+    fs::remove(file);
+
+    // A log or index beside the store that is not a plain file.
+    MakeStore(file);
+    const std::string before = ReadBytes(file);
+    for (const char* suffix : {"-wal", "-shm"}) {
+        const fs::path beside = file.string() + suffix;
+        ASSERT_EQ(::mkfifo(beside.c_str(), 0600), 0);
+        EXPECT_EQ(OpenObjectStoreFile(file), nullptr) << suffix;
+        fs::remove(beside);
+    }
+    EXPECT_EQ(ReadBytes(file), before);
+}
+
+TEST(StoreFile, HalfMadeStoresOfCrashedFirstStartsAreRemoved) {
+    test::TempDir dir;
+    const fs::path file = dir / "objectstore.sqlite";
+    for (const char* name :
+         {"objectstore.sqlite.init-Ab12Cd", "objectstore.sqlite.init-Ab12Cd-journal",
+          "objectstore.sqlite.init-Xy34Zw"}) {
+        WriteBytes(dir / name, "half");
+    }
+    WriteBytes(dir / "objectstore.sqlite.other", "kept");
+    ASSERT_NE(OpenObjectStoreFile(file), nullptr);
+    for (const auto& entry : fs::directory_iterator(dir.path())) {
+        EXPECT_EQ(entry.path().filename().string().find(".init-"), std::string::npos)
+            << entry.path();
+    }
+    EXPECT_EQ(ReadBytes(dir / "objectstore.sqlite.other"), "kept");
 }
 
 TEST(StoreFile, ARecordThatDoesNotDecodeFailsOnlyItsOwnRead) {

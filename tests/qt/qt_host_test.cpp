@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
 
@@ -137,6 +138,30 @@ TEST(QtWindow, MenusOpenUpwardsWithinTheWindowAndBoxesSpeakAtItsZoom) {
         frame.Destroy();
     });
     host.RunMainWindow(frame, behaviour);
+}
+
+TEST(QtClose, ACloseRequestAnswersOpenBoxesWithNoOrOkAndThenClosesTheWindow) {
+    FixedClock clock;
+    QtHost host(clock, 1, {});
+    // Before the main window: the start-up's box ends, and so does every later one.
+    QTimer::singleShot(50, [&] { host.RequestClose(); });
+    EXPECT_EQ(host.MessageBox(u"The database file is corrupt.", u"Quorvella",
+                              MB_YESNO | MB_ICONEXCLAMATION),
+              IDNO);
+    EXPECT_EQ(host.MessageBox(u"Cannot continue", u"Quorvella", MB_OK | MB_ICONSTOP), IDOK);
+
+    // The window made afterwards closes at once, its exit steps run.
+    MainFrame frame(u"Quorvella", MainMenuBar());
+    struct Closing : MainWindowBehaviour {
+        int closes = 0;
+        void OnClose(MainFrame& f) override {
+            ++closes;
+            f.Destroy();
+        }
+    } behaviour;
+    QTimer::singleShot(5000, [&] { frame.Destroy(); });  // a hang fails instead of waiting
+    host.RunMainWindow(frame, behaviour);
+    EXPECT_EQ(behaviour.closes, 1);
 }
 
 TEST(QtRows, AListOfManyRowsIsOneTableNotOneWidgetEach) {

@@ -2,6 +2,7 @@
 #include "platform/registry/registry_hive.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -231,6 +232,28 @@ TEST_F(HiveTest, ACorruptHiveReadsAsEmptyAndIsKeptAside) {
     WriteFile("quorvella-hive 1\nkey \"A\"\nvalue \"X\" dword 7\nend\n");
     EXPECT_FALSE(RegistryHive(file_).LoadedCorrupt());
     EXPECT_EQ(ListHive(file_).at(0).values.at(0).number, 7u);
+}
+
+TEST_F(HiveTest, APipeOrAHugeFileIsABadHiveThatNeitherBlocksNorFloods) {
+    ASSERT_EQ(::mkfifo(file_.c_str(), 0600), 0);
+    {
+        RegistryHive hive(file_);  // opening a pipe for reading would wait for a writer
+        EXPECT_TRUE(hive.List().empty());
+        EXPECT_FALSE(hive.CreateKey(u"Software"));  // the pipe is the user's; never saved over
+        EXPECT_EQ(hive.LastSaveFailure(), "not a regular file");
+    }
+    EXPECT_EQ(fs::symlink_status(file_).type(), fs::file_type::fifo);
+    fs::remove(file_);
+
+    std::string huge = "quorvella-hive 1\nkey \"A\"\nend\n";
+    huge.resize(RegistryHive::kMaxHiveBytes + 1, '\n');
+    WriteFile(huge);
+    RegistryHive hive(file_);
+    EXPECT_TRUE(hive.LoadedCorrupt());
+    EXPECT_TRUE(hive.List().empty());
+    ASSERT_TRUE(hive.CreateKey(u"Software"));
+    EXPECT_TRUE(hive.LastSaveFailure().empty());
+    EXPECT_EQ(fs::file_size(file_.string() + ".corrupt"), huge.size());
 }
 
 TEST_F(HiveTest, ListingIsInPathOrderWithValuesInNameOrder) {

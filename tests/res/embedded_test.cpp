@@ -55,17 +55,18 @@ TEST_F(ProvisionTest, WritesMissingFilesOnceAndNeverOverwrites) {
     EXPECT_EQ(ReadBytes(windows / "enquorvella.htc"), Bytes(FindEmbedded("enquorvella.htc")));
 }
 
-TEST_F(ProvisionTest, ReportsFailureWhenTheFolderCannotBeWritten) {
+TEST_F(ProvisionTest, ReportsABlockedFolderAndClearsWhatACrashedStartLeft) {
     // a file where the folder should be
     test::WriteBytes(root / "Windows", "x");
     EXPECT_FALSE(ProvisionHelpFiles(root / "Windows"));
 
-    // a write that cannot be made: the page's temporary name is taken by a folder
-    const fs::path blocked = root / "Blocked";
-    fs::create_directories(blocked / "enquorvella.htm.part");
-    EXPECT_FALSE(ProvisionHelpFiles(blocked));
-    EXPECT_FALSE(fs::exists(blocked / "enquorvella.htm"));
-    EXPECT_TRUE(fs::exists(blocked / "enquorvella.htc"));  // the other file is still written
+    // a start that crashed while writing a page left its temporary; the next one removes it
+    const fs::path crashed = root / "Crashed";
+    fs::create_directories(crashed);
+    test::WriteBytes(crashed / "enquorvella.htm.tmp.AbC123", "half");
+    ASSERT_TRUE(ProvisionHelpFiles(crashed));
+    EXPECT_FALSE(fs::exists(crashed / "enquorvella.htm.tmp.AbC123"));
+    EXPECT_EQ(ReadBytes(crashed / "enquorvella.htm"), Bytes(FindEmbedded("enquorvella.htm")));
 }
 
 }  // namespace

@@ -77,6 +77,21 @@ TEST_F(SettingsTest, AMissingCompanyOrProductFailsAndChangesNothing) {
     EXPECT_EQ(Stored(kSettingsKey, u"SortOrder")->number, 1u);
 }
 
+TEST_F(SettingsTest, ANewInstallationRecordsItsVersionAndAnOlderRecordStays) {
+    AppSettings s = Load();
+    EXPECT_TRUE(ProvisionVersion(s, *hive_, 1, 2));
+    EXPECT_EQ(std::pair(s.MajorVersion, s.MinorVersion), std::pair(1u, 2u));
+    EXPECT_EQ(std::pair(Load().MajorVersion, Load().MinorVersion), std::pair(1u, 2u));
+
+    // Only what is missing is written.
+    Put(kVersionKey, u"MajorVersion", 2);
+    hive_->refused = {u"MajorVersion"};
+    s = Load();
+    EXPECT_TRUE(ProvisionVersion(s, *hive_, 1, 5));
+    EXPECT_EQ(std::pair(s.MajorVersion, s.MinorVersion), std::pair(2u, 2u));
+    EXPECT_EQ(Stored(kVersionKey, u"MinorVersion")->number, 2u);
+}
+
 TEST_F(SettingsTest, ValuesOutOfRangeOrMistypedAreIgnoredNotClamped) {
     Put(kVersionKey, u"MajorVersion", 3);
     Put(kVersionKey, u"MinorVersion", 99);
@@ -235,7 +250,7 @@ TEST_F(SettingsTest, AHiveThatIsAFolderCannotKeepTheSettingsAndSaysSo) {
     testing::internal::CaptureStderr();
     EXPECT_FALSE(SaveSettings(s, hive));
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "quorvella: cannot save settings to " + file.string() + ": Is a directory\n");
+              "quorvella: cannot save settings to " + file.string() + ": not a regular file\n");
     EXPECT_TRUE(std::filesystem::is_directory(file));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.path()), {}), 1);
 }

@@ -188,7 +188,9 @@ bool Replay::Start() {
         Fail(current_ + ": the device folder cannot be made");
         return false;
     }
-    running_ = std::make_unique<Running>(root_, instanceRunning_, storeVfs_);
+    auto lock = LockDevice();
+    if (lock == nullptr) return false;
+    running_ = std::make_unique<Running>(root_, std::move(lock), instanceRunning_, storeVfs_);
     running_->host = std::make_unique<HeadlessHost>(
         clock_, [this] { return NextAction(); },
         [this](const HostEvent& e) { Event(EventLine(e)); },
@@ -207,6 +209,13 @@ bool Replay::Start() {
     running_.reset();
     instanceRunning_ = false;
     return !failed_;
+}
+
+std::unique_ptr<DataFolderLock> Replay::LockDevice() {
+    auto lock = std::make_unique<DataFolderLock>(DeviceFolders::UnderRoot(root_).dataDir);
+    if (lock->GetState() != DataFolderLock::State::HeldElsewhere) return lock;
+    Fail(current_ + ": another program runs on the device");
+    return nullptr;
 }
 
 void Replay::StartSecond() {

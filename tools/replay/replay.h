@@ -18,8 +18,9 @@
 class QWidget;
 
 namespace qv {
+class DataFolderLock;
 class QtHost;
-}
+}  // namespace qv
 
 namespace qv::replay {
 
@@ -52,6 +53,8 @@ class Replay {
     // A line outside the program's windows; false when it failed (already reported).
     bool Environment(const std::vector<Token>& t, bool& handled);
     bool Start();
+    // The device's data folder for a start; null (said) when another program holds it.
+    std::unique_ptr<DataFolderLock> LockDevice();
     void StartSecond();
     // The Qt host runs each start of the program in a child process, so that a kill ends it
     // the way a power cut does; the script goes on in this process where the child stopped.

@@ -134,7 +134,9 @@ void Replay::RunQtChild() {
     static char* argv[] = {name, nullptr};
     QApplication application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
-    running_ = std::make_unique<Running>(root_, instanceRunning_, storeVfs_);
+    auto lock = LockDevice();
+    if (lock == nullptr) return;
+    running_ = std::make_unique<Running>(root_, std::move(lock), instanceRunning_, storeVfs_);
     QtHost host(clock_, 1, {});
     qtHost_ = &host;
     host.SetScreenSize(screen_);
@@ -148,7 +150,8 @@ void Replay::RunQtChild() {
                              running_->instances};
     const int code = QuorvellaMain(services);
     screen_ = host.ScreenSize();
-    qtHost_ = nullptr;  // the host goes with this scope
+    qtHost_ = nullptr;          // the host goes with this scope
+    running_->lock->Release();  // the program's end lets go of its data folder
     if (!failed_) Print("exit " + std::to_string(code));
 }
 

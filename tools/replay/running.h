@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/app.h"
+#include "platform/files/data_folder_lock.h"
 #include "platform/files/device_files.h"
 #include "platform/headless/headless_host.h"
 #include "platform/objectstore/object_store.h"
@@ -31,8 +32,11 @@ class ReplayInstances : public InstanceCheck {
 // The device services of a running program.
 struct Replay::Running {
     // vfs: the store's SQLite file layer, null for the system's own.
-    Running(const std::filesystem::path& root, bool& instanceFlag, const char* vfs = nullptr)
+    // lock: the device's data folder, already held.
+    Running(const std::filesystem::path& root, std::unique_ptr<DataFolderLock> lock,
+            bool& instanceFlag, const char* vfs = nullptr)
         : folders(DeviceFolders::UnderRoot(root)),
+          lock(std::move(lock)),
           hive(folders.HiveFile()),
           files(folders),
           instances(instanceFlag) {
@@ -40,6 +44,7 @@ struct Replay::Running {
         if (store == nullptr) store = MakeUnavailableObjectStore();
     }
     DeviceFolders folders;
+    std::unique_ptr<DataFolderLock> lock;  // taken before the hive and the store are read
     RegistryHive hive;
     DeviceFiles files;
     ReplayInstances instances;

@@ -8,16 +8,20 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
-#include <fstream>
+#include <sstream>
 #include <system_error>
 #include <vector>
 
 #include "core/text.h"
+#include "platform/files/small_file.h"
 
 namespace qv {
 
 namespace {
+
+constexpr size_t kMaxUserDirsBytes = 64 * 1024;  // a few lines in a real one
 
 std::filesystem::path HomeFolder() {
     const char* home = std::getenv("HOME");
@@ -38,10 +42,19 @@ std::filesystem::path XdgFolder(const char* variable, const std::filesystem::pat
 // XDG_DOCUMENTS_DIR from user-dirs.dirs: XDG_DOCUMENTS_DIR="$HOME/Documents" or an absolute path.
 std::filesystem::path DocumentsFolder(const std::filesystem::path& home) {
     std::filesystem::path config = XdgFolder("XDG_CONFIG_HOME", home / ".config");
-    std::ifstream in(config / "user-dirs.dirs");
+    // Read without waiting on a pipe and only when small: it is a few lines.
+    const std::filesystem::path file = config / "user-dirs.dirs";
+    const SmallFileRead read = ReadSmallRegularFile(file, kMaxUserDirsBytes);
+    if (read.outcome != SmallFileRead::Outcome::Read &&
+        read.outcome != SmallFileRead::Outcome::Missing) {
+        std::fprintf(stderr, "quorvella: %s is %s; the documents folder is %s\n", file.c_str(),
+                     read.reason.c_str(), (home / "Documents").c_str());
+        std::fflush(stderr);
+    }
+    std::istringstream in(read.content);
     std::string line;
     const std::string key = "XDG_DOCUMENTS_DIR=\"";
-    while (in && std::getline(in, line)) {
+    while (std::getline(in, line)) {
         if (line.rfind(key, 0) != 0) continue;
         size_t close = line.find('"', key.size());
         if (close == std::string::npos) break;

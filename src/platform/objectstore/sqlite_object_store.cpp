@@ -23,6 +23,7 @@
 #include <map>
 #include <system_error>
 
+#include "platform/files/small_file.h"
 #include "platform/objectstore/object_store.h"
 #include "platform/objectstore/record_codec.h"
 
@@ -223,7 +224,8 @@ bool CreateStoreFile(const fs::path& file, const char* vfs, std::string& why) {
     if (ok && ::link(temp.c_str(), file.c_str()) != 0) {
         const int error = errno;
         const bool exists = error == EEXIST;
-        if (exists && SizeOrZero(file) == 0) {
+        struct stat st {};
+        if (exists && ::lstat(file.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size == 0) {
             fs::rename(temp, file, ec);
             ok = !ec;
             if (ec) why = "create: " + ec.message();
@@ -773,7 +775,60 @@ bool CheckWritable(const fs::path& file, std::string& why) {
     return true;
 }
 
+// The store is made or replaced only under a name that holds a plain file or nothing: a link
+// leads to a store elsewhere (a drive that may not be mounted), and a pipe or a device is no
+// place for one. Beside it, a log or index that is not a plain file is refused as well.
+bool CheckFileKinds(const fs::path& file, std::string& why) {
+    struct stat st {};
+    if (::lstat(file.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        struct stat target {};
+        if (::stat(file.c_str(), &target) != 0) {
+            why = "open: a symbolic link to a missing file";
+            return false;
+        }
+        if (!S_ISREG(target.st_mode)) {
+            why = "open: a symbolic link to " + DescribeFileKind(target.st_mode);
+            return false;
+        }
+        if (target.st_size == 0) {  // a store would be made through the link
+            why = "open: a symbolic link to an empty file";
+            return false;
+        }
+    } else if (::lstat(file.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        why = "open: " + DescribeFileKind(st.st_mode);
+        return false;
+    }
+    for (const char* suffix : {"-wal", "-shm", "-journal"}) {
+        const fs::path beside = WithSuffix(file, suffix);
+        if (::lstat(beside.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+            why = "open: " + beside.filename().string() + " is " + DescribeFileKind(st.st_mode);
+            return false;
+        }
+    }
+    return true;
+}
+
+// A first start cut short leaves its half-made store under a name of its own; the caller holds
+// the data folder, so nobody else is making one now.
+void RemoveStaleInitFiles(const fs::path& file) {
+    const std::string prefix = file.filename().string() + ".init-";
+    const fs::path folder = file.parent_path().empty() ? fs::path(".") : file.parent_path();
+    std::vector<fs::path> stale;
+    std::error_code ec;
+    for (auto it = fs::directory_iterator(folder, ec); !ec && it != fs::directory_iterator();
+         it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() > prefix.size() && name.compare(0, prefix.size(), prefix) == 0 &&
+            it->symlink_status(ec).type() == fs::file_type::regular) {
+            stale.push_back(it->path());
+        }
+    }
+    for (const fs::path& path : stale) fs::remove(path, ec);
+}
+
 std::unique_ptr<ObjectStore> OpenStore(const fs::path& file, const char* vfs, std::string& why) {
+    if (!CheckFileKinds(file, why)) return nullptr;
+    RemoveStaleInitFiles(file);
     std::error_code ec;
     const fs::file_status status = fs::status(file, ec);
     // A log without its store is someone's data, not a place for a new store.

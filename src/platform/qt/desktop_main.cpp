@@ -2,9 +2,12 @@
 // user's data folder, one instance per data folder.
 #include <QApplication>
 #include <QScreen>
+#include <filesystem>
 #include <iostream>
 
 #include "app/app.h"
+#include "desktop/notices.h"
+#include "platform/files/data_folder_lock.h"
 #include "platform/files/device_files.h"
 #include "platform/files/system_clock.h"
 #include "platform/objectstore/object_store.h"
@@ -33,17 +36,8 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     const DeviceFolders folders = DeviceFolders::ForUser();
-    if (!folders.Provision() || !ProvisionHelpFiles(folders.WindowsDir())) {
-        std::cerr << "quorvella: cannot make the data folder " << folders.dataDir.string() << "\n";
-    }
-    RegistryHive hive(folders.HiveFile());
-    DeviceFiles files(folders);
-    std::unique_ptr<ObjectStore> store = OpenObjectStoreFile(folders.StoreFile());
-    if (store == nullptr) store = MakeUnavailableObjectStore();  // start-up says so
-    QtInstanceCheck instances(folders.dataDir);
     SystemClock clock;
     ChimePlayer chime;
-
     int zoom = line.zoom;
     if (zoom == 0) {
         const QScreen* screen = QGuiApplication::primaryScreen();
@@ -52,10 +46,43 @@ int main(int argc, char** argv) {
     QtHost host(clock, zoom,
                 {[&folders](std::u16string_view command) { OpenHelp(command, folders); },
                  [&chime](std::u16string_view name) { chime.Play(name); }});
-    instances.onRaise = [&host] { host.Raise(); };
+    // A signal or the end of the session: nobody is there to read a last message.
+    bool closedFromOutside = false;
     CloseRequests closes;
-    closes.onCloseRequest = [&host] { host.RequestClose(); };
+    closes.onCloseRequest = [&host, &closedFromOutside] {
+        closedFromOutside = true;
+        host.RequestClose();
+    };
+
+    // The data folder is this program's alone before anything in it is read or written.
+    std::error_code made;
+    std::filesystem::create_directories(folders.dataDir, made);
+    DataFolderLock lock(folders.dataDir);
+    QtInstanceCheck instances(folders.dataDir);
+    if (lock.GetState() == DataFolderLock::State::HeldElsewhere) {
+        if (instances.AskRunningToRaise()) return 0;
+        TellAlreadyRunning(host, folders.dataDir);
+        return 0;
+    }
+    if (lock.GetState() == DataFolderLock::State::Unavailable) {
+        std::cerr << "quorvella: cannot lock the data folder: " << lock.Path().string() << ": "
+                  << lock.Reason() << "\n";
+    }
+
+    if (!folders.Provision() || !ProvisionHelpFiles(folders.WindowsDir())) {
+        std::cerr << "quorvella: cannot make the data folder " << folders.dataDir.string() << "\n";
+    }
+    RegistryHive hive(folders.HiveFile());
+    DeviceFiles files(folders);
+    std::unique_ptr<ObjectStore> store = OpenObjectStoreFile(folders.StoreFile());
+    if (store == nullptr) store = MakeUnavailableObjectStore();  // start-up says so
+    instances.onRaise = [&host] { host.Raise(); };
 
     ProgramServices services{host, hive, *store, files, instances};
-    return QuorvellaMain(services);
+    const int code = QuorvellaMain(services);
+    // Settings the exit could not keep are told to the user before the program goes.
+    if (!hive.LastSaveFailure().empty() && !closedFromOutside) {
+        TellUnsavedSettings(host, folders.HiveFile(), hive.LastSaveFailure());
+    }
+    return code;
 }

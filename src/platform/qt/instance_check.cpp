@@ -48,7 +48,29 @@ std::string MakeSocketName(const std::filesystem::path& dataDir) {
     return (SocketFolder() + QLatin1Char('/') + name).toStdString();
 }
 
+// Connects and sends the raise request; true when it was delivered.
+bool AskToRaise(QLocalSocket& socket, const QString& name) {
+    socket.connectToServer(name);
+    if (!socket.waitForConnected(kConnectTimeoutMs)) return false;
+    socket.write(kRaiseMessage.data(), kRaiseMessage.size());
+    socket.waitForBytesWritten(kConnectTimeoutMs);
+    socket.disconnectFromServer();
+    return true;
+}
+
+bool OwnedByStranger(const std::string& socketName) {
+    struct stat st {};
+    return lstat(socketName.c_str(), &st) == 0 && st.st_uid != getuid();
+}
+
 }  // namespace
+
+bool QtInstanceCheck::AskRunningToRaise() {
+    // A stranger's socket under our name is not spoken to.
+    if (OwnedByStranger(socketName_)) return false;
+    QLocalSocket socket;
+    return AskToRaise(socket, QString::fromStdString(socketName_));
+}
 
 QtInstanceCheck::QtInstanceCheck(const std::filesystem::path& dataDir)
     : socketName_(MakeSocketName(dataDir)) {}
@@ -72,18 +94,12 @@ bool QtInstanceCheck::RaiseRunningInstance(const std::u16string&, const std::u16
     lock.tryLock(kLockTimeoutMs);
 
     // A socket another user put under our name is neither asked nor removed: this start runs
-    // unguarded rather than being sent away by a stranger.
-    struct stat st {};
-    if (lstat(socketName_.c_str(), &st) == 0 && st.st_uid != getuid()) return false;
+    // without it (the data folder's lock still guards the data) rather than being sent away
+    // by a stranger.
+    if (OwnedByStranger(socketName_)) return false;
 
     QLocalSocket socket;
-    socket.connectToServer(name);
-    if (socket.waitForConnected(kConnectTimeoutMs)) {
-        socket.write(kRaiseMessage.data(), kRaiseMessage.size());
-        socket.waitForBytesWritten(kConnectTimeoutMs);
-        socket.disconnectFromServer();
-        return true;
-    }
+    if (AskToRaise(socket, name)) return true;
     switch (socket.error()) {
         case QLocalSocket::ServerNotFoundError:
         case QLocalSocket::ConnectionRefusedError:
@@ -99,7 +115,7 @@ bool QtInstanceCheck::RaiseRunningInstance(const std::u16string&, const std::u16
 
     auto server = std::make_unique<QLocalServer>();
     server->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!server->listen(name)) return false;  // runs unguarded rather than not at all
+    if (!server->listen(name)) return false;  // runs, only not raisable by later starts
     server_ = std::move(server);
     AcceptConnections();
     return false;  // the lock is let go here, with the socket already listening

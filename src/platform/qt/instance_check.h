@@ -28,6 +28,10 @@ class QtInstanceCheck : public InstanceCheck {
     bool RaiseRunningInstance(const std::u16string& className,
                               const std::u16string& title) override;
 
+    // Only asks: true when a running instance on the same data folder answered and was asked
+    // to come to the front. Never listens and never removes a socket.
+    bool AskRunningToRaise();
+
     // Called on the event loop when a later start asks this instance to come to the front.
     std::function<void()> onRaise;
 

@@ -304,6 +304,8 @@ int QtHost::MessageBox(const std::u16string& text, const std::u16string& caption
     const bool question = (flags & 0x0F) == MB_YESNO;
     Emit(HostEvent::Box(question ? HostEvent::Kind::Question : HostEvent::Kind::Message, text,
                         flags));
+    const int unchanged = question ? IDNO : IDOK;
+    if (closeBeforeMain_) return unchanged;  // the program is ending before it ran
     const QMessageBox::Icon icon =
         (flags & 0xF0) == MB_ICONSTOP ? QMessageBox::Critical : QMessageBox::Warning;
     QMessageBox box(icon, ToQString(caption), ToQString(text),
@@ -312,6 +314,7 @@ int QtHost::MessageBox(const std::u16string& text, const std::u16string& caption
     // The box speaks at the size of the dialogs behind it, not at the desktop's.
     box.setFont(HandheldFont(kDialogFontPixels * zoom_));
     int answer = IDOK;
+    openBoxes_.push_back(&box);
     if (scriptedAnswer_) {
         box.show();
         QCoreApplication::processEvents();
@@ -321,6 +324,7 @@ int QtHost::MessageBox(const std::u16string& text, const std::u16string& caption
         const int pressed = box.exec();
         if (question) answer = pressed == QMessageBox::Yes ? IDYES : IDNO;
     }
+    openBoxes_.pop_back();
     ActivateTop();
     return answer;
 }
@@ -489,6 +493,10 @@ int QtHost::RunMainWindow(MainFrame& frame, MainWindowBehaviour& behaviour) {
     window_->show();
     behaviour.OnCreate(frame);
     mainCreated_ = true;
+    if (closeBeforeMain_) {
+        closeBeforeMain_ = false;
+        input::Close(main_, OpenDialogs());
+    }
     window_->Relayout();
     if (!frame.IsDestroyed()) ActivateTop();
     while (!frame.QuitPosted()) {
@@ -524,7 +532,16 @@ void QtHost::Rotate() {
 }
 
 void QtHost::RequestClose() {
-    if (main_ == nullptr || main_->IsDestroyed()) return;
+    // Each box ends as No or OK would end it; its caller goes on from there.
+    for (auto box = openBoxes_.rbegin(); box != openBoxes_.rend(); ++box) {
+        auto* shown = static_cast<QMessageBox*>(*box);
+        shown->done(shown->button(QMessageBox::No) != nullptr ? QMessageBox::No : QMessageBox::Ok);
+    }
+    if (main_ == nullptr || !mainCreated_) {
+        closeBeforeMain_ = true;
+        return;
+    }
+    if (main_->IsDestroyed()) return;
     input::Close(main_, OpenDialogs());
 }
 

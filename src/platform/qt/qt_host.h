@@ -59,7 +59,10 @@ class QtHost : public UiHost, private MainFrameObserver {
     // Turns the screen between 240 x 320 and 320 x 240.
     void Rotate();
     // The shell's close request, from the window's close button, Exit, a signal or the end of
-    // the session: open dialogs end as cancelled and the exit steps run.
+    // the session: open message boxes end with the answer that changes nothing (OK, No), open
+    // dialogs end as cancelled and the exit steps run. One that comes before the main window
+    // runs answers the start-up's message boxes the same way and closes the window as soon as
+    // it is made.
     void RequestClose();
     // Brings the window to the front (a second start asked for it).
     void Raise();
@@ -106,6 +109,8 @@ class QtHost : public UiHost, private MainFrameObserver {
     Size screen_ = kPortraitScreen;
     bool waitCursor_ = false;
     bool mainCreated_ = false;
+    bool closeBeforeMain_ = false;     // a close request came while no main window ran
+    std::vector<QWidget*> openBoxes_;  // message boxes showing, the newest last
     MainFrame* main_ = nullptr;
     const Dialog* initialising_ = nullptr;
     std::unique_ptr<ScreenWindow> window_;

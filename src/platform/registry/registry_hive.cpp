@@ -6,9 +6,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <fstream>
 #include <sstream>
 #include <system_error>
+
+#include "platform/files/small_file.h"
 
 namespace qv {
 
@@ -126,21 +127,25 @@ RegistryHive::RegistryHive(std::filesystem::path file, bool tidy)
     : file_(std::move(file)), writer_(file_) {
     // A save cut short by a crash leaves its temporary behind; nothing else ever removes it.
     if (tidy) writer_.RemoveStaleTemporaries();
-    std::error_code ec;
-    bool exists = std::filesystem::exists(file_, ec);
-    if (!exists) return;
-    std::ifstream in(file_, std::ios::binary);
-    if (!in) {
-        loadedCorrupt_ = true;
+    // Opened without waiting, so a pipe under the name cannot hold the start; a hive is
+    // kilobytes, so a huge file is a wrong file, not one to take in whole.
+    SmallFileRead read = ReadSmallRegularFile(file_, kMaxHiveBytes);
+    using Outcome = SmallFileRead::Outcome;
+    if (read.outcome == Outcome::Missing) return;
+    if (read.outcome != Outcome::Read) {
+        if (read.outcome == Outcome::NotRegular) {
+            notRegular_ = true;
+        } else {
+            loadedCorrupt_ = true;
+        }
+        if (tidy) {
+            std::fprintf(stderr, "quorvella: the settings file %s is %s; the defaults are used\n",
+                         file_.c_str(), read.reason.c_str());
+            std::fflush(stderr);
+        }
         return;
     }
-    std::stringstream buffer;
-    buffer << in.rdbuf();
-    std::string content = buffer.str();
-    if (in.bad()) {
-        loadedCorrupt_ = true;
-        return;
-    }
+    const std::string& content = read.content;
 
     // Any flaw makes the whole file read as an empty hive: half a hive is worse than none.
     Keys keys;
@@ -362,6 +367,8 @@ std::vector<HiveKeyListing> RegistryHive::List() const {
 
 bool RegistryHive::Save(const Keys& keys) {
     if (failSaves_) return SaveFailed(std::generic_category().message(ENOSPC));
+    // A pipe, a device or a link to nothing is the user's own arrangement: never replaced.
+    if (notRegular_) return SaveFailed("not a regular file");
 
     std::string content = std::string(kHeader) + "\n";
     std::map<std::u16string, HiveKeyListing> listed;
@@ -401,10 +408,12 @@ bool RegistryHive::Save(const Keys& keys) {
     };
     if (!writer_.Replace(content, keepCorruptAside)) return SaveFailed(writer_.FailureReason());
     loadedCorrupt_ = false;
+    lastSaveFailure_.clear();
     return true;
 }
 
 bool RegistryHive::SaveFailed(const std::string& reason) {
+    lastSaveFailure_ = reason;
     // The caller only learns that the save failed; the user learns where and why.
     std::fprintf(stderr, "quorvella: cannot save settings to %s: %s\n", file_.c_str(),
                  reason.c_str());

@@ -42,7 +42,12 @@ struct HiveKeyListing {
 // the call: settings that are not kept must not go unnoticed.
 class RegistryHive : public RegistryAccess {
   public:
-    // Reads the hive file; a missing, unreadable or corrupt file reads as an empty hive.
+    // A hive is kilobytes; a larger file is read as a corrupt one.
+    static constexpr size_t kMaxHiveBytes = 1 << 20;
+
+    // Reads the hive file; a missing, unreadable or corrupt file reads as an empty hive. A
+    // file over kMaxHiveBytes counts as corrupt; a name that holds no regular file reads as
+    // empty and is never saved over. Either is said on standard error.
     // Temporaries that earlier saves left beside it when they were cut short are removed.
     explicit RegistryHive(std::filesystem::path file);
 
@@ -60,6 +65,9 @@ class RegistryHive : public RegistryAccess {
     // True when the file existed but could not be read or parsed. Before the first save
     // overwrites such a file it is moved aside to <file>.corrupt, so nothing is lost silently.
     bool LoadedCorrupt() const { return loadedCorrupt_; }
+
+    // Why the latest save failed; empty when it succeeded or none was tried.
+    const std::string& LastSaveFailure() const { return lastSaveFailure_; }
 
     // Every key in path order (parents before children, siblings by code units).
     std::vector<HiveKeyListing> List() const;
@@ -98,6 +106,8 @@ class RegistryHive : public RegistryAccess {
     RegistryKey nextHandle_ = 1;
     bool failSaves_ = false;
     bool loadedCorrupt_ = false;
+    bool notRegular_ = false;
+    std::string lastSaveFailure_;  // the name holds a pipe, a device, a folder or a broken link
 };
 
 // The listing of the hive file at path, as the replay tool shows it.

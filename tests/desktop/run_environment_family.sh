@@ -1,0 +1,210 @@
+#!/usr/bin/env bash
+# The whole desktop program (offscreen) on a hostile data folder:
+#   run_environment_family.sh PROGRAM CASE
+# Each case starts real processes with their own home, data, settings and runtime folders, and
+# ends them as a desktop session would (SIGTERM). Exit status 77 says the case was skipped.
+set -u
+program=$1 case=$2
+tmp=$(mktemp -d)
+chmod 755 "$tmp"
+trap 'kill -KILL $(jobs -p) 2>/dev/null; chmod -R u+rwx "$tmp"; rm -rf "$tmp"' EXIT
+data=$tmp/data/quorvella
+mkdir -p "$tmp/home" "$tmp/config" "$tmp/run1" "$tmp/run2" "$data"
+chmod 700 "$tmp/run1" "$tmp/run2"
+failures=0
+fail() {
+    echo "FAIL [$case]: $*" >&2
+    failures=$((failures + 1))
+}
+skip() {
+    echo "skipped: $*"
+    exit 77
+}
+
+# start NAME RUNTIME_FOLDER [runner...]: the program in the background; its pid in $NAME_pid,
+# its standard error in $tmp/NAME.err.
+start() {
+    local name=$1 runtime=$2
+    shift 2
+    "$@" env HOME="$tmp/home" XDG_DATA_HOME="$tmp/data" XDG_CONFIG_HOME="$tmp/config" \
+        XDG_RUNTIME_DIR="$runtime" QT_QPA_PLATFORM=offscreen "$program" 2> "$tmp/$name.err" &
+    printf -v "${name}_pid" '%s' $!
+}
+
+# wait_until SECONDS COMMAND...: true once the command succeeds.
+wait_until() {
+    local tenths=$(($1 * 10))
+    shift
+    while ! "$@"; do
+        tenths=$((tenths - 1))
+        [ "$tenths" -gt 0 ] || return 1
+        sleep 0.1
+    done
+}
+
+running() { kill -0 "$1" 2>/dev/null; }
+has_socket() {
+    local s
+    for s in "$1"/quorvella-*; do [ -S "$s" ] && return 0; done
+    return 1
+}
+ended() { ! running "$1"; }
+says() { grep -qF "$2" "$tmp/$1.err"; }
+
+# finish NAME: a close request from outside; the program must end at once, with status 0.
+finish() {
+    local pid=${1}_pid
+    kill -TERM "${!pid}" 2>/dev/null
+    if ! wait_until 10 ended "${!pid}"; then
+        fail "$1 did not end on SIGTERM"
+        kill -KILL "${!pid}"
+    fi
+    wait "${!pid}"
+    local status=$?
+    [ "$status" -eq 0 ] || fail "$1 ended with status $status: $(cat "$tmp/$1.err")"
+}
+
+# The data folder's files: mode, size, change time and checksum, a line each.
+state() { (cd "$data" && find . -printf '%m %s %C@ %p\n' | sort); }
+
+# refused NAME: a start that found the folder taken, could not raise the first program, said
+# so on standard error and waits in its message box; nothing in the folder changed.
+refused() {
+    local before pid=${1}_pid
+    before=$(state)
+    wait_until 15 says "$1" "Quorvella already runs on the data folder $data" ||
+        fail "$1 did not say the folder is taken: $(cat "$tmp/$1.err")"
+    finish "$1"
+    [ "$(state)" = "$before" ] || fail "$1 changed the data folder"
+}
+
+# Only as the runner of start: it takes the place of the background shell, so the pid that
+# start keeps is the program's.
+as_nobody() {
+    if [ "$(id -u)" -eq 0 ]; then
+        exec setpriv --reuid=65534 --regid=65534 --clear-groups "$@"
+    fi
+    exec "$@"
+}
+
+case $case in
+lock_runtime_folders)
+    # Two shells with different runtime folders: the second cannot reach the first's socket,
+    # but the folder's lock turns it away. A third in the first's shell raises the first.
+    start first "$tmp/run1"
+    wait_until 15 has_socket "$tmp/run1" ||
+        fail "the first program did not come up: $(cat "$tmp/first.err")"
+    sleep 1  # its start-up writes are done
+    start second "$tmp/run2"
+    refused second
+    start third "$tmp/run1"
+    wait_until 10 ended "$third_pid" || fail "the third start did not end after raising the first"
+    wait "$third_pid" || fail "the third start ended with status $?"
+    [ -s "$tmp/third.err" ] && fail "the third start said: $(cat "$tmp/third.err")"
+    running "$first_pid" || fail "the first program ended"
+    finish first
+    [ -e "$data/quorvella.lock" ] && fail "the lock file stayed after the exit"
+    ;;
+lock_unwritable_runtime)
+    # No socket can be made at all: both programs run as the user nobody under root, or as
+    # the user with a runtime folder of mode 0500.
+    if [ "$(id -u)" -eq 0 ]; then
+        # The user nobody must reach the program from outside the build tree.
+        cp "$program" "$tmp/quorvella"
+        program=$tmp/quorvella
+        chown -R 65534:65534 "$tmp/run1" "$tmp/data" "$tmp/home" "$tmp/config"
+    fi
+    chmod 0500 "$tmp/run1"
+    start first "$tmp/run1" as_nobody
+    wait_until 15 test -e "$data/objectstore.sqlite-wal" ||
+        fail "the first program did not come up: $(cat "$tmp/first.err")"
+    sleep 1  # its start-up writes are done
+    [ -n "$(ls -A "$tmp/run1")" ] && fail "a socket was made in the unwritable runtime folder"
+    start second "$tmp/run1" as_nobody
+    refused second
+    running "$first_pid" || fail "the first program ended"
+    finish first
+    ;;
+lock_stranger_socket)
+    # Another user's socket under the program's name is never spoken to or removed.
+    [ "$(id -u)" -eq 0 ] || skip "making another user's socket needs root"
+    command -v python3 > /dev/null || skip "python3 makes the socket"
+    hash=$(printf '%s' "$data" | sha256sum | cut -c1-16)
+    socket=$tmp/run1/quorvella-0-$hash
+    python3 -c 'import socket,sys; socket.socket(socket.AF_UNIX).bind(sys.argv[1])' "$socket"
+    chown 65534:65534 "$socket"
+    start first "$tmp/run1"
+    wait_until 15 test -e "$data/objectstore.sqlite-wal" ||
+        fail "the first program did not come up: $(cat "$tmp/first.err")"
+    sleep 1  # its start-up writes are done
+    start second "$tmp/run1"
+    refused second
+    [ "$(stat -c %u "$socket")" = 65534 ] || fail "the stranger's socket was replaced"
+    finish first
+    ;;
+store_link)
+    # A store on a drive that is not mounted: the start says so, waits in its message box
+    # until the session ends it, and the link stays as it was.
+    ln -s "$tmp/unmounted/objectstore.sqlite" "$data/objectstore.sqlite"
+    start first "$tmp/run1"
+    wait_until 15 says first "open: a symbolic link to a missing file" ||
+        fail "the start did not name the link: $(cat "$tmp/first.err")"
+    sleep 0.5
+    running "$first_pid" || fail "the start ended before its message was read"
+    finish first
+    [ "$(readlink "$data/objectstore.sqlite")" = "$tmp/unmounted/objectstore.sqlite" ] ||
+        fail "the link was changed"
+    [ -e "$tmp/unmounted" ] && fail "something was made through the link"
+    rm "$data/objectstore.sqlite"
+    for f in objectstore.sqlite-wal objectstore.sqlite-shm; do
+        mkfifo "$data/$f"
+        start second "$tmp/run1"
+        wait_until 15 says second "$f is a named pipe" || fail "a pipe as $f was not refused"
+        finish second
+        rm "$data/$f"
+    done
+    ;;
+hostile_settings)
+    # A pipe as the settings hive or as user-dirs.dirs holds nothing up; a huge hive is moved
+    # aside; the program runs, ends and keeps its store.
+    mkfifo "$data/registry.hive" "$tmp/config/user-dirs.dirs"
+    start first "$tmp/run1"
+    wait_until 15 test -e "$data/objectstore.sqlite" ||
+        fail "the start was held up: $(cat "$tmp/first.err")"
+    says first "registry.hive is a named pipe; the defaults are used" || fail "the pipe hive was not told"
+    says first "user-dirs.dirs is a named pipe" || fail "the pipe user-dirs.dirs was not told"
+    finish first
+    [ -p "$data/registry.hive" ] || fail "the pipe hive was replaced"
+    rm "$data/registry.hive" "$tmp/config/user-dirs.dirs"
+    head -c 1100000 /dev/zero > "$data/registry.hive"
+    start second "$tmp/run1"
+    wait_until 15 test -e "$data/objectstore.sqlite-wal" || fail "the huge hive held the start up"
+    finish second
+    [ "$(stat -c %s "$data/registry.hive.corrupt" 2>/dev/null)" = 1100000 ] ||
+        fail "the huge hive was not kept aside"
+    head -1 "$data/registry.hive" | grep -qx 'quorvella-hive 1' || fail "no new hive was saved"
+    ;;
+leftovers)
+    # What crashed first starts left behind is removed under the lock at the next start.
+    start first "$tmp/run1"
+    wait_until 15 test -e "$data/objectstore.sqlite-wal" ||
+        fail "the program did not come up: $(cat "$tmp/first.err")"
+    finish first
+    rm "$data/Windows/enquorvella.htm"
+    for f in objectstore.sqlite.init-AbC123 objectstore.sqlite.init-AbC123-journal \
+             Windows/enquorvella.htm.tmp.XyZ789; do
+        echo half > "$data/$f"
+    done
+    start second "$tmp/run1"
+    wait_until 15 test -e "$data/Windows/enquorvella.htm" || fail "the help page was not made again"
+    finish second
+    left=$(cd "$data" && find . -name '*.init-*' -o -name '*.tmp.*')
+    [ -z "$left" ] && [ "$(ls "$data/Windows")" = "$(printf 'enquorvella.htc\nenquorvella.htm')" ] ||
+        fail "leftovers stayed: $left $(ls "$data/Windows")"
+    ;;
+*)
+    echo "no such case: $case" >&2
+    exit 2
+    ;;
+esac
+exit $((failures > 0))
