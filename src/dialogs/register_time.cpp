@@ -87,14 +87,15 @@ void RegisterTime::FillCategories(Dialog& d) {
     }
 }
 
-// The box starts at the current project: the records listed are all of it.
+// The box starts at the current project: the records listed are all of it. Its entry is the
+// one of its very name, so that OK on an unchanged record leaves it where it is.
 void RegisterTime::FillProjects(Dialog& d) {
     for (ProjectRecord* p = s_.projects.First(); p != nullptr; p = s_.projects.Next()) {
         d.AddString(kRegisterTimeProject, p->name.value_or(u""));
     }
     const Text& current = s_.currentProject.name;
     if (s_.projects.Empty() || !current || current->empty()) return;
-    const int exact = d.FindStringExact(kRegisterTimeProject, *current);
+    const int exact = FindEntryExact(d, kRegisterTimeProject, *current);
     if (exact != -1) {
         d.SetCurSel(kRegisterTimeProject, exact);
     } else {
