@@ -73,7 +73,7 @@ void MainWindow::OnCreate(MainFrame& frame) {
     }
 
     if (!loaded) {
-        GreyListCommands();
+        UpdateListCommands();
     } else {
         if (!ApplyListSort()) return;
         RefillList();
@@ -135,14 +135,9 @@ void MainWindow::RefillList() {
     }
     bar.SetRows(kMainList, std::move(built));
     const int rows = bar.RowCount(kMainList);
-    if (rows > 0) {
-        frame_->SetButtonEnabled(kButtonTimeReport, true);
-        SetCommand(kCmdTimeReport, true);
-        SetCommand(kCmdExportTimeRecords, true);
-        // the newest rows in view
-        if (s.mainSortOrder != SortOrder::Descending) bar.ScrollBy(kMainList, rows);
-    }
-    if (s.timeRecords.Empty()) GreyListCommands();
+    // the newest rows in view
+    if (rows > 0 && s.mainSortOrder != SortOrder::Descending) bar.ScrollBy(kMainList, rows);
+    UpdateListCommands();
 }
 
 void MainWindow::AddRow(const TimeRecord& r) {
@@ -165,6 +160,7 @@ void MainWindow::UpdateRow(int row, const TimeRecord& r) {
     bar.SetCell(kMainList, row, 2, RowTimeText(r, app_.state.settings.TimeTypeView));
 }
 
+// The one place the list commands follow the list: available with rows, grey without.
 void MainWindow::UpdateListCommands() {
     const bool rows = Bar()->RowCount(kMainList) > 0;
     frame_->SetButtonEnabled(kButtonTimeReport, rows);
@@ -172,13 +168,6 @@ void MainWindow::UpdateListCommands() {
     SetCommand(kCmdExportTimeRecords, rows);
     SetCommand(kCmdDeleteByRange, rows);
     SetCommand(kCmdProjectsBalance, !app_.state.projects.Empty());
-}
-
-void MainWindow::GreyListCommands() {
-    frame_->SetButtonEnabled(kButtonTimeReport, false);
-    SetCommand(kCmdTimeReport, false);
-    SetCommand(kCmdExportTimeRecords, false);
-    SetCommand(kCmdDeleteByRange, false);
 }
 
 void MainWindow::SetCommand(int command, bool enabled) {
@@ -408,7 +397,7 @@ void MainWindow::OnWorkAreaChange(MainFrame& frame) {
         return;
     }
     if (app_.state.timeRecords.Empty()) {
-        GreyListCommands();
+        UpdateListCommands();
     } else {
         if (!ApplyListSort()) return;
         RefillList();

@@ -102,10 +102,7 @@ void ProjectBar::ChooseProject(Dialog& d) {
     }
     LoadTimeRecords(app_.store);
     SortByDate(s);
-    if (app_.mainWindow != nullptr) {
-        app_.mainWindow->RefillList();
-        app_.mainWindow->UpdateListCommands();
-    }
+    if (app_.mainWindow != nullptr) app_.mainWindow->RefillList();
     UpdateProjectBalance(s);
     app_.host.SetWaitCursor(false);
 }
