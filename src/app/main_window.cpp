@@ -279,33 +279,31 @@ bool MainWindow::ListRestoredRecord() {
     return true;
 }
 
+// The record edited is found by its identifier: a turn of the screen while the dialog was open
+// sorts the rows anew, and the row it had then may hold another record now.
 void MainWindow::AfterEditRecord(int result) {
     AppState& s = app_.state;
     Dialog& bar = *Bar();
     if (result == kRegisterTimeOk) {
         app_.host.SetWaitCursor(true);
         if (UpdateTimeRecord(app_.store, s.scratchRecord)) {
-            const auto row = static_cast<uint32_t>(s.selectedRecordRow);
-            if (s.scratchRecord.projectId != s.currentProject.projectId) {
-                // moved to another project: listed when that one is current
-                if (const TimeRecord* listed = s.timeRecords.FindAt(row)) {
-                    AdjustProjectBalance(s, *listed, -1);
-                }
-                s.timeRecords.RemoveAt(row);
-                bar.DeleteRow(kMainList, s.selectedRecordRow);
-                if (bar.RowCount(kMainList) == 0) {
-                    SetCommand(kCmdTimeReport, false);
-                    SetCommand(kCmdExportTimeRecords, false);
-                    SetCommand(kCmdDeleteByRange, false);
-                    frame_->SetButtonEnabled(kButtonTimeReport, false);
-                }
+            TimeRecord* listed = FindByRecordId(s.timeRecords, s.scratchRecord.recordId);
+            const int row = listed != nullptr ? listed->position : -1;
+            if (listed == nullptr) {
                 s.selectedRecordRow = -1;
-            } else if (TimeRecord* listed = s.timeRecords.FindAt(row)) {
+            } else if (s.scratchRecord.projectId != s.currentProject.projectId) {
+                // moved to another project: listed when that one is current
                 AdjustProjectBalance(s, *listed, -1);
-                if (s.timeRecords.ReplaceAt(row, s.scratchRecord) != nullptr) {
-                    UpdateRow(s.selectedRecordRow, s.scratchRecord);
-                }
+                s.timeRecords.RemoveAt(listed->position);
+                bar.DeleteRow(kMainList, row);
+                UpdateListCommands();
+                s.selectedRecordRow = -1;
+            } else {
+                AdjustProjectBalance(s, *listed, -1);
+                CopyFrom(*listed, s.scratchRecord);
+                UpdateRow(row, *listed);
                 AdjustProjectBalance(s, *listed, +1);  // as it is listed now
+                s.selectedRecordRow = row;
             }
         }
         app_.host.SetWaitCursor(false);
@@ -318,11 +316,16 @@ bool MainWindow::RoomForUndo() {
     return qv::RoomForUndo(app_);
 }
 
-void MainWindow::RecordDeleted(int row, const TimeRecord& copy) {
-    AdjustProjectBalance(app_.state, copy, -1);
-    app_.state.timeRecords.RemoveAt(static_cast<uint32_t>(row));
-    Bar()->DeleteRow(kMainList, row);
-    UpdateListCommands();
+void MainWindow::RecordDeleted(const TimeRecord& copy) {
+    AppState& s = app_.state;
+    if (const TimeRecord* listed = FindByRecordId(s.timeRecords, copy.recordId)) {
+        const int row = listed->position;
+        AdjustProjectBalance(s, copy, -1);
+        s.timeRecords.RemoveAt(listed->position);
+        Bar()->DeleteRow(kMainList, row);
+        UpdateListCommands();
+        s.selectedRecordRow = row;  // the next record, selected when the dialog is left
+    }
     KeepUndoCopy(app_, copy);
 }
 

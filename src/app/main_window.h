@@ -64,7 +64,7 @@ class MainWindow : public MainWindowBehaviour, public RecordDeletion {
 
     // Register Time's Delete.
     bool RoomForUndo() override;
-    void RecordDeleted(int row, const TimeRecord& copy) override;
+    void RecordDeleted(const TimeRecord& copy) override;
 
     MainFrame& Frame() { return *frame_; }
     Dialog* Bar() { return frame_ ? frame_->Child() : nullptr; }
