@@ -73,7 +73,7 @@ void MainWindow::OnCreate(MainFrame& frame) {
     }
 
     if (!loaded) {
-        GreyListCommands();
+        UpdateListCommands();
     } else {
         if (!ApplyListSort()) return;
         RefillList();
@@ -135,14 +135,9 @@ void MainWindow::RefillList() {
     }
     bar.SetRows(kMainList, std::move(built));
     const int rows = bar.RowCount(kMainList);
-    if (rows > 0) {
-        frame_->SetButtonEnabled(kButtonTimeReport, true);
-        SetCommand(kCmdTimeReport, true);
-        SetCommand(kCmdExportTimeRecords, true);
-        // the newest rows in view
-        if (s.mainSortOrder != SortOrder::Descending) bar.ScrollBy(kMainList, rows);
-    }
-    if (s.timeRecords.Empty()) GreyListCommands();
+    // the newest rows in view
+    if (rows > 0 && s.mainSortOrder != SortOrder::Descending) bar.ScrollBy(kMainList, rows);
+    UpdateListCommands();
 }
 
 void MainWindow::AddRow(const TimeRecord& r) {
@@ -165,6 +160,7 @@ void MainWindow::UpdateRow(int row, const TimeRecord& r) {
     bar.SetCell(kMainList, row, 2, RowTimeText(r, app_.state.settings.TimeTypeView));
 }
 
+// The one place the list commands follow the list: available with rows, grey without.
 void MainWindow::UpdateListCommands() {
     const bool rows = Bar()->RowCount(kMainList) > 0;
     frame_->SetButtonEnabled(kButtonTimeReport, rows);
@@ -172,13 +168,6 @@ void MainWindow::UpdateListCommands() {
     SetCommand(kCmdExportTimeRecords, rows);
     SetCommand(kCmdDeleteByRange, rows);
     SetCommand(kCmdProjectsBalance, !app_.state.projects.Empty());
-}
-
-void MainWindow::GreyListCommands() {
-    frame_->SetButtonEnabled(kButtonTimeReport, false);
-    SetCommand(kCmdTimeReport, false);
-    SetCommand(kCmdExportTimeRecords, false);
-    SetCommand(kCmdDeleteByRange, false);
 }
 
 void MainWindow::SetCommand(int command, bool enabled) {
@@ -290,33 +279,31 @@ bool MainWindow::ListRestoredRecord() {
     return true;
 }
 
+// The record edited is found by its identifier: a turn of the screen while the dialog was open
+// sorts the rows anew, and the row it had then may hold another record now.
 void MainWindow::AfterEditRecord(int result) {
     AppState& s = app_.state;
     Dialog& bar = *Bar();
     if (result == kRegisterTimeOk) {
         app_.host.SetWaitCursor(true);
         if (UpdateTimeRecord(app_.store, s.scratchRecord)) {
-            const auto row = static_cast<uint32_t>(s.selectedRecordRow);
-            if (s.scratchRecord.projectId != s.currentProject.projectId) {
-                // moved to another project: listed when that one is current
-                if (const TimeRecord* listed = s.timeRecords.FindAt(row)) {
-                    AdjustProjectBalance(s, *listed, -1);
-                }
-                s.timeRecords.RemoveAt(row);
-                bar.DeleteRow(kMainList, s.selectedRecordRow);
-                if (bar.RowCount(kMainList) == 0) {
-                    SetCommand(kCmdTimeReport, false);
-                    SetCommand(kCmdExportTimeRecords, false);
-                    SetCommand(kCmdDeleteByRange, false);
-                    frame_->SetButtonEnabled(kButtonTimeReport, false);
-                }
+            TimeRecord* listed = FindByRecordId(s.timeRecords, s.scratchRecord.recordId);
+            const int row = listed != nullptr ? listed->position : -1;
+            if (listed == nullptr) {
                 s.selectedRecordRow = -1;
-            } else if (TimeRecord* listed = s.timeRecords.FindAt(row)) {
+            } else if (s.scratchRecord.projectId != s.currentProject.projectId) {
+                // moved to another project: listed when that one is current
                 AdjustProjectBalance(s, *listed, -1);
-                if (s.timeRecords.ReplaceAt(row, s.scratchRecord) != nullptr) {
-                    UpdateRow(s.selectedRecordRow, s.scratchRecord);
-                }
+                s.timeRecords.RemoveAt(listed->position);
+                bar.DeleteRow(kMainList, row);
+                UpdateListCommands();
+                s.selectedRecordRow = -1;
+            } else {
+                AdjustProjectBalance(s, *listed, -1);
+                CopyFrom(*listed, s.scratchRecord);
+                UpdateRow(row, *listed);
                 AdjustProjectBalance(s, *listed, +1);  // as it is listed now
+                s.selectedRecordRow = row;
             }
         }
         app_.host.SetWaitCursor(false);
@@ -329,11 +316,16 @@ bool MainWindow::RoomForUndo() {
     return qv::RoomForUndo(app_);
 }
 
-void MainWindow::RecordDeleted(int row, const TimeRecord& copy) {
-    AdjustProjectBalance(app_.state, copy, -1);
-    app_.state.timeRecords.RemoveAt(static_cast<uint32_t>(row));
-    Bar()->DeleteRow(kMainList, row);
-    UpdateListCommands();
+void MainWindow::RecordDeleted(const TimeRecord& copy) {
+    AppState& s = app_.state;
+    if (const TimeRecord* listed = FindByRecordId(s.timeRecords, copy.recordId)) {
+        const int row = listed->position;
+        AdjustProjectBalance(s, copy, -1);
+        s.timeRecords.RemoveAt(listed->position);
+        Bar()->DeleteRow(kMainList, row);
+        UpdateListCommands();
+        s.selectedRecordRow = row;  // the next record, selected when the dialog is left
+    }
     KeepUndoCopy(app_, copy);
 }
 
@@ -408,7 +400,7 @@ void MainWindow::OnWorkAreaChange(MainFrame& frame) {
         return;
     }
     if (app_.state.timeRecords.Empty()) {
-        GreyListCommands();
+        UpdateListCommands();
     } else {
         if (!ApplyListSort()) return;
         RefillList();

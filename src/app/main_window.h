@@ -41,6 +41,8 @@ class MainWindow : public MainWindowBehaviour, public RecordDeletion {
     void RefillList();
     void AddRow(const TimeRecord& record);
     void UpdateRow(int row, const TimeRecord& record);
+    // The list commands (Time Report, Delete by Range, Export) as the list's rows say, and
+    // Projects Balance as the projects do.
     void UpdateListCommands();
     // Notifications of the list, after the project bar has noted the selected row.
     void ListNotify(NotifyCode code, int item);
@@ -62,7 +64,7 @@ class MainWindow : public MainWindowBehaviour, public RecordDeletion {
 
     // Register Time's Delete.
     bool RoomForUndo() override;
-    void RecordDeleted(int row, const TimeRecord& copy) override;
+    void RecordDeleted(const TimeRecord& copy) override;
 
     MainFrame& Frame() { return *frame_; }
     Dialog* Bar() { return frame_ ? frame_->Child() : nullptr; }
@@ -72,7 +74,6 @@ class MainWindow : public MainWindowBehaviour, public RecordDeletion {
     void FollowUp(uint32_t steps);
     bool ApplyListSort();
     void HeaderTap(int column);
-    void GreyListCommands();
     void SetCommand(int command, bool enabled);
     void EditRecord();
     void AfterNewRecord(int result);

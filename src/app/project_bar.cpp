@@ -12,16 +12,6 @@ namespace qv {
 namespace {
 constexpr uint32_t kBlue = 0x00FF0000;
 constexpr uint32_t kChosenNameChars = 80;
-
-// The entry of this very name. Names differ by letter case alone (Alpha and alpha are two
-// projects), so the list's own search, which ignores case, is only the fallback.
-int FindProjectEntry(const Dialog& d, std::u16string_view name) {
-    const int count = d.Count(kProjectCombo);
-    for (int i = 0; i < count; ++i) {
-        if (d.GetLBText(kProjectCombo, i) == name) return i;
-    }
-    return d.FindStringExact(kProjectCombo, name);
-}
 }  // namespace
 
 void ProjectBar::PlaceProjectList(Dialog& d) {
@@ -32,7 +22,7 @@ void ProjectBar::PlaceProjectList(Dialog& d) {
 void ProjectBar::SelectCurrentProject(Dialog& d) {
     const Text& name = app_.state.currentProject.name;
     if (app_.state.projects.Empty() || !name) return;
-    const int entry = FindProjectEntry(d, *name);
+    const int entry = FindEntryExact(d, kProjectCombo, *name);
     if (entry >= 0) {
         d.SetCurSel(kProjectCombo, entry);
     } else {
@@ -51,18 +41,18 @@ void ProjectBar::AddProjectEntry(std::u16string_view name) {
 void ProjectBar::RenameProjectEntry(std::u16string_view oldName, std::u16string_view newName) {
     Dialog* bar = Bar();
     if (bar == nullptr) return;
-    const int entry = FindProjectEntry(*bar, oldName);
+    const int entry = FindEntryExact(*bar, kProjectCombo, oldName);
     if (entry < 0) return;
     bar->DeleteString(kProjectCombo, entry);
     bar->AddString(kProjectCombo, newName);
-    const int renamed = FindProjectEntry(*bar, newName);
+    const int renamed = FindEntryExact(*bar, kProjectCombo, newName);
     if (renamed >= 0) bar->SetCurSel(kProjectCombo, renamed);
 }
 
 void ProjectBar::RemoveProjectEntry(std::u16string_view name) {
     Dialog* bar = Bar();
     if (bar == nullptr) return;
-    const int entry = FindProjectEntry(*bar, name);
+    const int entry = FindEntryExact(*bar, kProjectCombo, name);
     if (entry >= 0) bar->DeleteString(kProjectCombo, entry);
 }
 
@@ -112,10 +102,7 @@ void ProjectBar::ChooseProject(Dialog& d) {
     }
     LoadTimeRecords(app_.store);
     SortByDate(s);
-    if (app_.mainWindow != nullptr) {
-        app_.mainWindow->RefillList();
-        app_.mainWindow->UpdateListCommands();
-    }
+    if (app_.mainWindow != nullptr) app_.mainWindow->RefillList();
     UpdateProjectBalance(s);
     app_.host.SetWaitCursor(false);
 }

@@ -216,6 +216,13 @@ T* FindByDateKey(CursorList<T>& list, uint32_t key) {
     return list.FindFirst([key](const T& r) { return r.dateKey == key; });
 }
 
+// The record of a stored identifier, wherever a sort has put it; cursor as FindAt. The
+// identifiers of the records of one list differ.
+template <typename T>
+T* FindByRecordId(CursorList<T>& list, uint32_t recordId) {
+    return list.FindFirst([recordId](const T& r) { return r.recordId == recordId; });
+}
+
 // The first record, counted from the first, whose total equals minutes; cursor as FindAt.
 template <typename T>
 T* FindByTotal(CursorList<T>& list, int32_t minutes) {

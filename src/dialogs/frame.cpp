@@ -105,4 +105,12 @@ void RefuseEntry(UiHost& host, Dialog& dialog, int id) {
     dialog.SetFocus(id);
 }
 
+int FindEntryExact(const Dialog& dialog, int id, std::u16string_view text) {
+    const int count = dialog.Count(id);
+    for (int i = 0; i < count; ++i) {
+        if (dialog.GetLBText(id, i) == text) return i;
+    }
+    return dialog.FindStringExact(id, text);
+}
+
 }  // namespace qv

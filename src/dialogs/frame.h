@@ -49,4 +49,9 @@ bool AskYesNo(Shell& shell, uint32_t stringId);    // Yes/No, exclamation (52); 
 // The beep of a missing or unacceptable entry, with the focus moved to that field.
 void RefuseEntry(UiHost& host, Dialog& dialog, int id);
 
+// The entry of list or drop-down list `id` that is this very text, code unit for code unit.
+// Project names differ by letter case alone (Alpha and alpha are two projects), so the list's
+// own search, which ignores case, is only the fallback. -1 when neither finds one.
+int FindEntryExact(const Dialog& dialog, int id, std::u16string_view text);
+
 }  // namespace qv

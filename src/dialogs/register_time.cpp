@@ -40,10 +40,12 @@ class RegisterTime : public DialogBehaviour {
 
     RegisterTimeContext& ctx_;
     AppState& s_;
+    uint32_t openedId_ = kNoRecordId;  // the record edited, by its stored identifier
 };
 
 void RegisterTime::OnInit(Dialog& d) {
     ctx_.activeEntryDialog = &d;
+    if (s_.editingExisting) openedId_ = s_.scratchRecord.recordId;
     d.SetDate(kRegisterTimeDate, s_.scratchRecord.date);
     for (int32_t h = 0; h < 24; ++h) d.AddString(kRegisterTimeHours, TwoDigits(h));
     for (int32_t m = 0; m < 60; m += 10) d.AddString(kRegisterTimeMinutes, TwoDigits(m));
@@ -87,14 +89,15 @@ void RegisterTime::FillCategories(Dialog& d) {
     }
 }
 
-// The box starts at the current project: the records listed are all of it.
+// The box starts at the current project: the records listed are all of it. Its entry is the
+// one of its very name, so that OK on an unchanged record leaves it where it is.
 void RegisterTime::FillProjects(Dialog& d) {
     for (ProjectRecord* p = s_.projects.First(); p != nullptr; p = s_.projects.Next()) {
         d.AddString(kRegisterTimeProject, p->name.value_or(u""));
     }
     const Text& current = s_.currentProject.name;
     if (s_.projects.Empty() || !current || current->empty()) return;
-    const int exact = d.FindStringExact(kRegisterTimeProject, *current);
+    const int exact = FindEntryExact(d, kRegisterTimeProject, *current);
     if (exact != -1) {
         d.SetCurSel(kRegisterTimeProject, exact);
     } else {
@@ -174,7 +177,8 @@ void RegisterTime::OnOk(Dialog& d) {
 }
 
 // The stored record goes first: only when the store has let it go do the list, its row and
-// the undo list change. A refusal of the store is said by the store and changes nothing.
+// the undo list change. A refusal of the store is said by the store and changes nothing. The
+// record is the one the dialog opened, found by its identifier where it is listed now.
 void RegisterTime::OnDelete(Dialog& d) {
     SetInputPanel(ctx_.host, false);
     if (!AskYesNo(ctx_.host, kStrDeleteRecord)) {
@@ -182,19 +186,18 @@ void RegisterTime::OnDelete(Dialog& d) {
         SetInputPanel(ctx_.host, false);
         return;
     }
-    const int row = s_.selectedRecordRow;
-    const TimeRecord* listed =
-        row == -1 ? nullptr : s_.timeRecords.FindAt(static_cast<uint32_t>(row));
+    const TimeRecord* listed = FindByRecordId(s_.timeRecords, openedId_);
     if (listed == nullptr) {
         ShowNotice(ctx_.host, kStrRepeatDelete);
         return Leave(d, kRegisterTimeDelete);
     }
+    // the listed values, not what a refused OK left in the scratch record
     Reset(s_.scratchRecord);
     CopyFrom(s_.scratchRecord, *listed);
     // With the undo list full the user may keep the record after all: the dialog stays open.
     if (!ctx_.deletion.RoomForUndo()) return;
     if (DeleteTimeRecord(ctx_.store, s_.scratchRecord.recordId)) {
-        ctx_.deletion.RecordDeleted(row, s_.scratchRecord);
+        ctx_.deletion.RecordDeleted(s_.scratchRecord);
     }
     Leave(d, kRegisterTimeDelete);
 }

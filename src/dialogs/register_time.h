@@ -51,8 +51,9 @@ class RecordDeletion {
     virtual ~RecordDeletion() = default;
     // True when a copy can be kept; with the undo list full the user is asked first.
     virtual bool RoomForUndo() = 0;
-    // The stored record of `row` was deleted; `copy` is what undo brings back.
-    virtual void RecordDeleted(int row, const TimeRecord& copy) = 0;
+    // The stored record copy.recordId was deleted: its list record and row go, wherever a
+    // sort has put them since the dialog opened; `copy` is what undo brings back.
+    virtual void RecordDeleted(const TimeRecord& copy) = 0;
 };
 
 struct RegisterTimeContext {
@@ -62,7 +63,9 @@ struct RegisterTimeContext {
     Dialog*& activeEntryDialog;
 };
 
-// Runs the dialog on scratchRecord; editingExisting and selectedRecordRow say what for.
+// Runs the dialog on scratchRecord; editingExisting says what for. An existing record is the
+// listed record of scratchRecord's identifier: the rows may be sorted anew while the dialog is
+// open (a turn of the screen), so no row number taken at its opening names it.
 int ShowRegisterTime(RegisterTimeContext& ctx);
 
 }  // namespace qv

@@ -13,6 +13,7 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
@@ -37,11 +38,34 @@ QColor FromColorRef(uint32_t c) {
     return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
 }
 
+// A gesture's handler runs inside the signal of its widget, and a tap can open a dialog that
+// stays open in there. A control the program takes away meanwhile (the main list, built anew
+// when the screen turns behind the dialog its tap opened) may be that very widget: it is
+// hidden at once and deleted only once the outermost gesture has returned.
+int gesturesRunning = 0;
+std::vector<QPointer<QWidget>> retiredWidgets;
+
 // Calls the input layer for a gesture that reached a widget, unless the model itself is
 // updating the widget.
 template <typename Gesture>
 void Gest(bool syncing, Gesture&& gesture) {
-    if (!syncing) gesture();
+    if (syncing) return;
+    ++gesturesRunning;
+    gesture();
+    if (--gesturesRunning > 0) return;
+    for (const QPointer<QWidget>& w : retiredWidgets) {
+        if (w) w->deleteLater();
+    }
+    retiredWidgets.clear();
+}
+
+void DeleteWidget(QWidget* w) {
+    if (gesturesRunning == 0) {
+        delete w;
+        return;
+    }
+    w->hide();
+    retiredWidgets.emplace_back(w);
 }
 
 }  // namespace
@@ -514,7 +538,7 @@ void DialogView::OnDialogChanged(const Dialog&, DialogChange what, int id, int r
         case DialogChange::Removed:
             for (auto it = shown_.begin(); it != shown_.end(); ++it) {
                 if (it->id == id) {
-                    delete it->widget;
+                    DeleteWidget(it->widget);
                     shown_.erase(it);
                     break;
                 }
