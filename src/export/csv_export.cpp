@@ -103,8 +103,13 @@ bool WriteCsvFile(ExportContext& ctx, const Text& name, uint32_t encoding, uint3
 
 }  // namespace
 
+bool ExportNameFits(std::u16string_view name) {
+    constexpr size_t kExtensionBytes = 4;  // ".csv"
+    return ToUtf8(name).size() + kExtensionBytes <= kMaxFileNameBytes;
+}
+
 Text ExportPath(const Text& name, uint32_t folder) {
-    if (!name || name->empty()) return std::nullopt;
+    if (!name || name->empty() || !ExportNameFits(*name)) return std::nullopt;
     // The dialogs only let letters, digits and blanks through; this keeps the writer inside
     // its folder whoever calls it.
     if (name->find_first_of(u"\\/") != std::u16string::npos ||

@@ -130,6 +130,15 @@ TEST_F(ExportFiles, BadNamesFailSilentlyAndWriteNothing) {
     EXPECT_TRUE(shell.events.empty());
     EXPECT_TRUE(fs::is_empty(folders.documentsDir / "Business"));
     EXPECT_EQ(ExportPath(u"week 12", 1), u"\\My Documents\\Personal\\week 12.csv");
+
+    // A file name takes 255 bytes: 83 letters of three bytes and two of one, with ".csv", fill it.
+    const std::u16string longest = std::u16string(83, u'\u6587') + u"ab";
+    EXPECT_TRUE(ExportNameFits(longest));
+    EXPECT_FALSE(ExportNameFits(longest + u"c"));
+    EXPECT_FALSE(ExportTimeRecords(*ctx, records, longest + u"c", Minutes, ExportAscii, 0));
+    EXPECT_TRUE(shell.events.empty());
+    EXPECT_TRUE(ExportTimeRecords(*ctx, records, longest, Minutes, ExportAscii, 0));
+    EXPECT_TRUE(fs::exists(folders.documentsDir / "Business" / (ToUtf8(longest) + ".csv")));
 }
 
 TEST_F(ExportFiles, MissingFolderTellsWhichOne) {

@@ -16,6 +16,9 @@ constexpr uint32_t FILE_ATTRIBUTE_READONLY = 0x01;
 constexpr uint32_t FILE_ATTRIBUTE_DIRECTORY = 0x10;
 constexpr uint32_t FILE_ATTRIBUTE_ARCHIVE = 0x20;
 
+// The longest name of a file in a folder, in bytes of UTF-8.
+constexpr size_t kMaxFileNameBytes = 255;
+
 // Where the device's folders live on this machine.
 //   object store, registry hive, \Windows  ->  dataDir
 //   \My Documents\Business, \Personal      ->  documentsDir/Business, documentsDir/Personal
