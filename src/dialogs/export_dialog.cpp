@@ -125,14 +125,15 @@ void ExportDialog::StoreChoices(const Dialog& d) {
                                   : static_cast<uint32_t>(HoursAndMinutes);
 }
 
-// The writer adds folder and extension itself: a name may hold letters, digits and blanks only.
+// The writer adds folder and extension itself: a name may hold letters, digits and blanks only,
+// and must leave room for the extension in a file name.
 void ExportDialog::OnOk(Dialog& d) {
     SetInputPanel(ctx_.host, false);
     StoreChoices(d);
     const std::u16string typed = d.Text(Id(kExportName));
     if (typed.empty()) return BackToName(d);
     const std::u16string name = TrimBlanks(typed);
-    if (!IsValidName(name)) {
+    if (!IsValidName(name) || !ExportNameFits(name)) {
         ShowNotice(ctx_.host, kStrExportNameRefused);
         return BackToName(d);
     }

@@ -29,7 +29,8 @@ void Tell(ExportContext& ctx, uint32_t id, bool stop) {
 }
 
 // The folder must be there as a folder; the replace question for a file already at the path.
-// The created file, or the invalid handle once the user has been told (or has declined).
+// The created file, or the invalid handle once the user has been told (or has declined). A file
+// already there is replaced only when the new one is complete, so it is kept whatever fails.
 FileHandle OpenExportFile(ExportContext& ctx, const std::u16string& path, uint32_t folder) {
     std::optional<uint32_t> folderAttributes = ctx.files.FindFirstFile(FolderText(folder));
     if (folderAttributes != FILE_ATTRIBUTE_DIRECTORY) {
@@ -38,10 +39,6 @@ FileHandle OpenExportFile(ExportContext& ctx, const std::u16string& path, uint32
     }
     if (ctx.files.FindFirstFile(path).has_value()) {
         if (!AskYesNo(ctx.shell, LoadString(kStrFileExists).value_or(std::u16string()))) {
-            return kInvalidFileHandle;
-        }
-        if (!ctx.files.DeleteFile(path)) {
-            Tell(ctx, kStrCannotDeleteFile, true);
             return kInvalidFileHandle;
         }
     }
@@ -66,10 +63,10 @@ bool WriteBlock(ExportContext& ctx, FileHandle file, const std::u16string& block
     return ctx.files.WriteFile(file, bytes.data(), bytes.size());
 }
 
-// Writes every line and closes the file, flushed to disk. A failed write or close removes
-// the file before the user is told, so no partial file is ever left behind.
-bool WriteAndClose(ExportContext& ctx, FileHandle file, const std::u16string& path,
-                   const std::vector<std::u16string>& lines, uint32_t encoding) {
+// Writes every line and closes the file, flushed to disk and put in place. After a failed write
+// closing only removes the new file, so no partial file is ever left behind.
+bool WriteAndClose(ExportContext& ctx, FileHandle file, const std::vector<std::u16string>& lines,
+                   uint32_t encoding) {
     bool written = true;
     std::u16string block;
     block.reserve(kBlockUnits);
@@ -82,9 +79,8 @@ bool WriteAndClose(ExportContext& ctx, FileHandle file, const std::u16string& pa
         block += line;
     }
     if (written) written = WriteBlock(ctx, file, block, encoding);
-    bool closed = ctx.files.CloseHandle(file);
+    const bool closed = ctx.files.CloseHandle(file);
     if (written && closed) return true;
-    ctx.files.DeleteFile(path);
     Tell(ctx, kStrWriteFailed, true);
     return false;
 }
@@ -98,13 +94,18 @@ bool WriteCsvFile(ExportContext& ctx, const Text& name, uint32_t encoding, uint3
     if (!path) return false;
     FileHandle file = OpenExportFile(ctx, *path, folder);
     if (file == kInvalidFileHandle) return false;
-    return WriteAndClose(ctx, file, *path, buildLines(), encoding);
+    return WriteAndClose(ctx, file, buildLines(), encoding);
 }
 
 }  // namespace
 
+bool ExportNameFits(std::u16string_view name) {
+    constexpr size_t kExtensionBytes = 4;  // ".csv"
+    return ToUtf8(name).size() + kExtensionBytes <= kMaxFileNameBytes;
+}
+
 Text ExportPath(const Text& name, uint32_t folder) {
-    if (!name || name->empty()) return std::nullopt;
+    if (!name || name->empty() || !ExportNameFits(*name)) return std::nullopt;
     // The dialogs only let letters, digits and blanks through; this keeps the writer inside
     // its folder whoever calls it.
     if (name->find_first_of(u"\\/") != std::u16string::npos ||

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "core/category.h"
 #include "core/project.h"
@@ -32,8 +33,12 @@ struct ExportContext {
     uint32_t timeTypeView = 0;
 };
 
+// Whether the file name of an export, name + ".csv", fits in a folder: at most
+// kMaxFileNameBytes bytes of UTF-8.
+bool ExportNameFits(std::u16string_view name);
+
 // The device path of an export: folder + "\" + name + ".csv"; none for an absent or empty
-// name, or one that could leave its folder (a backslash, a slash or "..").
+// name, one that could leave its folder (a backslash, a slash or ".."), or one too long.
 Text ExportPath(const Text& name, uint32_t folder);
 
 // Each writer is called with the wait cursor showing, tells the user about every failure that

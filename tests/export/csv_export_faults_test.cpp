@@ -1,5 +1,8 @@
-// The CSV writer stopped at every byte it writes: no file is left and the user is told.
+// The CSV writer stopped at every byte it writes, at its flush and at its rename: the file that
+// was there stays byte for byte, nothing else is left in the folder, and the user is told.
 #include <gtest/gtest.h>
+
+#include <map>
 
 #include "export/csv_export.h"
 #include "export/export_fixture.h"
@@ -12,7 +15,16 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(ExportFaults, StoppedAtAnyByteLeavesNoFileAndSaysSo) {
+// The names in a folder, each with its bytes.
+std::map<std::string, std::string> Contents(const fs::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        files[entry.path().filename().string()] = test::ReadBytes(entry.path());
+    }
+    return files;
+}
+
+TEST(ExportFaults, StoppedAtAnyByteKeepsTheOldFileAndLeavesNothingElse) {
     test::TempDir root;
     const DeviceFolders folders = DeviceFolders::UnderRoot(root.path());
     ASSERT_TRUE(folders.Provision());
@@ -23,38 +35,52 @@ TEST(ExportFaults, StoppedAtAnyByteLeavesNoFileAndSaysSo) {
     TimeRecordList records;
     test::AddTwoRecords(records);
     test::AddRecord(records, 2004, 5, 5, u"Caf\u00e9", u"15", u"\u20ac");
+    const std::string old("an older export \x00\xff\r\n", 20);
+    const std::map<std::string, std::string> before{{"w.csv", old}};
+    const std::vector<std::u16string> writeFailed{*LoadString(kStrWriteFailed)};
 
     for (uint32_t encoding : {ExportAscii, ExportUnicode}) {
         auto write = [&] {
+            shell.events.clear();
+            shell.answers = {IDYES};
             return ExportTimeRecords(ctx, records, u"w", HoursAndMinutes, encoding, ExportBusiness);
         };
+        fs::remove(business / "w.csv");
         ASSERT_TRUE(write());
         const std::string whole = test::ReadBytes(business / "w.csv");
-        fs::remove(business / "w.csv");
         for (uint64_t stop = 0; stop <= whole.size(); ++stop) {
             SCOPED_TRACE(testing::Message() << "encoding " << encoding << " stop " << stop);
-            shell.events.clear();
+            test::WriteBytes(business / "w.csv", old);
             files.Faults().FailAfterBytes(stop);
             if (stop == whole.size()) {
                 EXPECT_TRUE(write());
-                EXPECT_TRUE(shell.events.empty());
-                EXPECT_EQ(test::ReadBytes(business / "w.csv"), whole);
-                fs::remove(business / "w.csv");
+                EXPECT_EQ(shell.Messages().size(), 1u);  // the question alone
+                EXPECT_EQ(Contents(business),
+                          (std::map<std::string, std::string>{{"w.csv", whole}}));
                 break;
             }
             ASSERT_FALSE(write());
-            ASSERT_EQ(shell.Messages(), std::vector<std::u16string>{*LoadString(kStrWriteFailed)});
-            ASSERT_TRUE(fs::is_empty(business));
+            ASSERT_EQ(shell.Messages().back(), writeFailed.back());
+            ASSERT_EQ(Contents(business), before);
         }
         files.Faults().FailAfterBytes(std::nullopt);
     }
 
-    // A flush that fails is a failed write too.
-    files.Faults().FailFlushes(true);
-    shell.events.clear();
-    EXPECT_FALSE(ExportTimeRecords(ctx, records, u"w", Minutes, ExportAscii, ExportBusiness));
-    EXPECT_EQ(shell.Messages(), std::vector<std::u16string>{*LoadString(kStrWriteFailed)});
-    EXPECT_TRUE(fs::is_empty(business));
+    // A flush or a rename that fails is a failed write too, for a replaced file and a new one.
+    test::WriteBytes(business / "w.csv", old);
+    for (bool flush : {true, false}) {
+        files.Faults().FailFlushes(flush);
+        files.Faults().FailRenames(!flush);
+        for (const char16_t* name : {u"w", u"new"}) {
+            SCOPED_TRACE(testing::Message() << "flush " << flush << " new " << (name[0] == u'n'));
+            shell.events.clear();
+            shell.answers = {IDYES};
+            EXPECT_FALSE(
+                ExportTimeRecords(ctx, records, name, Minutes, ExportAscii, ExportBusiness));
+            EXPECT_EQ(shell.Messages().back(), writeFailed.back());
+            EXPECT_EQ(Contents(business), before);
+        }
+    }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include "export/csv_export.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -130,6 +131,15 @@ TEST_F(ExportFiles, BadNamesFailSilentlyAndWriteNothing) {
     EXPECT_TRUE(shell.events.empty());
     EXPECT_TRUE(fs::is_empty(folders.documentsDir / "Business"));
     EXPECT_EQ(ExportPath(u"week 12", 1), u"\\My Documents\\Personal\\week 12.csv");
+
+    // A file name takes 255 bytes: 83 letters of three bytes and two of one, with ".csv", fill it.
+    const std::u16string longest = std::u16string(83, u'\u6587') + u"ab";
+    EXPECT_TRUE(ExportNameFits(longest));
+    EXPECT_FALSE(ExportNameFits(longest + u"c"));
+    EXPECT_FALSE(ExportTimeRecords(*ctx, records, longest + u"c", Minutes, ExportAscii, 0));
+    EXPECT_TRUE(shell.events.empty());
+    EXPECT_TRUE(ExportTimeRecords(*ctx, records, longest, Minutes, ExportAscii, 0));
+    EXPECT_TRUE(fs::exists(folders.documentsDir / "Business" / (ToUtf8(longest) + ".csv")));
 }
 
 TEST_F(ExportFiles, MissingFolderTellsWhichOne) {
@@ -172,24 +182,27 @@ TEST_F(ExportFiles, ReplaceQuestionNoKeepsOldFileYesReplacesIt) {
     EXPECT_EQ(shell.Messages().size(), 2u);
 }
 
-TEST_F(ExportFiles, DeleteAndCreateFailuresStopWithTheirMessages) {
+// A read-only file is refused, as the handheld refused to create over it, and kept as it is; so
+// is everything when the creation fails.
+TEST_F(ExportFiles, ReadOnlyFileAndFailedCreationStopWithTheCreateMessage) {
     TimeRecordList records;
     const std::string old = "keep me";
     WriteBytes(Business("w"), old);
-    files->FailDeletes(true);
+    ASSERT_EQ(::chmod(Business("w").c_str(), 0444), 0);
     shell.answers = {IDYES};
     EXPECT_FALSE(ExportTimeRecords(*ctx, records, u"w", Minutes, ExportAscii, ExportBusiness));
-    EXPECT_EQ(shell.events.back(), Box(40029, 16));
-    EXPECT_EQ(shell.events.back().text,
-              u"Cannot delete File. The source or destination file may be in use.");
+    ASSERT_EQ(shell.Messages().size(), 2u);  // the question, then the refusal
+    EXPECT_EQ(shell.events.back(), Box(40030, 16));
+    EXPECT_EQ(shell.events.back().text, u"Program failed to create file.");
     EXPECT_EQ(ReadBytes(Business("w")), old);
+    EXPECT_EQ(fs::status(Business("w")).permissions(), fs::perms(0444));
 
-    files->FailDeletes(false);
     files->FailCreates(true);
     EXPECT_FALSE(ExportTimeRecords(*ctx, records, u"new", Minutes, ExportAscii, ExportBusiness));
     EXPECT_EQ(shell.events.back(), Box(40030, 16));
-    EXPECT_EQ(shell.events.back().text, u"Program failed to create file.");
-    EXPECT_FALSE(fs::exists(Business("new")));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folders.documentsDir / "Business"),
+                            fs::directory_iterator()),
+              1);
 }
 
 TEST_F(ExportFiles, WriteFailureLeavesNoFileBehind) {

@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <time.h>
 
+#include <set>
+
 #include "core/text.h"
 #include "files/temp_dir.h"
 #include "platform/files/system_clock.h"
@@ -15,6 +17,15 @@ namespace {
 namespace fs = std::filesystem;
 
 using test::ReadBytes;
+using test::WriteBytes;
+
+std::set<std::string> Names(const fs::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names.insert(entry.path().filename().string());
+    }
+    return names;
+}
 
 class FilesTest : public ::testing::Test {
   protected:
@@ -109,94 +120,99 @@ TEST_F(FilesTest, FindFirstFileGivesTheAttributeWord) {
     ::chmod((root_ / "Windows").c_str(), 0755);
 }
 
-TEST_F(FilesTest, CreateWriteCloseReplacesTheFileContent) {
+TEST_F(FilesTest, CreateWriteCloseReplacesTheFileOnlyWhenClosed) {
     ASSERT_TRUE(folders_.Provision());
     DeviceFiles files(folders_);
     const std::u16string path = u"\\My Documents\\Personal\\week.csv";
-    fs::path file = root_ / "My Documents" / "Personal" / "week.csv";
-    std::ofstream(file) << "an older and longer content";
+    const fs::path folder = root_ / "My Documents" / "Personal";
+    WriteBytes(folder / "week.csv", "an older and longer content");
+    // What a crash left beside it goes when the file is written again.
+    WriteBytes(folder / "week.csv.tmp.a1b2c3", "half");
 
     FileHandle h = files.CreateFile(path);
     ASSERT_NE(h, kInvalidFileHandle);
     EXPECT_TRUE(files.WriteFile(h, "\"Date\"\r\n", 8));
     EXPECT_TRUE(files.WriteFile(h, "x", 1));
+    EXPECT_EQ(ReadBytes(folder / "week.csv"), "an older and longer content");
     EXPECT_TRUE(files.CloseHandle(h));
-    EXPECT_EQ(ReadBytes(file), "\"Date\"\r\nx");
+    EXPECT_EQ(Names(folder), std::set<std::string>{"week.csv"});
+    EXPECT_EQ(ReadBytes(folder / "week.csv"), "\"Date\"\r\nx");
+    const mode_t umask = ::umask(0);
+    ::umask(umask);
+    EXPECT_EQ(fs::status(folder / "week.csv").permissions(), fs::perms(0644 & ~umask));
 
     // A closed or foreign handle is refused.
     EXPECT_FALSE(files.WriteFile(h, "y", 1));
     EXPECT_FALSE(files.CloseHandle(h));
 
-    EXPECT_TRUE(files.DeleteFile(path));
-    EXPECT_FALSE(fs::exists(file));
-    EXPECT_FALSE(files.DeleteFile(path));
-    EXPECT_FALSE(files.DeleteFile(u"\\My Documents\\Personal"));  // a folder is no file
-    // The writer never makes folders: a missing one fails the creation.
+    // The writer never makes folders and never replaces one or a read-only file.
     fs::remove_all(root_ / "My Documents" / "Business");
     EXPECT_EQ(files.CreateFile(u"\\My Documents\\Business\\a.csv"), kInvalidFileHandle);
     EXPECT_EQ(files.CreateFile(u"\\My Documents\\Personal"), kInvalidFileHandle);
+    ::chmod((folder / "week.csv").c_str(), 0444);
+    EXPECT_EQ(files.CreateFile(path), kInvalidFileHandle);
+    EXPECT_EQ(Names(folder), std::set<std::string>{"week.csv"});
 }
 
-TEST_F(FilesTest, ALinkInTheFolderIsNeverWrittenThrough) {
+TEST_F(FilesTest, ALinkInTheFolderIsReplacedNeverWrittenThrough) {
     ASSERT_TRUE(folders_.Provision());
     const fs::path outside = root_ / "outside.csv";
-    fs::create_symlink(outside, root_ / "My Documents" / "Business" / "x.csv");
+    const fs::path link = root_ / "My Documents" / "Business" / "x.csv";
+    fs::create_symlink(outside, link);
     const std::u16string path = u"\\My Documents\\Business\\x.csv";
     DeviceFiles files(folders_);
     EXPECT_EQ(files.FindFirstFile(path), FILE_ATTRIBUTE_ARCHIVE);  // in the way, so asked about
-    EXPECT_EQ(files.CreateFile(path), kInvalidFileHandle);
-    EXPECT_FALSE(fs::exists(outside));
-    EXPECT_TRUE(files.DeleteFile(path));
     FileHandle f = files.CreateFile(path);
     ASSERT_NE(f, kInvalidFileHandle);
+    EXPECT_TRUE(files.WriteFile(f, "new", 3));
     EXPECT_TRUE(files.CloseHandle(f));
     EXPECT_FALSE(fs::exists(outside));
-    EXPECT_TRUE(
-        fs::is_regular_file(fs::symlink_status(root_ / "My Documents" / "Business" / "x.csv")));
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(link)));
+    EXPECT_EQ(ReadBytes(link), "new");
 }
 
-TEST_F(FilesTest, ASecondWriterIsRefusedWhileTheFileIsOpen) {
+// Every failure keeps the file as it was and leaves no temporary beside it.
+TEST_F(FilesTest, HooksFailWritesCreatesFlushesAndRenames) {
     ASSERT_TRUE(folders_.Provision());
-    DeviceFiles first(folders_), second(folders_);
-    FileHandle h = first.CreateFile(u"\\Windows\\a.txt");
-    ASSERT_NE(h, kInvalidFileHandle);
-    ASSERT_TRUE(first.WriteFile(h, "keep", 4));
-    EXPECT_EQ(second.CreateFile(u"\\Windows\\a.txt"), kInvalidFileHandle);
-    EXPECT_TRUE(first.CloseHandle(h));
-    EXPECT_EQ(ReadBytes(root_ / "Windows" / "a.txt"), "keep");
-    FileHandle again = second.CreateFile(u"\\Windows\\a.txt");
-    EXPECT_NE(again, kInvalidFileHandle);
-    EXPECT_TRUE(second.CloseHandle(again));
-}
-
-TEST_F(FilesTest, HooksFailWritesDeletesAndCreates) {
-    ASSERT_TRUE(folders_.Provision());
-    DeviceFiles files(folders_);
+    const fs::path folder = root_ / "My Documents" / "Business";
     const std::u16string path = u"\\My Documents\\Business\\a.csv";
+    WriteBytes(folder / "a.csv", "old");
+    auto kept = [&] {
+        return Names(folder) == std::set<std::string>{"a.csv"} &&
+               ReadBytes(folder / "a.csv") == "old";
+    };
+    {
+        DeviceFiles files(folders_);
+        files.FailWritesAfter(1);
+        FileHandle h = files.CreateFile(path);
+        ASSERT_NE(h, kInvalidFileHandle);
+        EXPECT_TRUE(files.WriteFile(h, "one", 3));
+        EXPECT_FALSE(files.WriteFile(h, "two", 3));
+        EXPECT_FALSE(files.CloseHandle(h));
+        EXPECT_TRUE(kept());
+        files.FailWritesAfter(-1);
 
-    files.FailWritesAfter(1);
-    FileHandle h = files.CreateFile(path);
-    ASSERT_NE(h, kInvalidFileHandle);
-    EXPECT_TRUE(files.WriteFile(h, "one", 3));
-    EXPECT_FALSE(files.WriteFile(h, "two", 3));
-    EXPECT_FALSE(files.WriteFile(h, "three", 5));
-    EXPECT_TRUE(files.CloseHandle(h));
-    EXPECT_EQ(ReadBytes(root_ / "My Documents" / "Business" / "a.csv"), "one");
-    files.FailWritesAfter(-1);
+        files.FailCreates(true);
+        EXPECT_EQ(files.CreateFile(path), kInvalidFileHandle);
+        EXPECT_TRUE(kept());
+        files.FailCreates(false);
 
-    files.FailDeletes(true);
-    EXPECT_FALSE(files.DeleteFile(path));
-    EXPECT_TRUE(files.FindFirstFile(path));
-    files.FailDeletes(false);
-
-    files.FailCreates(true);
-    EXPECT_EQ(files.CreateFile(path), kInvalidFileHandle);
-    EXPECT_EQ(ReadBytes(root_ / "My Documents" / "Business" / "a.csv"), "one");  // not truncated
-    files.FailCreates(false);
-    EXPECT_TRUE(files.DeleteFile(path));
-
-    // A handle left open is closed with its owner.
-    EXPECT_NE(files.CreateFile(path), kInvalidFileHandle);
+        for (bool flush : {true, false}) {
+            files.Faults().FailFlushes(flush);
+            files.Faults().FailRenames(!flush);
+            h = files.CreateFile(path);
+            ASSERT_NE(h, kInvalidFileHandle);
+            EXPECT_TRUE(files.WriteFile(h, "new", 3));
+            EXPECT_FALSE(files.CloseHandle(h)) << flush;
+            EXPECT_TRUE(kept()) << flush;
+        }
+        files.Faults().FailRenames(false);
+        // A handle left open goes with its owner, and its file with it.
+        h = files.CreateFile(path);
+        EXPECT_TRUE(files.WriteFile(h, "new", 3));
+        EXPECT_EQ(Names(folder).size(), 2u);
+    }
+    EXPECT_TRUE(kept());
 }
 
 TEST(SystemClock, GivesTheCurrentUniversalTimeWithItsWeekday) {

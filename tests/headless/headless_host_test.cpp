@@ -66,7 +66,8 @@ TEST_F(HostTest, RefusesWhatAPersonCouldNotDoAndGoesOnWithTheNextAction) {
                       "listbox 1036 selected \"Travel\" entries \"Meeting\" \"Travel\" focused"});
         EXPECT_EQ(replay::ShowControl(host.TopWindow(), 1033).lines,
                   std::vector<std::string>{"button 1033 \"Rename\" default"});
-        EXPECT_EQ(replay::ShowControl(host.TopWindow(), 4711).error, "show 4711: missing");
+        EXPECT_EQ(replay::ShowControl(host.TopWindow(), 4711, "dialog 124").error,
+                  "show 4711: no such control in dialog 124");
     });
     Add(A::MakeClick(1033));
     EXPECT_EQ(host.RunDialog(124, categories), 1033);

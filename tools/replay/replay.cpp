@@ -247,8 +247,13 @@ std::optional<UserAction> Replay::NextAction() {
             return UserAction::MakeScreen(screen_.width, screen_.height);
         }
         if (IsLook(t)) {
+            // A look at what is not there stops the run like any line that cannot be carried
+            // out: silence would let a transcript's expectation pass unchecked.
             const Shown shown = Look(t);
-            // Looking is never a mistake: where there is nothing to see, nothing is printed.
+            if (!shown.error.empty()) {
+                Fail(shown.error);
+                return std::nullopt;
+            }
             for (const std::string& l : shown.lines) Print(l);
             continue;
         }
@@ -284,7 +289,9 @@ Shown Replay::Look(const std::vector<Token>& t) const {
     }
     if (t[1].text == "main") return ShowMain(main, screen);
     if (t[1].text == "dialog") return ShowDialog(top);
-    return ShowControl(window, *ParseNumber(t[1].text));
+    return ShowControl(window, *ParseNumber(t[1].text),
+                       top != nullptr ? "dialog " + std::to_string(top->TemplateId())
+                                      : std::string("the main window"));
 }
 
 std::optional<UserAction> Replay::WindowAction(const std::vector<Token>& t) {

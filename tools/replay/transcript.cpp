@@ -179,11 +179,11 @@ std::vector<std::string> FormatRowLines(const ControlState& list) {
     return lines;
 }
 
-Shown ShowControl(const Dialog* window, int id) {
+Shown ShowControl(const Dialog* window, int id, const std::string& where) {
     Shown shown;
     const ControlState* c = window != nullptr ? window->Find(id) : nullptr;
     if (c == nullptr || id == kUnnamedControl) {
-        shown.error = "show " + std::to_string(id) + ": missing";
+        shown.error = "show " + std::to_string(id) + ": no such control in " + where;
         return shown;
     }
     AppendControl(shown, *c, *window, true);

@@ -21,8 +21,9 @@ struct Shown {
     std::string error;
 };
 
-// One control of `window` (the top dialog, else the main window's child).
-Shown ShowControl(const Dialog* window, int id);
+// One control of `window` (the top dialog, else the main window's child); `where` names that
+// window in the sentence saying the control is not there.
+Shown ShowControl(const Dialog* window, int id, const std::string& where = "the window");
 // The top dialog: its heading line, then every control in template order.
 Shown ShowDialog(const Dialog* dialog);
 // The main window: project bar, balance line, the list, the menu and button states.

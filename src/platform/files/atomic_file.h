@@ -1,6 +1,8 @@
 // Replacing a whole file at once: a crash leaves the old content or the new, never a mixture.
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstddef>
 #include <filesystem>
 #include <functional>
@@ -33,16 +35,46 @@ class AtomicFile {
     // Why the last Replace failed, e.g. "No space left on device".
     const std::string& FailureReason() const { return reason_; }
 
-    // Test hook: the writes and flushes of every later Replace.
+    // Test hook: the writes, flushes and renames of every later Replace.
     WriteFaults& Faults() { return faults_; }
 
   private:
-    std::filesystem::path Folder() const;
-    bool Fail(int error);
-
     std::filesystem::path file_;
     std::string reason_;
     WriteFaults faults_;
+};
+
+// AtomicFile::Replace in steps, for a writer that hands over its content in pieces: Begin makes
+// the temporary beside the file, Write adds to it, Commit flushes it and renames it over the
+// file. A failed step, Abandon or the end of the object removes the temporary, and the file
+// stays as it was; after a failed Write, Commit fails.
+class FileReplacement {
+  public:
+    // faults: the test hook the writes, the flush and the rename go through; mode: the new
+    // file's permissions, less the process's umask.
+    FileReplacement(std::filesystem::path file, WriteFaults& faults, mode_t mode = 0600);
+    ~FileReplacement() { Abandon(); }
+    FileReplacement(const FileReplacement&) = delete;
+    FileReplacement& operator=(const FileReplacement&) = delete;
+
+    // Refuses a folder and a file this program's user may not write.
+    bool Begin();
+    bool Write(const void* data, size_t size);
+    bool Commit(const AtomicFile::Check& beforeReplace = {});
+    void Abandon();
+
+    // Why the last step failed, e.g. "No space left on device".
+    const std::string& FailureReason() const { return reason_; }
+
+  private:
+    bool Fail(int error);
+
+    std::filesystem::path file_;
+    WriteFaults& faults_;
+    mode_t mode_;
+    std::string temp_;
+    int fd_ = -1;
+    std::string reason_;
 };
 
 }  // namespace qv

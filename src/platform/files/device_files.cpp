@@ -1,9 +1,7 @@
 // The device's folders on this machine and the file calls of the CSV writer.
 #include "platform/files/device_files.h"
 
-#include <fcntl.h>
 #include <pwd.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -173,10 +171,6 @@ bool DeviceFolders::Provision() const {
     return ok;
 }
 
-DeviceFiles::~DeviceFiles() {
-    for (const auto& [fd, folder] : open_) ::close(fd);
-}
-
 std::optional<uint32_t> DeviceFiles::FindFirstFile(const std::u16string& devicePath) {
     auto path = folders_.Resolve(devicePath);
     if (!path) return std::nullopt;
@@ -196,35 +190,32 @@ std::optional<uint32_t> DeviceFiles::FindFirstFile(const std::u16string& deviceP
     return attributes;
 }
 
-bool DeviceFiles::DeleteFile(const std::u16string& devicePath) {
-    if (failDeletes_) return false;
-    auto path = folders_.Resolve(devicePath);
-    if (!path) return false;
-    return ::unlink(path->c_str()) == 0;
-}
-
 FileHandle DeviceFiles::CreateFile(const std::u16string& devicePath) {
     if (failCreates_) return kInvalidFileHandle;
     auto path = folders_.Resolve(devicePath);
     if (!path) return kInvalidFileHandle;
-    // Never through a symbolic link, which could lead out of the folder; never wait on a pipe.
-    int fd = ::open(path->c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0644);
-    if (fd < 0) return kInvalidFileHandle;
-    // No sharing: a file another writer holds is refused before it is truncated.
-    struct stat st {};
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
-        ::ftruncate(fd, 0) != 0) {
-        ::close(fd);
+    // Replaced only as the handheld would create over it: a folder or a read-only file stays.
+    if (std::optional<uint32_t> attributes = FindFirstFile(devicePath);
+        attributes && (*attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0) {
         return kInvalidFileHandle;
     }
-    open_.emplace(fd, path->parent_path());
-    return fd;
+    // The temporaries of a write cut short by a crash go first.
+    AtomicFile(*path).RemoveStaleTemporaries();
+    auto replacement = std::make_unique<FileReplacement>(*path, faults_, 0644);
+    if (!replacement->Begin()) return kInvalidFileHandle;
+    const FileHandle file = nextHandle_++;
+    open_.emplace(file, std::move(replacement));
+    return file;
 }
 
 bool DeviceFiles::WriteFile(FileHandle file, const void* data, size_t size) {
-    if (!open_.count(file)) return false;
-    if (failWritesAfter_ == 0) return false;
-    if (!faults_.WriteAll(file, data, size)) return false;
+    auto it = open_.find(file);
+    if (it == open_.end()) return false;
+    if (failWritesAfter_ == 0) {
+        it->second->Abandon();
+        return false;
+    }
+    if (!it->second->Write(data, size)) return false;
     if (failWritesAfter_ > 0) --failWritesAfter_;
     return true;
 }
@@ -232,15 +223,9 @@ bool DeviceFiles::WriteFile(FileHandle file, const void* data, size_t size) {
 bool DeviceFiles::CloseHandle(FileHandle file) {
     auto it = open_.find(file);
     if (it == open_.end()) return false;
-    const std::filesystem::path folder = it->second;
+    const std::unique_ptr<FileReplacement> replacement = std::move(it->second);
     open_.erase(it);
-    bool synced = faults_.Flush(file);
-    bool closed = ::close(file) == 0;
-    // The file's name lives in its folder: a new file survives a power cut only with it.
-    int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    bool folderSynced = dir >= 0 && ::fsync(dir) == 0;
-    if (dir >= 0) ::close(dir);
-    return synced && closed && folderSynced;
+    return replacement->Commit();
 }
 
 }  // namespace qv

@@ -5,9 +5,11 @@
 #include <cstdint>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 
+#include "platform/files/atomic_file.h"
 #include "platform/files/write_faults.h"
 
 namespace qv {
@@ -15,6 +17,9 @@ namespace qv {
 constexpr uint32_t FILE_ATTRIBUTE_READONLY = 0x01;
 constexpr uint32_t FILE_ATTRIBUTE_DIRECTORY = 0x10;
 constexpr uint32_t FILE_ATTRIBUTE_ARCHIVE = 0x20;
+
+// The longest name of a file in a folder, in bytes of UTF-8.
+constexpr size_t kMaxFileNameBytes = 255;
 
 // Where the device's folders live on this machine.
 //   object store, registry hive, \Windows  ->  dataDir
@@ -50,7 +55,6 @@ constexpr FileHandle kInvalidFileHandle = -1;
 class DeviceFiles {
   public:
     explicit DeviceFiles(DeviceFolders folders) : folders_(std::move(folders)) {}
-    ~DeviceFiles();
     DeviceFiles(const DeviceFiles&) = delete;
     DeviceFiles& operator=(const DeviceFiles&) = delete;
 
@@ -59,28 +63,31 @@ class DeviceFiles {
     // The attribute word of the file or folder at a device path (0x10 for a directory),
     // or none when nothing is there.
     std::optional<uint32_t> FindFirstFile(const std::u16string& devicePath);
-    bool DeleteFile(const std::u16string& devicePath);
-    // Create always (an existing file is truncated), no sharing.
+    // A new file for the device path, written under a temporary name beside it: what is at the
+    // path stays as it is until CloseHandle puts the new file in its place. Refused in a
+    // missing folder, and over a folder or a read-only file, which are left alone.
     FileHandle CreateFile(const std::u16string& devicePath);
+    // Once a write failed, the file is never put in place.
     bool WriteFile(FileHandle file, const void* data, size_t size);
-    // Flushes the file to disk (fsync) before it reports success.
+    // Flushes the file to disk (fsync) and renames it over the path in one step. False when a
+    // write, the flush or the rename failed: what was at the path is then unchanged, and the
+    // temporary is gone. A handle not closed goes the same way with its owner.
     bool CloseHandle(FileHandle file);
 
-    // Test hooks: make the next calls fail as a broken card or a file in use would.
+    // Test hooks: make the next calls fail as a broken card would.
     void FailWritesAfter(int writes) { failWritesAfter_ = writes; }  // -1: never
-    void FailDeletes(bool fail) { failDeletes_ = fail; }
     void FailCreates(bool fail) { failCreates_ = fail; }
-    // Byte-granular: a write that runs out stops part-way, as on a full card.
+    // Byte-granular: a write that runs out stops part-way, as on a full card; and the flushes
+    // and renames of CloseHandle.
     WriteFaults& Faults() { return faults_; }
 
   private:
     DeviceFolders folders_;
     int failWritesAfter_ = -1;
-    bool failDeletes_ = false;
     bool failCreates_ = false;
     WriteFaults faults_;
-    std::map<FileHandle, std::filesystem::path>
-        open_;  // files made by CreateFile, and their folders
+    std::map<FileHandle, std::unique_ptr<FileReplacement>> open_;
+    FileHandle nextHandle_ = 1;
 };
 
 }  // namespace qv

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 
 namespace qv {
 
@@ -36,6 +37,14 @@ bool WriteFaults::Flush(int fd) {
         return false;
     }
     return ::fsync(fd) == 0;
+}
+
+bool WriteFaults::Rename(const char* from, const char* to) {
+    if (failRenames_) {
+        errno = EIO;
+        return false;
+    }
+    return std::rename(from, to) == 0;
 }
 
 }  // namespace qv
