@@ -16,16 +16,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
+using test::Names;
 using test::ReadBytes;
 using test::WriteBytes;
-
-std::set<std::string> Names(const fs::path& folder) {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.insert(entry.path().filename().string());
-    }
-    return names;
-}
 
 class FilesTest : public ::testing::Test {
   protected:
