@@ -88,11 +88,17 @@ std::string HelpText() {
            "  --zoom N     show the 240 x 320 screen N times larger (1, 2 or 3); without it,\n"
            "               the largest size that fits comfortably on the desktop\n"
            "  -h, --help   show this help and end\n"
-           "  --version    show the version and end\n";
+           "  --version    show the version and licence and end\n";
 }
 
+// The version, the copyright and the licence, in the words GNU programs use.
 std::string VersionText() {
-    return std::string("quorvella ") + QV_VERSION + "\n";
+    return std::string("quorvella ") + QV_VERSION +
+           "\n"
+           "Copyright (C) 2026 The Quorvella developers\n"
+           "License GPLv3+: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>.\n"
+           "This is free software: you are free to change and redistribute it.\n"
+           "There is NO WARRANTY, to the extent permitted by law.\n";
 }
 
 std::optional<int> AnswerCommandLine(const CommandLine& line, std::ostream& out,
