@@ -39,6 +39,9 @@ constexpr int64_t kAfterAll = kNoSortValue + 1;
 constexpr int64_t kRecordLimit = 65535;  // the record count is 16 bits wide
 constexpr size_t kFirstBatch = 16;
 constexpr size_t kLargestBatch = 1024;
+// What the write-ahead log keeps of its file once folded into the store: a few changes' pages.
+// A larger change grows it for as long as it lasts.
+constexpr int64_t kLogSizeLimit = 64 * 1024;
 
 const char* const kCreateSchema = R"(
 PRAGMA application_id = 1364610899;
@@ -330,9 +333,20 @@ class SqliteObjectStore final : public ObjectStore {
     bool Fetch(Cursor& c);
     bool NewOid(CEOID& oid);
     // Runs one changing call as one atomic change (a transaction of its own, or a savepoint
-    // inside the caller's transaction), honouring the failure hook.
+    // inside the caller's transaction), honouring the failure hook. A change of its own that
+    // finds the disk full is tried once more after the log has been folded in and emptied.
     template <class Body>
     bool Change(Body&& body);
+    // One try of it; `diskFull` tells whether it failed for want of space.
+    template <class Body>
+    bool TryChange(Body& body, bool& diskFull);
+    // Folds the write-ahead log into the store file once a change has been made for good, so
+    // the log never holds more than the last change: its file is then written over from the
+    // start by the next one instead of growing. A fold that fails costs nothing but the space:
+    // the change is safe in the log, and the next fold takes it along.
+    void FoldLog(int mode = SQLITE_CHECKPOINT_PASSIVE) {
+        sqlite3_wal_checkpoint_v2(db_, nullptr, mode, nullptr, nullptr);
+    }
 
     ScratchFolder scratch_;  // first, so it is removed after every statement and the connection
     sqlite3* db_;
@@ -392,10 +406,29 @@ bool SqliteObjectStore::Prepare() {
 template <class Body>
 bool SqliteObjectStore::Change(Body&& body) {
     if (forLooking_ || failAfter_ == 0 || scopeLost_) return false;
+    bool diskFull = false;
+    bool ok = TryChange(body, diskFull);
+    if (!ok && diskFull && depth_ == 0) {
+        // The log's file may hold the space the change needs.
+        FoldLog(SQLITE_CHECKPOINT_TRUNCATE);
+        ok = TryChange(body, diskFull);
+    }
+    if (!ok) return false;
+    if (failAfter_ > 0) --failAfter_;
+    if (depth_ == 0) FoldLog();
+    return true;
+}
+
+template <class Body>
+bool SqliteObjectStore::TryChange(Body& body, bool& diskFull) {
     ++generation_;
-    if (!Query(savepoint_).Run()) return false;
+    if (!Query(savepoint_).Run()) {
+        diskFull = (sqlite3_errcode(db_) & 0xFF) == SQLITE_FULL;
+        return false;
+    }
     bool ok = body() && Query(release_).Run();
     if (!ok) {
+        diskFull = (sqlite3_errcode(db_) & 0xFF) == SQLITE_FULL;
         Query(rollbackTo_).Run();
         Query(release_).Run();
         if (depth_ == 0 && !sqlite3_get_autocommit(db_)) Query(rollback_).Run();
@@ -405,7 +438,6 @@ bool SqliteObjectStore::Change(Body&& body) {
         ++generation_;
         return false;
     }
-    if (failAfter_ > 0) --failAfter_;
     return true;
 }
 
@@ -633,7 +665,10 @@ bool SqliteObjectStore::EndTransaction(bool commit) {
         if (depth_ == 0) scopeLost_ = false;
         return !commit;
     }
-    if (commit && Query(releaseScope_).Run()) return true;
+    if (commit && Query(releaseScope_).Run()) {
+        if (depth_ == 0) FoldLog();
+        return true;
+    }
     // Undone on request, or because the commit itself failed.
     ++generation_;
     Query(rollbackToScope_).Run();
@@ -733,6 +768,10 @@ std::unique_ptr<ObjectStore> OpenVerified(const fs::path& file, const char* vfs,
     // a full read of the records, at every start and every change of project, costs a third
     // less. Writes still go through the log. Not being able to map only loses the speed.
     Exec(db, "PRAGMA mmap_size = 268435456");
+    // The log is folded into the file after every change (FoldLog), so it stays a few pages
+    // long; its file is cut back to this once a large change has grown it. A program that
+    // cannot set it only keeps a longer file.
+    Exec(db, ("PRAGMA journal_size_limit = " + std::to_string(kLogSizeLimit)).c_str());
     sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 0, nullptr);
     return store;
 }
