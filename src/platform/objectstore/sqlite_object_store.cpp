@@ -39,9 +39,15 @@ constexpr int64_t kAfterAll = kNoSortValue + 1;
 constexpr int64_t kRecordLimit = 65535;  // the record count is 16 bits wide
 constexpr size_t kFirstBatch = 16;
 constexpr size_t kLargestBatch = 1024;
-// What the write-ahead log keeps of its file once folded into the store: a few changes' pages.
+// The write-ahead log is folded into the store file once it holds this many pages (a booking
+// writes about five), so its file is written over from the start again and stays small. Folding
+// after every change would keep it smaller still, but costs three more flushes to disk a change
+// (the file's, and the log's first page when it starts again) for little: a flush is most of
+// what a booking costs.
+constexpr int kFoldPages = 16;
+// What the log keeps of its file once folded: room for the pages written before the next fold.
 // A larger change grows it for as long as it lasts.
-constexpr int64_t kLogSizeLimit = 64 * 1024;
+constexpr int64_t kLogSizeLimit = 128 * 1024;
 
 const char* const kCreateSchema = R"(
 PRAGMA application_id = 1364610899;
@@ -340,12 +346,10 @@ class SqliteObjectStore final : public ObjectStore {
     // One try of it; `diskFull` tells whether it failed for want of space.
     template <class Body>
     bool TryChange(Body& body, bool& diskFull);
-    // Folds the write-ahead log into the store file once a change has been made for good, so
-    // the log never holds more than the last change: its file is then written over from the
-    // start by the next one instead of growing. A fold that fails costs nothing but the space:
-    // the change is safe in the log, and the next fold takes it along.
-    void FoldLog(int mode = SQLITE_CHECKPOINT_PASSIVE) {
-        sqlite3_wal_checkpoint_v2(db_, nullptr, mode, nullptr, nullptr);
+    // Folds the write-ahead log into the store file and empties the log's file. A fold that
+    // fails costs nothing but the space: every change is safe in the log until folded.
+    void FoldAndEmptyLog() {
+        sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
     }
 
     ScratchFolder scratch_;  // first, so it is removed after every statement and the connection
@@ -410,12 +414,11 @@ bool SqliteObjectStore::Change(Body&& body) {
     bool ok = TryChange(body, diskFull);
     if (!ok && diskFull && depth_ == 0) {
         // The log's file may hold the space the change needs.
-        FoldLog(SQLITE_CHECKPOINT_TRUNCATE);
+        FoldAndEmptyLog();
         ok = TryChange(body, diskFull);
     }
     if (!ok) return false;
     if (failAfter_ > 0) --failAfter_;
-    if (depth_ == 0) FoldLog();
     return true;
 }
 
@@ -665,10 +668,7 @@ bool SqliteObjectStore::EndTransaction(bool commit) {
         if (depth_ == 0) scopeLost_ = false;
         return !commit;
     }
-    if (commit && Query(releaseScope_).Run()) {
-        if (depth_ == 0) FoldLog();
-        return true;
-    }
+    if (commit && Query(releaseScope_).Run()) return true;
     // Undone on request, or because the commit itself failed.
     ++generation_;
     Query(rollbackToScope_).Run();
@@ -768,9 +768,10 @@ std::unique_ptr<ObjectStore> OpenVerified(const fs::path& file, const char* vfs,
     // a full read of the records, at every start and every change of project, costs a third
     // less. Writes still go through the log. Not being able to map only loses the speed.
     Exec(db, "PRAGMA mmap_size = 268435456");
-    // The log is folded into the file after every change (FoldLog), so it stays a few pages
-    // long; its file is cut back to this once a large change has grown it. A program that
-    // cannot set it only keeps a longer file.
+    // SQLite folds the log when a change leaves it kFoldPages long (and ignores a fold that
+    // fails), and cuts its file back once a large change has grown it. A store that cannot set
+    // them only keeps a longer log.
+    sqlite3_wal_autocheckpoint(db, kFoldPages);
     Exec(db, ("PRAGMA journal_size_limit = " + std::to_string(kLogSizeLimit)).c_str());
     sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 0, nullptr);
     return store;
