@@ -53,7 +53,7 @@ MainWindow::MainWindow(App& app) : app_(app), bar_(app) {}
 void MainWindow::OnCreate(MainFrame& frame) {
     frame_ = &frame;
     AppState& s = app_.state;
-    const CalendarDate now = app_.host.GetClock().GetSystemTime();
+    const CalendarDate now = app_.host.GetClock().GetLocalTime();
     s.lastUsedDate = s.rangeStartDate = s.rangeEndDate = now;
     s.listSorted = false;
     app_.activeEntryDialog = nullptr;

@@ -28,11 +28,14 @@ inline CalendarDate MakeDate(uint16_t year, uint16_t month, uint16_t day) {
     return d;
 }
 
-// The clock in universal time (GetSystemTime); tests set it.
+// The clock: the moment in universal time (GetSystemTime), which identifiers are made of, and
+// the same moment on the user's own calendar (GetLocalTime), which says what day "today" is.
+// Tests set it.
 class Clock {
   public:
     virtual ~Clock() = default;
     virtual CalendarDate GetSystemTime() const = 0;
+    virtual CalendarDate GetLocalTime() const = 0;
 };
 
 // The digits of day, hour, minute and second written one after the other, each without
@@ -48,11 +51,13 @@ CalendarDate OneSecondLater(CalendarDate t);
 // are not a moment of the calendar (a 13th month, a 30th of February, a 60th second).
 std::optional<int64_t> SecondsSinceEpoch(const CalendarDate& t);
 
-// A clock that stands still until it is set again.
+// A clock that stands still until it is set again, in a time zone of its own that is universal
+// time.
 class FixedClock : public Clock {
   public:
     explicit FixedClock(CalendarDate now = {}) : now_(now) {}
     CalendarDate GetSystemTime() const override { return now_; }
+    CalendarDate GetLocalTime() const override { return now_; }
     void Set(CalendarDate now) { now_ = now; }
 
   private:

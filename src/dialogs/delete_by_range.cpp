@@ -57,7 +57,7 @@ void DeleteByRange::OnCommand(Dialog& d, int id, CommandCode code) {
 
 // The chosen days do not become the dialogs' next defaults.
 void DeleteByRange::OnFind(Dialog& d) {
-    const CalendarDate now = host_.GetClock().GetSystemTime();
+    const CalendarDate now = host_.GetClock().GetLocalTime();
     Reset(s_.rangeStart);
     SetDate(s_.rangeStart, d.Date(kDeleteByRangeStart).value_or(now));
     Reset(s_.rangeEnd);

@@ -90,7 +90,7 @@ void ProjectDialog::OnNotify(Dialog&, int id, NotifyCode code, int) {
 void ProjectDialog::OnOk(Dialog& d) {
     ProjectRecord& p = s_.scratchProject;
     SetInputPanel(ctx_.host, false);
-    const CalendarDate date = d.Date(kProjectDate).value_or(ctx_.host.GetClock().GetSystemTime());
+    const CalendarDate date = d.Date(kProjectDate).value_or(ctx_.host.GetClock().GetLocalTime());
     SetDate(p, date);
     s_.lastUsedDate = date;
 

@@ -148,7 +148,7 @@ void ProjectsBalanceDialog::OnSize(Dialog& d, bool landscape) {
 }
 
 void ProjectsBalanceDialog::BalanceReport(Dialog& d) {
-    const CalendarDate now = host_.GetClock().GetSystemTime();
+    const CalendarDate now = host_.GetClock().GetLocalTime();
     const CalendarDate start = d.Date(kProjectsBalanceStart).value_or(now);
     const CalendarDate end = d.Date(kProjectsBalanceEnd).value_or(now);
     qv::Reset(state_.balanceRangeStart);

@@ -147,7 +147,7 @@ void RegisterTime::OnNotify(Dialog&, int id, NotifyCode code, int) {
 void RegisterTime::OnOk(Dialog& d) {
     TimeRecord& r = s_.scratchRecord;
     const CalendarDate date =
-        d.Date(kRegisterTimeDate).value_or(ctx_.host.GetClock().GetSystemTime());
+        d.Date(kRegisterTimeDate).value_or(ctx_.host.GetClock().GetLocalTime());
     SetDate(r, date);
     s_.lastUsedDate = date;
 

@@ -149,7 +149,7 @@ void TimeReport::AllChanged(Dialog& d) {
 }
 
 void TimeReport::ViewReport(Dialog& d) {
-    const CalendarDate now = host_.GetClock().GetSystemTime();
+    const CalendarDate now = host_.GetClock().GetLocalTime();
     const CalendarDate start = d.Date(kTimeReportStart).value_or(now);
     const CalendarDate end = d.Date(kTimeReportEnd).value_or(now);
     qv::Reset(s_.rangeStart);

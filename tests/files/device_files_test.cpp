@@ -2,10 +2,11 @@
 #include "platform/files/device_files.h"
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 #include <sys/stat.h>
 #include <time.h>
 
-#include <set>
+#include <string>
 
 #include "core/text.h"
 #include "files/temp_dir.h"
@@ -223,6 +224,68 @@ TEST(SystemClock, GivesTheCurrentUniversalTimeWithItsWeekday) {
     EXPECT_LE(seen, ::time(nullptr));
     EXPECT_EQ(now.dayOfWeek, utc.tm_wday);
     EXPECT_LE(now.millisecond, 999);
+}
+
+// The user's time zone for as long as it lives, then the one before.
+class ZoneForNow {
+  public:
+    explicit ZoneForNow(const char* zone) {
+        const char* old = ::getenv("TZ");
+        had_ = old != nullptr;
+        if (had_) old_ = old;
+        ::setenv("TZ", zone, 1);
+    }
+    ~ZoneForNow() {
+        if (had_) {
+            ::setenv("TZ", old_.c_str(), 1);
+        } else {
+            ::unsetenv("TZ");
+        }
+        ::tzset();
+    }
+
+  private:
+    bool had_ = false;
+    std::string old_;
+};
+
+CalendarDate Moment(uint16_t y, uint16_t mo, uint16_t d, uint16_t h, uint16_t mi, uint16_t dow) {
+    CalendarDate t = MakeDate(y, mo, d);
+    t.hour = h;
+    t.minute = mi;
+    t.second = 15;
+    t.millisecond = 250;
+    t.dayOfWeek = dow;
+    return t;
+}
+
+// The system clock's local time is its universal time read in the zone set now.
+void ExpectSystemClockInZone() {
+    const auto local = SecondsSinceEpoch(SystemClock().GetLocalTime());
+    const auto converted = SecondsSinceEpoch(LocalTimeOf(SystemClock().GetSystemTime()));
+    ASSERT_TRUE(local && converted);
+    EXPECT_LE(*converted - *local, 1);
+    EXPECT_GE(*converted - *local, 0);
+}
+
+TEST(SystemClock, LocalTimeIsTheUsersDayOnEitherSideOfUniversalTime) {
+    {
+        ZoneForNow zone("America/Los_Angeles");
+        // an evening in winter and in summer, a New Year's Eve: the day before universal time's
+        EXPECT_EQ(LocalTimeOf(Moment(2026, 12, 7, 3, 0, 1)), Moment(2026, 12, 6, 19, 0, 0));
+        EXPECT_EQ(LocalTimeOf(Moment(2026, 7, 1, 3, 0, 3)), Moment(2026, 6, 30, 20, 0, 2));
+        EXPECT_EQ(LocalTimeOf(Moment(2027, 1, 1, 2, 30, 5)), Moment(2026, 12, 31, 18, 30, 4));
+        ExpectSystemClockInZone();
+    }
+    {
+        ZoneForNow zone("Asia/Tokyo");
+        // a morning: the day after universal time's, into the next year
+        EXPECT_EQ(LocalTimeOf(Moment(2026, 12, 31, 20, 30, 4)), Moment(2027, 1, 1, 5, 30, 5));
+        ExpectSystemClockInZone();
+    }
+    // no moment of the calendar: given back as it is
+    const CalendarDate feb30 = Moment(2026, 2, 30, 12, 0, 0);
+    EXPECT_EQ(LocalTimeOf(feb30), feb30);
 }
 
 }  // namespace

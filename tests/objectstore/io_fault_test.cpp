@@ -124,5 +124,46 @@ TEST_F(IoFaultTest, AChangeRefusedHalfWayLeavesNoTrace) {
     EXPECT_EQ(store->CeCreateDatabase(u"Second", 0), first + 1);
 }
 
+// The log is folded into the file every few changes, so its file stays small however many
+// changes come, and a large change's log is cut back by the next one. A change of its own that
+// finds the disk full once is made after the log has been folded in and emptied; one that
+// finds it full again is refused.
+TEST_F(IoFaultTest, TheLogStaysSmallAndAFullDiskIsTriedOnceMore) {
+    store_ = OpenObjectStoreFile(file_, kFaultVfsName);
+    ASSERT_NE(store_, nullptr);
+    times_ = Open(*store_, u"Times");
+    fs::path log = file_;
+    log += "-wal";
+    constexpr uintmax_t kSmallLog = 128 * 1024;
+    for (uint32_t i = 100; i < 300; ++i)
+        ASSERT_NE(store_->CeWriteRecordProps(times_, 0, Keyed(i, i)), 0u);
+    EXPECT_LE(fs::file_size(log), kSmallLog);
+    {
+        StoreTransaction scope(*store_);
+        for (uint32_t i = 1000; i < 3000; ++i)
+            ASSERT_NE(store_->CeWriteRecordProps(times_, 0, Keyed(i, i)), 0u);
+        ASSERT_TRUE(scope.Commit());
+    }
+    ASSERT_NE(store_->CeWriteRecordProps(times_, 0, Keyed(5000, 5000)), 0u);
+    EXPECT_LE(fs::file_size(log), kSmallLog);
+
+    ArmIoFault(IoPoint::Write, 1, IoError::DiskFull);
+    EXPECT_NE(store_->CeWriteRecordProps(times_, 0, Keyed(5001, 5001)), 0u);
+    EXPECT_TRUE(IoFaultHit());
+    ArmIoFault(IoPoint::Write, 1, IoError::DiskFull, true);
+    EXPECT_EQ(store_->CeWriteRecordProps(times_, 0, Keyed(5002, 5002)), 0u);
+    DisarmIoFault();
+    store_.reset();
+
+    // 40 from the start, 200 one by one, 2000 in one change, two more
+    auto store = OpenObjectStoreFile(file_);
+    ASSERT_NE(store, nullptr);
+    CEOID oid = 0;
+    store->CeOpenDatabase(oid, u"Times", kSortPropertyId, 0);
+    DatabaseInfo info;
+    ASSERT_TRUE(store->CeOidGetInfo(oid, info));
+    EXPECT_EQ(info.recordCount, 40 + 200 + 2000 + 2);
+}
+
 }  // namespace
 }  // namespace qv

@@ -3,7 +3,8 @@
 # under HOST (headless or qt) and compares what it prints with NAME.transcript. A transcript with
 # a "! " line expects the run to stop with status 1, any other status 0. Files the run must
 # leave behind are in NAME.files/, paths it must not leave in NAME.nofiles, files it must keep
-# as the seed left them in NAME.kept (see below).
+# as the seed left them in NAME.kept (see below). The run sees TZ=UTC unless NAME.env, lines of
+# NAME=VALUE, sets its own environment.
 set -u
 replay=$1 seed=$2 base=$3 host=${4:-headless}
 root=$(mktemp -d)
@@ -28,7 +29,13 @@ if [ -f "$base.kept" ]; then
         cp "$root/device/$from" "$root/kept/$n"
     done < "$base.kept"
 fi
-actual=$("$replay" --host "$host" --root "$root/device" "$base.replay" 2>"$root/stderr")
+environment=(TZ=UTC)
+if [ -f "$base.env" ]; then
+    while IFS= read -r line || [ -n "$line" ]; do
+        [ -n "$line" ] && environment+=("$line")
+    done < "$base.env"
+fi
+actual=$(env "${environment[@]}" "$replay" --host "$host" --root "$root/device" "$base.replay" 2>"$root/stderr")
 status=$?
 expected_status=0
 grep -q '^! ' "$base.transcript" && expected_status=1

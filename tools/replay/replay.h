@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/calendar.h"
+#include "platform/files/system_clock.h"
 #include "platform/headless/headless_host.h"
 #include "platform/objectstore/fault_vfs.h"
 #include "platform/objectstore/object_store.h"
@@ -80,7 +81,7 @@ class Replay {
     size_t next_ = 0;
     std::string current_;  // the line being carried out, as echoed
     std::ostream& out_;
-    FixedClock clock_;
+    ZonedFixedClock clock_;
     Size screen_{240, 320};
     bool failed_ = false;
     bool killed_ = false;

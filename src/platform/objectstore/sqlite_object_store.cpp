@@ -40,6 +40,15 @@ constexpr int64_t kAfterAll = kNoSortValue + 1;
 constexpr int64_t kRecordLimit = 65535;  // the record count is 16 bits wide
 constexpr size_t kFirstBatch = 16;
 constexpr size_t kLargestBatch = 1024;
+// The write-ahead log is folded into the store file once it holds this many pages (a booking
+// writes about five), so its file is written over from the start again and stays small. Folding
+// after every change would keep it smaller still, but costs three more flushes to disk a change
+// (the file's, and the log's first page when it starts again) for little: a flush is most of
+// what a booking costs.
+constexpr int kFoldPages = 16;
+// What the log keeps of its file once folded: room for the pages written before the next fold.
+// A larger change grows it for as long as it lasts.
+constexpr int64_t kLogSizeLimit = 128 * 1024;
 
 const char* const kCreateSchema = R"(
 PRAGMA application_id = 1364610899;
@@ -332,9 +341,18 @@ class SqliteObjectStore final : public ObjectStore {
     bool Fetch(Cursor& c);
     bool NewOid(CEOID& oid);
     // Runs one changing call as one atomic change (a transaction of its own, or a savepoint
-    // inside the caller's transaction), honouring the failure hook.
+    // inside the caller's transaction), honouring the failure hook. A change of its own that
+    // finds the disk full is tried once more after the log has been folded in and emptied.
     template <class Body>
     bool Change(Body&& body);
+    // One try of it; `diskFull` tells whether it failed for want of space.
+    template <class Body>
+    bool TryChange(Body& body, bool& diskFull);
+    // Folds the write-ahead log into the store file and empties the log's file. A fold that
+    // fails costs nothing but the space: every change is safe in the log until folded.
+    void FoldAndEmptyLog() {
+        sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
+    }
 
     ScratchFolder scratch_;  // first, so it is removed after every statement and the connection
     sqlite3* db_;
@@ -394,10 +412,28 @@ bool SqliteObjectStore::Prepare() {
 template <class Body>
 bool SqliteObjectStore::Change(Body&& body) {
     if (forLooking_ || failAfter_ == 0 || scopeLost_) return false;
+    bool diskFull = false;
+    bool ok = TryChange(body, diskFull);
+    if (!ok && diskFull && depth_ == 0) {
+        // The log's file may hold the space the change needs.
+        FoldAndEmptyLog();
+        ok = TryChange(body, diskFull);
+    }
+    if (!ok) return false;
+    if (failAfter_ > 0) --failAfter_;
+    return true;
+}
+
+template <class Body>
+bool SqliteObjectStore::TryChange(Body& body, bool& diskFull) {
     ++generation_;
-    if (!Query(savepoint_).Run()) return false;
+    if (!Query(savepoint_).Run()) {
+        diskFull = (sqlite3_errcode(db_) & 0xFF) == SQLITE_FULL;
+        return false;
+    }
     bool ok = body() && Query(release_).Run();
     if (!ok) {
+        diskFull = (sqlite3_errcode(db_) & 0xFF) == SQLITE_FULL;
         Query(rollbackTo_).Run();
         Query(release_).Run();
         if (depth_ == 0 && !sqlite3_get_autocommit(db_)) Query(rollback_).Run();
@@ -407,7 +443,6 @@ bool SqliteObjectStore::Change(Body&& body) {
         ++generation_;
         return false;
     }
-    if (failAfter_ > 0) --failAfter_;
     return true;
 }
 
@@ -735,6 +770,11 @@ std::unique_ptr<ObjectStore> OpenVerified(const fs::path& file, const char* vfs,
     // a full read of the records, at every start and every change of project, costs a third
     // less. Writes still go through the log. Not being able to map only loses the speed.
     Exec(db, "PRAGMA mmap_size = 268435456");
+    // SQLite folds the log when a change leaves it kFoldPages long (and ignores a fold that
+    // fails), and cuts its file back once a large change has grown it. A store that cannot set
+    // them only keeps a longer log.
+    sqlite3_wal_autocheckpoint(db, kFoldPages);
+    Exec(db, ("PRAGMA journal_size_limit = " + std::to_string(kLogSizeLimit)).c_str());
     sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 0, nullptr);
     return store;
 }
