@@ -1,5 +1,4 @@
-// The runners of the main window's commands. Each screen is put here as it is built; until
-// then its runner returns nothing and its commands open nothing.
+// The runners of the main window's commands: each builds its dialog's context and runs it.
 #include "app/command_dialogs.h"
 
 #include "app/app.h"

@@ -1,6 +1,6 @@
 // The dialogs and actions behind the main window's commands, one runner each. A runner runs
-// its dialog modally and returns the dialog's result, or nothing when the dialog is not built
-// yet: its commands then open nothing and nothing follows them.
+// its dialog modally and returns the dialog's result; a runner that returns nothing opened
+// nothing, and nothing follows it.
 #pragma once
 
 #include <optional>

@@ -5,8 +5,9 @@
 
 namespace qv {
 
-// The steps before the message loop: texts, the single-instance check, settings, the store,
-// and the main window. False when the program is to end at once (exit code 0).
+// The steps before the message loop: texts, the single-instance check, settings, the store
+// and the version. False when the program is to end at once (exit code 0); the main window
+// is made after it, by QuorvellaMain.
 bool InitInstance(App& app);
 
 // The exit steps, in their order: drop empty databases, save the categories, put the main

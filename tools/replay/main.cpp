@@ -1,4 +1,4 @@
-// quorvella-replay [--root DIR] SCRIPT
+// quorvella-replay [--root DIR] [--host headless|qt] SCRIPT
 #include "tools/replay/replay.h"
 
 int main(int argc, char** argv) {
