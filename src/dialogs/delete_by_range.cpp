@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "core/date_range.h"
 #include "dialogs/frame.h"
 #include "res/string_table.h"
 #include "store/record_store.h"
@@ -63,7 +64,7 @@ void DeleteByRange::OnFind(Dialog& d) {
     Reset(s_.rangeEnd);
     SetDate(s_.rangeEnd, d.Date(kDeleteByRangeEnd).value_or(now));
     // A single day is a valid range.
-    if (s_.rangeStart.dateKey > s_.rangeEnd.dateKey) {
+    if (!IsOrderedRange(s_.rangeStart.dateKey, s_.rangeEnd.dateKey)) {
         ShowNotice(host_, kStrStartsAfterEnds);
         d.SetFocus(kDeleteByRangeStart);
         return;
@@ -87,7 +88,7 @@ void DeleteByRange::FindRecords() {
     const auto first = s_.rangeStart.dateKey;
     const auto last = s_.rangeEnd.dateKey;
     for (TimeRecord* r = s_.timeRecords.First(); r != nullptr; r = s_.timeRecords.Next()) {
-        if (r->dateKey >= first && r->dateKey <= last) s_.rangeRecords.Append(*r);
+        if (DayInRange(r->dateKey, first, last)) s_.rangeRecords.Append(*r);
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "core/date_range.h"
 #include "core/project_lists.h"
 #include "dialogs/frame.h"
 #include "dialogs/list_images.h"
@@ -35,7 +36,7 @@ bool ComputeProjectTotals(AppState& state, uint32_t startKey, uint32_t endKey,
     std::vector<int64_t> sums(ids.size(), 0);
     bool found = false;
     for (TimeRecord* r = state.timeRecords.First(); r != nullptr; r = state.timeRecords.Next()) {
-        if (r->dateKey < startKey || r->dateKey > endKey) continue;
+        if (!DayInRange(r->dateKey, startKey, endKey)) continue;
         int32_t minutes = 0;
         bool parsed = false;
         for (size_t i = 0; i < ids.size(); ++i) {
@@ -155,7 +156,7 @@ void ProjectsBalanceDialog::BalanceReport(Dialog& d) {
     qv::Reset(state_.balanceRangeEnd);
     SetDate(state_.balanceRangeStart, start);
     SetDate(state_.balanceRangeEnd, end);
-    if (state_.balanceRangeStart.dateKey > state_.balanceRangeEnd.dateKey) {
+    if (!IsOrderedRange(state_.balanceRangeStart.dateKey, state_.balanceRangeEnd.dateKey)) {
         ShowNotice(host_, kStrStartsAfterEnds);
         d.SetFocus(kProjectsBalanceStart);
         return;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/comparisons.h"
+#include "core/date_range.h"
 #include "dialogs/frame.h"
 #include "dialogs/list_images.h"
 #include "res/string_table.h"
@@ -156,7 +157,7 @@ void TimeReport::ViewReport(Dialog& d) {
     SetDate(s_.rangeStart, start);
     SetDate(s_.rangeEnd, end);
     // A single day is a valid range.
-    if (s_.rangeStart.dateKey > s_.rangeEnd.dateKey) {
+    if (!IsOrderedRange(s_.rangeStart.dateKey, s_.rangeEnd.dateKey)) {
         ShowNotice(host_, kStrStartsAfterEnds);
         d.SetFocus(kTimeReportStart);
         return;
@@ -179,7 +180,7 @@ void TimeReport::SingleTotal(Dialog& d) {
     const uint32_t endKey = s_.rangeEnd.dateKey;
     int64_t sum = 0;
     for (TimeRecord* r = s_.timeRecords.First(); r != nullptr; r = s_.timeRecords.Next()) {
-        if (r->dateKey < startKey || r->dateKey > endKey) continue;
+        if (!DayInRange(r->dateKey, startKey, endKey)) continue;
         if (r->category != name || !r->minutesText) continue;
         sum += MinutesOf(*r);
     }
@@ -319,7 +320,7 @@ bool ComputeCategoryTotals(AppState& state, uint32_t startKey, uint32_t endKey) 
     std::vector<int64_t> sums(items.size(), 0);
     bool found = false;
     for (TimeRecord* r = state.timeRecords.First(); r != nullptr; r = state.timeRecords.Next()) {
-        if (r->dateKey < startKey || r->dateKey > endKey || !r->category) continue;
+        if (!DayInRange(r->dateKey, startKey, endKey) || !r->category) continue;
         const auto at = indexOf.find(*r->category);
         if (at == indexOf.end()) continue;
         found = true;
