@@ -147,6 +147,10 @@ TEST_F(IoFaultTest, TheLogStaysSmallAndAFullDiskIsTriedOnceMore) {
     ASSERT_NE(store_->CeWriteRecordProps(times_, 0, Keyed(5000, 5000)), 0u);
     EXPECT_LE(fs::file_size(log), kSmallLog);
 
+    // Each commit is synced to the disk before it is reported made.
+    ArmIoFault(IoPoint::Sync, 1000000);
+    ASSERT_NE(store_->CeWriteRecordProps(times_, 0, Keyed(4999, 4999)), 0u);
+    EXPECT_GT(IoCallsSinceArmed(IoPoint::Sync), 0);
     ArmIoFault(IoPoint::Write, 1, IoError::DiskFull);
     EXPECT_NE(store_->CeWriteRecordProps(times_, 0, Keyed(5001, 5001)), 0u);
     EXPECT_TRUE(IoFaultHit());
@@ -155,14 +159,14 @@ TEST_F(IoFaultTest, TheLogStaysSmallAndAFullDiskIsTriedOnceMore) {
     DisarmIoFault();
     store_.reset();
 
-    // 40 from the start, 200 one by one, 2000 in one change, two more
+    // 40 from the start, 200 one by one, 2000 in one change, three more
     auto store = OpenObjectStoreFile(file_);
     ASSERT_NE(store, nullptr);
     CEOID oid = 0;
     store->CeOpenDatabase(oid, u"Times", kSortPropertyId, 0);
     DatabaseInfo info;
     ASSERT_TRUE(store->CeOidGetInfo(oid, info));
-    EXPECT_EQ(info.recordCount, 40 + 200 + 2000 + 2);
+    EXPECT_EQ(info.recordCount, 40 + 200 + 2000 + 3);
 }
 
 }  // namespace

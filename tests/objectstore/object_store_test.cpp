@@ -1,19 +1,19 @@
-// The object store's contract: ordering, seeking, reading, writing, deleting, transactions.
+// The object store's contract: ordering, seeking, reading, writing, deleting, transactions, and
+// the coding of a record's stored bytes.
 #include "platform/objectstore/object_store.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "objectstore/store_test_util.h"
+#include "platform/objectstore/record_codec.h"
 
 namespace qv {
 namespace {
 
 using test::Keyed;
-using test::ReadTags;
+using test::kTag;
 using ::testing::ElementsAre;
-
-constexpr uint32_t kTag = PropId(1, CEVT_UI4);
 
 class ObjectStoreTest : public ::testing::Test {
   protected:
@@ -22,10 +22,7 @@ class ObjectStoreTest : public ::testing::Test {
         ASSERT_NE(store, nullptr);
         db = store->CeCreateDatabase(u"Times", 0);
         ASSERT_NE(db, 0u);
-        CEOID oid = 0;
-        h = store->CeOpenDatabase(oid, u"Times", kSortPropertyId, CEDB_AUTOINCREMENT);
-        ASSERT_NE(h, kInvalidStoreHandle);
-        ASSERT_EQ(oid, db);
+        h = Reopen(kInvalidStoreHandle);
     }
     uint16_t Count(CEOID oid) {
         DatabaseInfo info;
@@ -36,8 +33,11 @@ class ObjectStoreTest : public ::testing::Test {
     }
     StoreHandle Reopen(StoreHandle old) {
         store->CloseHandle(old);
-        CEOID oid = 0;
-        return store->CeOpenDatabase(oid, u"Times", kSortPropertyId, CEDB_AUTOINCREMENT);
+        return test::OpenDb(*store, u"Times");
+    }
+    std::vector<uint32_t> Tags() { return test::ReadTags(*store, h = Reopen(h)); }
+    CEOID Add(uint32_t key, uint32_t tag) {
+        return store->CeWriteRecordProps(h, 0, Keyed(key, tag));
     }
 
     test::TempDir dir;
@@ -47,99 +47,77 @@ class ObjectStoreTest : public ::testing::Test {
 };
 
 TEST_F(ObjectStoreTest, ReadsInUnsignedPropertyZeroOrderWithTiesInFirstWrittenOrder) {
-    store->CeWriteRecordProps(h, 0, Keyed(5, 1));
-    store->CeWriteRecordProps(h, 0, Keyed(0xFFFFFFFF, 2));
+    Add(5, 1);
+    Add(0xFFFFFFFF, 2);
     store->CeWriteRecordProps(h, 0, {PropValue::Number(kTag, 3)});  // no property 0
-    const CEOID tie = store->CeWriteRecordProps(h, 0, Keyed(2, 4));
-    store->CeWriteRecordProps(h, 0, Keyed(0x80000000, 5));
-    store->CeWriteRecordProps(h, 0, Keyed(2, 6));
-    store->CeWriteRecordProps(h, 0, Keyed(0, 7));
-    store->CeWriteRecordProps(h, 0, Keyed(2, 8));
-    EXPECT_THAT(ReadTags(*store, h), ElementsAre(7, 4, 6, 8, 1, 5, 2, 3));
-
-    // Rewriting a record keeps its place among equals; a new property 0 moves it.
-    h = Reopen(h);
+    const CEOID tie = Add(2, 4);
+    Add(0x80000000, 5);
+    Add(2, 6);
+    Add(0, 7);
+    Add(2, 8);
+    EXPECT_THAT(Tags(), ElementsAre(7, 4, 6, 8, 1, 5, 2, 3));
+    // Rewriting a record keeps its place among equals; a new property 0 moves it, and back
+    // among the 2s it takes its first-written place again.
     ASSERT_EQ(store->CeWriteRecordProps(h, tie, {PropValue::Number(kTag, 40)}), tie);
-    EXPECT_THAT(ReadTags(*store, h), ElementsAre(7, 40, 6, 8, 1, 5, 2, 3));
-    h = Reopen(h);
+    EXPECT_THAT(Tags(), ElementsAre(7, 40, 6, 8, 1, 5, 2, 3));
     ASSERT_EQ(store->CeWriteRecordProps(h, tie, {PropValue::Number(kSortPropertyId, 6)}), tie);
-    EXPECT_THAT(ReadTags(*store, h), ElementsAre(7, 6, 8, 1, 40, 5, 2, 3));
-    // Back among the 2s it takes its first-written place again.
-    h = Reopen(h);
+    EXPECT_THAT(Tags(), ElementsAre(7, 6, 8, 1, 40, 5, 2, 3));
     store->CeWriteRecordProps(h, tie, {PropValue::Number(kSortPropertyId, 2)});
-    EXPECT_THAT(ReadTags(*store, h), ElementsAre(7, 40, 6, 8, 1, 5, 2, 3));
+    EXPECT_THAT(Tags(), ElementsAre(7, 40, 6, 8, 1, 5, 2, 3));
 }
 
-TEST_F(ObjectStoreTest, SeeksByValueAndByIdentifierAndReadsOnFromThere) {
-    const CEOID ten = store->CeWriteRecordProps(h, 0, Keyed(10, 1));
-    const CEOID firstTwenty = store->CeWriteRecordProps(h, 0, Keyed(20, 2));
-    store->CeWriteRecordProps(h, 0, Keyed(20, 3));
-    const CEOID thirty = store->CeWriteRecordProps(h, 0, Keyed(30, 4));
-
+TEST_F(ObjectStoreTest, SeeksAndReadsMoveOnFromThereOnlyWithAutoIncrement) {
+    const CEOID ten = Add(10, 1);
+    const CEOID firstTwenty = Add(20, 2);
+    Add(20, 3);
+    const CEOID thirty = Add(30, 4);
     EXPECT_EQ(store->CeSeekDatabase(h, CEDB_SEEK_VALUEFIRSTEQUAL, 20), firstTwenty);
-    EXPECT_THAT(ReadTags(*store, h), ElementsAre(2, 3, 4));
+    EXPECT_THAT(test::ReadTags(*store, h), ElementsAre(2, 3, 4));
     EXPECT_EQ(store->CeSeekDatabase(h, CEDB_SEEK_CEOID, thirty), thirty);
-    EXPECT_THAT(ReadTags(*store, h), ElementsAre(4));
-    EXPECT_EQ(store->CeSeekDatabase(h, CEDB_SEEK_CEOID, firstTwenty), firstTwenty);
-    EXPECT_THAT(ReadTags(*store, h), ElementsAre(2, 3, 4));
-
+    EXPECT_THAT(test::ReadTags(*store, h), ElementsAre(4));
     // A seek that finds nothing leaves the handle at the end.
     EXPECT_EQ(store->CeSeekDatabase(h, CEDB_SEEK_VALUEFIRSTEQUAL, 10), ten);
     EXPECT_EQ(store->CeSeekDatabase(h, CEDB_SEEK_VALUEFIRSTEQUAL, 15), 0u);
-    EXPECT_THAT(ReadTags(*store, h), ElementsAre());
+    EXPECT_THAT(test::ReadTags(*store, h), ElementsAre());
     EXPECT_EQ(store->CeSeekDatabase(h, CEDB_SEEK_CEOID, 0), 0u);
     EXPECT_EQ(store->CeSeekDatabase(h, CEDB_SEEK_CEOID, db), 0u);  // a database, not a record
     EXPECT_EQ(store->CeSeekDatabase(h, 0x40, 20), 0u);             // an unknown seek kind
-
     // A record of another database cannot be reached through this handle.
     const StoreHandle oh = OpenById(store->CeCreateDatabase(u"Other", 0));
     const CEOID foreign = store->CeWriteRecordProps(oh, 0, Keyed(20, 9));
     EXPECT_EQ(store->CeSeekDatabase(h, CEDB_SEEK_CEOID, foreign), 0u);
     EXPECT_EQ(store->CeSeekDatabase(oh, CEDB_SEEK_VALUEFIRSTEQUAL, 20), foreign);
-}
 
-TEST_F(ObjectStoreTest, EachReadMovesOnOnlyWithAutoIncrement) {
-    const CEOID a = store->CeWriteRecordProps(h, 0, Keyed(1, 1));
-    const CEOID b = store->CeWriteRecordProps(h, 0, Keyed(2, 2));
+    // Without auto-increment a read stays put; each handle keeps its own position.
     std::vector<PropValue> props;
-    EXPECT_EQ(store->CeReadRecordProps(h, props), a);
-    EXPECT_EQ(store->CeReadRecordProps(h, props), b);
-    EXPECT_EQ(store->CeReadRecordProps(h, props), 0u);
-    EXPECT_EQ(store->CeReadRecordProps(h, props), 0u);
-
     const StoreHandle still = OpenById(db);
-    EXPECT_EQ(store->CeReadRecordProps(still, props), a);
-    EXPECT_EQ(store->CeReadRecordProps(still, props), a);
-    // Each handle keeps its own position.
+    EXPECT_EQ(store->CeReadRecordProps(still, props), ten);
+    EXPECT_EQ(store->CeReadRecordProps(still, props), ten);
     const StoreHandle other = Reopen(kInvalidStoreHandle);
-    EXPECT_EQ(store->CeReadRecordProps(other, props), a);
+    EXPECT_EQ(store->CeReadRecordProps(other, props), ten);
+    EXPECT_EQ(store->CeReadRecordProps(other, props), firstTwenty);
 }
 
 TEST_F(ObjectStoreTest, ReadsFollowChangesMadeWhileReading) {
-    for (uint32_t k = 1; k <= 40; ++k) store->CeWriteRecordProps(h, 0, Keyed(k * 10, k));
+    for (uint32_t k = 1; k <= 40; ++k) Add(k * 10, k);
     std::vector<PropValue> props;
     ASSERT_NE(store->CeReadRecordProps(h, props), 0u);  // 10
     ASSERT_NE(store->CeReadRecordProps(h, props), 0u);  // 20
-
     // Through another handle: one record removed ahead, one added behind, one added ahead.
     const StoreHandle w = Reopen(kInvalidStoreHandle);
-    const CEOID thirty = store->CeSeekDatabase(w, CEDB_SEEK_VALUEFIRSTEQUAL, 30);
-    ASSERT_TRUE(store->CeDeleteRecord(w, thirty));
+    ASSERT_TRUE(store->CeDeleteRecord(w, store->CeSeekDatabase(w, CEDB_SEEK_VALUEFIRSTEQUAL, 30)));
     store->CeWriteRecordProps(w, 0, Keyed(5, 100));
     store->CeWriteRecordProps(w, 0, Keyed(45, 101));
-    std::vector<uint32_t> tags = ReadTags(*store, h);
+    std::vector<uint32_t> tags = test::ReadTags(*store, h);
     ASSERT_EQ(tags.size(), 38u);
     EXPECT_THAT(std::vector<uint32_t>(tags.begin(), tags.begin() + 3), ElementsAre(4, 101, 5));
-    EXPECT_EQ(tags.back(), 40u);
-
     // A record added after the end was reached is read next.
     store->CeWriteRecordProps(w, 0, Keyed(1000, 102));
-    EXPECT_THAT(ReadTags(*store, h), ElementsAre(102));
+    EXPECT_THAT(test::ReadTags(*store, h), ElementsAre(102));
 }
 
 TEST_F(ObjectStoreTest, WritingReplacesGivenPropertiesInPlaceAndAppendsNewOnes) {
-    const uint32_t memo = PropId(7, CEVT_LPWSTR);
-    const uint32_t category = PropId(5, CEVT_LPWSTR);
+    const uint32_t memo = PropId(7, CEVT_LPWSTR), category = PropId(5, CEVT_LPWSTR);
     const CEOID r = store->CeWriteRecordProps(
         h, 0,
         {PropValue::Number(kSortPropertyId, 7), PropValue::String(category, u"Work"),
@@ -165,57 +143,60 @@ TEST_F(ObjectStoreTest, WritingReplacesGivenPropertiesInPlaceAndAppendsNewOnes) 
     EXPECT_EQ(Count(db), 1);
 }
 
-TEST_F(ObjectStoreTest, RefusedWritesChangeNothing) {
-    const CEOID r = store->CeWriteRecordProps(h, 0, Keyed(1, 1));
-    const CEOID otherDb = store->CeCreateDatabase(u"Other", 0);
-    const StoreHandle oh = OpenById(otherDb, CEDB_AUTOINCREMENT);
+TEST_F(ObjectStoreTest, RefusedOrFailingChangesChangeNothing) {
+    const CEOID r = Add(1, 1);
+    const StoreHandle oh = OpenById(store->CeCreateDatabase(u"Other", 0), CEDB_AUTOINCREMENT);
     const CEOID foreign = store->CeWriteRecordProps(oh, 0, Keyed(1, 2));
-
     EXPECT_EQ(store->CeWriteRecordProps(h, foreign, Keyed(1, 3)), 0u);  // another database's
     EXPECT_EQ(store->CeWriteRecordProps(h, db, Keyed(1, 3)), 0u);       // a database
     EXPECT_EQ(store->CeWriteRecordProps(h, 0, {PropValue::Number(PropId(2, 2), 1)}), 0u);
     EXPECT_EQ(store->CeWriteRecordProps(h, r, {PropValue::Number(PropId(2, 65), 1)}), 0u);
     EXPECT_EQ(store->CeWriteRecordProps(h + 77, 0, Keyed(1, 3)), 0u);
     EXPECT_FALSE(store->CeDeleteRecord(h, foreign));
+    EXPECT_THAT(test::ReadTags(*store, oh), ElementsAre(2));
 
-    EXPECT_THAT(ReadTags(*store, h), ElementsAre(1));
-    EXPECT_THAT(ReadTags(*store, oh), ElementsAre(2));
+    // After the allowed number of changes every change fails; reads still work.
+    store->FailChangesAfter(1);
+    EXPECT_NE(Add(2, 2), 0u);
+    EXPECT_EQ(Add(3, 3), 0u);
+    EXPECT_EQ(store->CeWriteRecordProps(h, r, Keyed(9, 9)), 0u);
+    EXPECT_FALSE(store->CeDeleteRecord(h, r));
+    EXPECT_EQ(store->CeCreateDatabase(u"Third", 0), 0u);
+    EXPECT_THAT(Tags(), ElementsAre(1, 2));
+
+    auto unavailable = MakeUnavailableObjectStore();
+    std::vector<PropValue> props;
+    EXPECT_EQ(unavailable->CeCreateDatabase(u"Times", 0), 0u);
+    EXPECT_EQ(test::OpenDb(*unavailable, u"Times"), kInvalidStoreHandle);
+    EXPECT_EQ(unavailable->CeReadRecordProps(1, props), 0u);
+    EXPECT_EQ(unavailable->CeWriteRecordProps(1, 0, Keyed(1, 1)), 0u);
+    EXPECT_FALSE(StoreTransaction(*unavailable).Commit());
 }
 
-TEST_F(ObjectStoreTest, DeletingRecordsKeepsTheCountAndNeverReusesIdentifiers) {
-    store->CeWriteRecordProps(h, 0, Keyed(1, 1));
-    const CEOID b = store->CeWriteRecordProps(h, 0, Keyed(2, 2));
+TEST_F(ObjectStoreTest, DatabasesAndRecordsAreFoundDeletedAndNeverReuseIdentifiers) {
+    Add(1, 1);
+    const CEOID b = Add(2, 2);
     EXPECT_TRUE(store->CeDeleteRecord(h, b));
     EXPECT_FALSE(store->CeDeleteRecord(h, b));
     EXPECT_EQ(Count(db), 1);
-    const CEOID c = store->CeWriteRecordProps(h, 0, Keyed(2, 3));
-    EXPECT_GT(c, b);
+    const CEOID record = Add(2, 3);
+    EXPECT_GT(record, b);
     EXPECT_EQ(store->CeSeekDatabase(h, CEDB_SEEK_CEOID, b), 0u);
-    EXPECT_THAT(ReadTags(*store, Reopen(h)), ElementsAre(1, 3));
-}
+    EXPECT_THAT(Tags(), ElementsAre(1, 3));
 
-TEST_F(ObjectStoreTest, DatabasesAreFoundByNameOrIdentifierAndDeletedOnlyWhenClosed) {
     EXPECT_EQ(store->CeCreateDatabase(u"Times", 0), 0u);       // the name is taken
     const CEOID other = store->CeCreateDatabase(u"times", 3);  // names are case-sensitive
-    ASSERT_NE(other, 0u);
-
     DatabaseInfo info;
     ASSERT_TRUE(store->CeOidGetInfo(other, info));
-    EXPECT_EQ(info.name, u"times");
-    EXPECT_EQ(info.type, 3u);
-    EXPECT_EQ(info.recordCount, 0);
-    const CEOID record = store->CeWriteRecordProps(h, 0, Keyed(1, 1));
+    EXPECT_EQ(std::tuple(info.name, info.type, info.recordCount), std::tuple(u"times", 3u, 0));
     EXPECT_FALSE(store->CeOidGetInfo(record, info));
-
     CEOID oid = 0;
     EXPECT_EQ(store->CeOpenDatabase(oid, u"Missing", kSortPropertyId, 0), kInvalidStoreHandle);
     EXPECT_EQ(oid, 0u);
     EXPECT_EQ(OpenById(record), kInvalidStoreHandle);  // a record is not a database
-    oid = 0;
     const StoreHandle second = store->CeOpenDatabase(oid, u"Times", kSortPropertyId, 0);
     EXPECT_EQ(oid, db);
     EXPECT_NE(second, h);
-
     // Both handles must be closed first; then its records go with it.
     EXPECT_FALSE(store->CeDeleteDatabase(db));
     EXPECT_TRUE(store->CloseHandle(h));
@@ -225,11 +206,9 @@ TEST_F(ObjectStoreTest, DatabasesAreFoundByNameOrIdentifierAndDeletedOnlyWhenClo
     EXPECT_TRUE(store->CeDeleteDatabase(db));
     EXPECT_FALSE(store->CeDeleteDatabase(record));
     EXPECT_FALSE(store->CeOidGetInfo(db, info));
-    oid = 0;
-    EXPECT_EQ(store->CeOpenDatabase(oid, u"Times", kSortPropertyId, 0), kInvalidStoreHandle);
+    EXPECT_EQ(test::OpenDb(*store, u"Times"), kInvalidStoreHandle);
     std::vector<PropValue> props;
     EXPECT_EQ(store->CeReadRecordProps(h, props), 0u);
-
     const CEOID again = store->CeCreateDatabase(u"Times", 0);
     EXPECT_GT(again, record);
     EXPECT_EQ(Count(again), 0);
@@ -238,90 +217,80 @@ TEST_F(ObjectStoreTest, DatabasesAreFoundByNameOrIdentifierAndDeletedOnlyWhenClo
 TEST_F(ObjectStoreTest, ADatabaseRefusesItsRecordAfterThe65535th) {
     {
         StoreTransaction t(*store);
-        for (uint32_t i = 0; i < 65535; ++i)
-            ASSERT_NE(store->CeWriteRecordProps(h, 0, Keyed(i, i)), 0u) << i;
+        for (uint32_t i = 0; i < 65535; ++i) ASSERT_NE(Add(i, i), 0u) << i;
         ASSERT_TRUE(t.Commit());
     }
-    EXPECT_EQ(Count(db), 65535);
-    EXPECT_EQ(store->CeWriteRecordProps(h, 0, Keyed(1, 1)), 0u);
+    EXPECT_EQ(Add(1, 1), 0u);
     EXPECT_EQ(Count(db), 65535);
     const CEOID last = store->CeSeekDatabase(h, CEDB_SEEK_VALUEFIRSTEQUAL, 65534);
     EXPECT_EQ(store->CeWriteRecordProps(h, last, {PropValue::Number(kTag, 7)}), last);
     EXPECT_TRUE(store->CeDeleteRecord(h, last));
-    EXPECT_NE(store->CeWriteRecordProps(h, 0, Keyed(1, 1)), 0u);
+    EXPECT_NE(Add(1, 1), 0u);
     EXPECT_EQ(Count(db), 65535);
-    EXPECT_EQ(ReadTags(*store, Reopen(h)).size(), 65535u);
+    EXPECT_EQ(Tags().size(), 65535u);
 }
 
 TEST_F(ObjectStoreTest, TransactionScopesCommitAllOrNothingAndOnlyTheOutermostCommits) {
     EXPECT_FALSE(store->EndTransaction(true));  // no scope open
-
-    ASSERT_TRUE(store->BeginTransaction());
-    store->CeWriteRecordProps(h, 0, Keyed(1, 1));
-    store->CeWriteRecordProps(h, 0, Keyed(2, 2));
-    ASSERT_TRUE(store->EndTransaction(false));
-    EXPECT_EQ(Count(db), 0);
-
-    // An inner commit is undone by the outer scope's rollback.
-    ASSERT_TRUE(store->BeginTransaction());
-    store->CeWriteRecordProps(h, 0, Keyed(1, 1));
-    ASSERT_TRUE(store->BeginTransaction());
-    store->CeWriteRecordProps(h, 0, Keyed(2, 2));
-    ASSERT_TRUE(store->EndTransaction(true));
-    EXPECT_EQ(Count(db), 2);
-    ASSERT_TRUE(store->EndTransaction(false));
-    EXPECT_EQ(Count(db), 0);
-
-    // An inner rollback undoes only the inner scope.
-    ASSERT_TRUE(store->BeginTransaction());
-    store->CeWriteRecordProps(h, 0, Keyed(1, 1));
-    ASSERT_TRUE(store->BeginTransaction());
-    store->CeWriteRecordProps(h, 0, Keyed(2, 2));
-    ASSERT_TRUE(store->EndTransaction(false));
-    ASSERT_TRUE(store->EndTransaction(true));
-    EXPECT_THAT(ReadTags(*store, Reopen(h)), ElementsAre(1));
-    h = Reopen(h);
-
+    // {outer commit, inner commit}: the inner commit is undone by the outer rollback, an inner
+    // rollback undoes only the inner scope.
+    for (auto [outer, inner, left] : {std::tuple(false, true, 0), std::tuple(true, false, 1)}) {
+        ASSERT_TRUE(store->BeginTransaction());
+        Add(1, 1);
+        ASSERT_TRUE(store->BeginTransaction());
+        Add(2, 2);
+        ASSERT_TRUE(store->EndTransaction(inner));
+        EXPECT_EQ(Count(db), 2 - !inner);
+        ASSERT_TRUE(store->EndTransaction(outer));
+        EXPECT_EQ(Count(db), left);
+    }
     // A scope left without Commit rolls back, database creation included.
     {
         StoreTransaction t(*store);
         ASSERT_TRUE(t.ok());
-        store->CeWriteRecordProps(h, 0, Keyed(3, 3));
+        Add(3, 3);
         EXPECT_NE(store->CeCreateDatabase(u"Scratch", 0), 0u);
     }
-    CEOID oid = 0;
-    EXPECT_EQ(store->CeOpenDatabase(oid, u"Scratch", kSortPropertyId, 0), kInvalidStoreHandle);
-    EXPECT_THAT(ReadTags(*store, h), ElementsAre(1));
-
+    EXPECT_EQ(test::OpenDb(*store, u"Scratch"), kInvalidStoreHandle);
     // A failing call inside a scope takes back only itself.
     ASSERT_TRUE(store->BeginTransaction());
-    store->CeWriteRecordProps(h, 0, Keyed(4, 4));
+    Add(4, 4);
     EXPECT_EQ(store->CeCreateDatabase(u"Times", 0), 0u);
     ASSERT_TRUE(store->EndTransaction(true));
-    EXPECT_THAT(ReadTags(*store, Reopen(h)), ElementsAre(1, 4));
+    EXPECT_THAT(Tags(), ElementsAre(1, 4));
 }
 
-TEST_F(ObjectStoreTest, FailingChangesLeaveTheStoreAsItWas) {
-    const CEOID r = store->CeWriteRecordProps(h, 0, Keyed(1, 1));
-    store->FailChangesAfter(1);
-    EXPECT_NE(store->CeWriteRecordProps(h, 0, Keyed(2, 2)), 0u);
-    EXPECT_EQ(store->CeWriteRecordProps(h, 0, Keyed(3, 3)), 0u);
-    EXPECT_EQ(store->CeWriteRecordProps(h, r, Keyed(9, 9)), 0u);
-    EXPECT_FALSE(store->CeDeleteRecord(h, r));
-    EXPECT_EQ(store->CeCreateDatabase(u"Other", 0), 0u);
-    EXPECT_THAT(ReadTags(*store, Reopen(h)), ElementsAre(1, 2));  // reads still work
-}
+TEST(RecordCodec, RoundTripsIntoReusedStorageAndRefusesMalformedBytes) {
+    const std::vector<PropValue> sample = {PropValue::Number(kSortPropertyId, 0xFFFFFFFF),
+                                           PropValue::String(PropId(5, CEVT_LPWSTR), u"Caf\u00e9"),
+                                           PropValue::String(PropId(7, CEVT_LPWSTR), std::nullopt),
+                                           PropValue::String(PropId(6, CEVT_LPWSTR), u"")};
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(EncodeRecord(sample, bytes));
+    // Decoding over longer, differently typed values leaves nothing of them behind.
+    std::vector<PropValue> props(6, PropValue::String(PropId(9, CEVT_LPWSTR), u"left over"));
+    props[0] = PropValue::Number(PropId(3, CEVT_UI4), 42);
+    ASSERT_TRUE(DecodeRecord(bytes.data(), bytes.size(), props));
+    EXPECT_EQ(props, sample);
+    for (size_t n = 0; n < bytes.size(); ++n)
+        EXPECT_FALSE(DecodeRecord(bytes.data(), n, props)) << n;
+    bytes.push_back(0);
+    EXPECT_FALSE(DecodeRecord(bytes.data(), bytes.size(), props));
+    EXPECT_FALSE(EncodeRecord({PropValue::Number(PropId(1, 2), 1)}, bytes));
 
-TEST(UnavailableObjectStore, FailsEveryCall) {
-    auto store = MakeUnavailableObjectStore();
-    CEOID oid = 0;
-    std::vector<PropValue> props;
-    EXPECT_EQ(store->CeCreateDatabase(u"Times", 0), 0u);
-    EXPECT_EQ(store->CeOpenDatabase(oid, u"Times", kSortPropertyId, 0), kInvalidStoreHandle);
-    EXPECT_EQ(store->CeReadRecordProps(1, props), 0u);
-    EXPECT_EQ(store->CeWriteRecordProps(1, 0, Keyed(1, 1)), 0u);
-    StoreTransaction t(*store);
-    EXPECT_FALSE(t.Commit());
+    const std::pair<bool, std::vector<uint8_t>> cases[] = {
+        {true, {1, 0, 0}},                                    // no properties
+        {false, {2, 0, 0}},                                   // unknown format
+        {false, {1, 0xFF, 0xFF, 0x13, 0, 0, 0, 1, 0, 0, 0}},  // count too large
+        {false, {1, 1, 0, 0x02, 0, 0, 0, 1, 0, 0, 0}},        // unknown type
+        // A text longer than the bytes left, including lengths that overflow when doubled.
+        {false, {1, 1, 0, 0x1F, 0, 5, 0, 2, 0, 0, 0, 'a', 0}},
+        {false, {1, 1, 0, 0x1F, 0, 5, 0, 0xFE, 0xFF, 0xFF, 0x7F, 'a', 0}},
+        {false, {1, 1, 0, 0x1F, 0, 5, 0, 0xFE, 0xFF, 0xFF, 0xFF}},
+        {true, {1, 1, 0, 0x1F, 0, 5, 0, 1, 0, 0, 0, 'a', 0}},
+    };
+    for (const auto& [decodes, b] : cases)
+        EXPECT_EQ(DecodeRecord(b.data(), b.size(), props), decodes) << b.size();
 }
 
 }  // namespace

@@ -1,8 +1,16 @@
-// The store file: kept across runs, made when new, refused and left alone when unusable.
+// The store file: kept across runs, made when new, refused and left alone when unusable or
+// not the user's to write, never changed by looking.
+#include <fcntl.h>
 #include <gmock/gmock.h>
+#include <grp.h>
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <functional>
+#include <map>
+#include <set>
 
 #include "objectstore/store_test_util.h"
 #include "platform/objectstore/object_store.h"
@@ -13,49 +21,73 @@ namespace {
 namespace fs = std::filesystem;
 using test::Keyed;
 using test::ReadBytes;
-using test::ReadTags;
 using test::WriteBytes;
 using ::testing::ElementsAre;
 
-// Runs SQL on a file directly, as another program would.
-void RunSql(const fs::path& file, const char* sql) {
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
-    char* error = nullptr;
-    EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, &error), SQLITE_OK) << error;
-    sqlite3_free(error);
-    sqlite3_close(db);
+constexpr uid_t kNobody = 65534;
+
+// Every entry under a folder: its type, and a file's bytes or a link's target.
+std::map<std::string, std::string> Snapshot(const fs::path& dir) {
+    std::map<std::string, std::string> entries;
+    for (const auto& e : fs::recursive_directory_iterator(dir)) {
+        std::string& what = entries[fs::relative(e.path(), dir)];
+        what = std::to_string(static_cast<int>(e.symlink_status().type()));
+        if (e.is_symlink())
+            what += fs::read_symlink(e.path());
+        else if (e.is_regular_file())
+            what += ReadBytes(e.path());
+    }
+    return entries;
 }
 
-StoreHandle OpenTimes(ObjectStore& store) {
-    CEOID oid = 0;
-    return store.CeOpenDatabase(oid, u"Times", kSortPropertyId, CEDB_AUTOINCREMENT);
-}
+enum Outcome { kWritable = 0, kRefused = 1, kOpenedButNotWritable = 2 };
 
-// A closed store of a few hundred records (several pages).
-void MakeStore(const fs::path& file) {
+Outcome OpenAndWrite(const fs::path& file) {
     auto store = OpenObjectStoreFile(file);
-    ASSERT_NE(store, nullptr);
-    store->CeCreateDatabase(u"Times", 0);
-    const StoreHandle h = OpenTimes(*store);
-    StoreTransaction t(*store);
-    for (uint32_t i = 0; i < 400; ++i)
-        store->CeWriteRecordProps(
-            h, 0,
-            {PropValue::Number(kSortPropertyId, i), PropValue::String(PropId(7, 31), u"memo")});
-    ASSERT_TRUE(t.Commit());
+    if (store == nullptr) return kRefused;
+    const StoreHandle h = test::OpenDb(*store, u"Times", 0);
+    return store->CeWriteRecordProps(h, 0, Keyed(9, 9)) != 0 ? kWritable : kOpenedButNotWritable;
 }
 
-TEST(StoreFile, KeepsDatabasesAndRecordsAcrossReopenAndNeverReusesIdentifiers) {
-    test::TempDir dir;
-    const fs::path file = dir / "store.db";
+// Runs `body` in a child process whose standard error goes to `errors`. As root it first
+// becomes the ordinary user nobody, so that file permissions apply as they do for a user.
+int InChild(const std::function<int()>& body, const fs::path& errors = "/dev/null") {
+    const pid_t child = fork();
+    if (child < 0) return -1;
+    if (child == 0) {
+        const int fd = ::open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+        if (fd < 0 || dup2(fd, STDERR_FILENO) < 0) _exit(90);
+        if (geteuid() == 0 &&
+            (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0))
+            _exit(91);
+        _exit(body());
+    }
+    int status = 0;
+    if (waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+    return WEXITSTATUS(status);
+}
+
+class StoreFileTest : public ::testing::Test {
+  protected:
+    // Hands the folder and what is in it to the user the child runs as.
+    void GiveToChild() {
+        if (geteuid() != 0) return;
+        for (const auto& e : fs::recursive_directory_iterator(dir.path()))
+            ASSERT_EQ(::lchown(e.path().c_str(), kNobody, kNobody), 0);
+        ASSERT_EQ(::chown(dir.path().c_str(), kNobody, kNobody), 0);
+    }
+    test::TempDir dir, other;
+    const fs::path file = dir / "objectstore.sqlite";
+};
+
+TEST_F(StoreFileTest, KeepsWhatWasCommittedAcrossReopenAndNeverReusesIdentifiers) {
     CEOID times = 0, last = 0;
     {
         auto store = OpenObjectStoreFile(file);
         ASSERT_NE(store, nullptr);
         times = store->CeCreateDatabase(u"Times", 0);
         store->CeCreateDatabase(u"Projects", 2);
-        const StoreHandle h = OpenTimes(*store);
+        const StoreHandle h = test::OpenDb(*store, u"Times");
         store->CeWriteRecordProps(h, 0, Keyed(9, 1));
         store->CeWriteRecordProps(h, 0, Keyed(3, 2));
         last = store->CeWriteRecordProps(h, 0, Keyed(3, 3));
@@ -66,174 +98,199 @@ TEST(StoreFile, KeepsDatabasesAndRecordsAcrossReopenAndNeverReusesIdentifiers) {
     }
     auto store = OpenObjectStoreFile(file);
     ASSERT_NE(store, nullptr);
-    const StoreHandle h = OpenTimes(*store);
-    EXPECT_THAT(ReadTags(*store, h), ElementsAre(2, 1));
+    const StoreHandle h = test::OpenDb(*store, u"Times");
+    EXPECT_THAT(test::ReadTags(*store, h), ElementsAre(2, 1));
     DatabaseInfo info;
     ASSERT_TRUE(store->CeOidGetInfo(times, info));
     EXPECT_EQ(info.recordCount, 2);
     EXPECT_GT(store->CeWriteRecordProps(h, 0, Keyed(1, 5)), last);
     ASSERT_EQ(store->Dump().size(), 2u);
     EXPECT_EQ(store->Dump()[0].name, u"Projects");
-}
 
-TEST(StoreFile, TwoProgramsOnOneFileNeverHandOutTheSameIdentifier) {
-    test::TempDir dir;
-    const fs::path file = dir.path() / "store.sqlite";
+    // Two programs on one file never hand out the same identifier.
     auto a = OpenObjectStoreFile(file);
-    auto b = OpenObjectStoreFile(file);
-    ASSERT_TRUE(a && b);
-    const CEOID dbA = a->CeCreateDatabase(u"A", 0);
-    const CEOID dbB = b->CeCreateDatabase(u"B", 0);
-    ASSERT_NE(dbA, 0u);
-    ASSERT_NE(dbB, 0u);
-    EXPECT_NE(dbA, dbB);
-    CEOID oid = 0;
-    StoreHandle ha = a->CeOpenDatabase(oid, u"A", kSortPropertyId, CEDB_AUTOINCREMENT);
-    StoreHandle hb = b->CeOpenDatabase(oid, u"B", kSortPropertyId, CEDB_AUTOINCREMENT);
-    const CEOID recA = a->CeWriteRecordProps(ha, 0, {PropValue::Number(kSortPropertyId, 1)});
-    const CEOID recB = b->CeWriteRecordProps(hb, 0, {PropValue::Number(kSortPropertyId, 1)});
-    ASSERT_NE(recA, 0u);
-    ASSERT_NE(recB, 0u);
-    EXPECT_NE(recA, recB);
-    EXPECT_NE(recB, dbA);
+    ASSERT_NE(a, nullptr);
+    const CEOID dbA = a->CeCreateDatabase(u"A", 0), dbB = store->CeCreateDatabase(u"B", 0);
+    const CEOID recA = a->CeWriteRecordProps(test::OpenDb(*a, u"A"), 0, Keyed(1, 1));
+    const CEOID recB = store->CeWriteRecordProps(test::OpenDb(*store, u"B"), 0, Keyed(1, 1));
+    ASSERT_TRUE(dbA && dbB && recA && recB);
+    EXPECT_EQ((std::set<CEOID>{dbA, dbB, recA, recB}).size(), 4u);
 }
 
-TEST(StoreFile, AnAbsentOrEmptyFileBecomesAnEmptyStore) {
-    test::TempDir dir;
+TEST_F(StoreFileTest, AnAbsentOrEmptyFileBecomesAnEmptyStoreAndHalfMadeStoresAreRemoved) {
     WriteBytes(dir / "empty.db", "");
     for (const char* name : {"absent.db", "empty.db"}) {
         auto store = OpenObjectStoreFile(dir / name);
         ASSERT_NE(store, nullptr) << name;
         EXPECT_TRUE(store->Dump().empty());
         EXPECT_NE(store->CeCreateDatabase(u"Times", 0), 0u);
-        store.reset();
         store = OpenObjectStoreFile(dir / name);
         ASSERT_NE(store, nullptr) << name;
         EXPECT_EQ(store->Dump().size(), 1u);
     }
-    // A log without its store is not replaced by a new store.
-    WriteBytes(dir / "lonely.db-wal", "log");
-    EXPECT_EQ(OpenObjectStoreFile(dir / "lonely.db"), nullptr);
-    EXPECT_FALSE(fs::exists(dir / "lonely.db"));
-    EXPECT_EQ(ReadBytes(dir / "lonely.db-wal"), "log");
-    EXPECT_EQ(OpenObjectStoreFile(dir / "no-such-folder" / "store.db"), nullptr);
-    EXPECT_FALSE(fs::exists(dir / "no-such-folder"));
-}
-
-TEST(StoreFile, RefusesAnUnusableFileAndLeavesItByteForByte) {
-    test::TempDir dir;
-    const fs::path good = dir / "good.db";
-    MakeStore(good);
-    const std::string store = ReadBytes(good);
-    ASSERT_GT(store.size(), 8192u);
-
-    std::string garbage(store.size(), '\0');
-    for (size_t i = 0; i < garbage.size(); ++i) garbage[i] = static_cast<char>(i * 7919 % 251);
-    WriteBytes(dir / "garbage.db", garbage);
-    WriteBytes(dir / "half.db", store.substr(0, store.size() / 2));
-    WriteBytes(dir / "short.db", store.substr(0, 50));
-    RunSql(dir / "other.db", "CREATE TABLE t(x); INSERT INTO t VALUES(1);");
-    RunSql(dir / "other-wal.db", "PRAGMA journal_mode=WAL; CREATE TABLE t(x);");
-    fs::copy_file(good, dir / "newer.db");
-    RunSql(dir / "newer.db", "PRAGMA user_version = 2;");
-
-    for (const char* name :
-         {"garbage.db", "half.db", "short.db", "other.db", "other-wal.db", "newer.db"}) {
-        const fs::path file = dir / name;
-        const std::string before = ReadBytes(file);
-        EXPECT_EQ(OpenObjectStoreFile(file), nullptr) << name;
-        EXPECT_EQ(ReadBytes(file), before) << name;
-        EXPECT_FALSE(fs::exists(dir.path() / (std::string(name) + "-wal"))) << name;
-    }
-
-    fs::create_directory(dir / "folder.db");
-    EXPECT_EQ(OpenObjectStoreFile(dir / "folder.db"), nullptr);
-    EXPECT_TRUE(fs::is_directory(dir / "folder.db"));
-    EXPECT_TRUE(fs::is_empty(dir / "folder.db"));
-
-    // The original still opens whole.
-    auto reopened = OpenObjectStoreFile(good);
-    ASSERT_NE(reopened, nullptr);
-    EXPECT_EQ(reopened->Dump()[0].records.size(), 400u);
-}
-
-TEST(StoreFile, NothingButAPlainFileIsMadeOrReplacedAndLinksAreLeftAsTheyAre) {
-    test::TempDir dir;
-    const fs::path file = dir / "objectstore.sqlite";
-    // A store on a drive that is not mounted: the link stays, no store is made in its place.
-    fs::create_symlink(dir / "unmounted" / "objectstore.sqlite", file);
-    EXPECT_EQ(OpenObjectStoreFile(file), nullptr);
-    EXPECT_TRUE(fs::is_symlink(file));
-    WriteBytes(dir / "empty", "");
-    fs::remove(file);
-    fs::create_symlink(dir / "empty", file);
-    EXPECT_EQ(OpenObjectStoreFile(file), nullptr);
-    EXPECT_EQ(ReadBytes(dir / "empty"), "");
-    // A link to a real store is followed.
-    MakeStore(dir / "real.db");
-    fs::remove(file);
-    fs::create_symlink(dir / "real.db", file);
-    EXPECT_NE(OpenObjectStoreFile(file), nullptr);
-
-    fs::remove(file);
-    ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
-    EXPECT_EQ(OpenObjectStoreFile(file), nullptr);
-    EXPECT_EQ(fs::status(file).type(), fs::file_type::fifo);
-    fs::remove(file);
-
-    // A log or index beside the store that is not a plain file.
-    MakeStore(file);
-    const std::string before = ReadBytes(file);
-    for (const char* suffix : {"-wal", "-shm"}) {
-        const fs::path beside = file.string() + suffix;
-        ASSERT_EQ(::mkfifo(beside.c_str(), 0600), 0);
-        EXPECT_EQ(OpenObjectStoreFile(file), nullptr) << suffix;
-        fs::remove(beside);
-    }
-    EXPECT_EQ(ReadBytes(file), before);
-}
-
-TEST(StoreFile, HalfMadeStoresOfCrashedFirstStartsAreRemoved) {
-    test::TempDir dir;
-    const fs::path file = dir / "objectstore.sqlite";
-    for (const char* name :
-         {"objectstore.sqlite.init-Ab12Cd", "objectstore.sqlite.init-Ab12Cd-journal",
-          "objectstore.sqlite.init-Xy34Zw"}) {
+    // What crashed first starts left behind goes; the rest stays.
+    for (const char* name : {"objectstore.sqlite.init-Ab12Cd", "objectstore.sqlite.init-Xy34Zw",
+                             "objectstore.sqlite.init-Ab12Cd-journal"})
         WriteBytes(dir / name, "half");
-    }
     WriteBytes(dir / "objectstore.sqlite.other", "kept");
     ASSERT_NE(OpenObjectStoreFile(file), nullptr);
-    for (const auto& entry : fs::directory_iterator(dir.path())) {
-        EXPECT_EQ(entry.path().filename().string().find(".init-"), std::string::npos)
-            << entry.path();
-    }
+    for (const auto& [name, what] : Snapshot(dir.path()))
+        EXPECT_TRUE(name.find(".init-") == std::string::npos) << name;
     EXPECT_EQ(ReadBytes(dir / "objectstore.sqlite.other"), "kept");
 }
 
-TEST(StoreFile, ARecordThatDoesNotDecodeFailsOnlyItsOwnRead) {
-    test::TempDir dir;
-    const fs::path file = dir / "store.db";
-    CEOID broken = 0;
-    {
-        auto store = OpenObjectStoreFile(file);
-        store->CeCreateDatabase(u"Times", 0);
-        const StoreHandle h = OpenTimes(*store);
-        store->CeWriteRecordProps(h, 0, Keyed(1, 1));
-        broken = store->CeWriteRecordProps(h, 0, Keyed(2, 2));
-        store->CeWriteRecordProps(h, 0, Keyed(3, 3));
+// Each unusable store file is refused and left exactly as it was, with nothing made beside it.
+TEST_F(StoreFileTest, RefusesAnUnusableFileAndLeavesItAsItWas) {
+    const fs::path good = other / "good.db";
+    test::MakeStore(good, 400);
+    const std::string bytes = ReadBytes(good);
+    ASSERT_GT(bytes.size(), 8192u);
+    std::string garbage(bytes.size(), '\0');
+    for (size_t i = 0; i < garbage.size(); ++i) garbage[i] = static_cast<char>(i * 7919 % 251);
+    const auto fifo = [](const fs::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); };
+    const std::pair<const char*, std::function<void(const fs::path&)>> cases[] = {
+        {"garbage", [&](const fs::path& f) { WriteBytes(f, garbage); }},
+        {"half", [&](const fs::path& f) { WriteBytes(f, bytes.substr(0, bytes.size() / 2)); }},
+        {"short", [&](const fs::path& f) { WriteBytes(f, bytes.substr(0, 50)); }},
+        {"other",
+         [](const fs::path& f) { test::RunSql(f, "CREATE TABLE t(x); INSERT INTO t VALUES(1);"); }},
+        {"other-wal",
+         [](const fs::path& f) { test::RunSql(f, "PRAGMA journal_mode=WAL; CREATE TABLE t(x);"); }},
+        {"newer",
+         [&](const fs::path& f) {
+             fs::copy_file(good, f), test::RunSql(f, "PRAGMA user_version = 2;");
+         }},
+        {"folder", [](const fs::path& f) { fs::create_directory(f); }},
+        {"pipe", fifo},
+        {"unmounted", [&](const fs::path& f) { fs::create_symlink(other / "gone" / "x.db", f); }},
+        {"link-to-empty",
+         [&](const fs::path& f) {
+             WriteBytes(f.string() + ".e", ""), fs::create_symlink(f.string() + ".e", f);
+         }},
+        {"log-without-store", [](const fs::path& f) { WriteBytes(f.string() + "-wal", "log"); }},
+        {"log-pipe", [&](const fs::path& f) { fs::copy_file(good, f), fifo(f.string() + "-wal"); }},
+        {"index-pipe",
+         [&](const fs::path& f) { fs::copy_file(good, f), fifo(f.string() + "-shm"); }},
+        {"no-folder", [](const fs::path&) {}},
+    };
+    for (const auto& [name, make] : cases) {
+        SCOPED_TRACE(name);
+        const fs::path folder = dir / name;
+        fs::create_directory(folder);
+        const fs::path store = folder / (name == std::string("no-folder") ? "x/s.db" : "s.db");
+        make(store);
+        const auto before = Snapshot(folder);
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(OpenObjectStoreFile(store), nullptr);
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(Snapshot(folder), before);
+        if (name == std::string("garbage")) {
+            EXPECT_EQ(said, "quorvella: cannot open store " + store.string() +
+                                ": open: file is not a database\n");
+        }
     }
-    const std::string sql =
-        "UPDATE records SET props = x'0102000000130000' WHERE oid = " + std::to_string(broken);
-    RunSql(file, sql.c_str());
+    // A link to a real store is followed; the original still opens whole.
+    fs::create_symlink(good, file);
+    ASSERT_NE(OpenObjectStoreFile(file), nullptr);
+    EXPECT_EQ(OpenObjectStoreFile(good)->Dump()[0].records.size(), 400u);
+}
 
+TEST_F(StoreFileTest, ARecordThatDoesNotDecodeFailsOnlyItsOwnRead) {
+    test::MakeStore(file, 3);
+    test::RunSql(file, "UPDATE records SET props = x'0102000000130000' WHERE sortkey = 1");
     auto store = OpenObjectStoreFile(file);
     ASSERT_NE(store, nullptr);
-    const StoreHandle h = OpenTimes(*store);
+    const StoreHandle h = test::OpenDb(*store, u"Times");
     std::vector<PropValue> props;
     EXPECT_NE(store->CeReadRecordProps(h, props), 0u);
     EXPECT_EQ(store->CeReadRecordProps(h, props), 0u);
-    EXPECT_THAT(ReadTags(*store, h), ElementsAre(3));
-    EXPECT_EQ(store->CeWriteRecordProps(h, broken, Keyed(2, 9)), 0u);
+    EXPECT_THAT(test::ReadTags(*store, h), ElementsAre(2));
+    const CEOID broken = store->CeSeekDatabase(h, CEDB_SEEK_VALUEFIRSTEQUAL, 1);
+    ASSERT_NE(broken, 0u);
+    EXPECT_EQ(store->CeWriteRecordProps(h, broken, Keyed(1, 9)), 0u);
+}
+
+// As root the child runs as nobody, for whom a 0444 file or 0555 folder is an obstacle.
+TEST_F(StoreFileTest, AStartRefusedOnAReadOnlyStoreSaysWhyLeavesNothingAndTheNextStartWorks) {
+    test::MakeStore(file);
+    GiveToChild();
+    const auto closed = Snapshot(dir.path());
+    ASSERT_EQ(::chmod(file.c_str(), 0444), 0);
+    EXPECT_EQ(InChild([&] { return OpenAndWrite(file); }, other / "errors"), kRefused);
+    EXPECT_EQ(ReadBytes(other / "errors"),
+              "quorvella: cannot open store " + file.string() + ": open: Permission denied\n");
+    EXPECT_EQ(Snapshot(dir.path()), closed);  // no -wal or -shm left with the file's mode
+    ASSERT_EQ(::chmod(file.c_str(), 0644), 0);
+    EXPECT_EQ(InChild([&] { return OpenAndWrite(file); }), kWritable);
+
+    // A folder that cannot be written takes no log: refused, nothing made.
+    const auto open = Snapshot(dir.path());
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0555), 0);
+    EXPECT_EQ(InChild([&] { return OpenAndWrite(file); }), kRefused);
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
+    EXPECT_EQ(Snapshot(dir.path()), open);
+
+    // A log and index an earlier version's refused start left read-only are recovered.
+    fs::remove(dir / "objectstore.sqlite-wal");
+    fs::remove(dir / "objectstore.sqlite-shm");
+    ASSERT_EQ(::chmod(file.c_str(), 0444), 0);
+    ASSERT_EQ(InChild([&] {
+                  sqlite3* db = nullptr;
+                  sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+                  const int rc = sqlite3_exec(db, "SELECT * FROM meta", nullptr, nullptr, nullptr);
+                  sqlite3_close(db);
+                  return rc;
+              }),
+              SQLITE_OK);
+    struct stat st {};
+    ASSERT_EQ(::stat((dir / "objectstore.sqlite-shm").c_str(), &st), 0) << "nothing was left";
+    ASSERT_EQ(st.st_mode & 0222, 0u);
+    ASSERT_EQ(::chmod(file.c_str(), 0644), 0);
+    EXPECT_EQ(InChild([&] { return OpenAndWrite(file); }), kWritable);
+    EXPECT_EQ(OpenObjectStoreFile(file)->Dump()[0].records.size(), 3u);
+}
+
+TEST_F(StoreFileTest, LookingNeverMakesChangesOrGrowsAnyFile) {
+    // An empty file reads as an empty store and stays empty; a closed store is read as it is
+    // and refused every change.
+    WriteBytes(dir / "empty.sqlite", "");
+    test::MakeStore(file);
+    const auto closed = Snapshot(dir.path());
+    {
+        auto empty = OpenObjectStoreForLooking(dir / "empty.sqlite");
+        ASSERT_NE(empty, nullptr);
+        EXPECT_TRUE(empty->Dump().empty());
+        EXPECT_EQ(empty->CeCreateDatabase(u"Times", 0), 0u);
+        EXPECT_FALSE(empty->BeginTransaction());
+        auto store = OpenObjectStoreForLooking(file);
+        ASSERT_NE(store, nullptr);
+        EXPECT_EQ(store->Dump().at(0).records.size(), 1u);
+        CEOID oid = 0;
+        const StoreHandle h = store->CeOpenDatabase(oid, u"Times", kSortPropertyId, 0);
+        EXPECT_EQ(store->CeWriteRecordProps(h, 0, Keyed(6, 2)), 0u);
+        EXPECT_EQ(store->CeCreateDatabase(u"Other", 0), 0u);
+        EXPECT_FALSE(store->CeDeleteDatabase(oid));
+        EXPECT_EQ(Snapshot(dir.path()), closed);
+    }
+    EXPECT_EQ(Snapshot(dir.path()), closed);
+
+    // While a program has it open, what it wrote is still in the log: looking sees it too,
+    // and changes neither the file nor the log.
+    auto writer = OpenObjectStoreFile(file);
+    ASSERT_NE(writer, nullptr);
+    ASSERT_NE(writer->CeCreateDatabase(u"Projects", 0), 0u);
+    ASSERT_FALSE(ReadBytes(dir / "objectstore.sqlite-wal").empty());
+    const auto open = Snapshot(dir.path());
+    EXPECT_EQ(OpenObjectStoreForLooking(file)->Dump().size(), 2u);
+    EXPECT_EQ(Snapshot(dir.path()), open);
+    EXPECT_NE(writer->CeCreateDatabase(u"Categories", 0), 0u);
+
+    // Nothing to look at: refused, and nothing made.
+    WriteBytes(dir / "garbage.sqlite", std::string(4096, 'x'));
+    const auto garbage = Snapshot(dir.path());
+    EXPECT_EQ(OpenObjectStoreForLooking(dir / "absent.sqlite"), nullptr);
+    EXPECT_EQ(OpenObjectStoreForLooking(dir / "garbage.sqlite"), nullptr);
+    EXPECT_EQ(Snapshot(dir.path()), garbage);
 }
 
 }  // namespace
