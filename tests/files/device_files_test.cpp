@@ -1,44 +1,51 @@
-// Device folders on disk and the CSV writer's file calls, including their failure hooks.
+// Device folders on disk, the CSV writer's file calls with their failure hooks, whole-file
+// replacement, the data folder's lock, small settings files and the system clock.
 #include "platform/files/device_files.h"
 
+#include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <time.h>
+#include <unistd.h>
 
 #include <string>
 
 #include "core/text.h"
 #include "files/temp_dir.h"
+#include "platform/files/atomic_file.h"
+#include "platform/files/data_folder_lock.h"
+#include "platform/files/small_file.h"
 #include "platform/files/system_clock.h"
 
 namespace qv {
 namespace {
 
 namespace fs = std::filesystem;
-
 using test::Names;
 using test::ReadBytes;
 using test::WriteBytes;
+using Names_ = std::set<std::string>;
 
 class FilesTest : public ::testing::Test {
   protected:
+    void SetUp() override { ASSERT_TRUE(folders_.Provision()); }
     test::TempDir dir_;
     const fs::path& root_ = dir_.path();
+    const fs::path business_ = root_ / "My Documents" / "Business";
     DeviceFolders folders_ = DeviceFolders::UnderRoot(root_);
 };
 
-TEST_F(FilesTest, ResolveMapsTheThreeFoldersWhateverTheirCase) {
-    EXPECT_EQ(folders_.Resolve(u"\\My Documents\\Business\\week12.csv"),
-              root_ / "My Documents" / "Business" / "week12.csv");
+TEST_F(FilesTest, ResolveMapsTheThreeFoldersWhateverTheirCaseAndNothingElse) {
+    EXPECT_EQ(folders_.Resolve(u"\\My Documents\\Business\\week12.csv"), business_ / "week12.csv");
     EXPECT_EQ(folders_.Resolve(u"\\my documents\\PERSONAL\\R\u00e9sum\u00e9.csv"),
               root_ / "My Documents" / "Personal" / "R\xc3\xa9sum\xc3\xa9.csv");
     EXPECT_EQ(folders_.Resolve(u"\\WINDOWS\\enquorvella.htc"),
               root_ / "Windows" / "enquorvella.htc");
     EXPECT_EQ(folders_.Resolve(u"\\Windows"), root_ / "Windows");
-}
-
-TEST_F(FilesTest, ResolveRefusesPathsOutsideTheMappedFolders) {
     const std::u16string refused[] = {
         u"",
         u"\\My Documents",
@@ -53,17 +60,15 @@ TEST_F(FilesTest, ResolveRefusesPathsOutsideTheMappedFolders) {
         std::u16string(u"\\Windows\\a") + char16_t{0xD800},
         std::u16string(u"\\Windows\\a") + char16_t{0} + u"b",
     };
-    for (const auto& path : refused) {
-        EXPECT_FALSE(folders_.Resolve(path)) << ToUtf8(path);
-    }
+    for (const auto& path : refused) EXPECT_FALSE(folders_.Resolve(path)) << ToUtf8(path);
 }
 
 TEST_F(FilesTest, ForUserFollowsTheXdgFolders) {
     fs::path home = root_ / "home";
     fs::create_directories(home / "cfg");
-    std::ofstream(home / "cfg" / "user-dirs.dirs")
-        << "# written by xdg-user-dirs-update\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\n"
-           "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n";
+    WriteBytes(home / "cfg" / "user-dirs.dirs",
+               "# written by xdg-user-dirs-update\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\n"
+               "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n");
     ::setenv("HOME", home.c_str(), 1);
     ::setenv("XDG_CONFIG_HOME", (home / "cfg").c_str(), 1);
     ::setenv("XDG_DATA_HOME", (root_ / "data").c_str(), 1);
@@ -71,7 +76,6 @@ TEST_F(FilesTest, ForUserFollowsTheXdgFolders) {
     EXPECT_EQ(user.dataDir, root_ / "data" / "quorvella");
     EXPECT_EQ(user.documentsDir, home / "Dokumente" / "Quorvella");
     EXPECT_EQ(user.HiveFile(), root_ / "data" / "quorvella" / "registry.hive");
-
     ::unsetenv("XDG_DATA_HOME");
     ::unsetenv("XDG_CONFIG_HOME");
     user = DeviceFolders::ForUser();
@@ -79,33 +83,22 @@ TEST_F(FilesTest, ForUserFollowsTheXdgFolders) {
     EXPECT_EQ(user.documentsDir, home / "Documents" / "Quorvella");
 }
 
-TEST_F(FilesTest, ProvisionMakesTheFoldersOnceAndFailsWhenBlocked) {
-    ASSERT_TRUE(folders_.Provision());
-    EXPECT_TRUE(fs::is_directory(root_ / "Windows"));
-    EXPECT_TRUE(fs::is_directory(root_ / "My Documents" / "Business"));
-    EXPECT_TRUE(fs::is_directory(root_ / "My Documents" / "Personal"));
-    std::ofstream(root_ / "My Documents" / "Business" / "keep.csv") << "x";
+TEST_F(FilesTest, ProvisionMakesTheFoldersOnceAndFindFirstFileGivesTheAttributeWord) {
+    WriteBytes(business_ / "a.csv", "x");
     EXPECT_TRUE(folders_.Provision());
-    EXPECT_EQ(ReadBytes(root_ / "My Documents" / "Business" / "keep.csv"), "x");
-
+    EXPECT_EQ(ReadBytes(business_ / "a.csv"), "x");
     DeviceFolders blocked = DeviceFolders::UnderRoot(root_ / "other");
     fs::create_directories(root_ / "other" / "My Documents");
-    std::ofstream(root_ / "other" / "My Documents" / "Personal") << "a file in the way";
+    WriteBytes(root_ / "other" / "My Documents" / "Personal", "a file in the way");
     EXPECT_FALSE(blocked.Provision());
     EXPECT_TRUE(fs::is_directory(root_ / "other" / "My Documents" / "Business"));
-}
 
-TEST_F(FilesTest, FindFirstFileGivesTheAttributeWord) {
-    ASSERT_TRUE(folders_.Provision());
     DeviceFiles files(folders_);
-    EXPECT_EQ(files.FindFirstFile(u"\\My Documents\\Business"), FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_EQ(files.FindFirstFile(u"\\My Documents\\Personal"), FILE_ATTRIBUTE_DIRECTORY);
     EXPECT_FALSE(files.FindFirstFile(u"\\My Documents\\Business\\none.csv"));
     EXPECT_FALSE(files.FindFirstFile(u"\\Elsewhere\\none.csv"));
-
-    fs::path file = root_ / "My Documents" / "Business" / "a.csv";
-    std::ofstream(file) << "x";
     EXPECT_EQ(files.FindFirstFile(u"\\My Documents\\Business\\a.csv"), FILE_ATTRIBUTE_ARCHIVE);
-    ::chmod(file.c_str(), 0444);
+    ::chmod((business_ / "a.csv").c_str(), 0444);
     EXPECT_EQ(files.FindFirstFile(u"\\My Documents\\Business\\a.csv"),
               FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY);
     // A read-only folder is still exactly a directory.
@@ -115,65 +108,49 @@ TEST_F(FilesTest, FindFirstFileGivesTheAttributeWord) {
 }
 
 TEST_F(FilesTest, CreateWriteCloseReplacesTheFileOnlyWhenClosed) {
-    ASSERT_TRUE(folders_.Provision());
     DeviceFiles files(folders_);
-    const std::u16string path = u"\\My Documents\\Personal\\week.csv";
-    const fs::path folder = root_ / "My Documents" / "Personal";
-    WriteBytes(folder / "week.csv", "an older and longer content");
+    const std::u16string path = u"\\My Documents\\Business\\week.csv";
+    WriteBytes(business_ / "week.csv", "an older and longer content");
     // What a crash left beside it goes when the file is written again.
-    WriteBytes(folder / "week.csv.tmp.a1b2c3", "half");
-
+    WriteBytes(business_ / "week.csv.tmp.a1b2c3", "half");
     FileHandle h = files.CreateFile(path);
     ASSERT_NE(h, kInvalidFileHandle);
     EXPECT_TRUE(files.WriteFile(h, "\"Date\"\r\n", 8));
     EXPECT_TRUE(files.WriteFile(h, "x", 1));
-    EXPECT_EQ(ReadBytes(folder / "week.csv"), "an older and longer content");
+    EXPECT_EQ(ReadBytes(business_ / "week.csv"), "an older and longer content");
     EXPECT_TRUE(files.CloseHandle(h));
-    EXPECT_EQ(Names(folder), std::set<std::string>{"week.csv"});
-    EXPECT_EQ(ReadBytes(folder / "week.csv"), "\"Date\"\r\nx");
+    EXPECT_EQ(Names(business_), Names_{"week.csv"});
+    EXPECT_EQ(ReadBytes(business_ / "week.csv"), "\"Date\"\r\nx");
     const mode_t umask = ::umask(0);
     ::umask(umask);
-    EXPECT_EQ(fs::status(folder / "week.csv").permissions(), fs::perms(0644 & ~umask));
-
+    EXPECT_EQ(fs::status(business_ / "week.csv").permissions(), fs::perms(0644 & ~umask));
     // A closed or foreign handle is refused.
     EXPECT_FALSE(files.WriteFile(h, "y", 1));
     EXPECT_FALSE(files.CloseHandle(h));
 
-    // The writer never makes folders and never replaces one or a read-only file.
-    fs::remove_all(root_ / "My Documents" / "Business");
-    EXPECT_EQ(files.CreateFile(u"\\My Documents\\Business\\a.csv"), kInvalidFileHandle);
-    EXPECT_EQ(files.CreateFile(u"\\My Documents\\Personal"), kInvalidFileHandle);
-    ::chmod((folder / "week.csv").c_str(), 0444);
-    EXPECT_EQ(files.CreateFile(path), kInvalidFileHandle);
-    EXPECT_EQ(Names(folder), std::set<std::string>{"week.csv"});
-}
+    // A link in the folder is replaced, never written through.
+    fs::create_symlink(root_ / "outside.csv", business_ / "x.csv");
+    EXPECT_EQ(files.FindFirstFile(u"\\My Documents\\Business\\x.csv"), FILE_ATTRIBUTE_ARCHIVE);
+    h = files.CreateFile(u"\\My Documents\\Business\\x.csv");
+    EXPECT_TRUE(files.WriteFile(h, "new", 3) && files.CloseHandle(h));
+    EXPECT_FALSE(fs::exists(root_ / "outside.csv"));
+    EXPECT_EQ(fs::symlink_status(business_ / "x.csv").type(), fs::file_type::regular);
 
-TEST_F(FilesTest, ALinkInTheFolderIsReplacedNeverWrittenThrough) {
-    ASSERT_TRUE(folders_.Provision());
-    const fs::path outside = root_ / "outside.csv";
-    const fs::path link = root_ / "My Documents" / "Business" / "x.csv";
-    fs::create_symlink(outside, link);
-    const std::u16string path = u"\\My Documents\\Business\\x.csv";
-    DeviceFiles files(folders_);
-    EXPECT_EQ(files.FindFirstFile(path), FILE_ATTRIBUTE_ARCHIVE);  // in the way, so asked about
-    FileHandle f = files.CreateFile(path);
-    ASSERT_NE(f, kInvalidFileHandle);
-    EXPECT_TRUE(files.WriteFile(f, "new", 3));
-    EXPECT_TRUE(files.CloseHandle(f));
-    EXPECT_FALSE(fs::exists(outside));
-    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(link)));
-    EXPECT_EQ(ReadBytes(link), "new");
+    // The writer never makes folders and never replaces one or a read-only file.
+    fs::remove_all(root_ / "My Documents" / "Personal");
+    EXPECT_EQ(files.CreateFile(u"\\My Documents\\Personal\\a.csv"), kInvalidFileHandle);
+    EXPECT_EQ(files.CreateFile(u"\\My Documents\\Business"), kInvalidFileHandle);
+    ::chmod((business_ / "week.csv").c_str(), 0444);
+    EXPECT_EQ(files.CreateFile(path), kInvalidFileHandle);
+    EXPECT_EQ(Names(business_), (Names_{"week.csv", "x.csv"}));
 }
 
 // Every failure keeps the file as it was and leaves no temporary beside it.
 TEST_F(FilesTest, HooksFailWritesCreatesFlushesAndRenames) {
-    ASSERT_TRUE(folders_.Provision());
-    const fs::path folder = root_ / "My Documents" / "Business";
     const std::u16string path = u"\\My Documents\\Business\\a.csv";
-    WriteBytes(folder / "a.csv", "old");
+    WriteBytes(business_ / "a.csv", "old");
     auto kept = [&] {
-        return Names(folder) == std::set<std::string>{"a.csv"} &&
-               ReadBytes(folder / "a.csv") == "old";
+        return Names(business_) == Names_{"a.csv"} && ReadBytes(business_ / "a.csv") == "old";
     };
     {
         DeviceFiles files(folders_);
@@ -185,17 +162,14 @@ TEST_F(FilesTest, HooksFailWritesCreatesFlushesAndRenames) {
         EXPECT_FALSE(files.CloseHandle(h));
         EXPECT_TRUE(kept());
         files.FailWritesAfter(-1);
-
         files.FailCreates(true);
         EXPECT_EQ(files.CreateFile(path), kInvalidFileHandle);
         EXPECT_TRUE(kept());
         files.FailCreates(false);
-
         for (bool flush : {true, false}) {
             files.Faults().FailFlushes(flush);
             files.Faults().FailRenames(!flush);
             h = files.CreateFile(path);
-            ASSERT_NE(h, kInvalidFileHandle);
             EXPECT_TRUE(files.WriteFile(h, "new", 3));
             EXPECT_FALSE(files.CloseHandle(h)) << flush;
             EXPECT_TRUE(kept()) << flush;
@@ -204,9 +178,118 @@ TEST_F(FilesTest, HooksFailWritesCreatesFlushesAndRenames) {
         // A handle left open goes with its owner, and its file with it.
         h = files.CreateFile(path);
         EXPECT_TRUE(files.WriteFile(h, "new", 3));
-        EXPECT_EQ(Names(folder).size(), 2u);
+        EXPECT_EQ(Names(business_).size(), 2u);
     }
     EXPECT_TRUE(kept());
+}
+
+TEST_F(FilesTest, OnlyOrphanedTemporariesAreRemoved) {
+    for (const char* name :
+         {"registry.hive", "registry.hive.tmp.a1b2c3", "registry.hive.tmp.XYZ",
+          "registry.hive.tmp.held", "registry.hive.tmp", "registry.hivetmp.x", "other.tmp.a1b2c3"})
+        WriteBytes(business_ / name, "x");
+    fs::create_directory(business_ / "registry.hive.tmp.folder");
+    fs::create_symlink(business_ / "other.tmp.a1b2c3", business_ / "registry.hive.tmp.link");
+    // A save running in another program holds its temporary locked.
+    int held = ::open((business_ / "registry.hive.tmp.held").c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    EXPECT_EQ(AtomicFile(business_ / "registry.hive").RemoveStaleTemporaries(), 2u);
+    EXPECT_EQ(Names(business_),
+              (Names_{"registry.hive", "registry.hive.tmp.held", "registry.hive.tmp",
+                      "registry.hivetmp.x", "other.tmp.a1b2c3", "registry.hive.tmp.folder",
+                      "registry.hive.tmp.link"}));
+    ::close(held);
+    EXPECT_EQ(AtomicFile(business_ / "registry.hive").RemoveStaleTemporaries(), 1u);
+    EXPECT_EQ(AtomicFile(root_ / "missing" / "registry.hive").RemoveStaleTemporaries(), 0u);
+}
+
+// Replaces the file in a child process that, as root, first becomes the ordinary user nobody
+// and owns the folder, so that file permissions apply as they do for a user. 0 when the
+// replacement succeeded, 1 when it failed, anything else when the child could not run.
+int ReplaceInChild(const fs::path& file) {
+    constexpr uid_t kNobody = 65534;
+    if (geteuid() == 0 && ::chown(file.parent_path().c_str(), kNobody, kNobody) != 0) return -1;
+    const pid_t child = fork();
+    if (child == 0) {
+        if (geteuid() == 0 &&
+            (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0))
+            _exit(91);
+        _exit(AtomicFile(file).Replace("new") ? 0 : 1);
+    }
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+    return WEXITSTATUS(status);
+}
+
+TEST_F(FilesTest, AFileTheUserMayNotWriteIsKeptAsItIs) {
+    const fs::path file = business_ / "registry.hive";
+    ASSERT_EQ(::chmod(root_.c_str(), 0755), 0);
+    WriteBytes(file, "old");
+    ASSERT_EQ(::chmod(file.c_str(), 0444), 0);
+    EXPECT_EQ(ReplaceInChild(file), 1);
+    EXPECT_EQ(ReadBytes(file), "old");
+    EXPECT_EQ(fs::status(file).permissions(), fs::perms(0444));
+    EXPECT_EQ(Names(business_), Names_{"registry.hive"});  // no temporary
+    // Writable again, or not there yet: replaced or made.
+    ASSERT_EQ(::chmod(file.c_str(), 0666), 0);
+    EXPECT_EQ(ReplaceInChild(file), 0);
+    EXPECT_EQ(ReadBytes(file), "new");
+    ASSERT_EQ(::unlink(file.c_str()), 0);
+    EXPECT_EQ(ReplaceInChild(file), 0);
+    EXPECT_EQ(ReadBytes(file), "new");
+}
+
+TEST_F(FilesTest, TheDataFolderLockHasOneHolderAtATimeAndIsNoLockOnAnOddName) {
+    using State = DataFolderLock::State;
+    const fs::path file = root_ / DataFolderLock::kFileName;
+    WriteBytes(file, "");  // a lock file a killed program left behind is simply taken
+    {
+        DataFolderLock first(root_);
+        ASSERT_EQ(first.GetState(), State::Held);
+        DataFolderLock second(root_);  // flock: a second open of the file conflicts
+        EXPECT_EQ(second.GetState(), State::HeldElsewhere);
+        EXPECT_TRUE(fs::exists(file));  // the refused one removed nothing
+        first.Release();
+        EXPECT_FALSE(fs::exists(file));
+        DataFolderLock third(root_);
+        EXPECT_EQ(third.GetState(), State::Held);
+        EXPECT_EQ(DataFolderLock(root_).GetState(), State::HeldElsewhere);
+    }
+    EXPECT_FALSE(fs::exists(file));
+
+    DataFolderLock missing(root_ / "absent");
+    EXPECT_EQ(missing.GetState(), State::Unavailable);
+    EXPECT_EQ(missing.Reason(), "No such file or directory");
+    ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+    DataFolderLock pipe(root_);  // never waits on the pipe
+    EXPECT_EQ(pipe.GetState(), State::Unavailable);
+    EXPECT_EQ(pipe.Reason(), "not a regular file");
+    fs::remove(file);
+    fs::create_symlink(root_ / "elsewhere", file);
+    EXPECT_EQ(DataFolderLock(root_).GetState(), State::Unavailable);
+    EXPECT_FALSE(fs::exists(root_ / "elsewhere"));  // nothing made through the link
+}
+
+TEST_F(FilesTest, ReadsOnlyASmallRegularFileAndNeverWaitsOnAPipe) {
+    using Outcome = SmallFileRead::Outcome;
+    WriteBytes(root_ / "small", "abc");
+    ASSERT_EQ(::mkfifo((root_ / "pipe").c_str(), 0600), 0);
+    fs::create_symlink(root_ / "absent", root_ / "dangling");
+    const std::tuple<fs::path, size_t, Outcome, std::string> cases[] = {
+        {root_ / "small", 3, Outcome::Read, ""},
+        {root_ / "small", 2, Outcome::TooLarge, ""},
+        {root_ / "absent", 9, Outcome::Missing, ""},
+        {root_ / "pipe", 9, Outcome::NotRegular, "a named pipe"},
+        {root_, 9, Outcome::NotRegular, "a folder"},
+        {"/dev/zero", 9, Outcome::NotRegular, "a device"},
+        {root_ / "dangling", 9, Outcome::NotRegular, "a link to a missing file"},
+    };
+    for (const auto& [file, limit, outcome, reason] : cases) {
+        const SmallFileRead read = ReadSmallRegularFile(file, limit);
+        EXPECT_EQ(read.outcome, outcome) << file;
+        EXPECT_EQ(outcome == Outcome::Read ? read.content : read.reason.substr(0, reason.size()),
+                  outcome == Outcome::Read ? "abc" : reason);
+    }
 }
 
 TEST(SystemClock, GivesTheCurrentUniversalTimeWithItsWeekday) {
@@ -226,29 +309,6 @@ TEST(SystemClock, GivesTheCurrentUniversalTimeWithItsWeekday) {
     EXPECT_LE(now.millisecond, 999);
 }
 
-// The user's time zone for as long as it lives, then the one before.
-class ZoneForNow {
-  public:
-    explicit ZoneForNow(const char* zone) {
-        const char* old = ::getenv("TZ");
-        had_ = old != nullptr;
-        if (had_) old_ = old;
-        ::setenv("TZ", zone, 1);
-    }
-    ~ZoneForNow() {
-        if (had_) {
-            ::setenv("TZ", old_.c_str(), 1);
-        } else {
-            ::unsetenv("TZ");
-        }
-        ::tzset();
-    }
-
-  private:
-    bool had_ = false;
-    std::string old_;
-};
-
 CalendarDate Moment(uint16_t y, uint16_t mo, uint16_t d, uint16_t h, uint16_t mi, uint16_t dow) {
     CalendarDate t = MakeDate(y, mo, d);
     t.hour = h;
@@ -259,33 +319,32 @@ CalendarDate Moment(uint16_t y, uint16_t mo, uint16_t d, uint16_t h, uint16_t mi
     return t;
 }
 
-// The system clock's local time is its universal time read in the zone set now.
-void ExpectSystemClockInZone() {
-    const auto local = SecondsSinceEpoch(SystemClock().GetLocalTime());
-    const auto converted = SecondsSinceEpoch(LocalTimeOf(SystemClock().GetSystemTime()));
-    ASSERT_TRUE(local && converted);
-    EXPECT_LE(*converted - *local, 1);
-    EXPECT_GE(*converted - *local, 0);
-}
-
+// Local time is the user's day on either side of universal time, and the system clock's local
+// time is its universal time read in the zone set now.
 TEST(SystemClock, LocalTimeIsTheUsersDayOnEitherSideOfUniversalTime) {
-    {
-        ZoneForNow zone("America/Los_Angeles");
+    const char* old = ::getenv("TZ");
+    const std::optional<std::string> saved = old ? std::optional<std::string>(old) : std::nullopt;
+    const std::tuple<const char*, CalendarDate, CalendarDate> cases[] = {
         // an evening in winter and in summer, a New Year's Eve: the day before universal time's
-        EXPECT_EQ(LocalTimeOf(Moment(2026, 12, 7, 3, 0, 1)), Moment(2026, 12, 6, 19, 0, 0));
-        EXPECT_EQ(LocalTimeOf(Moment(2026, 7, 1, 3, 0, 3)), Moment(2026, 6, 30, 20, 0, 2));
-        EXPECT_EQ(LocalTimeOf(Moment(2027, 1, 1, 2, 30, 5)), Moment(2026, 12, 31, 18, 30, 4));
-        ExpectSystemClockInZone();
-    }
-    {
-        ZoneForNow zone("Asia/Tokyo");
+        {"America/Los_Angeles", Moment(2026, 12, 7, 3, 0, 1), Moment(2026, 12, 6, 19, 0, 0)},
+        {"America/Los_Angeles", Moment(2026, 7, 1, 3, 0, 3), Moment(2026, 6, 30, 20, 0, 2)},
+        {"America/Los_Angeles", Moment(2027, 1, 1, 2, 30, 5), Moment(2026, 12, 31, 18, 30, 4)},
         // a morning: the day after universal time's, into the next year
-        EXPECT_EQ(LocalTimeOf(Moment(2026, 12, 31, 20, 30, 4)), Moment(2027, 1, 1, 5, 30, 5));
-        ExpectSystemClockInZone();
+        {"Asia/Tokyo", Moment(2026, 12, 31, 20, 30, 4), Moment(2027, 1, 1, 5, 30, 5)},
+        // no moment of the calendar: given back as it is
+        {"Asia/Tokyo", Moment(2026, 2, 30, 12, 0, 0), Moment(2026, 2, 30, 12, 0, 0)},
+    };
+    for (const auto& [zone, utc, local] : cases) {
+        ::setenv("TZ", zone, 1);
+        EXPECT_EQ(LocalTimeOf(utc), local) << zone;
+        const auto mine = SecondsSinceEpoch(SystemClock().GetLocalTime());
+        const auto converted = SecondsSinceEpoch(LocalTimeOf(SystemClock().GetSystemTime()));
+        ASSERT_TRUE(mine && converted);
+        EXPECT_GE(*converted - *mine, 0);
+        EXPECT_LE(*converted - *mine, 1);
     }
-    // no moment of the calendar: given back as it is
-    const CalendarDate feb30 = Moment(2026, 2, 30, 12, 0, 0);
-    EXPECT_EQ(LocalTimeOf(feb30), feb30);
+    saved ? ::setenv("TZ", saved->c_str(), 1) : ::unsetenv("TZ");
+    ::tzset();
 }
 
 }  // namespace
