@@ -1,22 +1,14 @@
 // Fuzzes the decoding of a record's stored bytes: anything decodes or is refused without a
 // fault, and what decodes encodes back to exactly the same bytes.
-#include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <vector>
 
+#include "fuzz/fuzz_util.h"
 #include "platform/objectstore/record_codec.h"
-
-namespace {
-
-void Check(bool condition) {
-    if (!condition) std::abort();
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace qv;
+    using fuzz::Check;
     // Decoding goes into fresh storage and into storage that earlier inputs left filled, as
     // the store reuses one property vector for every record it reads.
     static std::vector<PropValue> reused;

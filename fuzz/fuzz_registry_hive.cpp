@@ -1,34 +1,14 @@
 // Fuzzes the reading of a registry hive file: any bytes read as a hive or as an empty,
 // corrupt one without a fault; a hive that reads, written out again by the hive's own calls,
 // reads back with the same keys and values.
-#include <unistd.h>
-
-#include <cstdint>
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
-#include <string>
 
+#include "fuzz/fuzz_util.h"
 #include "platform/registry/registry_hive.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-void Check(bool condition) {
-    if (!condition) std::abort();
-}
-
-// One folder per process under $TMPDIR (fuzz/run.sh gives one in memory and removes it):
-// every input is a file there.
-const fs::path& Folder() {
-    static const fs::path folder = [] {
-        std::string pattern = (fs::temp_directory_path() / "qv-fuzz-hive-XXXXXX").string();
-        Check(mkdtemp(pattern.data()) != nullptr);
-        return fs::path(pattern);
-    }();
-    return folder;
-}
 
 bool SameListing(const std::vector<qv::HiveKeyListing>& a,
                  const std::vector<qv::HiveKeyListing>& b) {
@@ -49,8 +29,9 @@ bool SameListing(const std::vector<qv::HiveKeyListing>& a,
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace qv;
-    const fs::path file = Folder() / "registry.hive";
-    const fs::path copy = Folder() / "copy.hive";
+    using fuzz::Check;
+    const fs::path file = fuzz::ScratchFolder() / "registry.hive";
+    const fs::path copy = fuzz::ScratchFolder() / "copy.hive";
     {
         std::ofstream out(file, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));

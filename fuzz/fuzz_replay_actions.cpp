@@ -4,23 +4,17 @@
 // quoted where the script's were, and gives the same action; quoting any one word the other way
 // names no action; a date carries the day of the week the calendar gives it.
 #include <chrono>
-#include <cstdint>
 #include <cstdio>
-#include <cstdlib>
-#include <sstream>
-#include <string>
 
 #include "core/text.h"
+#include "fuzz/fuzz_util.h"
 #include "tools/replay/script.h"
 
 namespace {
 
 using namespace qv::replay;
 using Kind = qv::UserAction::Kind;
-
-void Check(bool condition) {
-    if (!condition) std::abort();
-}
+using qv::fuzz::Check;
 
 std::string Word(const qv::UserAction& a) {
     switch (a.kind) {
@@ -124,11 +118,10 @@ void CheckAction(const std::vector<Token>& words, const qv::UserAction& a) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
-    for (std::string line; std::getline(in, line);) {
+    qv::fuzz::ForEachLine(data, size, [](const std::string& line) {
         auto words = Tokenize(line);
-        if (!words || words->empty()) continue;
-        if (auto action = ParseWindowAction(*words)) CheckAction(*words, *action);
-    }
+        if (words && !words->empty())
+            if (auto action = ParseWindowAction(*words)) CheckAction(*words, *action);
+    });
     return 0;
 }

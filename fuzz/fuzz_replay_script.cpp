@@ -2,21 +2,15 @@
 // then tokens, numbers, dates and clock times. Nothing faults, and what is read is what was
 // written: re-quoted tokens read back the same, dates and times print back as given.
 #include <algorithm>
-#include <cstdint>
 #include <cstdio>
-#include <cstdlib>
-#include <sstream>
-#include <string>
 
+#include "fuzz/fuzz_util.h"
 #include "tools/replay/script.h"
 
 namespace {
 
 using namespace qv::replay;
-
-void Check(bool condition) {
-    if (!condition) std::abort();
-}
+using qv::fuzz::Check;
 
 std::string Quote(const std::string& text) {
     std::string out = "\"";
@@ -52,15 +46,14 @@ void CheckToken(const Token& t) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
-    for (std::string line; std::getline(in, line);) {
+    qv::fuzz::ForEachLine(data, size, [](std::string line) {
         // Trailing blanks and a carriage return go; blank lines and comments are skipped.
         while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t'))
             line.pop_back();
         const size_t first = line.find_first_not_of(" \t");
-        if (first == std::string::npos || line[first] == '#') continue;
+        if (first == std::string::npos || line[first] == '#') return;
         auto tokens = Tokenize(line.substr(first));
-        if (!tokens) continue;
+        if (!tokens) return;
         Check(!tokens->empty());
         std::string again;
         for (const Token& t : *tokens) {
@@ -73,6 +66,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             Check((*reread)[i].text == (*tokens)[i].text);
             Check((*reread)[i].quoted == (*tokens)[i].quoted);
         }
-    }
+    });
     return 0;
 }
