@@ -53,7 +53,7 @@ class SettingsTest : public ::testing::Test {
     std::unique_ptr<RefusingHive> hive_ = std::make_unique<RefusingHive>(dir_ / "registry.hive");
 };
 
-TEST_F(SettingsTest, AnEmptyRegistryGivesTheDefaults) {
+TEST_F(SettingsTest, AnEmptyRegistryGivesTheDefaultsUnderTheCompanyAndProductKeys) {
     AppSettings s = Load();
     EXPECT_EQ(s.productText, u"Quorvella");
     EXPECT_EQ(std::tuple(s.MajorVersion, s.Sort, s.SortOrder, s.DateTypeView, s.TimeTypeView,
@@ -61,9 +61,16 @@ TEST_F(SettingsTest, AnEmptyRegistryGivesTheDefaults) {
               std::tuple(0u, 0u, 2u, 0u, 1u, 1u, 0u, 1u, 0u));
     EXPECT_FALSE(s.LastProject);
     EXPECT_FALSE(std::filesystem::exists(dir_ / "registry.hive"));  // loading writes nothing
-}
 
-TEST_F(SettingsTest, AMissingCompanyOrProductFailsAndChangesNothing) {
+    // The keys are composed from the company and product texts; without them nothing is read
+    // or written.
+    Put(u"Software\\Other\\Thing\\Settings", u"SortOrder", 0);
+    AppSettings other;
+    ASSERT_TRUE(LoadSettings(other, *hive_, u"Other", u"Thing"));
+    EXPECT_EQ(other.SortOrder, 0u);
+    EXPECT_EQ(Load().SortOrder, 2u);
+    ReleaseSettings(other);
+    EXPECT_FALSE(other.companyText || other.productText || other.LastProject);
     Put(kSettingsKey, u"SortOrder", 1);
     for (auto [company, product] :
          {std::pair<Text, Text>{std::nullopt, u"Quorvella"}, {u"Brumo", u""}, {u"", u""}}) {
@@ -194,16 +201,9 @@ TEST_F(SettingsTest, EveryWriteIsTriedAndOneFailureFailsTheSave) {
     EXPECT_EQ(Stored(kSettingsKey, u"CatRecsApply")->number, 1u);
 }
 
-TEST_F(SettingsTest, TheWholeBlockIsKeptInOneWriteOfTheHive) {
-    AppSettings s = Load();
-    ASSERT_TRUE(SetLastProject(s, u"Alpha"));
-    EXPECT_TRUE(SaveSettings(s, *hive_));
-    EXPECT_EQ(hive_->Faults().BytesWritten(), test::ReadBytes(dir_ / "registry.hive").size());
-}
-
 // Stops the exit's save at every byte it writes: each time the hive file holds the old
 // settings, nothing is left beside it, and the failure is reported to the caller and on
-// standard error. Past the last byte the new settings are kept.
+// standard error. Past the last byte the new settings are kept: the whole block is one write.
 TEST_F(SettingsTest, ASaveStoppedAtAnyPointKeepsTheOldSettingsAndSaysSo) {
     const std::filesystem::path file = dir_ / "registry.hive";
     AppSettings old = Load();
@@ -253,16 +253,6 @@ TEST_F(SettingsTest, AHiveThatIsAFolderCannotKeepTheSettingsAndSaysSo) {
               "quorvella: cannot save settings to " + file.string() + ": not a regular file\n");
     EXPECT_TRUE(std::filesystem::is_directory(file));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.path()), {}), 1);
-}
-
-TEST_F(SettingsTest, KeysAreComposedFromTheCompanyAndProductTexts) {
-    Put(u"Software\\Other\\Thing\\Settings", u"SortOrder", 0);
-    AppSettings s;
-    ASSERT_TRUE(LoadSettings(s, *hive_, u"Other", u"Thing"));
-    EXPECT_EQ(s.SortOrder, 0u);
-    EXPECT_EQ(Load().SortOrder, 2u);
-    ReleaseSettings(s);
-    EXPECT_FALSE(s.companyText || s.productText || s.LastProject);
 }
 
 }  // namespace
