@@ -1,8 +1,6 @@
 // The report dialogs' sortable list: its columns, header arrows and the choice of sort.
 #include "dialogs/report_list.h"
 
-#include "core/text.h"
-#include "core/time_record.h"
 #include "dialogs/list_images.h"
 #include "res/string_table.h"
 
@@ -19,12 +17,6 @@ bool SortsByTime(uint32_t column, uint32_t order) {
 }
 
 }  // namespace
-
-std::u16string BalanceDurationText(int32_t minutes, uint32_t timeViewType) {
-    TimeRecord shown;
-    SetMinutes(shown, TrimBlanks(FormatDecimal(minutes)));
-    return TimeText(shown, timeViewType).value_or(u"");
-}
 
 bool ReportList::Create(Dialog& d, bool landscape) const {
     if (!d.CreateListView(shape_.id, landscape ? shape_.landscape : shape_.portrait)) {

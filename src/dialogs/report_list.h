@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 
 #include "core/app_state.h"
 #include "platform/ui/dialog.h"
@@ -36,10 +35,6 @@ struct ReportListShape {
     ReportSort byName;
     ReportSort byTime;
 };
-
-// A number of minutes as the duration text of a record, hours in full, as the time column shows
-// it: 90 is "1,30" or "1:30"; no time at all is "0,0" or "0:0".
-std::u16string BalanceDurationText(int32_t minutes, uint32_t timeViewType);
 
 class ReportList {
   public:

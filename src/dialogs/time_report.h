@@ -4,12 +4,9 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
-#include <string>
 
 #include "core/app_state.h"
-#include "dialogs/report_list.h"
-#include "platform/ui/dialog.h"
+#include "dialogs/report_dialog.h"
 #include "platform/ui/ui_host.h"
 
 namespace qv {
@@ -35,8 +32,8 @@ enum TimeReportControl : int {
 };
 
 // The dialog's results: OK, or a list report that could not be built or sorted.
-constexpr int kTimeReportOk = 1;
-constexpr int kTimeReportFailed = 0;
+constexpr int kTimeReportOk = kReportOk;
+constexpr int kTimeReportFailed = kReportFailed;
 
 enum TimeReportStrings : uint32_t {
     kStrReportCategoryHeader = 40047,
@@ -47,31 +44,6 @@ enum TimeReportStrings : uint32_t {
 
 // The list report shows at most this many categories.
 constexpr uint16_t kReportListRows = 100;
-
-// Every category's totalMinutes := the minutes of the records of timeRecords with exactly its
-// name, dated from startKey to endKey, both included. True when at least one record in the
-// range belongs to a category of categories; records of an unlisted category count nowhere.
-// With no records at all nothing is computed and the totals stay as they were.
-bool ComputeCategoryTotals(AppState& state, uint32_t startKey, uint32_t endKey);
-
-// Reorder categories through categorySortBuffer; order 1 is descending, 0 and 2 ascending.
-// Names sort by code units; equal totals keep their order ascending and come out reversed
-// descending. A failed name sort leaves categories as they were.
-bool SortCategoriesByName(AppState& state, uint32_t order);
-bool SortCategoriesByTime(AppState& state, uint32_t order);
-
-// Replaces the report list's rows with one row per category, in the order of categories, the
-// first hundred only: the name and the report time text of its total. False when there is
-// no category.
-bool FillReportList(AppState& state, Dialog& dialog);
-
-// A total as the report shows it: hours in full and two-digit minutes, "1,05" or "1:05"; no
-// time at all is "0,0" or "0:0".
-std::u16string ReportTimeText(int32_t minutes, uint32_t timeViewType);
-
-// What "Export..." runs: the export dialog of the report, over categories as the report left
-// them.
-using ReportExportHook = std::function<void()>;
 
 // Runs the dialog modally; 1 after OK, 0 when a list report could not be built or sorted.
 // The range that passed the date check becomes the range dialogs' next default; the order of

