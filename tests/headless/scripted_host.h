@@ -10,6 +10,7 @@
 
 #include "platform/headless/headless_host.h"
 #include "tools/replay/transcript.h"
+#include "ui/test_resources.h"
 
 namespace qv::test {
 
@@ -19,7 +20,7 @@ struct ScriptedHost : ::testing::Test {
     std::deque<std::variant<A, std::function<void()>>> steps;
     std::vector<std::string> events;
     std::vector<std::string> errors;
-    HeadlessHost host{clock, [this] { return Next(); },
+    HeadlessHost host{HostResources(), clock, [this] { return Next(); },
                       [this](const HostEvent& e) { events.push_back(replay::EventLine(e)); },
                       [this](const std::string& line) { errors.push_back(line); }};
 

@@ -17,8 +17,7 @@
 #include <QTreeView>
 
 #include "platform/qt/qt_text.h"
-#include "res/menus.h"
-#include "res/templates.h"
+#include "ui/test_resources.h"
 
 namespace qv {
 namespace {
@@ -41,7 +40,7 @@ struct Recorder : DialogBehaviour {
 
 struct HostTest : ::testing::Test {
     FixedClock clock{MakeDate(2005, 10, 29)};
-    QtHost host{clock, 1, {}};
+    QtHost host{test::HostResources(), clock, 1, {}};
     Recorder behaviour;
     std::vector<std::function<void(Dialog&)>> steps;
 
@@ -117,8 +116,8 @@ TEST_F(HostTest, ADateTypedAsAPersonWritesItIsTheDateTheyMeant) {
 
 TEST(QtWindow, MenusOpenUpwardsWithinTheWindowAndBoxesSpeakAtItsZoom) {
     FixedClock clock;
-    QtHost host(clock, 2, {});
-    MainFrame frame(u"Quorvella", MainMenuBar());
+    QtHost host(test::HostResources(), clock, 2, {});
+    MainFrame frame(u"Quorvella", test::TestMenuBar());
     MainWindowBehaviour behaviour;
     host.SetScriptedAnswer([](QWidget* box, bool) {
         EXPECT_EQ(box->font().pixelSize(), kDialogFontPixels * 2);
@@ -142,7 +141,7 @@ TEST(QtWindow, MenusOpenUpwardsWithinTheWindowAndBoxesSpeakAtItsZoom) {
 
 TEST(QtClose, ACloseRequestAnswersOpenBoxesWithNoOrOkAndThenClosesTheWindow) {
     FixedClock clock;
-    QtHost host(clock, 1, {});
+    QtHost host(test::HostResources(), clock, 1, {});
     // Before the main window: the start-up's box ends, and so does every later one.
     QTimer::singleShot(50, [&] { host.RequestClose(); });
     EXPECT_EQ(host.MessageBox(u"The database file is corrupt.", u"Quorvella",
@@ -151,7 +150,7 @@ TEST(QtClose, ACloseRequestAnswersOpenBoxesWithNoOrOkAndThenClosesTheWindow) {
     EXPECT_EQ(host.MessageBox(u"Cannot continue", u"Quorvella", MB_OK | MB_ICONSTOP), IDOK);
 
     // The window made afterwards closes at once, its exit steps run.
-    MainFrame frame(u"Quorvella", MainMenuBar());
+    MainFrame frame(u"Quorvella", test::TestMenuBar());
     struct Closing : MainWindowBehaviour {
         int closes = 0;
         void OnClose(MainFrame& f) override {
@@ -166,7 +165,7 @@ TEST(QtClose, ACloseRequestAnswersOpenBoxesWithNoOrOkAndThenClosesTheWindow) {
 
 TEST(QtRows, AListOfManyRowsIsOneTableNotOneWidgetEach) {
     FixedClock clock;
-    QtHost host(clock, 1, {});
+    QtHost host(test::HostResources(), clock, 1, {});
     struct Bar : DialogBehaviour {
         void OnInit(Dialog& d) override {
             d.CreateListView(500, {0, 0, 200, 200});
@@ -186,7 +185,7 @@ TEST(QtRows, AListOfManyRowsIsOneTableNotOneWidgetEach) {
         EXPECT_LT(view->findChildren<QWidget*>().size(), 20);
         host.TopDialog()->End(IDOK);
     });
-    EXPECT_EQ(host.RunDialog(129, bar), IDOK);
+    EXPECT_EQ(host.RunDialog(130, bar), IDOK);
 }
 
 }  // namespace

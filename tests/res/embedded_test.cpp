@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "app/program_resources.h"
 #include "files/temp_dir.h"
 
 namespace qv {

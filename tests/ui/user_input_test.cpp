@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/ui/shell.h"
-#include "res/templates.h"
+#include "ui/test_resources.h"
 
 namespace qv {
 namespace {
@@ -40,7 +40,7 @@ struct Watcher : DialogObserver {
 
 struct InputTest : ::testing::Test {
     // Register Time: date 1016, category combo 1021 (sorted), memo 1025, OK 1027, Delete 1028.
-    Dialog d{*FindDialogTemplate(108)};
+    Dialog d{*test::HostResources().Template(108)};
     Recorder behaviour;
     Watcher watcher;
     InputTest() {
@@ -100,7 +100,8 @@ TEST_F(InputTest, TypingIsCutToTheLimitAndADatePickSendsTheCalendarsEvents) {
 }
 
 TEST(Input, ListViewRowsAndHeadersAndTheShellsDone) {
-    Dialog d(*FindDialogTemplate(130));  // the project bar, with a list made at run time
+    Dialog d(
+        *test::HostResources().Template(130));  // the project bar, with a list made at run time
     Recorder behaviour;
     d.SetBehaviour(&behaviour);
     ASSERT_TRUE(d.CreateListView(500, {0, 0, 100, 100}));
@@ -118,7 +119,7 @@ TEST(Input, ListViewRowsAndHeadersAndTheShellsDone) {
     EXPECT_EQ(d.FocusedRow(500), 1);
 
     // About has the shell's Done and no control 1: "click 1" is that Done.
-    Dialog about(*FindDialogTemplate(102));
+    Dialog about(*test::HostResources().Template(102));
     Recorder aboutBehaviour;
     about.SetBehaviour(&aboutBehaviour);
     EXPECT_TRUE(input::HasShellDone(about));
@@ -131,7 +132,7 @@ TEST(Input, CloseEndsOpenDialogsAsCancelledAndRotationReachesEveryWindow) {
         std::vector<bool> heard;
         void OnSize(Dialog&, bool landscape) override { heard.push_back(landscape); }
     } sizes;
-    Dialog lower(*FindDialogTemplate(124)), upper(*FindDialogTemplate(125));
+    Dialog lower(*test::HostResources().Template(124)), upper(*test::HostResources().Template(125));
     lower.SetBehaviour(&sizes);
     upper.SetBehaviour(&sizes);
     Dialog* open[] = {&lower, &upper};
@@ -143,7 +144,8 @@ TEST(Input, CloseEndsOpenDialogsAsCancelledAndRotationReachesEveryWindow) {
 }
 
 TEST(Input, ARadioButtonChecksOnlyWithinItsGroupAndIsNeverUnchecked) {
-    Dialog d(*FindDialogTemplate(1070));  // ASCII 1077, UNICODE 1078; Business 1080, Personal 1081
+    Dialog d(*test::HostResources().Template(
+        1070));  // ASCII 1077, UNICODE 1078; Business 1080, Personal 1081
     Recorder behaviour;
     d.SetBehaviour(&behaviour);
     d.SetChecked(1077, true);
@@ -157,7 +159,7 @@ TEST(Input, ARadioButtonChecksOnlyWithinItsGroupAndIsNeverUnchecked) {
 }
 
 TEST(DialogChanges, TheModelAnnouncesOnlyRealChangesAndLayoutsAsAWhole) {
-    Dialog d(*FindDialogTemplate(108));
+    Dialog d(*test::HostResources().Template(108));
     Watcher watcher;
     d.SetObserver(&watcher);
     d.Enable(1027, true);  // already enabled: nothing to say
