@@ -94,6 +94,9 @@ TEST_F(HostTest, GesturesOnWidgetsReachTheBehaviourThroughTheInputLayer) {
         QTest::mouseClick(host.WidgetOf(1027), Qt::LeftButton);
         EXPECT_EQ(behaviour.heard, (std::vector<std::string>{"1025 command 5", "1025 command 4",
                                                              "1025 command 4", "1027 command 0"}));
+        // The field takes as many characters as its template allows, not one more.
+        QTest::keyClicks(memo, QString(40, QLatin1Char('x')));
+        EXPECT_EQ(memo->text().size(), 29);
     });
     Run();
 }
@@ -114,13 +117,14 @@ TEST_F(HostTest, ADateTypedAsAPersonWritesItIsTheDateTheyMeant) {
     Run();
 }
 
-TEST(QtWindow, MenusOpenUpwardsWithinTheWindowAndBoxesSpeakAtItsZoom) {
+TEST(QtWindow, MenusOpenUpwardsWithinTheWindowAndBoxesSpeakAtItsZoomWithItsTitle) {
     FixedClock clock;
     QtHost host(test::HostResources(), clock, 2, {});
     MainFrame frame(u"Quorvella", test::TestMenuBar());
     MainWindowBehaviour behaviour;
     host.SetScriptedAnswer([](QWidget* box, bool) {
         EXPECT_EQ(box->font().pixelSize(), kDialogFontPixels * 2);
+        EXPECT_EQ(box->windowTitle(), QStringLiteral("Tester"));  // the program's title
         static_cast<QMessageBox*>(box)->button(QMessageBox::Ok)->click();
     });
     host.SetScriptedStep([&] {
@@ -133,7 +137,7 @@ TEST(QtWindow, MenusOpenUpwardsWithinTheWindowAndBoxesSpeakAtItsZoom) {
                 menu->hide();
             }
         }
-        host.MessageBox(u"No Records found !", u"Quorvella", MB_OK | MB_ICONEXCLAMATION);
+        ShowNotice(host, u"No Records found !");
         frame.Destroy();
     });
     host.RunMainWindow(frame, behaviour);

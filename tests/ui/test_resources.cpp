@@ -1,7 +1,5 @@
 #include "ui/test_resources.h"
 
-#include <map>
-
 namespace qv::test {
 namespace {
 
@@ -14,7 +12,6 @@ constexpr ControlTemplate C(int id, K kind, std::u16string_view text, uint32_t s
             0};
 }
 
-constexpr ControlTemplate kAbout[] = {C(1068, K::Static, u"1.2", 0, {105, 36, 60, 18})};
 constexpr ControlTemplate kBooking[] = {
     C(1016, K::DatePicker, u"", 0, {75, 28, 100, 20}),
     C(1021, K::Combo, u"", kStyleSorted, {75, 72, 158, 100}),
@@ -43,7 +40,6 @@ constexpr ControlTemplate kRadios[] = {
 };
 
 constexpr DialogTemplate kTemplates[] = {
-    {102, u"About", kFrameNoEntry, {}, u"", false, kAbout},
     {108, u"Register Time", kFrameEntry, {}, u"", true, kBooking},
     {124, u"Edit Categories...", kFrameNoEntry, {}, u"", false, kList},
     {125, u"New category", kFrameEntry, {}, u"", false, kName},
@@ -60,7 +56,6 @@ constexpr MenuBarButton kButtons[] = {
     {B::Popup, 40043, 40017, 0, 0, 1},    {B::Separator, 0, 0, 0, 0, -1},
     {B::Image, 551, 0, 106, 0, -1},       {B::Image, 553, 0, 106, 2, -1},
 };
-constexpr uint32_t kToolTips[] = {0, 0, 0, 0, 40059};
 
 class Tables : public Resources {
   public:
@@ -71,17 +66,8 @@ class Tables : public Resources {
         return nullptr;
     }
     std::optional<std::u16string> String(uint32_t id) const override {
-        static const std::map<uint32_t, std::u16string> kStrings = {{kTitleStringId, u"Tester"},
-                                                                    {40003, u"New"},
-                                                                    {40016, u"Time"},
-                                                                    {40017, u"Tools"},
-                                                                    {40038, u"New"},
-                                                                    {40049, u"Exit"},
-                                                                    {40050, u"Undo"},
-                                                                    {40019, u"Options"},
-                                                                    {40059, u"Edit Categories"}};
-        auto it = kStrings.find(id);
-        return it == kStrings.end() ? std::nullopt : std::optional(it->second);
+        if (id == kTitleStringId) return u"Tester";
+        return std::nullopt;  // the menu bar's labels and tips stay empty
     }
     std::optional<std::string_view> File(std::string_view name) const override {
         if (name == "IDW_TIME_ADDED.wav") return "RIFF....WAVE";
@@ -97,7 +83,7 @@ const Resources& HostResources() {
 }
 
 const MenuBarTemplate& TestMenuBar() {
-    static constexpr MenuBarTemplate kBar{105, kButtons, kMenus, kToolTips};
+    static constexpr MenuBarTemplate kBar{105, kButtons, kMenus, {}};
     return kBar;
 }
 
