@@ -106,29 +106,15 @@ TEST_F(HostTest, NestedDialogsRunInsideTheirOwnersHandler) {
     EXPECT_EQ(host.TopDialog(), nullptr);
 }
 
-// The main window with its project bar: menu states, the bar's painted balance, the list.
+// The main window with its project bar, whose combo 1000 offers "Alpha" and "Beta".
 struct Bar : DialogBehaviour {
     void OnInit(Dialog& d) override {
-        d.AddString(1000, u"Beta");
-        d.AddString(1000, u"Alpha");
-        d.SelectString(1000, u"Alpha");
-        d.CreateListView(500, {4, 47, 231, 163});
-        d.InsertColumn(500, 0, {u"Date", 88, 0});
-        d.InsertColumn(500, 1, {u"Category", 90, -1});
-        d.InsertRow(500, 0, u"29-10-2005", 4);
-        d.SetCell(500, 0, 1, u"Travel");
+        for (auto name : {u"Beta", u"Alpha"}) d.AddString(1000, name);
     }
     void OnCommand(Dialog& d, int id, CommandCode code) override {
         if (id == 1000 && code == CommandCode::SelectionChange) chosen = d.Text(1000);
     }
-    void OnNotify(Dialog&, int id, NotifyCode code, int item) override {
-        if (id == 500 && code == NotifyCode::Click) tapped = item;
-    }
-    void OnPaint(const Dialog&, Size client, PaintList& paint) override {
-        paint.push_back(PaintText{{15, client.height - 25}, u"Balance (hh mm) 1:30", 0, {}});
-    }
     std::u16string chosen;
-    int tapped = -1;
 };
 
 struct Window : MainWindowBehaviour {
@@ -154,20 +140,12 @@ struct Window : MainWindowBehaviour {
     bool closed = false;
 };
 
-TEST_F(HostTest, MainWindowRunsUntilItsCloseAndPrintsItsState) {
+// What the transcript prints of the main window every scenario shows; here what they do not.
+TEST_F(HostTest, MainWindowRefusesGreyAndMissingCommandsAndRunsUntilItsClose) {
     MainFrame frame(u"Quorvella", test::TestMenuBar());
     Window window(host);
-    Look([&] {
-        EXPECT_EQ(replay::ShowMain(host.Main(), host.ScreenSize()).lines,
-                  (Lines{"main \"Quorvella\" 240x320",
-                         "bar 1000 selected \"Alpha\" entries \"Alpha\" \"Beta\"",
-                         "balance \"Balance (hh mm) 1:30\"",
-                         "list 500 columns \"Date\" [0] \"Category\" [-]",
-                         "row 0 [4] \"29-10-2005\" \"Travel\"", "menu 40050 grey 40049 on 40019 on",
-                         "buttons 551 on 553 grey"}));
-    });
     for (A a : {A::MakeCommand(553), A::MakeCommand(40050), A::MakeCommand(40001),
-                A::MakeProject(1000, u"Gamma"), A::MakeProject(1000, u"Beta"), A::MakeTap(500, 0),
+                A::MakeProject(1000, u"Gamma"), A::MakeProject(1000, u"Beta"), A::MakeTap(1000, 0),
                 A::MakeCommand(40049)}) {
         Add(a);
     }
@@ -175,9 +153,9 @@ TEST_F(HostTest, MainWindowRunsUntilItsCloseAndPrintsItsState) {
     EXPECT_TRUE(window.closed);
     EXPECT_EQ(window.commands, (std::vector<int>{40049}));
     EXPECT_EQ(window.bar.chosen, u"Beta");
-    EXPECT_EQ(window.bar.tapped, 0);
-    EXPECT_EQ(errors, (Lines{"command 553: grey", "command 40050: grey", "command 40001: missing",
-                             "project \"Gamma\": no entry \"Gamma\""}));
+    EXPECT_EQ(errors,
+              (Lines{"command 553: grey", "command 40050: grey", "command 40001: missing",
+                     "project \"Gamma\": no entry \"Gamma\"", "tap 1000: not a list view"}));
     EXPECT_TRUE(events.empty());  // the project bar is never "open"ed
     EXPECT_FALSE(host.Running());
     EXPECT_EQ(replay::ShowMain(host.Main(), host.ScreenSize()).error,
