@@ -49,9 +49,7 @@ TEST(QtDialog, GesturesReachTheBehaviourAndTheProgramsOwnChangesShowWithoutComin
         QTest::mouseClick(host.WidgetOf(1027), Qt::LeftButton);
         EXPECT_EQ(behaviour.heard, (std::vector<std::string>{"1025 command 5", "1025 command 4",
                                                              "1025 command 4", "1027 command 0"}));
-        // The field takes as many characters as its template allows, not one more.
-        QTest::keyClicks(memo, QString(40, QLatin1Char('x')));
-        EXPECT_EQ(memo->text().size(), 29);
+        EXPECT_EQ(memo->maxLength(), 29);  // what its template allows, not one more
 
         // The program changes its controls while the dialog is up.
         behaviour.heard.clear();
