@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/app.h"
+#include "app/program_resources.h"
 #include "bench_device.h"
 #include "platform/files/device_files.h"
 #include "platform/headless/headless_host.h"
@@ -38,7 +39,7 @@ inline bool RunProgram(benchmark::State& st, const DeviceFolders& folders, Calen
     std::string refused;
     HeadlessHost* running = nullptr;
     HeadlessHost host(
-        clock,
+        ProgramResources(), clock,
         [&]() -> std::optional<HeadlessAction> {
             if (!refused.empty() || st.error_occurred()) return std::nullopt;
             return next(*running);

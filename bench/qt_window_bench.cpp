@@ -12,6 +12,7 @@
 
 #include "app/app.h"
 #include "app/main_window.h"
+#include "app/program_resources.h"
 #include "bench_device.h"
 #include "platform/qt/qt_host.h"
 #include "platform/registry/registry_hive.h"
@@ -44,7 +45,7 @@ bool RunProgram(const std::function<void(QtHost&)>& atFirstWait) {
     DeviceFiles files(folders);
     auto store = OpenObjectStoreFile(folders.StoreFile());
     bench::NoOtherInstance instances;
-    QtHost host(clock, 2, {});
+    QtHost host(ProgramResources(), clock, 2, {});
     bool boxed = false;
     host.SetScriptedStep([&] { atFirstWait(host); });
     host.SetScriptedAnswer([&](QWidget*, bool) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/main_window.h"
+#include "app/program_resources.h"
 #include "bench_device.h"
 #include "platform/headless/headless_host.h"
 #include "platform/registry/registry_hive.h"
@@ -28,7 +29,7 @@ int main(int argc, char** argv) {
     int rows = -1;
     bool closed = false;
     HeadlessHost host(
-        clock,
+        ProgramResources(), clock,
         [&]() -> std::optional<HeadlessAction> {
             if (closed) return std::nullopt;
             rows = running->Main()->Child()->RowCount(kMainList);

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstddef>
-#include <filesystem>
 #include <string_view>
 
 namespace qv {
@@ -17,10 +16,5 @@ struct EmbeddedFile {
 // "IDW_TIME_ADDED.wav", "bitmap106.png", "bitmap128.png", "icon101-16.png" ...
 // "icon101-256.png", "icon101.svg"), or null when there is none.
 const EmbeddedFile* FindEmbedded(std::string_view name);
-
-// Writes the help page enquorvella.htm and its contents file enquorvella.htc into the
-// device's Windows folder when they are missing there, as a new device comes with them.
-// Files already present are left alone. False when a file could not be written.
-bool ProvisionHelpFiles(const std::filesystem::path& windowsDir);
 
 }  // namespace qv

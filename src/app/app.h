@@ -7,19 +7,11 @@
 #include "core/registry_access.h"
 #include "platform/files/device_files.h"
 #include "platform/objectstore/object_store.h"
+#include "platform/ui/instance_check.h"
 #include "platform/ui/ui_host.h"
 #include "store/store_context.h"
 
 namespace qv {
-
-// The single-instance rule: finds a running instance by window class and title and brings it
-// to the front.
-class InstanceCheck {
-  public:
-    virtual ~InstanceCheck() = default;
-    virtual bool RaiseRunningInstance(const std::u16string& className,
-                                      const std::u16string& title) = 0;
-};
 
 // What the program runs on.
 struct ProgramServices {

@@ -13,6 +13,7 @@
 
 #include "app/app.h"
 #include "app/main_window.h"
+#include "app/program_resources.h"
 #include "platform/headless/headless_host.h"
 #include "platform/registry/registry_hive.h"
 #include "store/projects_store.h"
@@ -89,7 +90,7 @@ class ProgramTest : public ::testing::Test {
         NoOtherInstance instances;
         std::unique_ptr<HeadlessHost> host;
         host = std::make_unique<HeadlessHost>(
-            clock_,
+            ProgramResources(), clock_,
             [&]() -> std::optional<HeadlessAction> {
                 if (steps.empty()) return HeadlessAction::MakeClose();
                 auto step = std::move(steps.front());

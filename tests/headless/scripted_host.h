@@ -1,5 +1,6 @@
 // A headless host fed from a script of actions, where a step may instead look at the host (a
-// "show" line of a replay script); it keeps the transcript lines and the refusals.
+// "show" line of a replay script); it keeps the transcript lines and the refusals. It shows the
+// dialogs of the resources `Use` returns: the program's for ScriptedHost.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,18 +9,20 @@
 #include <functional>
 #include <variant>
 
+#include "app/program_resources.h"
 #include "platform/headless/headless_host.h"
 #include "tools/replay/transcript.h"
 
 namespace qv::test {
 
-struct ScriptedHost : ::testing::Test {
+template <const Resources& (*Use)()>
+struct ScriptedHostOn : ::testing::Test {
     using A = HeadlessAction;
     FixedClock clock{MakeDate(2005, 10, 29)};
     std::deque<std::variant<A, std::function<void()>>> steps;
     std::vector<std::string> events;
     std::vector<std::string> errors;
-    HeadlessHost host{clock, [this] { return Next(); },
+    HeadlessHost host{Use(), clock, [this] { return Next(); },
                       [this](const HostEvent& e) { events.push_back(replay::EventLine(e)); },
                       [this](const std::string& line) { errors.push_back(line); }};
 
@@ -35,5 +38,7 @@ struct ScriptedHost : ::testing::Test {
         return std::nullopt;
     }
 };
+
+using ScriptedHost = ScriptedHostOn<&ProgramResources>;
 
 }  // namespace qv::test

@@ -3,11 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include "ui/test_resources.h"
+
 namespace qv {
 namespace {
 
 TEST(ChimePlayer, PlaysOnlyBuiltInSoundsAndSaysNothingWithoutAudio) {
-    ChimePlayer player;
+    ChimePlayer player(test::HostResources());
     EXPECT_EQ(player.Play(u"IDW_NO_SUCH_SOUND"), ChimePlayer::Result::NoSuchSound);
     EXPECT_EQ(player.Play(u""), ChimePlayer::Result::NoSuchSound);
 

@@ -67,20 +67,16 @@ bool Reachable(const DisplayEnvironment& env, std::string* whyOut = nullptr) {
     return reachable;
 }
 
-TEST(DisplayReachable, NothingToConnectToIsSaidInOneLine) {
+TEST(DisplayReachable, NothingToConnectToIsSaidInOneLineAndSomePlatformsNeedNoDisplay) {
     std::string why;
     EXPECT_FALSE(Reachable({}, &why));
     EXPECT_EQ(why, "no display to open a window on (neither DISPLAY nor WAYLAND_DISPLAY is set)");
     EXPECT_FALSE(Reachable({"xcb", "", "", ""}));
     EXPECT_FALSE(Reachable({"wayland", ":0", "", ""}));
     EXPECT_FALSE(Reachable({"", "not a display", "", ""}, &why));
-    EXPECT_NE(why.find("\"not a display\""), std::string::npos);
-    EXPECT_EQ(why.find('\n'), std::string::npos);
-}
-
-TEST(DisplayReachable, PlatformsWithoutADisplayNeedNone) {
-    for (const char* platform : {"offscreen", "minimal", "vnc:size=800x600", "linuxfb", "eglfs",
-                                 "xcb;offscreen", "someplatform"}) {
+    EXPECT_EQ(why, "the display name \"not a display\" in DISPLAY is not one an X server can have");
+    for (const char* platform :
+         {"offscreen", "vnc:size=800x600", "xcb;offscreen", "someplatform"}) {
         EXPECT_TRUE(Reachable({platform, "", "", ""})) << platform;
     }
 }

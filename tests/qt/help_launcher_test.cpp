@@ -65,16 +65,21 @@ TEST(OpenHelp, HandsThePageToTheBrowserAndBringsBackARemovedPage) {
     Browser browser;
     QDesktopServices::setUrlHandler("file", &browser, "open");
 
-    EXPECT_TRUE(OpenHelp(u"file:enquorvella.htm#Categories", folders));
-    ASSERT_EQ(browser.opened.size(), 1);
+    int restored = 0;
+    const auto restore = [&] {
+        ++restored;
+        test::WriteBytes(folders.WindowsDir() / "enquorvella.htm", "<html>");
+    };
+    EXPECT_TRUE(OpenHelp(u"file:enquorvella.htm#Categories", folders, restore));
+    EXPECT_TRUE(OpenHelp(u"file:enquorvella.htm", folders, restore));  // present now
+    EXPECT_EQ(restored, 1);
+    ASSERT_EQ(browser.opened.size(), 2);
     EXPECT_EQ(browser.opened[0].toLocalFile().toStdString(),
               (folders.WindowsDir() / "enquorvella.htm").string());
     EXPECT_EQ(browser.opened[0].fragment(), "Categories");
-    EXPECT_TRUE(fs::is_regular_file(folders.WindowsDir() / "enquorvella.htm"));
-    EXPECT_GT(fs::file_size(folders.WindowsDir() / "enquorvella.htm"), 0u);
 
-    EXPECT_FALSE(OpenHelp(u"file:notes.txt", folders));
-    EXPECT_EQ(browser.opened.size(), 1);
+    EXPECT_FALSE(OpenHelp(u"file:notes.txt", folders, restore));
+    EXPECT_EQ(browser.opened.size(), 2);
     QDesktopServices::unsetUrlHandler("file");
 }
 

@@ -17,76 +17,30 @@
 #include <QTreeView>
 
 #include "platform/qt/qt_text.h"
-#include "res/menus.h"
-#include "res/templates.h"
+#include "ui/test_resources.h"
 
 namespace qv {
 namespace {
 
-// Register Time: date 1016, category combo 1021, memo 1025, OK 1027.
+// Writes down what the behaviour hears after its own initialisation.
 struct Recorder : DialogBehaviour {
     std::vector<std::string> heard;
-    std::function<void(Dialog&)> init;
     void OnInit(Dialog& d) override {
-        if (init) init(d);
+        for (auto e : {u"Travel", u"Meeting"}) d.AddString(1021, e);
         heard.clear();  // what the program did itself is not in question
     }
     void OnCommand(Dialog&, int id, CommandCode code) override {
         heard.push_back(std::to_string(id) + " command " + std::to_string(static_cast<int>(code)));
     }
-    void OnNotify(Dialog&, int id, NotifyCode code, int) override {
-        heard.push_back(std::to_string(id) + " notify " + std::to_string(static_cast<int>(code)));
-    }
 };
 
-struct HostTest : ::testing::Test {
+// The booking dialog: date 1016, category combo 1021, memo 1025 of 29 characters, OK 1027.
+TEST(QtDialog, GesturesReachTheBehaviourAndTheProgramsOwnChangesShowWithoutComingBack) {
     FixedClock clock{MakeDate(2005, 10, 29)};
-    QtHost host{clock, 1, {}};
+    QtHost host{test::HostResources(), clock, 1, {}};
     Recorder behaviour;
-    std::vector<std::function<void(Dialog&)>> steps;
-
-    // Runs Register Time; each step runs when the dialog waits, the last one ends it.
-    void Run() {
-        size_t next = 0;
-        host.SetScriptedStep([&] {
-            Dialog* d = host.TopDialog();
-            ASSERT_NE(d, nullptr);
-            if (next < steps.size()) {
-                steps[next++](*d);
-            } else {
-                d->End(IDCANCEL);
-            }
-        });
-        host.RunDialog(108, behaviour);
-    }
-};
-
-TEST_F(HostTest, TheProgramsOwnChangesShowWithoutComingBackAsInput) {
-    behaviour.init = [](Dialog& d) {
-        for (auto e : {u"Travel", u"Meeting"}) d.AddString(1021, e);
-    };
-    steps.push_back([&](Dialog& d) {
-        // The program changes its controls while the dialog is up.
-        d.SetCurSel(1021, 1);
-        d.SetText(1025, u"weekly");  // the edit field's own notice of a new text
-        d.SetDate(1016, MakeDate(2005, 11, 2));
-        d.SetChecked(1027, false);
-        d.Enable(1027, false);
-        QCoreApplication::processEvents();
-        auto* combo = static_cast<QComboBox*>(host.WidgetOf(1021));
-        // The control sorts as the model does: "Meeting" before "Travel".
-        EXPECT_EQ(combo->itemText(0), QStringLiteral("Meeting"));
-        EXPECT_EQ(combo->currentText(), QStringLiteral("Travel"));
-        EXPECT_EQ(static_cast<QLineEdit*>(host.WidgetOf(1025))->text(), QStringLiteral("weekly"));
-        EXPECT_EQ(static_cast<QDateEdit*>(host.WidgetOf(1016))->date(), QDate(2005, 11, 2));
-        EXPECT_FALSE(host.WidgetOf(1027)->isEnabled());
-        EXPECT_EQ(behaviour.heard, std::vector<std::string>{"1025 command 4"});
-    });
-    Run();
-}
-
-TEST_F(HostTest, GesturesOnWidgetsReachTheBehaviourThroughTheInputLayer) {
-    steps.push_back([&](Dialog& d) {
+    host.SetScriptedStep([&] {
+        Dialog& d = *host.TopDialog();
         auto* memo = static_cast<QLineEdit*>(host.WidgetOf(1025));
         QTest::mouseClick(memo, Qt::LeftButton);
         QTest::keyClicks(memo, QStringLiteral("ab"));
@@ -95,15 +49,27 @@ TEST_F(HostTest, GesturesOnWidgetsReachTheBehaviourThroughTheInputLayer) {
         QTest::mouseClick(host.WidgetOf(1027), Qt::LeftButton);
         EXPECT_EQ(behaviour.heard, (std::vector<std::string>{"1025 command 5", "1025 command 4",
                                                              "1025 command 4", "1027 command 0"}));
-    });
-    Run();
-}
+        EXPECT_EQ(memo->maxLength(), 29);  // what its template allows, not one more
 
-TEST_F(HostTest, ADateTypedAsAPersonWritesItIsTheDateTheyMeant) {
-    steps.push_back([&](Dialog& d) {
+        // The program changes its controls while the dialog is up.
+        behaviour.heard.clear();
+        d.SetCurSel(1021, 1);
+        d.SetText(1025, u"weekly");  // the edit field's own notice of a new text
+        d.SetDate(1016, MakeDate(2005, 11, 2));
+        d.Enable(1027, false);
+        QCoreApplication::processEvents();
+        auto* combo = static_cast<QComboBox*>(host.WidgetOf(1021));
+        // The control sorts as the model does: "Meeting" before "Travel".
+        EXPECT_EQ(combo->itemText(0), QStringLiteral("Meeting"));
+        EXPECT_EQ(combo->currentText(), QStringLiteral("Travel"));
+        EXPECT_EQ(memo->text(), QStringLiteral("weekly"));
+        EXPECT_EQ(static_cast<QDateEdit*>(host.WidgetOf(1016))->date(), QDate(2005, 11, 2));
+        EXPECT_FALSE(host.WidgetOf(1027)->isEnabled());
+        EXPECT_EQ(behaviour.heard, std::vector<std::string>{"1025 command 4"});
+
+        // A date typed as a person writes it is the date they meant: a separator the picker
+        // has passed by itself after a complete day or month is skipped; a dash is a slash.
         auto* picker = static_cast<QDateEdit*>(host.WidgetOf(1016));
-        // A separator the picker has passed by itself after a complete day or month is
-        // skipped, so the digits after it stay in their part; a dash is a slash.
         for (auto [keys, date] : {std::pair{"01/12/26", MakeDate(2026, 12, 1)},
                                   std::pair{"4-1-27", MakeDate(2027, 1, 4)}}) {
             d.SetDate(1016, MakeDate(2026, 11, 30));
@@ -111,17 +77,19 @@ TEST_F(HostTest, ADateTypedAsAPersonWritesItIsTheDateTheyMeant) {
             QTest::keyClicks(picker, QString::fromLatin1(keys));
             EXPECT_EQ(d.Date(1016), date) << keys;
         }
+        d.End(IDCANCEL);
     });
-    Run();
+    EXPECT_EQ(host.RunDialog(108, behaviour), IDCANCEL);
 }
 
-TEST(QtWindow, MenusOpenUpwardsWithinTheWindowAndBoxesSpeakAtItsZoom) {
+TEST(QtWindow, MenusOpenUpwardsWithinTheWindowAndBoxesSpeakAtItsZoomWithItsTitle) {
     FixedClock clock;
-    QtHost host(clock, 2, {});
-    MainFrame frame(u"Quorvella", MainMenuBar());
+    QtHost host(test::HostResources(), clock, 2, {});
+    MainFrame frame(u"Quorvella", test::TestMenuBar());
     MainWindowBehaviour behaviour;
     host.SetScriptedAnswer([](QWidget* box, bool) {
         EXPECT_EQ(box->font().pixelSize(), kDialogFontPixels * 2);
+        EXPECT_EQ(box->windowTitle(), QStringLiteral("Tester"));  // the program's title
         static_cast<QMessageBox*>(box)->button(QMessageBox::Ok)->click();
     });
     host.SetScriptedStep([&] {
@@ -134,7 +102,7 @@ TEST(QtWindow, MenusOpenUpwardsWithinTheWindowAndBoxesSpeakAtItsZoom) {
                 menu->hide();
             }
         }
-        host.MessageBox(u"No Records found !", u"Quorvella", MB_OK | MB_ICONEXCLAMATION);
+        ShowNotice(host, u"No Records found !");
         frame.Destroy();
     });
     host.RunMainWindow(frame, behaviour);
@@ -142,7 +110,7 @@ TEST(QtWindow, MenusOpenUpwardsWithinTheWindowAndBoxesSpeakAtItsZoom) {
 
 TEST(QtClose, ACloseRequestAnswersOpenBoxesWithNoOrOkAndThenClosesTheWindow) {
     FixedClock clock;
-    QtHost host(clock, 1, {});
+    QtHost host(test::HostResources(), clock, 1, {});
     // Before the main window: the start-up's box ends, and so does every later one.
     QTimer::singleShot(50, [&] { host.RequestClose(); });
     EXPECT_EQ(host.MessageBox(u"The database file is corrupt.", u"Quorvella",
@@ -151,7 +119,7 @@ TEST(QtClose, ACloseRequestAnswersOpenBoxesWithNoOrOkAndThenClosesTheWindow) {
     EXPECT_EQ(host.MessageBox(u"Cannot continue", u"Quorvella", MB_OK | MB_ICONSTOP), IDOK);
 
     // The window made afterwards closes at once, its exit steps run.
-    MainFrame frame(u"Quorvella", MainMenuBar());
+    MainFrame frame(u"Quorvella", test::TestMenuBar());
     struct Closing : MainWindowBehaviour {
         int closes = 0;
         void OnClose(MainFrame& f) override {
@@ -166,7 +134,7 @@ TEST(QtClose, ACloseRequestAnswersOpenBoxesWithNoOrOkAndThenClosesTheWindow) {
 
 TEST(QtRows, AListOfManyRowsIsOneTableNotOneWidgetEach) {
     FixedClock clock;
-    QtHost host(clock, 1, {});
+    QtHost host(test::HostResources(), clock, 1, {});
     struct Bar : DialogBehaviour {
         void OnInit(Dialog& d) override {
             d.CreateListView(500, {0, 0, 200, 200});
@@ -186,7 +154,7 @@ TEST(QtRows, AListOfManyRowsIsOneTableNotOneWidgetEach) {
         EXPECT_LT(view->findChildren<QWidget*>().size(), 20);
         host.TopDialog()->End(IDOK);
     });
-    EXPECT_EQ(host.RunDialog(129, bar), IDOK);
+    EXPECT_EQ(host.RunDialog(130, bar), IDOK);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// Looking up built-in files and putting the help files into the Windows folder.
+// Looking up built-in files and putting the help pages into the Windows folder.
 #include "res/embedded.h"
 
 #include <gtest/gtest.h>
@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "app/program_resources.h"
 #include "files/temp_dir.h"
 
 namespace qv {
@@ -18,12 +19,6 @@ using test::ReadBytes;
 std::string Bytes(const EmbeddedFile* f) {
     return {reinterpret_cast<const char*>(f->data), f->size};
 }
-
-class ProvisionTest : public ::testing::Test {
-  protected:
-    test::TempDir dir;
-    const fs::path& root = dir.path();
-};
 
 TEST(FindEmbedded, FindsFilesByExactNameAndMatchesTheSourceTree) {
     EXPECT_EQ(FindEmbedded("enquorvella.htm")->name, std::string("enquorvella.htm"));
@@ -40,7 +35,8 @@ TEST(FindEmbedded, FindsFilesByExactNameAndMatchesTheSourceTree) {
     EXPECT_EQ(Bytes(FindEmbedded("bitmap128.png")), ReadBytes(res / "images/bitmap128.png"));
 }
 
-TEST_F(ProvisionTest, WritesMissingFilesOnceAndNeverOverwrites) {
+TEST(ProvisionHelpFiles, WritesMissingFilesOnceAndNeverOverwrites) {
+    test::TempDir root;
     const fs::path windows = root / "Windows";  // not there yet: made on first start
     ASSERT_TRUE(ProvisionHelpFiles(windows));
     EXPECT_EQ(ReadBytes(windows / "enquorvella.htm"), Bytes(FindEmbedded("enquorvella.htm")));
@@ -55,7 +51,8 @@ TEST_F(ProvisionTest, WritesMissingFilesOnceAndNeverOverwrites) {
     EXPECT_EQ(ReadBytes(windows / "enquorvella.htc"), Bytes(FindEmbedded("enquorvella.htc")));
 }
 
-TEST_F(ProvisionTest, ReportsABlockedFolderAndClearsWhatACrashedStartLeft) {
+TEST(ProvisionHelpFiles, ReportsABlockedFolderAndClearsWhatACrashedStartLeft) {
+    test::TempDir root;
     // a file where the folder should be
     test::WriteBytes(root / "Windows", "x");
     EXPECT_FALSE(ProvisionHelpFiles(root / "Windows"));

@@ -18,15 +18,12 @@ const char* const kAnchors[] = {"Navigating",    "Timerecords",  "Categories", "
 uint32_t Le32(const unsigned char* p) {
     return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
 }
-uint16_t Le16(const unsigned char* p) {
-    return static_cast<uint16_t>(p[0] | (p[1] << 8));
-}
 uint32_t Be32(const unsigned char* p) {
     return (static_cast<uint32_t>(p[0]) << 24) | (p[1] << 16) | (p[2] << 8) | p[3];
 }
 
-std::string_view Text(const EmbeddedFile* f) {
-    return {reinterpret_cast<const char*>(f->data), f->size};
+std::string_view Text(const EmbeddedFile* f, size_t from = 0, size_t n = std::string_view::npos) {
+    return std::string_view(reinterpret_cast<const char*>(f->data), f->size).substr(from, n);
 }
 
 TEST(AddedSound, IsShortPcmMonoAt8000HzWith8BitSamples) {
@@ -34,28 +31,19 @@ TEST(AddedSound, IsShortPcmMonoAt8000HzWith8BitSamples) {
     ASSERT_NE(wav, nullptr);
     ASSERT_GE(wav->size, 44u);
     const unsigned char* p = wav->data;
-    EXPECT_EQ(std::string_view(reinterpret_cast<const char*>(p), 4), "RIFF");
+    EXPECT_EQ(Text(wav, 0, 4), "RIFF");
     EXPECT_EQ(Le32(p + 4), wav->size - 8);
-    EXPECT_EQ(std::string_view(reinterpret_cast<const char*>(p + 8), 8), "WAVEfmt ");
-    EXPECT_EQ(Le32(p + 16), 16u);  // plain PCM format block
-    EXPECT_EQ(Le16(p + 20), 1u);   // PCM
-    EXPECT_EQ(Le16(p + 22), 1u);   // mono
-    EXPECT_EQ(Le32(p + 24), 8000u);
-    EXPECT_EQ(Le32(p + 28), 8000u);  // bytes per second
-    EXPECT_EQ(Le16(p + 32), 1u);     // block align
-    EXPECT_EQ(Le16(p + 34), 8u);
-    EXPECT_EQ(std::string_view(reinterpret_cast<const char*>(p + 36), 4), "data");
+    // a plain PCM format block: mono, 8000 samples and bytes a second, one byte each
+    constexpr char kFormat[] =
+        "WAVEfmt \x10\0\0\0\x01\0\x01\0\x40\x1f\0\0\x40\x1f\0\0\x01\0\x08\0data";
+    EXPECT_EQ(Text(wav, 8, 32), std::string_view(kFormat, 32));
     const uint32_t samples = Le32(p + 40);
     EXPECT_EQ(samples, wav->size - 44);
     // a short chime: between a fifth and a whole second, audible, ending in silence
     EXPECT_GE(samples, 1600u);
     EXPECT_LE(samples, 8000u);
-    unsigned char low = 255, high = 0;
-    for (uint32_t i = 0; i < samples; ++i) {
-        low = std::min(low, p[44 + i]);
-        high = std::max(high, p[44 + i]);
-    }
-    EXPECT_GT(high - low, 40);
+    const auto [low, high] = std::minmax_element(p + 44, p + wav->size);
+    EXPECT_GT(*high - *low, 40);
     EXPECT_NEAR(p[wav->size - 1], 128, 1);
 }
 

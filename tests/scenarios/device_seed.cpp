@@ -9,9 +9,9 @@
 #include <map>
 #include <optional>
 
+#include "app/program_resources.h"
 #include "platform/registry/registry_hive.h"
 #include "platform/ui/shell.h"
-#include "res/embedded.h"
 #include "store/categories_store.h"
 #include "store/projects_store.h"
 #include "store/record_store.h"

@@ -4,15 +4,24 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/ui/shell.h"
-#include "res/templates.h"
+#include "ui/test_resources.h"
 
 namespace qv {
 namespace {
 
-// Writes down every event as "command 1021 dropdown", "notify 1016 change", ...
+using Lines = std::vector<std::string>;
+using Changes = std::vector<std::pair<DialogChange, int>>;
+
+const DialogTemplate& Template(int id) {
+    return *test::HostResources().Template(id);
+}
+
+// Writes down every event as "command 1021 dropdown sel -1", "notify 1016 change 0", ...
 struct Recorder : DialogBehaviour {
-    std::vector<std::string> heard;
+    Lines heard;
     void OnCommand(Dialog& d, int id, CommandCode code) override {
         static const char* kWords[] = {"clicked", "selchange",  "dropdown",
                                        "closeup", "editchange", "setfocus"};
@@ -27,20 +36,17 @@ struct Recorder : DialogBehaviour {
     }
 };
 
-// Counts what the model announces.
+// Writes down what the model announces.
 struct Watcher : DialogObserver {
-    std::vector<std::pair<DialogChange, int>> changes;
+    Changes changes;
     void OnDialogChanged(const Dialog&, DialogChange what, int id, int) override {
         changes.emplace_back(what, id);
-    }
-    bool Heard(DialogChange what, int id) const {
-        return std::find(changes.begin(), changes.end(), std::make_pair(what, id)) != changes.end();
     }
 };
 
 struct InputTest : ::testing::Test {
-    // Register Time: date 1016, category combo 1021 (sorted), memo 1025, OK 1027, Delete 1028.
-    Dialog d{*FindDialogTemplate(108)};
+    // date 1016, sorted combo 1021, memo 1025, OK 1027, Delete 1028 (hidden)
+    Dialog d{Template(108)};
     Recorder behaviour;
     Watcher watcher;
     InputTest() {
@@ -53,12 +59,13 @@ struct InputTest : ::testing::Test {
 
 TEST_F(InputTest, ADropDownChoiceOpensPicksAndClosesInThatOrder) {
     EXPECT_FALSE(input::Choose(d, 1021, u"Travel"));
-    EXPECT_EQ(behaviour.heard, (std::vector<std::string>{"command 1021 dropdown sel -1",
-                                                         "command 1021 selchange sel 1",
-                                                         "command 1021 closeup sel 1"}));
+    EXPECT_EQ(behaviour.heard,
+              (Lines{"command 1021 dropdown sel -1", "command 1021 selchange sel 1",
+                     "command 1021 closeup sel 1"}));
     EXPECT_EQ(d.Focus(), 1021);
-    EXPECT_TRUE(watcher.Heard(DialogChange::Selection, 1021));
-    EXPECT_TRUE(watcher.Heard(DialogChange::Focus, 1021));
+    for (DialogChange what : {DialogChange::Focus, DialogChange::Selection}) {
+        EXPECT_NE(std::ranges::find(watcher.changes, std::pair{what, 1021}), watcher.changes.end());
+    }
     // Entries are matched exactly; a near miss is refused and changes nothing.
     behaviour.heard.clear();
     EXPECT_EQ(input::Choose(d, 1021, u"travel"), "no entry \"travel\"");
@@ -68,7 +75,6 @@ TEST_F(InputTest, ADropDownChoiceOpensPicksAndClosesInThatOrder) {
 
 TEST_F(InputTest, RefusalsNameWhatStoodInTheWayAndChangeNothing) {
     d.Enable(1027, false);
-    d.Show(1028, false);
     watcher.changes.clear();
     EXPECT_EQ(input::Click(d, 1027), "disabled");
     EXPECT_EQ(input::Click(d, 1028), "hidden");
@@ -85,24 +91,18 @@ TEST_F(InputTest, RefusalsNameWhatStoodInTheWayAndChangeNothing) {
 
 TEST_F(InputTest, TypingIsCutToTheLimitAndADatePickSendsTheCalendarsEvents) {
     d.SetEditLimit(1025, 4);
-    behaviour.heard.clear();
     EXPECT_FALSE(input::Type(d, 1025, u"weekly review"));
     EXPECT_EQ(d.Text(1025), u"week");
-    EXPECT_EQ(behaviour.heard, (std::vector<std::string>{"command 1025 setfocus sel -1",
-                                                         "command 1025 editchange sel -1"}));
-    behaviour.heard.clear();
     EXPECT_FALSE(input::PickDate(d, 1016, MakeDate(2005, 11, 2)));
     EXPECT_FALSE(input::PickDate(d, 1016, std::nullopt));
     EXPECT_EQ(behaviour.heard,
-              (std::vector<std::string>{"notify 1016 dropdown 0", "notify 1016 change 0",
-                                        "notify 1016 closeup 0", "notify 1016 change 0"}));
+              (Lines{"command 1025 setfocus sel -1", "command 1025 editchange sel -1",
+                     "notify 1016 dropdown 0", "notify 1016 change 0", "notify 1016 closeup 0",
+                     "notify 1016 change 0"}));
     EXPECT_EQ(d.Date(1016), std::nullopt);
 }
 
-TEST(Input, ListViewRowsAndHeadersAndTheShellsDone) {
-    Dialog d(*FindDialogTemplate(130));  // the project bar, with a list made at run time
-    Recorder behaviour;
-    d.SetBehaviour(&behaviour);
+TEST_F(InputTest, ListViewRowsAndHeadersAndTheShellsDone) {
     ASSERT_TRUE(d.CreateListView(500, {0, 0, 100, 100}));
     d.InsertColumn(500, 0, {u"Date", 50, 0});
     for (int r = 0; r < 3; ++r) d.InsertRow(500, r, u"row", 4);
@@ -112,18 +112,17 @@ TEST(Input, ListViewRowsAndHeadersAndTheShellsDone) {
     EXPECT_FALSE(input::TapHeader(d, 500, 0));
     EXPECT_EQ(input::TapHeader(d, 500, 1), "no column 1");
     EXPECT_EQ(behaviour.heard,
-              (std::vector<std::string>{"notify 500 click 2", "notify 500 return 1",
-                                        "notify 500 column 0"}));
+              (Lines{"notify 500 click 2", "notify 500 return 1", "notify 500 column 0"}));
     EXPECT_EQ(d.SelectedRow(500), 1);
     EXPECT_EQ(d.FocusedRow(500), 1);
 
-    // About has the shell's Done and no control 1: "click 1" is that Done.
-    Dialog about(*FindDialogTemplate(102));
-    Recorder aboutBehaviour;
-    about.SetBehaviour(&aboutBehaviour);
-    EXPECT_TRUE(input::HasShellDone(about));
-    EXPECT_FALSE(input::Click(about, IDOK));
-    EXPECT_EQ(aboutBehaviour.heard, std::vector<std::string>{"command 1 clicked sel -1"});
+    // This one has the shell's Done and no control 1: "click 1" is that Done.
+    Dialog list(Template(124));
+    Recorder listBehaviour;
+    list.SetBehaviour(&listBehaviour);
+    EXPECT_TRUE(input::HasShellDone(list));
+    EXPECT_FALSE(input::Click(list, IDOK));
+    EXPECT_EQ(listBehaviour.heard, Lines{"command 1 clicked sel -1"});
 }
 
 TEST(Input, CloseEndsOpenDialogsAsCancelledAndRotationReachesEveryWindow) {
@@ -131,7 +130,7 @@ TEST(Input, CloseEndsOpenDialogsAsCancelledAndRotationReachesEveryWindow) {
         std::vector<bool> heard;
         void OnSize(Dialog&, bool landscape) override { heard.push_back(landscape); }
     } sizes;
-    Dialog lower(*FindDialogTemplate(124)), upper(*FindDialogTemplate(125));
+    Dialog lower(Template(124)), upper(Template(125));
     lower.SetBehaviour(&sizes);
     upper.SetBehaviour(&sizes);
     Dialog* open[] = {&lower, &upper};
@@ -143,7 +142,7 @@ TEST(Input, CloseEndsOpenDialogsAsCancelledAndRotationReachesEveryWindow) {
 }
 
 TEST(Input, ARadioButtonChecksOnlyWithinItsGroupAndIsNeverUnchecked) {
-    Dialog d(*FindDialogTemplate(1070));  // ASCII 1077, UNICODE 1078; Business 1080, Personal 1081
+    Dialog d(Template(1070));  // 1077 and 1078, 1080 and 1081
     Recorder behaviour;
     d.SetBehaviour(&behaviour);
     d.SetChecked(1077, true);
@@ -153,23 +152,19 @@ TEST(Input, ARadioButtonChecksOnlyWithinItsGroupAndIsNeverUnchecked) {
     EXPECT_FALSE(d.IsChecked(1077));
     EXPECT_TRUE(d.IsChecked(1078));
     EXPECT_TRUE(d.IsChecked(1080));  // the other group keeps its choice
-    EXPECT_EQ(behaviour.heard, std::vector<std::string>{"command 1078 clicked sel -1"});
+    EXPECT_EQ(behaviour.heard, Lines{"command 1078 clicked sel -1"});
 }
 
-TEST(DialogChanges, TheModelAnnouncesOnlyRealChangesAndLayoutsAsAWhole) {
-    Dialog d(*FindDialogTemplate(108));
-    Watcher watcher;
-    d.SetObserver(&watcher);
+TEST_F(InputTest, TheModelAnnouncesOnlyRealChangesAndLayoutsAsAWhole) {
     d.Enable(1027, true);  // already enabled: nothing to say
     d.SetChecked(1027, false);
     EXPECT_TRUE(watcher.changes.empty());
     d.ApplyLayout(true);
     d.SetDefaultButton(1028);
     d.End(IDCANCEL);
-    EXPECT_EQ(watcher.changes,
-              (std::vector<std::pair<DialogChange, int>>{{DialogChange::Layout, kNoControl},
-                                                         {DialogChange::DefaultButton, 1028},
-                                                         {DialogChange::Ended, kNoControl}}));
+    EXPECT_EQ(watcher.changes, (Changes{{DialogChange::Layout, kNoControl},
+                                        {DialogChange::DefaultButton, 1028},
+                                        {DialogChange::Ended, kNoControl}}));
 }
 
 }  // namespace

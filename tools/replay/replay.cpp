@@ -9,10 +9,10 @@
 #include <sstream>
 
 #include "app/app.h"
+#include "app/program_resources.h"
 #include "platform/files/device_files.h"
 #include "platform/qt/qt_host.h"
 #include "platform/registry/registry_hive.h"
-#include "res/embedded.h"
 #include "tools/replay/running.h"
 #include "tools/replay/transcript.h"
 
@@ -192,7 +192,7 @@ bool Replay::Start() {
     if (lock == nullptr) return false;
     running_ = std::make_unique<Running>(root_, std::move(lock), instanceRunning_, storeVfs_);
     running_->host = std::make_unique<HeadlessHost>(
-        clock_, [this] { return NextAction(); },
+        ProgramResources(), clock_, [this] { return NextAction(); },
         [this](const HostEvent& e) { Event(EventLine(e)); },
         [this](const std::string& e) { Fail(e); });
     running_->host->SetScreenSize(screen_);
@@ -221,7 +221,7 @@ std::unique_ptr<DataFolderLock> Replay::LockDevice() {
 void Replay::StartSecond() {
     // A second process: its own host; it meets the first one's window and ends at once.
     HeadlessHost host(
-        clock_, [] { return std::optional<UserAction>(); },
+        ProgramResources(), clock_, [] { return std::optional<UserAction>(); },
         [this](const HostEvent& e) { Print(EventLine(e)); },
         [this](const std::string& e) { Fail(e); });
     host.SetScreenSize(screen_);

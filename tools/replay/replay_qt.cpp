@@ -19,12 +19,12 @@
 #include <iostream>
 
 #include "app/app.h"
+#include "app/program_resources.h"
 #include "platform/files/device_files.h"
 #include "platform/qt/qt_host.h"
 #include "platform/qt/qt_text.h"
 #include "platform/registry/registry_hive.h"
 #include "platform/ui/user_input.h"
-#include "res/embedded.h"
 #include "tools/replay/replay.h"
 #include "tools/replay/running.h"
 #include "tools/replay/transcript.h"
@@ -137,7 +137,7 @@ void Replay::RunQtChild() {
     auto lock = LockDevice();
     if (lock == nullptr) return;
     running_ = std::make_unique<Running>(root_, std::move(lock), instanceRunning_, storeVfs_);
-    QtHost host(clock_, 1, {});
+    QtHost host(ProgramResources(), clock_, 1, {});
     qtHost_ = &host;
     host.SetScreenSize(screen_);
     host.SetEventSink([this](const HostEvent& e) { Event(EventLine(e)); });

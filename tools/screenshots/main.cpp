@@ -18,6 +18,7 @@
 
 #include "app/app.h"
 #include "app/commands.h"
+#include "app/program_resources.h"
 #include "device_seed.h"
 #include "dialogs/delete_by_range.h"
 #include "dialogs/edit_categories.h"
@@ -148,7 +149,7 @@ class Shooter {
         if (store == nullptr) return Fail("the seeded store does not open");
         NoOtherInstance instances;
         FixedClock clock(TheDay());
-        QtHost host(clock, zoom_, {});
+        QtHost host(ProgramResources(), clock, zoom_, {});
         host.SetScriptedAnswer(RefuseBoxes());
         int wait = 0;
         bool closing = false;
@@ -292,7 +293,7 @@ class Shooter {
     // Every dialog template on its own, portrait and landscape.
     void Dialogs() {
         FixedClock clock(TheDay());
-        QtHost host(clock, zoom_, {});
+        QtHost host(ProgramResources(), clock, zoom_, {});
         host.SetScriptedAnswer(RefuseBoxes());
         host.Window()->show();
         TemplateOnly behaviour(host);

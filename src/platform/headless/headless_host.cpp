@@ -4,8 +4,8 @@
 
 #include <utility>
 
+#include "platform/ui/modal_run.h"
 #include "platform/ui/user_input.h"
-#include "res/templates.h"
 
 namespace qv {
 namespace {
@@ -22,17 +22,6 @@ class Restore {
   private:
     T& target_;
     T old_;
-};
-
-class PopDialog {
-  public:
-    PopDialog(std::vector<Dialog*>& stack, Dialog* d) : stack_(stack) { stack_.push_back(d); }
-    ~PopDialog() { stack_.pop_back(); }
-    PopDialog(const PopDialog&) = delete;
-    PopDialog& operator=(const PopDialog&) = delete;
-
-  private:
-    std::vector<Dialog*>& stack_;
 };
 
 bool IsQuestion(uint32_t flags) {
@@ -68,9 +57,10 @@ input::Refusal Gesture(Dialog& d, const UserAction& a) {
 
 }  // namespace
 
-HeadlessHost::HeadlessHost(const Clock& clock, ActionSource source, HostEventSink events,
-                           LineSink errors)
-    : clock_(clock),
+HeadlessHost::HeadlessHost(const Resources& resources, const Clock& clock, ActionSource source,
+                           HostEventSink events, LineSink errors)
+    : UiHost(resources),
+      clock_(clock),
       source_(std::move(source)),
       events_(std::move(events)),
       errors_(std::move(errors)) {}
@@ -146,30 +136,23 @@ void HeadlessHost::ActivateTop() {
 }
 
 int HeadlessHost::RunDialog(int templateId, DialogBehaviour& behaviour) {
-    const DialogTemplate* source = FindDialogTemplate(templateId);
-    if (source == nullptr) return -1;
-    Dialog d(*source);
-    d.SetBehaviour(&behaviour);
-    Emit(HostEvent::Opened(templateId, std::u16string(source->caption)));
-    {
-        PopDialog top(dialogs_, &d);
-        if ((source->frameFlags & kFrameInputPanelDown) != 0) inputPanel_ = false;
-        {
-            Restore<const Dialog*> init(initialising_, &d);
-            behaviour.OnInit(d);
-        }
-        if (!d.Ended()) behaviour.OnSize(d, screen_ != kPortraitScreen);
-        if (!d.Ended()) behaviour.OnActivate(d);
-        while (!d.Ended()) Apply(NextAction());
-    }
-    Emit(HostEvent::Ended(templateId, d.Result()));
-    ActivateTop();
-    return d.Result();
+    struct Steps : ModalSteps {
+        HeadlessHost& host;
+        explicit Steps(HeadlessHost& h) : host(h) {}
+        void ShowModal(Dialog& d) override { host.dialogs_.push_back(&d); }
+        void HideModal(Dialog&) override { host.dialogs_.pop_back(); }
+        void LowerInputPanel() override { host.inputPanel_ = false; }
+        void WaitForUser() override { host.Apply(host.NextAction()); }
+        void Report(const HostEvent& event) override { host.Emit(event); }
+        bool Landscape() const override { return host.screen_ != kPortraitScreen; }
+        void ActivateTop() override { host.ActivateTop(); }
+    } steps(*this);
+    return RunModal(GetResources(), templateId, behaviour, steps, initialising_);
 }
 
 Dialog* HeadlessHost::CreateChildDialog(MainFrame& frame, int templateId,
                                         DialogBehaviour& behaviour) {
-    const DialogTemplate* source = FindDialogTemplate(templateId);
+    const DialogTemplate* source = GetResources().Template(templateId);
     if (source == nullptr) return nullptr;
     auto d = std::make_unique<Dialog>(*source);
     Dialog* child = d.get();

@@ -31,7 +31,8 @@ class HeadlessHost : public UiHost {
     // Receives one refusal sentence at a time (without "! ").
     using LineSink = std::function<void(const std::string&)>;
 
-    HeadlessHost(const Clock& clock, ActionSource source, HostEventSink events, LineSink errors);
+    HeadlessHost(const Resources& resources, const Clock& clock, ActionSource source,
+                 HostEventSink events, LineSink errors);
     ~HeadlessHost() override;
 
     // Shell

@@ -9,7 +9,6 @@
 #include <QUrl>
 
 #include "core/text.h"
-#include "res/embedded.h"
 
 namespace qv {
 
@@ -30,12 +29,12 @@ bool AudioOutputPresent() {
 
 ChimePlayer::Sound::~Sound() = default;
 
-ChimePlayer::ChimePlayer() = default;
+ChimePlayer::ChimePlayer(const Resources& resources) : resources_(resources) {}
 ChimePlayer::~ChimePlayer() = default;
 
 ChimePlayer::Result ChimePlayer::Play(std::u16string_view name) {
     const std::string fileName = ToUtf8(name) + ".wav";
-    if (!FindEmbedded(fileName)) return Result::NoSuchSound;
+    if (!resources_.File(fileName)) return Result::NoSuchSound;
     if (!AudioOutputPresent()) return Result::NoAudioOutput;
     Sound* sound = Prepare(fileName);
     if (!sound) return Result::NotWritten;
@@ -47,15 +46,14 @@ ChimePlayer::Result ChimePlayer::Play(std::u16string_view name) {
 
 ChimePlayer::Sound* ChimePlayer::Prepare(const std::string& fileName) {
     if (auto found = sounds_.find(fileName); found != sounds_.end()) return found->second.get();
-    const EmbeddedFile* embedded = FindEmbedded(fileName);
+    const std::string_view bytes = *resources_.File(fileName);
     // The sound effect plays files only: the bytes go once into a private temporary file,
     // removed with the player.
     auto file = std::make_unique<QTemporaryFile>(QDir::tempPath() +
                                                  QStringLiteral("/quorvella-XXXXXX.wav"));
     if (!file->open()) return nullptr;
-    const auto size = static_cast<qint64>(embedded->size);
-    if (file->write(reinterpret_cast<const char*>(embedded->data), size) != size ||
-        !file->flush()) {
+    const auto size = static_cast<qint64>(bytes.size());
+    if (file->write(bytes.data(), size) != size || !file->flush()) {
         return nullptr;
     }
     auto sound = std::make_unique<Sound>();

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/ui/resources.h"
+
 class QSoundEffect;
 class QTemporaryFile;
 
@@ -15,7 +17,8 @@ class ChimePlayer {
   public:
     enum class Result { Started, NoSuchSound, NoAudioOutput, NotWritten };
 
-    ChimePlayer();
+    // Plays the sounds among the built-in files of `resources`.
+    explicit ChimePlayer(const Resources& resources);
     ~ChimePlayer();
     ChimePlayer(const ChimePlayer&) = delete;
     ChimePlayer& operator=(const ChimePlayer&) = delete;
@@ -33,6 +36,7 @@ class ChimePlayer {
     };
     Sound* Prepare(const std::string& name);
 
+    const Resources& resources_;
     std::map<std::string, std::unique_ptr<Sound>> sounds_;
 };
 

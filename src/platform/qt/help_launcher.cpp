@@ -6,7 +6,6 @@
 #include <QUrl>
 
 #include "core/text.h"
-#include "res/embedded.h"
 
 namespace qv {
 
@@ -77,7 +76,8 @@ std::optional<std::string> HelpUrl(std::u16string_view commandLine, const Device
     return url.toString(QUrl::FullyEncoded).toStdString();
 }
 
-bool OpenHelp(std::u16string_view commandLine, const DeviceFolders& folders) {
+bool OpenHelp(std::u16string_view commandLine, const DeviceFolders& folders,
+              const std::function<void()>& restorePages) {
     const std::optional<std::string> url = HelpUrl(commandLine, folders);
     if (!url) return false;
     const QUrl target(QString::fromStdString(*url), QUrl::StrictMode);
@@ -85,7 +85,7 @@ bool OpenHelp(std::u16string_view commandLine, const DeviceFolders& folders) {
     if (!std::filesystem::exists(target.toLocalFile().toStdString(), ec)) {
         // Help pages the user removed come back as a new device has them; a page that is not
         // one of ours stays missing and the browser says so.
-        ProvisionHelpFiles(folders.WindowsDir());
+        if (restorePages) restorePages();
     }
     return QDesktopServices::openUrl(target);
 }

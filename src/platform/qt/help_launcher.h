@@ -1,6 +1,7 @@
 // The help viewer: the program's help command lines opened in the desktop's browser.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,9 +18,10 @@ namespace qv {
 // the page's own contents list is.
 std::optional<std::string> HelpUrl(std::u16string_view commandLine, const DeviceFolders& folders);
 
-// Opens the help in the desktop's browser without waiting for it. A help page removed from the
-// Windows folder is written there again first. False when the command line names no help page
-// or the desktop could not start a browser.
-bool OpenHelp(std::u16string_view commandLine, const DeviceFolders& folders);
+// Opens the help in the desktop's browser without waiting for it. When the page is missing from
+// the Windows folder, `restorePages` is asked to write the help pages there again first. False
+// when the command line names no help page or the desktop could not start a browser.
+bool OpenHelp(std::u16string_view commandLine, const DeviceFolders& folders,
+              const std::function<void()>& restorePages);
 
 }  // namespace qv

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "app/app.h"
+#include "platform/ui/instance_check.h"
 
 class QLocalServer;
 

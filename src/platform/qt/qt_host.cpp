@@ -17,18 +17,13 @@
 
 #include "platform/qt/dialog_view.h"
 #include "platform/qt/qt_text.h"
+#include "platform/ui/modal_run.h"
 #include "platform/ui/user_input.h"
-#include "res/string_table.h"
-#include "res/templates.h"
 
 namespace qv {
 namespace {
 
 constexpr int kTitleFontPixels = 12;
-
-QString StringOf(uint32_t id) {
-    return ToQString(LoadString(id).value_or(u""));
-}
 
 }  // namespace
 
@@ -94,6 +89,9 @@ class ScreenWindow : public QWidget {
     }
 
     int Z() const { return host_.Zoom(); }
+    QString StringOf(uint32_t id) const {
+        return ToQString(host_.GetResources().String(id).value_or(u""));
+    }
 
     void BuildMenuBar(MainFrame& frame) {
         const MenuBarTemplate& bar = frame.MenuBar();
@@ -251,8 +249,12 @@ class ScreenWindow : public QWidget {
     }
 };
 
-QtHost::QtHost(const Clock& clock, int zoom, Services services)
-    : clock_(clock), zoom_(std::clamp(zoom, 1, 3)), services_(std::move(services)) {
+QtHost::QtHost(const Resources& resources, const Clock& clock, int zoom, Services services)
+    : UiHost(resources),
+      clock_(clock),
+      zoom_(std::clamp(zoom, 1, 3)),
+      services_(std::move(services)) {
+    InstallImages(resources);
     InstallFontStandIns();
     InstallZoomStyle(zoom_);
     window_ = std::make_unique<ScreenWindow>(*this);
@@ -400,43 +402,35 @@ void QtHost::WaitOnce() {
 }
 
 int QtHost::RunDialog(int templateId, DialogBehaviour& behaviour) {
-    const DialogTemplate* source = FindDialogTemplate(templateId);
-    if (source == nullptr) return -1;
-    Dialog d(*source);
-    d.SetBehaviour(&behaviour);
-    Emit(HostEvent::Opened(templateId, std::u16string(source->caption)));
-    {
-        dialogViews_.push_back(std::make_unique<DialogView>(*this, d, window_.get()));
-        DialogView* view = dialogViews_.back().get();
-        window_->dialogs_.push_back(view);
+    struct Steps : ModalSteps {
+        QtHost& host;
+        explicit Steps(QtHost& h) : host(h) {}
+        void ShowModal(Dialog& d) override {
+            host.dialogViews_.push_back(std::make_unique<DialogView>(host, d, host.window_.get()));
+            DialogView* view = host.dialogViews_.back().get();
+            host.window_->dialogs_.push_back(view);
+            host.window_->PlaceDialog(view);
+            view->show();
+            host.window_->UpdateTitle();
+        }
         // Whatever way the dialog ends, also a scripted kill, its widgets go with it.
-        struct Pop {
-            QtHost& host;
-            ~Pop() {
-                host.window_->dialogs_.pop_back();
-                host.dialogViews_.pop_back();
-                host.window_->UpdateTitle();
-            }
-        } pop{*this};
-        window_->PlaceDialog(view);
-        view->show();
-        window_->UpdateTitle();
-        if ((source->frameFlags & kFrameInputPanelDown) != 0) SetInputPanel(false);
-        initialising_ = &d;
-        behaviour.OnInit(d);
-        initialising_ = nullptr;
-        if (!d.Ended()) behaviour.OnSize(d, screen_ != kPortraitScreen);
-        if (!d.Ended()) behaviour.OnActivate(d);
-        view->FollowFocus();
-        while (!d.Ended()) WaitOnce();
-    }
-    Emit(HostEvent::Ended(templateId, d.Result()));
-    ActivateTop();
-    return d.Result();
+        void HideModal(Dialog&) override {
+            host.window_->dialogs_.pop_back();
+            host.dialogViews_.pop_back();
+            host.window_->UpdateTitle();
+        }
+        void LowerInputPanel() override { host.SetInputPanel(false); }
+        void Settled(Dialog&) override { host.dialogViews_.back()->FollowFocus(); }
+        void WaitForUser() override { host.WaitOnce(); }
+        void Report(const HostEvent& event) override { host.Emit(event); }
+        bool Landscape() const override { return host.screen_ != kPortraitScreen; }
+        void ActivateTop() override { host.ActivateTop(); }
+    } steps(*this);
+    return RunModal(GetResources(), templateId, behaviour, steps, initialising_);
 }
 
 Dialog* QtHost::CreateChildDialog(MainFrame& frame, int templateId, DialogBehaviour& behaviour) {
-    const DialogTemplate* source = FindDialogTemplate(templateId);
+    const DialogTemplate* source = GetResources().Template(templateId);
     if (source == nullptr) return nullptr;
     auto owned = std::make_unique<Dialog>(*source);
     Dialog* child = owned.get();

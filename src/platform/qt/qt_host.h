@@ -31,7 +31,7 @@ class QtHost : public UiHost, private MainFrameObserver {
     };
 
     // `zoom` handheld pixels to desktop pixels (1..3). A QApplication must exist.
-    QtHost(const Clock& clock, int zoom, Services services);
+    QtHost(const Resources& resources, const Clock& clock, int zoom, Services services);
     ~QtHost() override;
     QtHost(const QtHost&) = delete;
     QtHost& operator=(const QtHost&) = delete;

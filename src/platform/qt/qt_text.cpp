@@ -7,8 +7,6 @@
 #include <QProxyStyle>
 #include <map>
 
-#include "res/embedded.h"
-
 namespace qv {
 
 QFont ToQFont(const FontSpec& source) {
@@ -85,18 +83,28 @@ void InstallZoomStyle(int zoom) {
 
 namespace {
 
-QImage LoadEmbedded(const char* name) {
+const Resources* installed = nullptr;
+std::map<int, QImage> strips;  // the bitmap strips, read once
+
+QImage LoadEmbedded(const std::string& name) {
     QImage image;
-    if (const EmbeddedFile* file = FindEmbedded(name)) {
-        image.loadFromData(file->data, static_cast<int>(file->size), "PNG");
+    if (installed == nullptr) return image;
+    if (std::optional<std::string_view> file = installed->File(name)) {
+        image.loadFromData(reinterpret_cast<const uchar*>(file->data()),
+                           static_cast<int>(file->size()), "PNG");
     }
     return image;
 }
 
 }  // namespace
 
+void InstallImages(const Resources& resources) {
+    if (installed == &resources) return;
+    installed = &resources;
+    strips.clear();
+}
+
 QIcon StripImage(int bitmap, int index, int zoom) {
-    static std::map<int, QImage> strips;
     auto it = strips.find(bitmap);
     if (it == strips.end()) {
         it = strips.emplace(bitmap, LoadEmbedded(bitmap == 106 ? "bitmap106.png" : "bitmap128.png"))
@@ -116,7 +124,7 @@ QPixmap ProgramIcon(int pixels) {
         if (size <= pixels) best = size;
     }
     const std::string name = "icon101-" + std::to_string(best) + ".png";
-    QPixmap pixmap = QPixmap::fromImage(LoadEmbedded(name.c_str()));
+    QPixmap pixmap = QPixmap::fromImage(LoadEmbedded(name));
     return pixmap.isNull()
                ? pixmap
                : pixmap.scaled(pixels, pixels, Qt::KeepAspectRatio, Qt::SmoothTransformation);

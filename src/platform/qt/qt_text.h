@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/ui/resources.h"
 #include "platform/ui/ui_types.h"
 
 namespace qv {
@@ -36,6 +37,10 @@ constexpr int kDialogFontPixels = 11;
 // The application's style with check boxes, radio buttons and scroll bars `zoom` times their
 // size, as the texts are. Keeps the style when it already has this zoom.
 void InstallZoomStyle(int zoom);
+
+// The images below come from the built-in files of `resources`, which must outlive their use.
+// Once per program, before the first image.
+void InstallImages(const Resources& resources);
 
 // Image `index` of a bitmap strip of 16 x 16 images (106: the menu bar's buttons, 128: the
 // lists' header and row images), at `zoom`.

@@ -1,28 +1,29 @@
 // The program's message conventions and the recording shell.
 #include "platform/ui/shell.h"
 
-#include "res/string_table.h"
+#include "platform/ui/resources.h"
 
 namespace qv {
-namespace {
-std::u16string Title() {
-    return LoadString(kStrTitle).value_or(u"Quorvella");
+
+std::u16string Shell::Title() const {
+    std::optional<std::u16string> title;
+    if (resources_ != nullptr) title = resources_->String(kTitleStringId);
+    return title.value_or(u"Quorvella");
 }
-}  // namespace
 
 void ShowNotice(Shell& shell, const std::u16string& text) {
     shell.SetWaitCursor(false);
-    shell.MessageBox(text, Title(), kNoticeBox);
+    shell.MessageBox(text, shell.Title(), kNoticeBox);
 }
 
 void ShowStop(Shell& shell, const std::u16string& text) {
     shell.SetWaitCursor(false);
-    shell.MessageBox(text, Title(), kStopBox);
+    shell.MessageBox(text, shell.Title(), kStopBox);
 }
 
 bool AskYesNo(Shell& shell, const std::u16string& text) {
     shell.SetWaitCursor(false);
-    return shell.MessageBox(text, Title(), kQuestionBox) == IDYES;
+    return shell.MessageBox(text, shell.Title(), kQuestionBox) == IDYES;
 }
 
 int RecordingShell::MessageBox(const std::u16string& text, const std::u16string& caption,

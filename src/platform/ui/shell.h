@@ -8,6 +8,8 @@
 
 namespace qv {
 
+class Resources;
+
 // Message box flags and answers, with the handheld's numbers.
 constexpr uint32_t MB_OK = 0x00;
 constexpr uint32_t MB_YESNO = 0x04;
@@ -24,12 +26,21 @@ constexpr uint32_t MB_BEEP = 1;  // the beep of a missing entry
 
 class Shell {
   public:
+    // `resources` gives the caption of the program's messages; without it they carry the
+    // program's name.
+    explicit Shell(const Resources* resources = nullptr) : resources_(resources) {}
     virtual ~Shell() = default;
     // A box without owner window; returns IDOK, or IDYES / IDNO for a question.
     virtual int MessageBox(const std::u16string& text, const std::u16string& caption,
                            uint32_t flags) = 0;
     virtual void MessageBeep(uint32_t type) = 0;
     virtual void SetWaitCursor(bool on) = 0;
+
+    // The caption of the program's messages: its title from the string table.
+    std::u16string Title() const;
+
+  protected:
+    const Resources* resources_;
 };
 
 // The program's messages: caption always the program title. The wait cursor goes first.

@@ -8,6 +8,7 @@
 #include "core/calendar.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/main_frame.h"
+#include "platform/ui/resources.h"
 #include "platform/ui/shell.h"
 #include "platform/ui/ui_types.h"
 
@@ -21,6 +22,10 @@ constexpr int kMenuBarHeight = 26;
 
 class UiHost : public Shell {
   public:
+    // The host shows the dialogs, texts and images of `resources`.
+    explicit UiHost(const Resources& resources) : Shell(&resources) {}
+    const Resources& GetResources() const { return *resources_; }
+
     // Runs the dialog of template `templateId` modally with `behaviour` and returns its result;
     // -1 when there is no such template. Dialogs nest.
     virtual int RunDialog(int templateId, DialogBehaviour& behaviour) = 0;

@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "app/app.h"
+#include "app/program_resources.h"
 #include "desktop/notices.h"
 #include "platform/files/data_folder_lock.h"
 #include "platform/files/device_files.h"
@@ -19,7 +20,6 @@
 #include "platform/qt/instance_check.h"
 #include "platform/qt/qt_host.h"
 #include "platform/registry/registry_hive.h"
-#include "res/embedded.h"
 
 int main(int argc, char** argv) {
     using namespace qv;
@@ -37,14 +37,16 @@ int main(int argc, char** argv) {
 
     const DeviceFolders folders = DeviceFolders::ForUser();
     SystemClock clock;
-    ChimePlayer chime;
+    const Resources& resources = ProgramResources();
+    ChimePlayer chime(resources);
     int zoom = line.zoom;
     if (zoom == 0) {
         const QScreen* screen = QGuiApplication::primaryScreen();
         zoom = DefaultZoom(screen != nullptr ? screen->availableGeometry().height() : 480);
     }
-    QtHost host(clock, zoom,
-                {[&folders](std::u16string_view command) { OpenHelp(command, folders); },
+    const auto restorePages = [&folders] { ProvisionHelpFiles(folders.WindowsDir()); };
+    QtHost host(resources, clock, zoom,
+                {[&](std::u16string_view command) { OpenHelp(command, folders, restorePages); },
                  [&chime](std::u16string_view name) { chime.Play(name); }});
     // A signal or the end of the session: nobody is there to read a last message.
     bool closedFromOutside = false;
