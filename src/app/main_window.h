@@ -15,7 +15,11 @@ namespace qv {
 
 // The project bar (template 130) holds the main list, created at run time.
 constexpr int kProjectBarTemplate = 130;
-constexpr int kMainList = 500;
+enum ProjectBarControl : int {
+    kProjectBarCombo = kProjectCombo,
+    kProjectBarList = 500,
+};
+constexpr int kMainList = kProjectBarList;
 constexpr int kDateColumn = 0;  // the only column the list sorts by
 
 // The headers of the main list's three columns.
