@@ -99,8 +99,4 @@ DialogResult RunAbout(App& app) {
                      static_cast<int>(settings.MinorVersion));
 }
 
-void AfterEditingRecord(App& app, int result) {
-    app.mainWindow->AfterEditRecord(result);
-}
-
 }  // namespace qv

@@ -30,7 +30,4 @@ DialogResult RunAbout(App& app);               // template 102
 DialogResult RunUndoDeleting(App& app);        // no dialog: restores the last deleted record
 DialogResult RunEmptyUndo(App& app);           // no dialog: forgets the deleted records
 
-// After Register Time edited an existing record: what the main window does with its result.
-void AfterEditingRecord(App& app, int result);
-
 }  // namespace qv

@@ -336,7 +336,7 @@ void MainWindow::EditRecord() {
     if (r == nullptr) return;
     CopyFrom(s.scratchRecord, *r);
     s.editingExisting = true;
-    if (const DialogResult result = RunRegisterTime(app_)) AfterEditingRecord(app_, *result);
+    if (const DialogResult result = RunRegisterTime(app_)) AfterEditRecord(*result);
     s.editingExisting = false;
 }
 

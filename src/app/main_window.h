@@ -15,7 +15,11 @@ namespace qv {
 
 // The project bar (template 130) holds the main list, created at run time.
 constexpr int kProjectBarTemplate = 130;
-constexpr int kMainList = 500;
+enum ProjectBarControl : int {
+    kProjectBarCombo = kProjectCombo,
+    kProjectBarList = 500,
+};
+constexpr int kMainList = kProjectBarList;
 constexpr int kDateColumn = 0;  // the only column the list sorts by
 
 // The headers of the main list's three columns.
@@ -55,9 +59,6 @@ class MainWindow : public MainWindowBehaviour, public RecordDeletion {
     void RunCommand(const CommandRow& row);
     // New Time: Register Time on a fresh record, or the first project while there is none.
     DialogResult NewRecord();
-    // After Register Time edited the selected record: replace its row, or take it away when it
-    // moved to another project.
-    void AfterEditRecord(int result);
     // scratchRecord, just stored under its new identifier, as the list's last row when it
     // belongs to the current project; true when it was listed.
     bool ListRestoredRecord();
@@ -77,6 +78,9 @@ class MainWindow : public MainWindowBehaviour, public RecordDeletion {
     void SetCommand(int command, bool enabled);
     void EditRecord();
     void AfterNewRecord(int result);
+    // After Register Time edited the selected record: replace its row, or take it away when it
+    // moved to another project.
+    void AfterEditRecord(int result);
 
     App& app_;
     MainFrame* frame_ = nullptr;

@@ -1,43 +1,76 @@
+// The main window: its command table, its list and the exit steps.
 #include "app/main_window.h"
 
 #include <gtest/gtest.h>
 
+#include <set>
+
+#include "app/command_table.h"
 #include "core/time_record.h"
 #include "platform/registry/registry_hive.h"
 #include "program_fixture.h"
+#include "res/menus.h"
 
 namespace qv {
 namespace {
 
 using testing::ProgramTest;
-using Step = std::function<HeadlessAction(HeadlessHost&)>;
+using A = HeadlessAction;
+
+TEST(CommandTable, EveryMenuCommandAndButtonHasExactlyOneRowAndNoRowIsStale) {
+    const MenuBarTemplate& bar = MainMenuBar();
+    std::set<int> offered;
+    for (const MenuBarButton& b : bar.buttons) {
+        if (b.kind == MenuBarButton::Kind::Command || b.kind == MenuBarButton::Kind::Image) {
+            offered.insert(b.command);
+        }
+    }
+    for (const MenuTemplate& menu : bar.menus) {
+        for (const MenuItemTemplate& item : menu.items) {
+            if (item.command != 0) offered.insert(item.command);
+        }
+    }
+    for (int command : offered) {
+        int rows = 0;
+        for (const CommandRow& row : MainCommandTable()) {
+            rows += row.command == command || row.button == command;
+        }
+        EXPECT_EQ(rows, 1) << "command " << command;
+    }
+    for (const CommandRow& row : MainCommandTable()) {
+        EXPECT_TRUE(offered.count(row.command)) << "row " << row.command << " has no menu item";
+        EXPECT_NE(row.run, nullptr) << "row " << row.command;
+        EXPECT_EQ(FindCommandRow(row.command), &row);
+        if (row.button != kNoButton) {
+            EXPECT_EQ(FindCommandRow(row.button), &row);
+        }
+    }
+    EXPECT_EQ(FindCommandRow(kCmdTimeMenu), nullptr);
+}
 
 TEST(RowTimeText, ShowsTwoZeroDigitsAndNothingBeyondADay) {
     TimeRecord r;
-    EXPECT_EQ(RowTimeText(r, Colon), u"0:0");  // no minutes at all
-    EXPECT_EQ(RowTimeText(r, Comma), u"0,0");
-    SetMinutes(r, u"0");
-    EXPECT_EQ(RowTimeText(r, Colon), u"0:00");
-    EXPECT_EQ(TimeText(r, Colon), u"0:0");  // while the record's own text has one zero
-    SetMinutes(r, u"65");
-    EXPECT_EQ(RowTimeText(r, Comma), u"1,05");
-    SetMinutes(r, u"1440");
-    EXPECT_EQ(RowTimeText(r, Colon), u"24:00");
-    SetMinutes(r, u"1500");
-    EXPECT_EQ(RowTimeText(r, Colon), u"");
+    EXPECT_EQ(RowTimeText(r, Comma), u"0,0");  // no minutes at all
+    auto row = [&r](const char16_t* minutes, uint32_t separator) {
+        SetMinutes(r, minutes);
+        return RowTimeText(r, separator);
+    };
+    EXPECT_EQ(row(u"0", Colon), u"0:00");
+    EXPECT_EQ(row(u"65", Comma), u"1,05");
+    EXPECT_EQ(row(u"1440", Colon), u"24:00");
+    EXPECT_EQ(row(u"1500", Colon), u"");
 }
 
 TEST_F(ProgramTest, AnAscendingListStartsScrolledToTheNewestRows) {
     SeedRecords(40);
     for (uint32_t order : {0u, 1u, 2u}) {
         SetSetting(u"SortOrder", order);
-        int top = -1, rows = 0;
+        int top = -1;
         Run({[&](HeadlessHost& host) {
             top = Bar(host).TopRow(kMainList);
-            rows = Bar(host).RowCount(kMainList);
-            return HeadlessAction::MakeCommand(kCmdExit);
+            EXPECT_EQ(Bar(host).RowCount(kMainList), 40);
+            return A::MakeCommand(kCmdExit);
         }});
-        EXPECT_EQ(rows, 40);
         if (order == 1) {
             EXPECT_EQ(top, 0) << "newest first needs no scrolling";
         } else {
@@ -48,51 +81,37 @@ TEST_F(ProgramTest, AnAscendingListStartsScrolledToTheNewestRows) {
 
 TEST_F(ProgramTest, ARotationRebuildsTheListForTheNewLayout) {
     SeedRecords(3);
-    std::vector<int> portrait, landscape;
-    Rect comboPortrait, comboLandscape;
-    auto widths = [](Dialog& bar) {
-        std::vector<int> w;
-        for (const ListColumn& c : bar.Find(kMainList)->columns) w.push_back(c.width);
-        return w;
+    std::vector<std::vector<int>> widths;
+    std::vector<Rect> combos;
+    auto look = [&](HeadlessHost& host, A next) {
+        widths.emplace_back();
+        for (const ListColumn& c : Bar(host).Find(kMainList)->columns)
+            widths.back().push_back(c.width);
+        combos.push_back(Bar(host).Find(kProjectCombo)->rect);
+        EXPECT_EQ(Bar(host).RowCount(kMainList), 3);
+        return next;
     };
-    Run({[&](HeadlessHost&) { return HeadlessAction::MakeScreen(320, 240); },
-         [&](HeadlessHost& host) {
-             landscape = widths(Bar(host));
-             comboLandscape = Bar(host).Find(kProjectCombo)->rect;
-             EXPECT_EQ(Bar(host).RowCount(kMainList), 3);
-             return HeadlessAction::MakeScreen(240, 320);
-         },
-         [&](HeadlessHost& host) {
-             portrait = widths(Bar(host));
-             comboPortrait = Bar(host).Find(kProjectCombo)->rect;
-             return HeadlessAction::MakeClose();
-         }});
-    EXPECT_EQ(landscape, (std::vector<int>{105, 105, 90}));
-    EXPECT_EQ(portrait, (std::vector<int>{88, 90, 55}));
-    EXPECT_EQ(comboLandscape, (Rect{90, 15, 150, 150}));
-    EXPECT_EQ(comboPortrait, (Rect{80, 15, 142, 150}));
+    Run({Do(A::MakeScreen(320, 240)),
+         [&](HeadlessHost& h) { return look(h, A::MakeScreen(240, 320)); },
+         [&](HeadlessHost& h) { return look(h, A::MakeClose()); }});
+    EXPECT_EQ(widths, (std::vector<std::vector<int>>{{105, 105, 90}, {88, 90, 55}}));
+    EXPECT_EQ(combos, (std::vector<Rect>{{90, 15, 150, 150}, {80, 15, 142, 150}}));
 }
 
-TEST_F(ProgramTest, TheSelectedRowComesBackAfterACommand) {
+// After a command the selected row comes back with the focus on the list; Exit runs the exit
+// steps, which keep the direction a header tap chose.
+TEST_F(ProgramTest, TheSelectedRowComesBackAfterACommandAndExitKeepsTheDirection) {
     SeedRecords(5);
     int selected = -1;
-    Run({[&](HeadlessHost&) { return HeadlessAction::MakeTap(kMainList, 3); },
-         [&](HeadlessHost&) { return HeadlessAction::MakeClick(kRegisterTimeCancel); },
-         [&](HeadlessHost&) { return HeadlessAction::MakeCommand(kCmdAbout); },
-         [&](HeadlessHost&) { return HeadlessAction::MakeClick(1); },
-         [&](HeadlessHost& host) {
-             selected = Bar(host).SelectedRow(kMainList);
-             EXPECT_EQ(Bar(host).Focus(), kMainList);
-             return HeadlessAction::MakeClose();
-         }});
-    EXPECT_EQ(selected, 3);
-}
-
-TEST_F(ProgramTest, TheExitCommandRunsTheExitStepsAndKeepsTheChosenDirection) {
-    SeedRecords(2);
-    const int code = Run({[&](HeadlessHost&) { return HeadlessAction::MakeHeader(kMainList, 0); },
-                          [&](HeadlessHost&) { return HeadlessAction::MakeCommand(kCmdExit); }});
+    const int code = Run({Do(A::MakeHeader(kMainList, 0)), Do(A::MakeTap(kMainList, 3)),
+                          Do(A::MakeClick(kRegisterTimeCancel)), Do(A::MakeCommand(kCmdAbout)),
+                          Do(A::MakeClick(1)), [&](HeadlessHost& host) {
+                              selected = Bar(host).SelectedRow(kMainList);
+                              EXPECT_EQ(Bar(host).Focus(), kMainList);
+                              return A::MakeCommand(kCmdExit);
+                          }});
     EXPECT_EQ(code, 0);
+    EXPECT_EQ(selected, 3);
     RegistryHive hive(folders_.HiveFile());
     AppSettings settings;
     ASSERT_TRUE(LoadSettings(settings, hive, u"Brumo", u"Quorvella"));

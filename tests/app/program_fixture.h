@@ -22,13 +22,6 @@
 
 namespace qv::testing {
 
-class NoOtherInstance : public InstanceCheck {
-  public:
-    bool RaiseRunningInstance(const std::u16string&, const std::u16string&) override {
-        return false;
-    }
-};
-
 class ProgramTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -87,7 +80,11 @@ class ProgramTest : public ::testing::Test {
         DeviceFiles files(folders_);
         auto store = OpenObjectStoreFile(folders_.StoreFile());
         store_ = store.get();
-        NoOtherInstance instances;
+        struct : InstanceCheck {  // no other program runs
+            bool RaiseRunningInstance(const std::u16string&, const std::u16string&) override {
+                return false;
+            }
+        } instances;
         std::unique_ptr<HeadlessHost> host;
         host = std::make_unique<HeadlessHost>(
             ProgramResources(), clock_,

@@ -1,11 +1,15 @@
+// Reading replay scripts, and running them: looking never changes the device, and a line that
+// cannot be carried out stops the run.
 #include "tools/replay/script.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 
+#include "files/temp_dir.h"
+#include "platform/files/device_files.h"
 #include "tools/replay/replay.h"
 
 namespace qv::replay {
@@ -15,95 +19,112 @@ TEST(Tokenize, SplitsOnBlanksAndReadsQuotedTextsWithEscapes) {
     auto t = Tokenize("type 1025  \"week \\\"12\\\" a\\\\b\"");
     ASSERT_TRUE(t);
     ASSERT_EQ(t->size(), 3u);
-    EXPECT_EQ((*t)[0].text, "type");
-    EXPECT_FALSE((*t)[1].quoted);
     EXPECT_EQ((*t)[2].text, "week \"12\" a\\b");
     EXPECT_TRUE((*t)[2].quoted);
     EXPECT_EQ(Tokenize("project \"\"")->at(1).text, "");
     EXPECT_FALSE(Tokenize("project \"Alpha"));
 }
 
-TEST(ParseDate, TakesOnlyDaysThatExist) {
-    auto d = ParseDate("2004-02-29");
-    ASSERT_TRUE(d);
-    EXPECT_EQ(*d, MakeDate(2004, 2, 29));
-    EXPECT_FALSE(ParseDate("2005-02-29"));
-    EXPECT_FALSE(ParseDate("2005-04-31"));
-    EXPECT_FALSE(ParseDate("2005-13-01"));
-    EXPECT_FALSE(ParseDate("2005-1-01"));
-    EXPECT_FALSE(ParseDate("2005-01-+1"));
-}
-
-TEST(ParseTime, TakesTwoDigitFieldsWithinTheDay) {
+TEST(ParseDate, TakesOnlyDaysAndTimesThatExistAndPlainDecimals) {
+    EXPECT_EQ(ParseDate("2004-02-29"), MakeDate(2004, 2, 29));
+    for (const char* bad : {"2005-02-29", "2005-04-31", "2005-13-01", "2005-1-01", "2005-01-+1"})
+        EXPECT_FALSE(ParseDate(bad)) << bad;
     CalendarDate d;
     EXPECT_TRUE(ParseTime("23:59:59", d));
     EXPECT_EQ(d.hour, 23);
     EXPECT_EQ(d.second, 59);
-    EXPECT_FALSE(ParseTime("24:00:00", d));
-    EXPECT_FALSE(ParseTime("-1:00:00", d));
-    EXPECT_FALSE(ParseTime("12:00", d));
-}
-
-TEST(ParseNumber, TakesPlainDecimalsOnly) {
-    EXPECT_EQ(ParseNumber("40010"), 40010);
+    for (const char* bad : {"24:00:00", "-1:00:00", "12:00"}) EXPECT_FALSE(ParseTime(bad, d));
     EXPECT_EQ(ParseNumber("040010"), 40010);
-    EXPECT_FALSE(ParseNumber("+1"));
-    EXPECT_FALSE(ParseNumber("-1"));
-    EXPECT_FALSE(ParseNumber("0x10"));
-    EXPECT_FALSE(ParseNumber(""));
-    EXPECT_FALSE(ParseNumber("99999999999"));
+    for (const char* bad : {"+1", "-1", "0x10", "", "99999999999"}) EXPECT_FALSE(ParseNumber(bad));
 }
 
 std::optional<UserAction> Action(const std::string& line) {
     return ParseWindowAction(*Tokenize(line));
 }
 
-TEST(ParseWindowAction, ReadsEachWindowActionWithItsNumbersTextsAndDates) {
+// Controls and commands by number or by the name of their constant; a keyword, number, name or
+// "none" written in quotes is a text, and a text is no keyword.
+TEST(ParseWindowAction, ReadsEachWindowActionWithItsNumbersNamesTextsAndDates) {
     auto type = Action("type 01025 \"caf\xc3\xa9\"");
     ASSERT_TRUE(type);
     EXPECT_EQ(type->kind, UserAction::Kind::Type);
     EXPECT_EQ(type->id, 1025);
     EXPECT_EQ(type->text, u"caf\u00e9");
-    auto date = Action("date 1016 2005-10-29");
+    auto date = Action("date RegisterTime.Date 2005-10-29");
     ASSERT_TRUE(date && date->date);
+    EXPECT_EQ(date->id, 1016);
     EXPECT_EQ(date->date->dayOfWeek, 6);  // a Saturday
     EXPECT_FALSE(Action("date 1016 none")->date);
-    EXPECT_EQ(Action("header 500 2")->index, 2);
+    EXPECT_EQ(Action("header ProjectBar.List 2")->index, 2);
     EXPECT_EQ(Action("project \"Alpha\"")->id, 1000);
     EXPECT_TRUE(Action("answer no") && !Action("answer no")->yes);
-    EXPECT_FALSE(Action("tap 500 -1"));
-    EXPECT_FALSE(Action("click"));
-    EXPECT_FALSE(Action("type 1025 x"));
-    EXPECT_FALSE(Action("project Alpha"));
-    EXPECT_FALSE(Action("screen 240 320"));  // not an action on a window
-}
-
-// A keyword, number or "none" written in quotes is a text, and a text is no keyword.
-TEST(ParseWindowAction, TakesNoQuotedTextForAKeywordOrNumber) {
-    EXPECT_FALSE(Action("\"click\" 1027"));
-    EXPECT_FALSE(Action("click \"1027\""));
-    EXPECT_FALSE(Action("answer \"yes\""));
-    EXPECT_FALSE(Action("date 1016 \"none\""));
-    EXPECT_FALSE(Action("date 1016 \"2005-10-29\""));
-    EXPECT_FALSE(Action("tap 500 \"3\""));
-    EXPECT_FALSE(Action("\"help\""));
-}
-
-// The same holds for the lines outside the windows: nothing starts, nothing is made.
-TEST(ReplayRun, TakesNoQuotedKeywordOutsideTheWindows) {
-    const auto root =
-        std::filesystem::temp_directory_path() / ("qv-quoted-" + std::to_string(getpid()));
-    const std::pair<std::string, std::string> cases[] = {
-        {"\"start\"", "not an action"},      {"screen \"320\" 240", "not a screen size"},
-        {"\"show\" store", "not an action"}, {"show \"registry\"", "not an action"},
-        {"\"kill\"", "not an action"},
+    const std::pair<const char*, int> named[] = {
+        {"click RegisterTime.Ok", 1027}, {"type ExportReport.Name \"x\"", 1094},
+        {"tap ProjectBar.List 0", 500},  {"check ExportRecords.Unicode", 1078},
+        {"command CmdNew", 40003},       {"command ButtonUndo", 553},
     };
-    for (const auto& [line, why] : cases) {
-        std::ostringstream out;
-        EXPECT_EQ(Replay(root, {line}, out).Run(), 1) << line;
-        EXPECT_EQ(out.str(), "> " + line + "\n! " + line + ": " + why + "\n");
+    for (const auto& [line, id] : named) {
+        EXPECT_EQ(Action(line).value_or(UserAction::MakeHelp()).id, id) << line;
     }
-    EXPECT_FALSE(std::filesystem::exists(root));
+    for (const char* bad :
+         {"tap 500 -1", "click", "type 1025 x", "project Alpha", "screen 240 320", "\"click\" 1027",
+          "click \"1027\"", "click \"RegisterTime.Ok\"", "click RegisterTime.Okay",
+          "command RegisterTime.Ok", "click CmdNew", "answer \"yes\"", "date 1016 \"none\"",
+          "date 1016 \"2005-10-29\"", "tap 500 \"3\"", "\"help\""}) {
+        EXPECT_FALSE(Action(bad)) << bad;
+    }
+}
+
+TEST(ReplayLooks, ShowStoreOnAnEmptyStoreFileLeavesItEmptyAndAlone) {
+    const test::TempDir root;
+    const DeviceFolders folders = DeviceFolders::UnderRoot(root.path());
+    std::filesystem::create_directories(folders.StoreFile().parent_path());
+    std::ofstream(folders.StoreFile()).close();  // a store file of 0 bytes
+
+    std::ostringstream out;
+    EXPECT_EQ(Replay(root.path(), {"show store", "show registry"}, out).Run(), 0);
+    EXPECT_EQ(out.str(), "> show store\n> show registry\n");
+    EXPECT_EQ(std::filesystem::file_size(folders.StoreFile()), 0u);
+    for (const char* beside : {"-wal", "-shm", "-journal"}) {
+        EXPECT_FALSE(std::filesystem::exists(folders.StoreFile().string() + beside)) << beside;
+    }
+    EXPECT_FALSE(std::filesystem::exists(folders.HiveFile()));
+}
+
+// A line that cannot be carried out says why and stops the run; so does a look at what is not
+// there, so a line a transcript expects to be absent is always checked against something. A
+// line that named its control is repeated as written. A quoted keyword is a text, and a line
+// refused before any start makes nothing.
+TEST(ReplayRun, ALineThatCannotBeCarriedOutSaysWhyAndStopsTheRun) {
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"\"start\""}, "not an action"},
+        {{"screen \"320\" 240"}, "not a screen size"},
+        {{"\"show\" store"}, "not an action"},
+        {{"show \"registry\""}, "not an action"},
+        {{"\"kill\""}, "not an action"},
+        {{"click RegisterTime.Okay"}, "no control named RegisterTime.Okay"},
+        {{"show Nope"}, "no control named Nope"},
+        {{"command RegisterTime.Ok"}, "no command named RegisterTime.Ok"},
+        {{"start", "show 1000", "show 9999"}, "no such control in the main window"},
+        {{"start", "command 40010", "show 1068", "show 1000"}, "no such control in dialog 102"},
+        {{"start", "show dialog"}, "no dialog is open"},
+        {{"start", "show  RegisterTime.Ok"}, "no such control in the main window"},
+        {{"start", "command CmdAbout", "click  RegisterTime.Ok"}, "missing"},
+    };
+    for (const auto& [script, why] : cases) {
+        const test::TempDir folder;
+        const auto root = folder.path() / "device";
+        std::vector<std::string> lines = script;
+        lines.push_back("close");
+        std::ostringstream out;
+        EXPECT_EQ(Replay(root, lines, out).Run(), 1) << why;
+        const std::string text = out.str();
+        const std::string end = "> " + script.back() + "\n! " + script.back() + ": " + why + "\n";
+        ASSERT_GE(text.size(), end.size());
+        EXPECT_EQ(text.substr(text.size() - end.size()), end);
+        EXPECT_EQ(text.find("> close"), std::string::npos);
+        EXPECT_EQ(std::filesystem::exists(root), script.size() > 1) << script.front();
+    }
 }
 
 }  // namespace

@@ -73,6 +73,10 @@ void Replay::Event(const std::string& line) {
 void Replay::Fail(const std::string& sentence) {
     if (failed_) return;
     failed_ = true;
+    if (!namedAction_.empty() && sentence.rfind(namedAction_ + ": ", 0) == 0) {
+        Print("! " + namedLine_ + sentence.substr(namedAction_.size()));
+        return;
+    }
     Print("! " + sentence);
 }
 
@@ -103,7 +107,7 @@ bool Replay::IsKill(const std::vector<Token>& t) {
 
 bool Replay::IsLook(const std::vector<Token>& t) {
     return t.size() == 2 && !t[0].quoted && t[0].text == "show" && !t[1].quoted &&
-           (t[1].text == "main" || t[1].text == "dialog" || ParseNumber(t[1].text));
+           (t[1].text == "main" || t[1].text == "dialog" || LookTarget(t));
 }
 
 int Replay::Run() {
@@ -113,7 +117,9 @@ int Replay::Run() {
         if (handled) continue;
         if (IsLook(*tokens)) continue;  // nothing runs, so there is nothing on screen to show
         if (!failed_) {
-            Fail(current_ + (WindowAction(*tokens) || IsKill(*tokens)
+            const std::string unknown = UnknownName(*tokens);
+            Fail(current_ + (!unknown.empty() ? ": " + unknown
+                             : WindowAction(*tokens) || IsKill(*tokens)
                                  ? ": the program is not running"
                                  : ": not an action"));
         }
@@ -249,6 +255,8 @@ std::optional<UserAction> Replay::NextAction() {
         if (IsLook(t)) {
             // A look at what is not there stops the run like any line that cannot be carried
             // out: silence would let a transcript's expectation pass unchecked.
+            namedAction_ = NamesId(t) ? "show " + std::to_string(*LookTarget(t)) : std::string();
+            namedLine_ = current_;
             const Shown shown = Look(t);
             if (!shown.error.empty()) {
                 Fail(shown.error);
@@ -263,9 +271,12 @@ std::optional<UserAction> Replay::NextAction() {
         }
         auto action = WindowAction(t);
         if (!action) {
-            if (!failed_) Fail(current_ + ": not an action");
+            const std::string unknown = UnknownName(t);
+            if (!failed_) Fail(current_ + ": " + (unknown.empty() ? "not an action" : unknown));
             return std::nullopt;
         }
+        namedAction_ = NamesId(t) ? DescribeAction(*action) : std::string();
+        namedLine_ = current_;
         return action;
     }
     return std::nullopt;  // the end of the script, or a failure: the run stops here
@@ -289,7 +300,7 @@ Shown Replay::Look(const std::vector<Token>& t) const {
     }
     if (t[1].text == "main") return ShowMain(main, screen);
     if (t[1].text == "dialog") return ShowDialog(top);
-    return ShowControl(window, *ParseNumber(t[1].text),
+    return ShowControl(window, *LookTarget(t),
                        top != nullptr ? "dialog " + std::to_string(top->TemplateId())
                                       : std::string("the main window"));
 }

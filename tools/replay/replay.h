@@ -80,6 +80,9 @@ class Replay {
     std::vector<std::string> lines_;
     size_t next_ = 0;
     std::string current_;  // the line being carried out, as echoed
+    // The last action of a line that named its control or command, as the hosts describe it
+    // (by number), and that line as written: a failure repeats the line.
+    std::string namedAction_, namedLine_;
     std::ostream& out_;
     ZonedFixedClock clock_;
     Size screen_{240, 320};

@@ -1,10 +1,13 @@
 // Tokens, dates and numbers of replay scripts.
 #include "tools/replay/script.h"
 
+#include <algorithm>
 #include <charconv>
+#include <iterator>
 
 #include "app/project_bar.h"
 #include "core/text.h"
+#include "tools/replay/names.h"
 
 namespace qv::replay {
 
@@ -100,6 +103,11 @@ std::optional<UserAction> ParseWindowAction(const std::vector<Token>& t) {
     const std::string& word = t[0].text;
     auto bare = [&](size_t i, const char* text) { return !t[i].quoted && t[i].text == text; };
     auto number = [&](size_t i) { return t[i].quoted ? std::nullopt : ParseNumber(t[i].text); };
+    auto named = [&](size_t i) {
+        if (t[i].quoted) return std::optional<int>();
+        if (auto id = ParseNumber(t[i].text)) return id;
+        return word == "command" ? CommandId(t[i].text) : ControlId(t[i].text);
+    };
     auto text = [&](size_t i) { return FromUtf8(t[i].text); };
     if (n == 1 && word == "close") return A::MakeClose();
     if (n == 1 && word == "help") return A::MakeHelp();
@@ -107,7 +115,7 @@ std::optional<UserAction> ParseWindowAction(const std::vector<Token>& t) {
         return A::MakeAnswer(t[1].text == "yes");
     }
     if (n == 2 && word == "project" && t[1].quoted) return A::MakeProject(kProjectCombo, text(1));
-    const std::optional<int> id = n >= 2 ? number(1) : std::nullopt;
+    const std::optional<int> id = n >= 2 ? named(1) : std::nullopt;
     if (!id) return std::nullopt;
     if (n == 2 && word == "command") return A::MakeCommand(*id);
     if (n == 2 && word == "click") return A::MakeClick(*id);
@@ -130,6 +138,33 @@ std::optional<UserAction> ParseWindowAction(const std::vector<Token>& t) {
         return A::MakeHeader(*id, *index);
     }
     return std::nullopt;
+}
+
+std::optional<int> LookTarget(const std::vector<Token>& t) {
+    if (t.size() != 2 || t[0].quoted || t[0].text != "show" || t[1].quoted) return std::nullopt;
+    if (auto id = ParseNumber(t[1].text)) return id;
+    return ControlId(t[1].text);
+}
+
+bool NamesId(const std::vector<Token>& t) {
+    static const char* const kTakingIds[] = {"command", "click",  "check", "uncheck",
+                                             "type",    "choose", "date",  "tap",
+                                             "enter",   "header", "show"};
+    if (t.size() < 2 || t[0].quoted || t[1].quoted || ParseNumber(t[1].text)) return false;
+    const std::string& name = t[1].text;
+    if (t[0].text == "show" &&
+        (name == "main" || name == "dialog" || name == "store" || name == "registry")) {
+        return false;
+    }
+    return std::find(std::begin(kTakingIds), std::end(kTakingIds), t[0].text) !=
+           std::end(kTakingIds);
+}
+
+std::string UnknownName(const std::vector<Token>& t) {
+    if (!NamesId(t)) return {};
+    const std::string& name = t[1].text;
+    if (t[0].text == "command") return CommandId(name) ? "" : "no command named " + name;
+    return ControlId(name) ? "" : "no control named " + name;
 }
 
 }  // namespace qv::replay

@@ -1,7 +1,6 @@
 // The widgets of one window of the model, kept equal to it both ways.
 #include "platform/qt/dialog_view.h"
 
-#include <QAbstractTableModel>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -11,15 +10,17 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMouseEvent>
 #include <QPainter>
-#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QTimer>
 #include <QTreeView>
 
+#include "platform/qt/date_picker.h"
+#include "platform/qt/drop_down.h"
+#include "platform/qt/gestures.h"
+#include "platform/qt/list_view.h"
 #include "platform/qt/qt_host.h"
 #include "platform/qt/qt_text.h"
 #include "platform/ui/user_input.h"
@@ -37,203 +38,6 @@ QRect Scaled(const Rect& r, int zoom) {
 QColor FromColorRef(uint32_t c) {
     return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
 }
-
-// A gesture's handler runs inside the signal of its widget, and a tap can open a dialog that
-// stays open in there. A control the program takes away meanwhile (the main list, built anew
-// when the screen turns behind the dialog its tap opened) may be that very widget: it is
-// hidden at once and deleted only once the outermost gesture has returned.
-int gesturesRunning = 0;
-std::vector<QPointer<QWidget>> retiredWidgets;
-
-// Calls the input layer for a gesture that reached a widget, unless the model itself is
-// updating the widget.
-template <typename Gesture>
-void Gest(bool syncing, Gesture&& gesture) {
-    if (syncing) return;
-    ++gesturesRunning;
-    gesture();
-    if (--gesturesRunning > 0) return;
-    for (const QPointer<QWidget>& w : retiredWidgets) {
-        if (w) w->deleteLater();
-    }
-    retiredWidgets.clear();
-}
-
-void DeleteWidget(QWidget* w) {
-    if (gesturesRunning == 0) {
-        delete w;
-        return;
-    }
-    w->hide();
-    retiredWidgets.emplace_back(w);
-}
-
-}  // namespace
-
-// The rows of a list view as a table model over the model's rows: no widget item per row. A
-// change of the rows resets the table once, after the change is complete.
-class RowsModel : public QAbstractTableModel {
-  public:
-    RowsModel(const Dialog& dialog, int id, int zoom, QObject* parent)
-        : QAbstractTableModel(parent), dialog_(dialog), id_(id), zoom_(zoom) {}
-
-    const ControlState* List() const { return dialog_.Find(id_); }
-
-    int rowCount(const QModelIndex& parent) const override {
-        return parent.isValid() ? 0 : shownRows_;
-    }
-    int columnCount(const QModelIndex& parent) const override {
-        return parent.isValid() ? 0 : shownColumns_;
-    }
-    QVariant data(const QModelIndex& index, int role) const override {
-        const ControlState* c = List();
-        if (c == nullptr || index.row() >= static_cast<int>(c->rows.size())) return {};
-        const ListRow& row = c->rows[index.row()];
-        if (role == Qt::DisplayRole) {
-            if (index.column() >= static_cast<int>(row.cells.size())) return {};
-            return ToQString(row.cells[index.column()]);
-        }
-        if (role == Qt::DecorationRole && index.column() == 0 && row.image >= 0) {
-            return ListImage(row.image, zoom_);
-        }
-        return {};
-    }
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
-        const ControlState* c = List();
-        if (orientation != Qt::Horizontal || c == nullptr ||
-            section >= static_cast<int>(c->columns.size())) {
-            return {};
-        }
-        const ListColumn& column = c->columns[section];
-        if (role == Qt::DisplayRole) return ToQString(column.header);
-        if (role == Qt::DecorationRole && column.headerImage >= 0) {
-            return ListImage(column.headerImage, zoom_);
-        }
-        return {};
-    }
-
-    // The rows or columns changed: one reset when the program is done changing them.
-    void RowsChanged() {
-        if (resetPending_) return;
-        resetPending_ = true;
-        QTimer::singleShot(0, this, [this] { ResetNow(); });
-    }
-    void ResetNow() {
-        resetPending_ = false;
-        const ControlState* c = List();
-        beginResetModel();
-        shownRows_ = c ? static_cast<int>(c->rows.size()) : 0;
-        shownColumns_ = c ? static_cast<int>(c->columns.size()) : 0;
-        endResetModel();
-    }
-    void RowChanged(int row) {
-        // A reset on its way redraws every row anyway.
-        if (!resetPending_ && row >= 0 && row < shownRows_) {
-            Q_EMIT dataChanged(index(row, 0), index(row, shownColumns_ - 1));
-        }
-    }
-    void HeaderChanged() {
-        const ControlState* c = List();
-        if (c != nullptr && static_cast<int>(c->columns.size()) != shownColumns_) {
-            ResetNow();
-        } else if (shownColumns_ > 0) {
-            Q_EMIT headerDataChanged(Qt::Horizontal, 0, shownColumns_ - 1);
-        }
-    }
-    bool Pending() const { return resetPending_; }
-
-  private:
-    const Dialog& dialog_;
-    int id_;
-    int zoom_;
-    int shownRows_ = 0;
-    int shownColumns_ = 0;
-    bool resetPending_ = false;
-};
-
-namespace {
-
-// A drop-down list that reports its opening and closing: the pick comes between them.
-class DropDown : public QComboBox {
-  public:
-    DropDown(Dialog& d, int id, const bool& syncing, QWidget* parent)
-        : QComboBox(parent), d_(d), id_(id), syncing_(syncing) {}
-    void showPopup() override {
-        Gest(syncing_, [&] { input::OpenDropDown(d_, id_); });
-        QComboBox::showPopup();
-    }
-    void hidePopup() override {
-        QComboBox::hidePopup();
-        // The list closes before it reports the pick; the close-up follows the pick.
-        if (!syncing_) QTimer::singleShot(0, this, [this] { input::CloseDropDown(d_, id_); });
-    }
-
-  private:
-    Dialog& d_;
-    int id_;
-    const bool& syncing_;
-};
-
-// A list view: a tap selects and notifies, Enter notifies the selected row, a header tap.
-class ListView : public QTreeView {
-  public:
-    ListView(Dialog& d, int id, QWidget* parent) : QTreeView(parent), d_(d), id_(id) {}
-    void keyPressEvent(QKeyEvent* e) override {
-        if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
-            const int row = currentIndex().isValid() ? currentIndex().row() : d_.SelectedRow(id_);
-            if (row >= 0) input::EnterRow(d_, id_, row);
-            e->accept();
-            return;
-        }
-        QTreeView::keyPressEvent(e);
-    }
-
-  private:
-    Dialog& d_;
-    int id_;
-};
-
-// A date picker that takes a date typed as a person writes it: a click selects the whole day,
-// month or year under the pointer, so digits replace it; a separator typed where the picker
-// has already moved on by itself after a complete day or month is skipped, and a dash or a
-// dot counts as the slash. Otherwise "01/12/26" would land the 12 in the year.
-class DatePicker : public QDateEdit {
-  public:
-    explicit DatePicker(QWidget* parent) : QDateEdit(parent) {
-        lineEdit()->installEventFilter(this);
-    }
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        // The text takes the click itself; once it has placed the cursor, the part under it
-        // is selected, unless the person has just selected some text by dragging.
-        if (watched == lineEdit() && event->type() == QEvent::MouseButtonRelease &&
-            static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-            QTimer::singleShot(0, this, [this] {
-                if (!lineEdit()->hasSelectedText() && currentSection() != NoSection) {
-                    setSelectedSection(currentSection());
-                }
-            });
-        }
-        return QDateEdit::eventFilter(watched, event);
-    }
-    void keyPressEvent(QKeyEvent* e) override {
-        const QString typed = e->text();
-        if (typed == u"/" || typed == u"-" || typed == u".") {
-            const QLineEdit* line = lineEdit();
-            const int at =
-                line->hasSelectedText() ? line->selectionStart() : line->cursorPosition();
-            if (at > 0 && line->text().at(at - 1) == u'/') {
-                e->accept();
-                return;
-            }
-            QKeyEvent slash(e->type(), Qt::Key_Slash, e->modifiers(), QStringLiteral("/"));
-            QDateEdit::keyPressEvent(&slash);
-            return;
-        }
-        QDateEdit::keyPressEvent(e);
-    }
-};
 
 }  // namespace
 
@@ -294,7 +98,7 @@ QWidget* DialogView::Make(const ControlState& c, Shown& shown) {
             auto* button = new QPushButton(this);
             button->setAutoDefault(false);
             connect(button, &QPushButton::clicked, this,
-                    [this, &d, id] { Gest(syncing_, [&] { input::Click(d, id); }); });
+                    [this, &d, id] { RunGesture(syncing_, [&] { input::Click(d, id); }); });
             return button;
         }
         case ControlKind::CheckBox:
@@ -304,7 +108,7 @@ QWidget* DialogView::Make(const ControlState& c, Shown& shown) {
                                        : new QRadioButton(this);
             box->setAutoExclusive(false);  // the model checks a radio group's members
             connect(box, &QAbstractButton::clicked, this, [this, &d, id](bool checked) {
-                Gest(syncing_, [&] {
+                RunGesture(syncing_, [&] {
                     const bool radio = d.Find(id) && d.Find(id)->kind == ControlKind::Radio;
                     input::SetChecked(d, id, radio ? true : checked);
                 });
@@ -318,7 +122,7 @@ QWidget* DialogView::Make(const ControlState& c, Shown& shown) {
         case ControlKind::Edit: {
             auto* edit = new QLineEdit(this);
             connect(edit, &QLineEdit::textEdited, this, [this, &d, id](const QString& text) {
-                Gest(syncing_, [&] { input::Type(d, id, FromQString(text)); });
+                RunGesture(syncing_, [&] { input::Type(d, id, FromQString(text)); });
             });
             return edit;
         }
@@ -326,7 +130,7 @@ QWidget* DialogView::Make(const ControlState& c, Shown& shown) {
             auto* combo = new DropDown(d, id, syncing_, this);
             connect(combo, QOverload<int>::of(&QComboBox::activated), this,
                     [this, &d, id](int index) {
-                        Gest(syncing_, [&] { input::PickEntry(d, id, index); });
+                        RunGesture(syncing_, [&] { input::PickEntry(d, id, index); });
                     });
             return combo;
         }
@@ -338,7 +142,7 @@ QWidget* DialogView::Make(const ControlState& c, Shown& shown) {
             // The handheld's short date: it fits the narrow pickers of the landscape layouts.
             date->setDisplayFormat(QStringLiteral("dd/MM/yy"));
             connect(date, &QDateEdit::dateChanged, this, [this, &d, id](QDate value) {
-                Gest(syncing_, [&] {
+                RunGesture(syncing_, [&] {
                     if (value == kNoDate || !value.isValid()) {
                         input::PickDate(d, id, std::nullopt);
                     } else {
@@ -351,7 +155,7 @@ QWidget* DialogView::Make(const ControlState& c, Shown& shown) {
         case ControlKind::ListBox: {
             auto* list = new QListWidget(this);
             connect(list, &QListWidget::clicked, this, [this, &d, id](const QModelIndex& index) {
-                Gest(syncing_, [&] { input::TapRow(d, id, index.row()); });
+                RunGesture(syncing_, [&] { input::TapRow(d, id, index.row()); });
             });
             return list;
         }
@@ -371,10 +175,10 @@ QWidget* DialogView::Make(const ControlState& c, Shown& shown) {
             view->header()->setStretchLastSection(false);
             view->header()->setSectionsMovable(false);
             connect(view, &QTreeView::clicked, this, [this, &d, id](const QModelIndex& index) {
-                Gest(syncing_, [&] { input::TapRow(d, id, index.row()); });
+                RunGesture(syncing_, [&] { input::TapRow(d, id, index.row()); });
             });
             connect(view->header(), &QHeaderView::sectionClicked, this, [this, &d, id](int col) {
-                Gest(syncing_, [&] { input::TapHeader(d, id, col); });
+                RunGesture(syncing_, [&] { input::TapHeader(d, id, col); });
             });
             return view;
         }

@@ -1,0 +1,20 @@
+// A date picker that takes a date typed as a person writes it: a click selects the whole day,
+// month or year under the pointer, so digits replace it; a separator typed where the picker
+// has already moved on by itself after a complete day or month is skipped, and a dash or a
+// dot counts as the slash. Otherwise "01/12/26" would land the 12 in the year.
+#pragma once
+
+#include <QDateEdit>
+
+namespace qv {
+
+class DatePicker : public QDateEdit {
+  public:
+    explicit DatePicker(QWidget* parent);
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* e) override;
+};
+
+}  // namespace qv
