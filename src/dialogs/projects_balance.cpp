@@ -193,7 +193,7 @@ void ProjectsBalanceDialog::BalanceReport(Dialog& d) {
 bool ProjectsBalanceDialog::LoadAndCompute(int32_t& grandTotal) {
     host_.SetWaitCursor(true);
     holdsAll_ = true;
-    LoadAllTimeRecords(store_);  // an empty store leaves no records: nothing in range
+    Tell(host_, LoadAllTimeRecords(store_));  // an empty store leaves no records: nothing in range
     const bool found = ComputeProjectTotals(state_, state_.balanceRangeStart.dateKey,
                                             state_.balanceRangeEnd.dateKey, grandTotal);
     host_.SetWaitCursor(false);
@@ -252,7 +252,7 @@ void ProjectsBalanceDialog::Fail(Dialog& d) {
 }
 
 void ProjectsBalanceDialog::ReloadCurrentProject() {
-    LoadTimeRecords(store_);
+    Tell(host_, LoadTimeRecords(store_));
     holdsAll_ = false;
 }
 

@@ -71,9 +71,9 @@ TEST_F(ProgramTest, DeleteByRangeRefreshesTheListOnlyWhenItDeleted) {
         TimeRecord* first = app.state.timeRecords.First();
         const uint32_t a = first->recordId;
         const uint32_t b = app.state.timeRecords.Next()->recordId;
-        DeleteTimeRecord(app.store, a);
-        DeleteTimeRecord(app.store, b);
-        LoadTimeRecords(app.store);
+        (void)DeleteTimeRecord(app.store, a);
+        (void)DeleteTimeRecord(app.store, b);
+        (void)LoadTimeRecords(app.store);
     };
     CommandRow row = *FindCommandRow(kCmdDeleteByRange);
     row.run = StandIn::Run;

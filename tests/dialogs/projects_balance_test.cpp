@@ -69,7 +69,7 @@ class ProjectsBalanceTest : public test::ScriptedHost {
         std::filesystem::create_directories(dir_);
         store_ = OpenObjectStoreFile(dir_ / "objectstore.sqlite");
         ASSERT_NE(store_, nullptr);
-        ctx_ = std::make_unique<StoreContext>(StoreContext{state_, *store_, host, clock});
+        ctx_ = std::make_unique<StoreContext>(StoreContext{state_, *store_, clock});
         ASSERT_TRUE(OpenStore(*ctx_));
         alpha_ = AddProject(u"Alpha");
         beta_ = AddProject(u"Beta");
