@@ -83,10 +83,10 @@ TEST_F(CategoriesProjectsStoreTest, AFailedSaveKeepsThePreviousCategories) {
     ASSERT_TRUE(SaveCategories(*ctx));
     AddCategories({u"Meeting"});
     store->FailChangesAfter(3);  // the delete, the create and one write go through
-    EXPECT_FALSE(SaveCategories(*ctx));
-    EXPECT_EQ(shell.Messages(),
-              (std::vector<std::u16string>{u"Error during edit operation in database: "
-                                           u"Brumo QuorvellaCustom"}));
+    const StoreResult refused = SaveCategories(*ctx);
+    EXPECT_FALSE(refused);
+    EXPECT_EQ(refused.failures(),
+              (std::vector<StoreFailure>{{StoreFault::Editing, kCategoriesDatabaseName}}));
     store->FailChangesAfter(-1);
     Restart();
     ASSERT_TRUE(OpenStore(*ctx));
@@ -131,8 +131,9 @@ TEST_F(CategoriesProjectsStoreTest, ProjectsRoundTripAndTheCurrentOneComesFromLa
     renamed.name = u"Omega";
     ASSERT_TRUE(UpdateProjectRecord(*ctx, renamed));
     ASSERT_TRUE(DeleteProjectRecord(*ctx, beta));
-    EXPECT_FALSE(DeleteProjectRecord(*ctx, beta));  // gone: fails without a word
-    EXPECT_TRUE(shell.events.empty());
+    const StoreResult gone = DeleteProjectRecord(*ctx, beta);
+    EXPECT_FALSE(gone);
+    EXPECT_TRUE(gone.failures().empty());  // nothing to tell
     Restart();
     ASSERT_TRUE(OpenStore(*ctx));
     EXPECT_EQ(Names(state->projects), (std::vector<std::u16string>{u"Gamma", u"Omega"}));
@@ -168,23 +169,12 @@ TEST_F(CategoriesProjectsStoreTest, ProjectSortsKeepTiesAscendingAndReverseThemD
     EXPECT_EQ(buffer.Count(), before);
 }
 
-TEST_F(CategoriesProjectsStoreTest, BalanceCountsOnlyTheCurrentProject) {
+// The balance counts only the current project's records; one record at a time it moves
+// without a walk and ends where a walk would.
+TEST_F(CategoriesProjectsStoreTest, BalanceCountsTheCurrentProjectAndMovesAsAWalkWould) {
     state->currentProject.projectId = 1;
     ASSERT_TRUE(UpdateProjectBalance(*state));
     EXPECT_EQ(TimeText(state->balanceRecord, Comma), u"0,0");
-    state->timeRecords.Append(testing::MakeRecord(1, 2005, 1, 1, 60, u"A", std::nullopt, 2));
-    ASSERT_TRUE(UpdateProjectBalance(*state));
-    EXPECT_EQ(TimeText(state->balanceRecord, Colon), u"0:0");
-    state->timeRecords.Append(testing::MakeRecord(2, 2005, 1, 1, 60, u"A", std::nullopt, 1));
-    state->timeRecords.Append(testing::MakeRecord(3, 2005, 1, 1, 30, u"A", std::nullopt, 1));
-    ASSERT_TRUE(UpdateProjectBalance(*state));
-    EXPECT_EQ(TimeText(state->balanceRecord, Colon), u"1:30");
-}
-
-// One record at a time the balance moves without a walk and ends where a walk would.
-TEST_F(CategoriesProjectsStoreTest, BalanceMovesRecordByRecordAsAWalkWould) {
-    state->currentProject.projectId = 1;
-    ASSERT_TRUE(UpdateProjectBalance(*state));
     const auto list = [&](const TimeRecord& r) {
         state->timeRecords.Append(r);
         AdjustProjectBalance(*state, r, +1);

@@ -1,5 +1,5 @@
-// A device with a real store file in a temporary folder, a fresh program state, a recording
-// shell and a clock that stands still.
+// A device with a real store file in a temporary folder, a fresh program state and a clock
+// that stands still.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,7 +10,6 @@
 
 #include "core/app_state.h"
 #include "platform/objectstore/object_store.h"
-#include "platform/ui/shell.h"
 #include "store/store_context.h"
 
 namespace qv::testing {
@@ -39,8 +38,7 @@ class StoreTest : public ::testing::Test {
         store = OpenObjectStoreFile(dir_ / "objectstore.sqlite");
         ASSERT_NE(store, nullptr);
         state = std::make_unique<AppState>();
-        shell = RecordingShell();
-        ctx = std::make_unique<StoreContext>(StoreContext{*state, *store, shell, clock});
+        ctx = std::make_unique<StoreContext>(StoreContext{*state, *store, clock});
     }
 
     static CalendarDate At(uint16_t y, uint16_t mo, uint16_t d, uint16_t h, uint16_t mi,
@@ -55,7 +53,6 @@ class StoreTest : public ::testing::Test {
     std::filesystem::path dir_;
     inline static int counter_ = 0;
     FixedClock clock;
-    RecordingShell shell;
     std::unique_ptr<ObjectStore> store;
     std::unique_ptr<AppState> state;
     std::unique_ptr<StoreContext> ctx;

@@ -1,10 +1,11 @@
-// The program's store operations against a disk that fails each read, write or sync of the
-// operation in turn: the store reopens whole, holds the state before or after the operation,
-// and an operation that is not there was reported as failed.
+// The program's store operations, single and batch, against a disk that fails each read, write
+// or sync of the operation in turn: the store reopens whole, holds the state before or after
+// the operation, and an operation that is not there was reported as failed.
 #include <gtest/gtest.h>
 
 #include "core/project_lists.h"
 #include "objectstore/io_fault_util.h"
+#include "store/batch_changes.h"
 #include "store/categories_store.h"
 #include "store/projects_store.h"
 #include "store/record_store.h"
@@ -61,16 +62,20 @@ class StoreIoFaultTest : public testing::StoreTest {
         store.reset();
     }
 
-    // A start of the program on the fault layer, then what the operation needs beforehand.
+    // A start of the program on the fault layer, then what the operation needs beforehand. The
+    // change counts as reported done only when it succeeded with nothing to tell.
     test::ChangeSteps Steps(
-        std::function<bool()> change, std::function<void()> ready = [] {}) {
+        std::function<StoreResult()> operation, std::function<void()> ready = [] {}) {
+        const auto change = [operation] {
+            const StoreResult result = operation();
+            return result.ok() && result.failures().empty();
+        };
         return {
             [this, ready] {
                 store = OpenObjectStoreFile(File(), kFaultVfsName);
                 ASSERT_NE(store, nullptr);
                 state = std::make_unique<AppState>();
-                shell = RecordingShell();
-                ctx = std::make_unique<StoreContext>(StoreContext{*state, *store, shell, clock});
+                ctx = std::make_unique<StoreContext>(StoreContext{*state, *store, clock});
                 ASSERT_TRUE(OpenStore(*ctx));
                 ready();
             },
@@ -84,11 +89,9 @@ class StoreIoFaultTest : public testing::StoreTest {
             }};
     }
 
-    // Runs the operation against every kind of fault, judging with `judge` (old or new state
-    // when none is given).
-    void EveryFault(const test::ChangeSteps& steps,
-                    std::function<void(const std::string&, bool)> judge = nullptr) {
-        if (!judge) judge = [this](const std::string& c, bool ok) { loop_->OldOrNew(c, ok); };
+    // Runs the operation against every kind of fault: the old state or the new one.
+    void EveryFault(const test::ChangeSteps& steps) {
+        const auto judge = [this](const std::string& c, bool ok) { loop_->OldOrNew(c, ok); };
         for (const test::IoFaultKind& kind : test::kIoFaultKinds) {
             loop_->Run(kind, steps, judge);
             if (HasFailure()) return;
@@ -98,55 +101,72 @@ class StoreIoFaultTest : public testing::StoreTest {
     uint32_t alpha_ = 0, beta_ = 0;
     std::vector<uint32_t> records_;
     std::unique_ptr<test::IoFaultLoop> loop_;
+
+    void SetCategories(std::initializer_list<const char16_t*> names) {
+        state->categories.Clear();
+        for (const char16_t* name : names) {
+            CategoryItem c;
+            SetName(c, std::u16string(name));
+            state->categories.Add(c);
+        }
+    }
+
+    TimeRecordList range_;
 };
 
-TEST_F(StoreIoFaultTest, AddingUpdatingAndDeletingATimeRecordIsAllOrNothing) {
-    {
-        SCOPED_TRACE("adding");
-        EveryFault(Steps([this] {
-            uint32_t id = 0;
-            return AddTimeRecord(*ctx, MakeRecord(0, 2005, 10, 29, 45, u"Meeting", u"new", alpha_),
-                                 id);
-        }));
+TEST_F(StoreIoFaultTest, EverySingleAndBatchChangeIsAllOrNothing) {
+    const auto loadAlpha = [this] {
+        state->currentProject.projectId = alpha_;
+        ASSERT_TRUE(LoadTimeRecords(*ctx));
+    };
+    const struct {
+        const char* name;
+        std::function<StoreResult()> change;
+        std::function<void()> ready;
+    } operations[] = {
+        {"adding",
+         [this] {
+             uint32_t id = 0;
+             return AddTimeRecord(*ctx, MakeRecord(0, 2005, 10, 29, 45, u"Meeting", u"new", alpha_),
+                                  id);
+         },
+         [] {}},
+        {"updating",
+         [this] {
+             return UpdateTimeRecord(
+                 *ctx, MakeRecord(records_[1], 2005, 11, 2, 120, u"Meeting", u"changed", alpha_));
+         },
+         [] {}},
+        {"deleting", [this] { return DeleteTimeRecord(*ctx, records_[3]); }, [] {}},
+        {"rewriting the categories", [this] { return SaveCategories(*ctx); },
+         [this] { SetCategories({u"Meeting", u"Phone"}); }},
+        {"deleting a range", [this] { return DeleteTimeRecords(*ctx, range_); },
+         [&, this] {
+             loadAlpha();
+             range_.Clear();  // the later two of alpha's three records
+             for (uint16_t i = 1; i < state->timeRecords.Count(); ++i) {
+                 range_.Append(*state->timeRecords.FindAt(i));
+             }
+         }},
+        {"renaming a category in the records",
+         [this] { return SaveCategoryRename(*ctx, u"Travel", u"Office", true); },
+         [&, this] {
+             loadAlpha();
+             SetCategories({u"Meeting", u"Office"});
+         }},
+        {"deleting a category with its records",
+         [this] { return SaveCategoryDeletion(*ctx, u"Travel", true); },
+         [&, this] {
+             loadAlpha();
+             SetCategories({u"Meeting"});
+         }},
+        {"deleting a project with its records",
+         [this] { return DeleteProjectWithRecords(*ctx, beta_); }, [] {}},
+    };
+    for (const auto& operation : operations) {
+        SCOPED_TRACE(operation.name);
+        EveryFault(Steps(operation.change, operation.ready));
     }
-    {
-        SCOPED_TRACE("updating");
-        EveryFault(Steps([this] {
-            return UpdateTimeRecord(
-                *ctx, MakeRecord(records_[1], 2005, 11, 2, 120, u"Meeting", u"changed", alpha_));
-        }));
-    }
-    {
-        SCOPED_TRACE("deleting");
-        EveryFault(Steps([this] { return DeleteTimeRecord(*ctx, records_[3]); }));
-    }
-}
-
-TEST_F(StoreIoFaultTest, RewritingTheCategoriesKeepsTheWholeOldListOrTheWholeNewOne) {
-    EveryFault(Steps([this] { return SaveCategories(*ctx); },
-                     [this] {
-                         CategoryItem c;
-                         SetName(c, std::u16string(u"Phone"));
-                         state->categories.Add(c);
-                         state->categories.RemoveByName(std::u16string(u"Travel"));
-                     }));
-}
-
-// The project's records go in one change and the project in a second: a failure between them
-// may leave the project without records, and is reported.
-TEST_F(StoreIoFaultTest, DeletingAProjectWithItsRecordsStopsOnlyBetweenItsTwoChanges) {
-    const std::string recordsGone =
-        loop_->ContentsAfter(Steps([this] { return DeleteProjectTimeRecords(*ctx, beta_); }));
-    const auto steps = Steps([this] {
-        return DeleteProjectTimeRecords(*ctx, beta_) && DeleteProjectRecord(*ctx, beta_);
-    });
-    EveryFault(steps, [&](const std::string& contents, bool reported) {
-        if (contents == recordsGone) {
-            EXPECT_FALSE(reported) << "success reported, but the project is still there";
-        } else {
-            loop_->OldOrNew(contents, reported);
-        }
-    });
 }
 
 }  // namespace
