@@ -1,4 +1,4 @@
-// The CSV writers on real files: bytes, replace question, and every failure path.
+// The CSV writers on real files: bytes, the replace question, and every failure path.
 #include "export/csv_export.h"
 
 #include <gtest/gtest.h>
@@ -10,8 +10,6 @@
 
 #include "export/export_fixture.h"
 #include "files/temp_dir.h"
-#include "platform/ui/shell.h"
-#include "res/string_table.h"
 
 namespace qv {
 namespace {
@@ -22,7 +20,6 @@ using test::AddProject;
 using test::AddRecord;
 using test::ReadBytes;
 using test::WriteBytes;
-using Event = RecordingShell::Event;
 
 std::string Bytes(const std::u16string& s) {
     std::string out;
@@ -40,16 +37,24 @@ class ExportFiles : public ::testing::Test {
     fs::path Business(const std::string& name) {
         return folders.documentsDir / "Business" / (name + ".csv");
     }
-    Event Box(uint32_t id, uint32_t flags) {
-        return Event{Event::Message, *LoadString(id), u"Quorvella", flags};
+    // The export's failure, with the file it names.
+    static std::pair<ExportFault, std::u16string> Failure(const ExportResult& r) {
+        EXPECT_FALSE(r);
+        return {r.fault, r.file};
     }
 
     test::TempDir root;
     DeviceFolders folders = DeviceFolders::UnderRoot(root.path());
     std::unique_ptr<DeviceFiles> files = std::make_unique<DeviceFiles>(folders);
-    RecordingShell shell;
+    std::vector<std::u16string> asked;  // the paths the replace question was asked about
+    bool replace = false;
     std::unique_ptr<ExportContext> ctx =
-        std::make_unique<ExportContext>(ExportContext{*files, shell, 0, 1});
+        std::make_unique<ExportContext>(ExportContext{*files,
+                                                      [this](const std::u16string& path) {
+                                                          asked.push_back(path);
+                                                          return replace;
+                                                      },
+                                                      0, 1});
 };
 
 TEST_F(ExportFiles, TwoRecordExampleInAsciiByteForByte) {
@@ -61,7 +66,6 @@ TEST_F(ExportFiles, TwoRecordExampleInAsciiByteForByte) {
               "\"Date\",\"Category\",\"Time (hours and minutes)\",\"Memo\"\r\n"
               "\"03-05-2004\",\"Travel\",\"1:30\",\"----\"\r\n"
               "\"04-05-2004\",\"Meeting\",\"0:45\",\"weekly\"\r\n");
-    EXPECT_TRUE(shell.events.empty());
 }
 
 TEST_F(ExportFiles, EmptyRecordListWritesHeaderOnlyInBothEncodings) {
@@ -88,7 +92,7 @@ TEST_F(ExportFiles, NonAsciiTextInBothEncodings) {
               "\"03-05-2004\",\"Caf\xE9\",\"1\",\"\x80 ???\"\r\n"
               "\"04-05-2004\",\"x\",\"0\",\" \"\r\n");
 
-    shell.answers = {IDYES};
+    replace = true;
     ASSERT_TRUE(
         ExportTimeRecords(*ctx, records, u"intl", HoursOnly, ExportUnicode, ExportBusiness));
     EXPECT_EQ(ReadBytes(Business("intl")),
@@ -100,9 +104,10 @@ TEST_F(ExportFiles, NonAsciiTextInBothEncodings) {
 TEST_F(ExportFiles, ReportsWriteEveryItemAndRefuseEmptyListsSilently) {
     CategoryList categories;
     ProjectList projects;
-    EXPECT_FALSE(ExportCategoryReport(*ctx, categories, u"r", Minutes, ExportAscii, 0));
-    EXPECT_FALSE(ExportProjectsBalance(*ctx, projects, u"r", Minutes, ExportAscii, 0));
-    EXPECT_TRUE(shell.events.empty());
+    EXPECT_EQ(Failure(ExportCategoryReport(*ctx, categories, u"r", Minutes, ExportAscii, 0)).first,
+              ExportFault::None);
+    EXPECT_EQ(Failure(ExportProjectsBalance(*ctx, projects, u"r", Minutes, ExportAscii, 0)).first,
+              ExportFault::None);
     EXPECT_FALSE(fs::exists(Business("r")));
 
     for (int i = 0; i < 150; ++i) AddCategory(categories, u"C" + FormatDecimal(i), i);
@@ -118,7 +123,6 @@ TEST_F(ExportFiles, ReportsWriteEveryItemAndRefuseEmptyListsSilently) {
                                       ExportPersonal));
     EXPECT_EQ(ReadBytes(folders.documentsDir / "Personal" / "bal.csv"),
               Bytes(u"\"Project\",\"Time (hours and minutes)\"\r\n\"Build\",\"1,05\"\r\n"));
-    EXPECT_TRUE(shell.events.empty());
 }
 
 TEST_F(ExportFiles, BadNamesFailSilentlyAndWriteNothing) {
@@ -126,9 +130,9 @@ TEST_F(ExportFiles, BadNamesFailSilentlyAndWriteNothing) {
     test::AddTwoRecords(records);
     for (const Text& name : {Text(), Text(u""), Text(u"..\\..\\x"), Text(u"a/b"), Text(u"sub\\x"),
                              Text(u".."), Text(u"a..b")}) {
-        EXPECT_FALSE(ExportTimeRecords(*ctx, records, name, Minutes, ExportAscii, 0));
+        EXPECT_EQ(Failure(ExportTimeRecords(*ctx, records, name, Minutes, ExportAscii, 0)).first,
+                  ExportFault::None);
     }
-    EXPECT_TRUE(shell.events.empty());
     EXPECT_TRUE(fs::is_empty(folders.documentsDir / "Business"));
     EXPECT_EQ(ExportPath(u"week 12", 1), u"\\My Documents\\Personal\\week 12.csv");
 
@@ -136,70 +140,57 @@ TEST_F(ExportFiles, BadNamesFailSilentlyAndWriteNothing) {
     const std::u16string longest = std::u16string(83, u'\u6587') + u"ab";
     EXPECT_TRUE(ExportNameFits(longest));
     EXPECT_FALSE(ExportNameFits(longest + u"c"));
-    EXPECT_FALSE(ExportTimeRecords(*ctx, records, longest + u"c", Minutes, ExportAscii, 0));
-    EXPECT_TRUE(shell.events.empty());
+    EXPECT_EQ(Failure(ExportTimeRecords(*ctx, records, longest + u"c", Minutes, ExportAscii, 0)),
+              std::pair(ExportFault::None, std::u16string()));
     EXPECT_TRUE(ExportTimeRecords(*ctx, records, longest, Minutes, ExportAscii, 0));
     EXPECT_TRUE(fs::exists(folders.documentsDir / "Business" / (ToUtf8(longest) + ".csv")));
 }
 
-TEST_F(ExportFiles, MissingFolderTellsWhichOne) {
+TEST_F(ExportFiles, MissingFolderSaysWhichOne) {
     TimeRecordList records;
     fs::remove_all(folders.documentsDir / "Business");
-    shell.SetWaitCursor(true);
-    EXPECT_FALSE(ExportTimeRecords(*ctx, records, u"w", Minutes, ExportAscii, ExportBusiness));
-    EXPECT_FALSE(shell.waitCursorOnAtMessage);
-    ASSERT_EQ(shell.Messages().size(), 1u);
-    EXPECT_EQ(shell.events.back(), Box(40031, 48));
-    EXPECT_EQ(shell.events.back().text,
-              u"Folder Business doesn't exist on you PocketPC. Please, restore original folder "
-              u"structure on you PocketPC, and try again.");
-
+    EXPECT_EQ(
+        Failure(ExportTimeRecords(*ctx, records, u"w", Minutes, ExportAscii, ExportBusiness)),
+        std::pair(ExportFault::NoBusinessFolder, std::u16string(u"\\My Documents\\Business")));
     // A file where the folder should be is no folder either.
     fs::remove_all(folders.documentsDir / "Personal");
     WriteBytes(folders.documentsDir / "Personal", "x");
-    EXPECT_FALSE(ExportTimeRecords(*ctx, records, u"w", Minutes, ExportAscii, ExportPersonal));
-    EXPECT_EQ(shell.events.back(), Box(40032, 48));
+    EXPECT_EQ(
+        Failure(ExportTimeRecords(*ctx, records, u"w", Minutes, ExportAscii, ExportPersonal)).first,
+        ExportFault::NoPersonalFolder);
     EXPECT_FALSE(fs::exists(folders.documentsDir / "Business"));  // never created
+    EXPECT_TRUE(asked.empty());
 }
 
-TEST_F(ExportFiles, ReplaceQuestionNoKeepsOldFileYesReplacesIt) {
+// No keeps the old file without a word, Yes replaces it. A read-only file is refused, as the
+// handheld refused to create over it, and kept as it is; so is everything when creation fails.
+TEST_F(ExportFiles, ReplaceQuestionAndFilesThatCannotBeCreated) {
     TimeRecordList records;
     test::AddTwoRecords(records);
     const std::string old("old \x00\xff content\r\n", 17);
     WriteBytes(Business("w"), old);
-
-    shell.answers = {IDNO};
-    EXPECT_FALSE(ExportTimeRecords(*ctx, records, u"w", Minutes, ExportAscii, ExportBusiness));
+    EXPECT_EQ(Failure(ExportTimeRecords(*ctx, records, u"w", Minutes, ExportAscii, ExportBusiness)),
+              std::pair(ExportFault::None, std::u16string(u"\\My Documents\\Business\\w.csv")));
     EXPECT_EQ(ReadBytes(Business("w")), old);
-    ASSERT_EQ(shell.events.size(), 2u);  // the cursor goes, then only the question
-    EXPECT_EQ(shell.events.back(), Box(40041, 52));
-    EXPECT_EQ(shell.events.back().text,
-              u"File already exists - do you want replace existing file?");
-
-    shell.answers = {IDYES};
+    EXPECT_EQ(asked, (std::vector<std::u16string>{u"\\My Documents\\Business\\w.csv"}));
+    replace = true;
     EXPECT_TRUE(ExportTimeRecords(*ctx, records, u"w", Minutes, ExportAscii, ExportBusiness));
     EXPECT_EQ(ReadBytes(Business("w")).substr(0, 7), "\"Date\",");
-    EXPECT_EQ(shell.Messages().size(), 2u);
-}
+    EXPECT_EQ(asked.size(), 2u);
 
-// A read-only file is refused, as the handheld refused to create over it, and kept as it is; so
-// is everything when the creation fails.
-TEST_F(ExportFiles, ReadOnlyFileAndFailedCreationStopWithTheCreateMessage) {
-    TimeRecordList records;
-    const std::string old = "keep me";
     WriteBytes(Business("w"), old);
     ASSERT_EQ(::chmod(Business("w").c_str(), 0444), 0);
-    shell.answers = {IDYES};
-    EXPECT_FALSE(ExportTimeRecords(*ctx, records, u"w", Minutes, ExportAscii, ExportBusiness));
-    ASSERT_EQ(shell.Messages().size(), 2u);  // the question, then the refusal
-    EXPECT_EQ(shell.events.back(), Box(40030, 16));
-    EXPECT_EQ(shell.events.back().text, u"Program failed to create file.");
+    EXPECT_EQ(
+        Failure(ExportTimeRecords(*ctx, records, u"w", Minutes, ExportAscii, ExportBusiness)).first,
+        ExportFault::CannotCreate);
     EXPECT_EQ(ReadBytes(Business("w")), old);
     EXPECT_EQ(fs::status(Business("w")).permissions(), fs::perms(0444));
 
     files->FailCreates(true);
-    EXPECT_FALSE(ExportTimeRecords(*ctx, records, u"new", Minutes, ExportAscii, ExportBusiness));
-    EXPECT_EQ(shell.events.back(), Box(40030, 16));
+    EXPECT_EQ(
+        Failure(ExportTimeRecords(*ctx, records, u"new", Minutes, ExportAscii, ExportBusiness))
+            .first,
+        ExportFault::CannotCreate);
     EXPECT_EQ(std::distance(fs::directory_iterator(folders.documentsDir / "Business"),
                             fs::directory_iterator()),
               1);
@@ -212,25 +203,19 @@ TEST_F(ExportFiles, WriteFailureLeavesNoFileBehind) {
     for (int after : {0, 1, 2}) {
         for (uint32_t encoding : {ExportAscii, ExportUnicode}) {
             SCOPED_TRACE(testing::Message() << "after " << after << " encoding " << encoding);
-            shell.events.clear();
-            shell.SetWaitCursor(true);
             files->FailWritesAfter(after);
-            EXPECT_FALSE(
-                ExportTimeRecords(*ctx, records, u"big", types[after], encoding, ExportBusiness));
-            EXPECT_FALSE(shell.waitCursorOnAtMessage);
-            ASSERT_EQ(shell.Messages().size(), 1u);
-            EXPECT_EQ(shell.events.back(), Box(40044, 16));
-            EXPECT_EQ(shell.events.back().text, u"Program failed to write time records in file.");
+            EXPECT_EQ(Failure(ExportTimeRecords(*ctx, records, u"big", types[after], encoding,
+                                                ExportBusiness))
+                          .first,
+                      ExportFault::WriteFailed);
             EXPECT_FALSE(fs::exists(Business("big")));
         }
     }
     // With writes working again the same export succeeds in full.
     files->FailWritesAfter(-1);
-    shell.events.clear();
     ASSERT_TRUE(ExportTimeRecords(*ctx, records, u"big", Minutes, ExportUnicode, 0));
     const std::u16string line = u"\"03-05-2004\",\"Category\",\"90\",\"memo\"\r\n";
     EXPECT_EQ(ReadBytes(Business("big")).size(), 2 * (43 + 3000 * line.size()));
-    EXPECT_TRUE(shell.events.empty());
 }
 
 // A CSV reader we did not write must read back every field as it was stored.

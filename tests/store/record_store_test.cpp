@@ -101,7 +101,10 @@ TEST_F(RecordStoreTest, LoadingChecksAndNormalisesStoredMinutes) {
     struct Case {
         Text stored;
         const char16_t* minutes;  // none: the load is refused
-    } cases[] = {{u"1499", u"1499"}, {u"0090", u"90"}, {std::nullopt, u"0"}, {u"1500", nullptr},
+    } cases[] = {{u"1499", u"1499"},
+                 {u"0090", u"90"},
+                 {std::nullopt, u"0"},
+                 {u"1500", nullptr},
                  {u"-1", nullptr}};
     for (const Case& c : cases) {
         Restart();
@@ -177,7 +180,8 @@ TEST_F(RecordStoreTest, IdentifiersStayUniqueSoUpdateAndDeleteReachTheRightRecor
     store->FailChangesAfter(0);
     uint32_t unused = 0;
     for (auto [result, fault] :
-         {std::pair{AddTimeRecord(*ctx, MakeRecord(0, 2005, 10, 1, 10), unused), StoreFault::Adding},
+         {std::pair{AddTimeRecord(*ctx, MakeRecord(0, 2005, 10, 1, 10), unused),
+                    StoreFault::Adding},
           std::pair{UpdateTimeRecord(*ctx, changed), StoreFault::Editing},
           std::pair{DeleteTimeRecord(*ctx, a), StoreFault::Deleting}}) {
         EXPECT_FALSE(result);

@@ -70,23 +70,22 @@ class StoreIoFaultTest : public testing::StoreTest {
             const StoreResult result = operation();
             return result.ok() && result.failures().empty();
         };
-        return {
-            [this, ready] {
-                store = OpenObjectStoreFile(File(), kFaultVfsName);
-                ASSERT_NE(store, nullptr);
-                state = std::make_unique<AppState>();
-                ctx = std::make_unique<StoreContext>(StoreContext{*state, *store, clock});
-                ASSERT_TRUE(OpenStore(*ctx));
-                ready();
-            },
-            change,
-            [this] {
-                // The store goes on working after the failure.
-                CEOID oid = 0;
-                const StoreHandle h = OpenByName(*store, test::kAsideDatabase, oid);
-                EXPECT_NE(store->CeWriteRecordProps(h, 0, {PropValue::Number(0x13, 1)}), 0u);
-                Close();
-            }};
+        return {[this, ready] {
+                    store = OpenObjectStoreFile(File(), kFaultVfsName);
+                    ASSERT_NE(store, nullptr);
+                    state = std::make_unique<AppState>();
+                    ctx = std::make_unique<StoreContext>(StoreContext{*state, *store, clock});
+                    ASSERT_TRUE(OpenStore(*ctx));
+                    ready();
+                },
+                change,
+                [this] {
+                    // The store goes on working after the failure.
+                    CEOID oid = 0;
+                    const StoreHandle h = OpenByName(*store, test::kAsideDatabase, oid);
+                    EXPECT_NE(store->CeWriteRecordProps(h, 0, {PropValue::Number(0x13, 1)}), 0u);
+                    Close();
+                }};
     }
 
     // Runs the operation against every kind of fault: the old state or the new one.
@@ -139,7 +138,9 @@ TEST_F(StoreIoFaultTest, EverySingleAndBatchChangeIsAllOrNothing) {
          [] {}},
         {"deleting", [this] { return DeleteTimeRecord(*ctx, records_[3]); }, [] {}},
         {"rewriting the categories", [this] { return SaveCategories(*ctx); },
-         [this] { SetCategories({u"Meeting", u"Phone"}); }},
+         [this] {
+             SetCategories({u"Meeting", u"Phone"});
+         }},
         {"deleting a range", [this] { return DeleteTimeRecords(*ctx, range_); },
          [&, this] {
              loadAlpha();
