@@ -1,5 +1,6 @@
-// Export File Options where a scenario cannot reach: files that cannot be written, a report
-// with nothing in it, the layouts of a turned screen and the input panel around the list.
+// Export File Options where a scenario cannot reach: files that cannot be written or are
+// already there, a report with nothing in it, the layouts of a turned screen and the input
+// panel around the list; and the messages every reported store or export failure becomes.
 #include "dialogs/export_dialog.h"
 
 #include <gtest/gtest.h>
@@ -9,8 +10,10 @@
 #include <fstream>
 #include <iterator>
 
+#include "dialogs/messages.h"
 #include "headless/scripted_host.h"
 #include "platform/ui/user_input.h"
+#include "res/string_table.h"
 #include "support/record_builders.h"
 
 namespace qv {
@@ -87,18 +90,24 @@ TEST_F(ExportDialogTest, AFileNotWrittenKeepsTheDialogOnTheNameAndTheNextOkWrite
         EXPECT_EQ(state_.lastRecordsExportName, u"week 12");
         EXPECT_FALSE(std::filesystem::exists(folders_.documentsDir / "Business"));
     });
-    // A card that fills up part-way: said once, and no partial file left behind.
+    // A file already there and a card that fills up part-way: asked, said once, and the old
+    // file kept.
     Add(A::MakeCheck(kExportRecordsFirst + kExportPersonal));
     Add(A::MakeType(kName, u" week 13 "));
-    Look([this] { files_->Faults().FailAfterBytes(40); });
+    Look([this] {
+        std::ofstream(Csv("Personal", "week 13")) << "old";
+        files_->Faults().FailAfterBytes(40);
+    });
     Add(A::MakeClick(kOk));
+    Add(A::MakeAnswer(true));
     Look([this] {
         ExpectBackOnName(kName);
         EXPECT_EQ(state_.lastRecordsExportName, u"week 13");  // remembered before the export
-        EXPECT_FALSE(std::filesystem::exists(Csv("Personal", "week 13")));
+        EXPECT_EQ(Read(Csv("Personal", "week 13")), "old");
         files_->Faults().FailAfterBytes(std::nullopt);
     });
     Add(A::MakeClick(kOk));
+    Add(A::MakeAnswer(true));
 
     EXPECT_EQ(Run(ExportVariant::TimeRecords), kExportDone);
     EXPECT_EQ(active_, nullptr);
@@ -108,7 +117,9 @@ TEST_F(ExportDialogTest, AFileNotWrittenKeepsTheDialogOnTheNameAndTheNextOkWrite
                           "message exclamation \"Folder Business doesn't exist on you PocketPC. "
                           "Please, restore original folder structure on you PocketPC, and try "
                           "again.\"",
+                          "question \"File already exists - do you want replace existing file?\"",
                           "message stop \"Program failed to write time records in file.\"",
+                          "question \"File already exists - do you want replace existing file?\"",
                           "message exclamation \"Done!\"",
                           "end 1070 1",
                       }));
@@ -166,6 +177,54 @@ TEST_F(ExportDialogTest, ControlsFollowTheScreenAndThePanelGivesWayToTheList) {
     Run(ExportVariant::ProjectsBalance);
     EXPECT_EQ(panel, (std::vector<bool>{true, false, true}));
     EXPECT_TRUE(errors.empty());
+}
+
+// Each failure is told in the order reported, with its text and icon, the wait cursor gone;
+// an unreadable store beeps first. A failure without a fault to tell says nothing.
+TEST(Messages, EveryReportedFailureBecomesItsMessage) {
+    using E = RecordingShell::Event;
+    using Row = std::tuple<uint32_t, uint32_t, const char16_t*, uint32_t>;  // fault, text, name
+    RecordingShell shell;
+    std::vector<E> expected;
+    const auto message = [&](uint32_t id, const char16_t* name, uint32_t flags) {
+        expected.push_back(
+            {E::Message, name ? NamedMessage(id, name) : *LoadString(id), u"Quorvella", flags});
+    };
+    StoreResult told = StoreResult::Failed();
+    for (auto [fault, id, name, flags] : {
+             Row{uint32_t(StoreFault::Adding), kStrErrorAdding, u"Db", kNoticeBox},
+             Row{uint32_t(StoreFault::Editing), kStrErrorEditing, u"Db", kNoticeBox},
+             Row{uint32_t(StoreFault::Deleting), kStrErrorDeleting, u"Db", kNoticeBox},
+             Row{uint32_t(StoreFault::Building), kStrErrorBuilding, u"Db", kNoticeBox},
+             Row{uint32_t(StoreFault::BuildingHalted), kStrErrorBuilding, nullptr, kStopBox},
+             Row{uint32_t(StoreFault::Unreadable), kStrThereAreProblems, nullptr, kStopBox},
+             Row{uint32_t(StoreFault::TooManyRecords), kStrTooManyRecords, nullptr, kNoticeBox},
+         }) {
+        told.Tell(StoreFault(fault), name ? name : u"");
+        if (StoreFault(fault) == StoreFault::Unreadable)
+            expected.push_back({E::Beep, {}, {}, MB_BEEP});
+        message(id, name, flags);
+    }
+    shell.SetWaitCursor(true);
+    EXPECT_FALSE(Tell(shell, told));
+    for (auto [fault, id, name, flags] : {
+             Row{uint32_t(ExportFault::None), 0, nullptr, 0},
+             Row{uint32_t(ExportFault::NoBusinessFolder), kStrNoBusinessFolder, nullptr,
+                 kNoticeBox},
+             Row{uint32_t(ExportFault::NoPersonalFolder), kStrNoPersonalFolder, nullptr,
+                 kNoticeBox},
+             Row{uint32_t(ExportFault::CannotCreate), kStrCannotCreateFile, nullptr, kStopBox},
+             Row{uint32_t(ExportFault::WriteFailed), kStrWriteFailed, nullptr, kStopBox},
+         }) {
+        shell.SetWaitCursor(true);
+        EXPECT_FALSE(Tell(shell, ExportResult{false, ExportFault(fault), u"f"}));
+        if (id != 0) message(id, name, flags);
+    }
+    EXPECT_TRUE(Tell(shell, ExportResult{true, ExportFault::None, u"f"}));
+    EXPECT_FALSE(shell.waitCursorOnAtMessage);
+    std::erase_if(shell.events,
+                  [](const E& e) { return e.kind == E::WaitOn || e.kind == E::WaitOff; });
+    EXPECT_EQ(shell.events, expected);
 }
 
 }  // namespace

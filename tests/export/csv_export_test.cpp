@@ -3,9 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cstdio>
 #include <memory>
 
 #include "export/export_fixture.h"
@@ -15,11 +13,10 @@ namespace qv {
 namespace {
 
 namespace fs = std::filesystem;
-using test::AddCategory;
-using test::AddProject;
 using test::AddRecord;
 using test::ReadBytes;
 using test::WriteBytes;
+using Failure = std::pair<ExportFault, std::u16string>;
 
 std::string Bytes(const std::u16string& s) {
     std::string out;
@@ -37,8 +34,9 @@ class ExportFiles : public ::testing::Test {
     fs::path Business(const std::string& name) {
         return folders.documentsDir / "Business" / (name + ".csv");
     }
-    // The export's failure, with the file it names.
-    static std::pair<ExportFault, std::u16string> Failure(const ExportResult& r) {
+    // A time-record export that fails: its fault and the file (or folder) it names.
+    Failure Refused(TimeRecordList& records, const Text& name, uint32_t folder = ExportBusiness) {
+        const ExportResult r = ExportTimeRecords(*ctx, records, name, Minutes, ExportAscii, folder);
         EXPECT_FALSE(r);
         return {r.fault, r.file};
     }
@@ -57,7 +55,9 @@ class ExportFiles : public ::testing::Test {
                                                       0, 1});
 };
 
-TEST_F(ExportFiles, TwoRecordExampleInAsciiByteForByte) {
+// Both encodings byte for byte, an empty list as the header alone (no byte-order mark), and
+// text beyond ASCII (a letter outside Windows-1252 becomes '?').
+TEST_F(ExportFiles, RecordsInBothEncodingsByteForByte) {
     TimeRecordList records;
     test::AddTwoRecords(records);
     EXPECT_TRUE(
@@ -66,35 +66,23 @@ TEST_F(ExportFiles, TwoRecordExampleInAsciiByteForByte) {
               "\"Date\",\"Category\",\"Time (hours and minutes)\",\"Memo\"\r\n"
               "\"03-05-2004\",\"Travel\",\"1:30\",\"----\"\r\n"
               "\"04-05-2004\",\"Meeting\",\"0:45\",\"weekly\"\r\n");
-}
 
-TEST_F(ExportFiles, EmptyRecordListWritesHeaderOnlyInBothEncodings) {
-    TimeRecordList records;
-    ASSERT_TRUE(ExportTimeRecords(*ctx, records, u"empty", Minutes, ExportUnicode, ExportPersonal));
-    std::string unicode = ReadBytes(folders.documentsDir / "Personal" / "empty.csv");
-    EXPECT_EQ(unicode.size(), 86u);  // no byte-order mark
-    EXPECT_EQ(unicode, Bytes(u"\"Date\",\"Category\",\"Time (minutes)\",\"Memo\"\r\n"));
+    TimeRecordList empty;
+    ASSERT_TRUE(ExportTimeRecords(*ctx, empty, u"empty", Minutes, ExportUnicode, ExportPersonal));
+    EXPECT_EQ(ReadBytes(folders.documentsDir / "Personal" / "empty.csv"),
+              Bytes(u"\"Date\",\"Category\",\"Time (minutes)\",\"Memo\"\r\n"));
 
-    ASSERT_TRUE(ExportTimeRecords(*ctx, records, u"empty", Minutes, ExportAscii, ExportBusiness));
-    EXPECT_EQ(ReadBytes(Business("empty")),
-              "\"Date\",\"Category\",\"Time (minutes)\",\"Memo\"\r\n");
-    EXPECT_EQ(ReadBytes(Business("empty")).size(), 43u);
-}
-
-TEST_F(ExportFiles, NonAsciiTextInBothEncodings) {
-    TimeRecordList records;
+    TimeRecordList intl;
     // é, the euro sign, a CJK letter and an emoji (a surrogate pair); a memo of one blank.
-    AddRecord(records, 2004, 5, 3, u"Caf\u00e9", u"90", u"\u20ac \u4e2d\U0001F600");
-    AddRecord(records, 2004, 5, 4, u"x", u"0", u" ");
-    ASSERT_TRUE(ExportTimeRecords(*ctx, records, u"intl", HoursOnly, ExportAscii, ExportBusiness));
+    AddRecord(intl, 2004, 5, 3, u"Caf\u00e9", u"90", u"\u20ac \u4e2d\U0001F600");
+    AddRecord(intl, 2004, 5, 4, u"x", u"0", u" ");
+    ASSERT_TRUE(ExportTimeRecords(*ctx, intl, u"intl", HoursOnly, ExportAscii, ExportBusiness));
     EXPECT_EQ(ReadBytes(Business("intl")),
               "\"Date\",\"Category\",\"Time (hours only)\",\"Memo\"\r\n"
               "\"03-05-2004\",\"Caf\xE9\",\"1\",\"\x80 ???\"\r\n"
               "\"04-05-2004\",\"x\",\"0\",\" \"\r\n");
-
     replace = true;
-    ASSERT_TRUE(
-        ExportTimeRecords(*ctx, records, u"intl", HoursOnly, ExportUnicode, ExportBusiness));
+    ASSERT_TRUE(ExportTimeRecords(*ctx, intl, u"intl", HoursOnly, ExportUnicode, ExportBusiness));
     EXPECT_EQ(ReadBytes(Business("intl")),
               Bytes(u"\"Date\",\"Category\",\"Time (hours only)\",\"Memo\"\r\n"
                     u"\"03-05-2004\",\"Caf\u00e9\",\"1\",\"\u20ac \u4e2d\U0001F600\"\r\n"
@@ -104,20 +92,22 @@ TEST_F(ExportFiles, NonAsciiTextInBothEncodings) {
 TEST_F(ExportFiles, ReportsWriteEveryItemAndRefuseEmptyListsSilently) {
     CategoryList categories;
     ProjectList projects;
-    EXPECT_EQ(Failure(ExportCategoryReport(*ctx, categories, u"r", Minutes, ExportAscii, 0)).first,
-              ExportFault::None);
-    EXPECT_EQ(Failure(ExportProjectsBalance(*ctx, projects, u"r", Minutes, ExportAscii, 0)).first,
-              ExportFault::None);
+    for (const ExportResult& none :
+         {ExportCategoryReport(*ctx, categories, u"r", Minutes, ExportAscii, 0),
+          ExportProjectsBalance(*ctx, projects, u"r", Minutes, ExportAscii, 0)}) {
+        EXPECT_FALSE(none);
+        EXPECT_EQ(none.fault, ExportFault::None);
+    }
     EXPECT_FALSE(fs::exists(Business("r")));
 
-    for (int i = 0; i < 150; ++i) AddCategory(categories, u"C" + FormatDecimal(i), i);
+    for (int i = 0; i < 150; ++i) test::AddCategory(categories, u"C" + FormatDecimal(i), i);
     ASSERT_TRUE(ExportCategoryReport(*ctx, categories, u"cats", Minutes, ExportAscii, 0));
     std::string cats = ReadBytes(Business("cats"));
     EXPECT_EQ(cats.substr(0, 32), "\"Category\",\"Time (minutes)\"\r\n\"C0");
     EXPECT_NE(cats.find("\"C0\",\"0\"\r\n"), std::string::npos);  // a total of 0 is kept
     EXPECT_EQ(cats.substr(cats.size() - 14), "\"C149\",\"149\"\r\n");
 
-    AddProject(projects, u"Build", 65);
+    test::AddProject(projects, u"Build", 65);
     ctx->timeTypeView = Comma;
     ASSERT_TRUE(ExportProjectsBalance(*ctx, projects, u"bal", HoursAndMinutes, ExportUnicode,
                                       ExportPersonal));
@@ -128,133 +118,74 @@ TEST_F(ExportFiles, ReportsWriteEveryItemAndRefuseEmptyListsSilently) {
 TEST_F(ExportFiles, BadNamesFailSilentlyAndWriteNothing) {
     TimeRecordList records;
     test::AddTwoRecords(records);
+    // A file name takes 255 bytes: 83 letters of three bytes and two of one, with ".csv", fill it.
+    const std::u16string longest = std::u16string(83, u'\u6587') + u"ab";
     for (const Text& name : {Text(), Text(u""), Text(u"..\\..\\x"), Text(u"a/b"), Text(u"sub\\x"),
-                             Text(u".."), Text(u"a..b")}) {
-        EXPECT_EQ(Failure(ExportTimeRecords(*ctx, records, name, Minutes, ExportAscii, 0)).first,
-                  ExportFault::None);
+                             Text(u".."), Text(u"a..b"), Text(longest + u"c")}) {
+        EXPECT_EQ(Refused(records, name), Failure());
     }
     EXPECT_TRUE(fs::is_empty(folders.documentsDir / "Business"));
     EXPECT_EQ(ExportPath(u"week 12", 1), u"\\My Documents\\Personal\\week 12.csv");
-
-    // A file name takes 255 bytes: 83 letters of three bytes and two of one, with ".csv", fill it.
-    const std::u16string longest = std::u16string(83, u'\u6587') + u"ab";
     EXPECT_TRUE(ExportNameFits(longest));
     EXPECT_FALSE(ExportNameFits(longest + u"c"));
-    EXPECT_EQ(Failure(ExportTimeRecords(*ctx, records, longest + u"c", Minutes, ExportAscii, 0)),
-              std::pair(ExportFault::None, std::u16string()));
     EXPECT_TRUE(ExportTimeRecords(*ctx, records, longest, Minutes, ExportAscii, 0));
     EXPECT_TRUE(fs::exists(folders.documentsDir / "Business" / (ToUtf8(longest) + ".csv")));
 }
 
-TEST_F(ExportFiles, MissingFolderSaysWhichOne) {
+// A missing folder says which one; No to the replace question keeps the old file without a
+// word, Yes replaces it. A read-only file is refused, as the handheld refused to create over
+// it, and kept as it is; so is everything when creation fails.
+TEST_F(ExportFiles, MissingFoldersExistingFilesAndFilesThatCannotBeCreated) {
     TimeRecordList records;
-    fs::remove_all(folders.documentsDir / "Business");
-    EXPECT_EQ(
-        Failure(ExportTimeRecords(*ctx, records, u"w", Minutes, ExportAscii, ExportBusiness)),
-        std::pair(ExportFault::NoBusinessFolder, std::u16string(u"\\My Documents\\Business")));
-    // A file where the folder should be is no folder either.
+    const std::u16string w = u"\\My Documents\\Business\\w.csv";
     fs::remove_all(folders.documentsDir / "Personal");
-    WriteBytes(folders.documentsDir / "Personal", "x");
-    EXPECT_EQ(
-        Failure(ExportTimeRecords(*ctx, records, u"w", Minutes, ExportAscii, ExportPersonal)).first,
-        ExportFault::NoPersonalFolder);
-    EXPECT_FALSE(fs::exists(folders.documentsDir / "Business"));  // never created
-    EXPECT_TRUE(asked.empty());
-}
+    WriteBytes(folders.documentsDir / "Personal", "x");  // a file is no folder
+    EXPECT_EQ(Refused(records, u"w", ExportPersonal),
+              Failure(ExportFault::NoPersonalFolder, u"\\My Documents\\Personal"));
 
-// No keeps the old file without a word, Yes replaces it. A read-only file is refused, as the
-// handheld refused to create over it, and kept as it is; so is everything when creation fails.
-TEST_F(ExportFiles, ReplaceQuestionAndFilesThatCannotBeCreated) {
-    TimeRecordList records;
-    test::AddTwoRecords(records);
     const std::string old("old \x00\xff content\r\n", 17);
     WriteBytes(Business("w"), old);
-    EXPECT_EQ(Failure(ExportTimeRecords(*ctx, records, u"w", Minutes, ExportAscii, ExportBusiness)),
-              std::pair(ExportFault::None, std::u16string(u"\\My Documents\\Business\\w.csv")));
+    EXPECT_EQ(Refused(records, u"w"), Failure(ExportFault::None, w));
     EXPECT_EQ(ReadBytes(Business("w")), old);
-    EXPECT_EQ(asked, (std::vector<std::u16string>{u"\\My Documents\\Business\\w.csv"}));
+    EXPECT_EQ(asked, (std::vector<std::u16string>{w}));
     replace = true;
     EXPECT_TRUE(ExportTimeRecords(*ctx, records, u"w", Minutes, ExportAscii, ExportBusiness));
     EXPECT_EQ(ReadBytes(Business("w")).substr(0, 7), "\"Date\",");
-    EXPECT_EQ(asked.size(), 2u);
 
     WriteBytes(Business("w"), old);
     ASSERT_EQ(::chmod(Business("w").c_str(), 0444), 0);
-    EXPECT_EQ(
-        Failure(ExportTimeRecords(*ctx, records, u"w", Minutes, ExportAscii, ExportBusiness)).first,
-        ExportFault::CannotCreate);
+    EXPECT_EQ(Refused(records, u"w"), Failure(ExportFault::CannotCreate, w));
     EXPECT_EQ(ReadBytes(Business("w")), old);
     EXPECT_EQ(fs::status(Business("w")).permissions(), fs::perms(0444));
-
     files->FailCreates(true);
-    EXPECT_EQ(
-        Failure(ExportTimeRecords(*ctx, records, u"new", Minutes, ExportAscii, ExportBusiness))
-            .first,
-        ExportFault::CannotCreate);
+    EXPECT_EQ(Refused(records, u"new").first, ExportFault::CannotCreate);
     EXPECT_EQ(std::distance(fs::directory_iterator(folders.documentsDir / "Business"),
                             fs::directory_iterator()),
               1);
+
+    fs::remove_all(folders.documentsDir / "Business");
+    EXPECT_EQ(Refused(records, u"w"),
+              Failure(ExportFault::NoBusinessFolder, u"\\My Documents\\Business"));
+    EXPECT_FALSE(fs::exists(folders.documentsDir / "Business"));  // never created
 }
 
+// A write refused at the first, second or third block of a large export leaves no file.
 TEST_F(ExportFiles, WriteFailureLeavesNoFileBehind) {
     TimeRecordList records;
     for (int i = 0; i < 3000; ++i) AddRecord(records, 2004, 5, 3, u"Category", u"90", u"memo");
-    ExportTimeType types[] = {Minutes, HoursOnly, HoursAndMinutes};
     for (int after : {0, 1, 2}) {
         for (uint32_t encoding : {ExportAscii, ExportUnicode}) {
             SCOPED_TRACE(testing::Message() << "after " << after << " encoding " << encoding);
             files->FailWritesAfter(after);
-            EXPECT_EQ(Failure(ExportTimeRecords(*ctx, records, u"big", types[after], encoding,
-                                                ExportBusiness))
-                          .first,
+            EXPECT_EQ(ExportTimeRecords(*ctx, records, u"big", HoursOnly, encoding, 0).fault,
                       ExportFault::WriteFailed);
             EXPECT_FALSE(fs::exists(Business("big")));
         }
     }
-    // With writes working again the same export succeeds in full.
     files->FailWritesAfter(-1);
     ASSERT_TRUE(ExportTimeRecords(*ctx, records, u"big", Minutes, ExportUnicode, 0));
     const std::u16string line = u"\"03-05-2004\",\"Category\",\"90\",\"memo\"\r\n";
     EXPECT_EQ(ReadBytes(Business("big")).size(), 2 * (43 + 3000 * line.size()));
-}
-
-// A CSV reader we did not write must read back every field as it was stored.
-TEST_F(ExportFiles, PythonCsvReaderReadsBackEveryField) {
-    TimeRecordList records;
-    const std::vector<std::u16string> memos = {
-        u"plain", u"a, b, c", u"she said \"hi\"",  u"\"",
-        u"\"\"",  u",",       u"caf\u00e9 \u20ac", u"\u4e2d\u6587, \"\U0001F600\"",
-        u" ",     u"----",
-    };
-    for (const auto& memo : memos) {
-        AddRecord(records, 2004, 5, 3, u"Cat, \"x\"", u"65", memo);
-    }
-    ASSERT_TRUE(
-        ExportTimeRecords(*ctx, records, u"py", HoursAndMinutes, ExportUnicode, ExportBusiness));
-
-    // The reader's rows come back as UTF-8 fields split by 0x1F and ended by 0x1E.
-    std::string command =
-        "python3 -c \"import csv,sys\n"
-        "with open(sys.argv[1], encoding='utf-16-le', newline='') as f:\n"
-        "    for row in csv.reader(f): sys.stdout.buffer.write(('\\x1f'.join(row) + "
-        "'\\x1e').encode())\" '" +
-        Business("py").string() + "'";
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
-    ASSERT_NE(pipe, nullptr);
-    std::string output;
-    char buffer[4096];
-    while (size_t n = std::fread(buffer, 1, sizeof buffer, pipe.get())) output.append(buffer, n);
-
-    std::u16string expected =
-        u"Date\x1f"
-        u"Category\x1fTime (hours and minutes)\x1fMemo\x1e";
-    for (const auto& memo : memos)
-        expected +=
-            u"03-05-2004\x1f"
-            u"Cat, \"x\"\x1f"
-            u"1:05\x1f" +
-            memo + u"\x1e";
-    EXPECT_EQ(output, ToUtf8(expected));
 }
 
 }  // namespace
