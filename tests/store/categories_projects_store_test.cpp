@@ -41,56 +41,40 @@ class CategoriesProjectsStoreTest : public testing::StoreTest {
     }
 };
 
-TEST_F(CategoriesProjectsStoreTest, CategoryOrderSurvivesASaveAndTheNextStart) {
+// The order survives a save and the next start; a failed save keeps the previous list; a
+// name stored twice loads once; an empty list is kept as no database.
+TEST_F(CategoriesProjectsStoreTest, CategoriesSurviveTheNextStartOrAFailedSave) {
     ASSERT_TRUE(OpenStore(*ctx));
     AddCategories({u"Work", u"Travel", u"Meeting"});
     ASSERT_TRUE(SaveCategories(*ctx));
-    auto dump = store->Dump();
+    const auto dump = store->Dump();
     ASSERT_EQ(dump[1].name, u"Brumo QuorvellaCustom");
     ASSERT_EQ(dump[1].records.size(), 3u);
     EXPECT_EQ(dump[1].records[2][0].ulVal, 2u);
     EXPECT_EQ(dump[1].records[2][1].lpwstr, u"Meeting");
-    Restart();
-    ASSERT_TRUE(OpenStore(*ctx));
-    EXPECT_EQ(Names(state->categories),
-              (std::vector<std::u16string>{u"Work", u"Travel", u"Meeting"}));
-
-    state->categories.Clear();  // an empty list is kept as no database
-    ASSERT_TRUE(SaveCategories(*ctx));
-    for (const DatabaseDump& d : store->Dump()) EXPECT_NE(d.name, u"Brumo QuorvellaCustom");
-    Restart();
-    ASSERT_TRUE(OpenStore(*ctx));
-    EXPECT_EQ(state->categories.Count(), 0);
-}
-
-TEST_F(CategoriesProjectsStoreTest, DuplicateNamesInTheStoreLoadOnce) {
-    store->CeCreateDatabase(kCategoriesDatabaseName, 0);
-    CEOID oid = 0;
-    StoreHandle h = OpenByName(*store, kCategoriesDatabaseName, oid);
-    for (uint32_t i = 0; i < 3; ++i) {
-        store->CeWriteRecordProps(h, 0,
-                                  {PropValue::Number(0x13, i),
-                                   PropValue::String(0x0001001F, i == 1 ? u"Work" : u"Travel")});
-    }
-    store->CloseHandle(h);
-    ASSERT_TRUE(OpenStore(*ctx));
-    EXPECT_EQ(Names(state->categories), (std::vector<std::u16string>{u"Travel", u"Work"}));
-}
-
-TEST_F(CategoriesProjectsStoreTest, AFailedSaveKeepsThePreviousCategories) {
-    ASSERT_TRUE(OpenStore(*ctx));
-    AddCategories({u"Work", u"Travel"});
-    ASSERT_TRUE(SaveCategories(*ctx));
-    AddCategories({u"Meeting"});
-    store->FailChangesAfter(3);  // the delete, the create and one write go through
+    AddCategories({u"Phone"});
+    store->FailChangesAfter(4);  // the delete, the create and two writes go through
     const StoreResult refused = SaveCategories(*ctx);
     EXPECT_FALSE(refused);
     EXPECT_EQ(refused.failures(),
               (std::vector<StoreFailure>{{StoreFault::Editing, kCategoriesDatabaseName}}));
     store->FailChangesAfter(-1);
+    CEOID oid = 0;
+    const StoreHandle h = OpenByName(*store, kCategoriesDatabaseName, oid);
+    store->CeWriteRecordProps(h, 0,
+                              {PropValue::Number(0x13, 3), PropValue::String(0x1001F, u"Work")});
+    store->CloseHandle(h);
     Restart();
     ASSERT_TRUE(OpenStore(*ctx));
-    EXPECT_EQ(Names(state->categories), (std::vector<std::u16string>{u"Work", u"Travel"}));
+    EXPECT_EQ(Names(state->categories),
+              (std::vector<std::u16string>{u"Work", u"Travel", u"Meeting"}));
+
+    state->categories.Clear();
+    ASSERT_TRUE(SaveCategories(*ctx));
+    for (const DatabaseDump& d : store->Dump()) EXPECT_NE(d.name, u"Brumo QuorvellaCustom");
+    Restart();
+    ASSERT_TRUE(OpenStore(*ctx));
+    EXPECT_EQ(state->categories.Count(), 0);
 }
 
 TEST_F(CategoriesProjectsStoreTest, ProjectsRoundTripAndTheCurrentOneComesFromLastProject) {

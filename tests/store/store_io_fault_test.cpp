@@ -11,7 +11,6 @@
 #include "store/record_store.h"
 #include "store_fixture.h"
 #include "support/record_builders.h"
-
 namespace qv {
 namespace {
 
@@ -23,20 +22,19 @@ class StoreIoFaultTest : public testing::StoreTest {
         ASSERT_TRUE(RegisterFaultVfs());
         StoreTest::SetUp();
         ASSERT_TRUE(OpenStore(*ctx));
-        for (const char16_t* name : {u"Travel", u"Meeting"}) {
-            CategoryItem c;
-            SetName(c, std::u16string(name));
-            state->categories.Add(c);
-        }
+        SetCategories({u"Travel", u"Meeting"});
         ASSERT_TRUE(SaveCategories(*ctx));
-        alpha_ = AddProject(u"Alpha");
-        beta_ = AddProject(u"Beta");
+        for (uint32_t* id : {&alpha_, &beta_}) {
+            ProjectRecord p;
+            p.name = id == &alpha_ ? u"Alpha" : u"Beta";
+            ASSERT_TRUE(AddProjectRecord(*ctx, p, *id));
+            clock.Set(OneSecondLater(clock.GetSystemTime()));
+        }
         for (int i = 0; i < 5; ++i) {
+            const uint32_t project = i < 3 ? alpha_ : beta_;
             uint32_t id = 0;
             ASSERT_TRUE(AddTimeRecord(
-                *ctx,
-                MakeRecord(0, 2005, 10, 20 + i, 30 + i, u"Travel", u"memo", i < 3 ? alpha_ : beta_),
-                id));
+                *ctx, MakeRecord(0, 2005, 10, 20 + i, 30 + i, u"Travel", u"memo", project), id));
             records_.push_back(id);
         }
         ASSERT_NE(store->CeCreateDatabase(test::kAsideDatabase, 0), 0u);
@@ -46,60 +44,11 @@ class StoreIoFaultTest : public testing::StoreTest {
 
     std::filesystem::path File() const { return dir_ / "objectstore.sqlite"; }
 
-    uint32_t AddProject(const char16_t* name) {
-        ProjectRecord p;
-        p.name = std::u16string(name);
-        SetDate(p, MakeDate(2005, 10, 1));
-        uint32_t id = 0;
-        EXPECT_TRUE(AddProjectRecord(*ctx, p, id));
-        clock.Set(OneSecondLater(clock.GetSystemTime()));
-        return id;
-    }
-
     void Close() {
         ctx.reset();
         state.reset();
         store.reset();
     }
-
-    // A start of the program on the fault layer, then what the operation needs beforehand. The
-    // change counts as reported done only when it succeeded with nothing to tell.
-    test::ChangeSteps Steps(
-        std::function<StoreResult()> operation, std::function<void()> ready = [] {}) {
-        const auto change = [operation] {
-            const StoreResult result = operation();
-            return result.ok() && result.failures().empty();
-        };
-        return {[this, ready] {
-                    store = OpenObjectStoreFile(File(), kFaultVfsName);
-                    ASSERT_NE(store, nullptr);
-                    state = std::make_unique<AppState>();
-                    ctx = std::make_unique<StoreContext>(StoreContext{*state, *store, clock});
-                    ASSERT_TRUE(OpenStore(*ctx));
-                    ready();
-                },
-                change,
-                [this] {
-                    // The store goes on working after the failure.
-                    CEOID oid = 0;
-                    const StoreHandle h = OpenByName(*store, test::kAsideDatabase, oid);
-                    EXPECT_NE(store->CeWriteRecordProps(h, 0, {PropValue::Number(0x13, 1)}), 0u);
-                    Close();
-                }};
-    }
-
-    // Runs the operation against every kind of fault: the old state or the new one.
-    void EveryFault(const test::ChangeSteps& steps) {
-        const auto judge = [this](const std::string& c, bool ok) { loop_->OldOrNew(c, ok); };
-        for (const test::IoFaultKind& kind : test::kIoFaultKinds) {
-            loop_->Run(kind, steps, judge);
-            if (HasFailure()) return;
-        }
-    }
-
-    uint32_t alpha_ = 0, beta_ = 0;
-    std::vector<uint32_t> records_;
-    std::unique_ptr<test::IoFaultLoop> loop_;
 
     void SetCategories(std::initializer_list<const char16_t*> names) {
         state->categories.Clear();
@@ -110,64 +59,92 @@ class StoreIoFaultTest : public testing::StoreTest {
         }
     }
 
+    // Alpha's records loaded as the current project's.
+    void LoadAlpha() {
+        state->currentProject.projectId = alpha_;
+        ASSERT_TRUE(LoadTimeRecords(*ctx));
+    }
+
+    // Runs the operation, after a start of the program on the fault layer and what `ready`
+    // does, against every kind of fault: the file holds the old state or the new one, and the
+    // change counts as reported done only when it succeeded with nothing to tell. The store
+    // goes on working after the failure.
+    void EveryFault(
+        const char* name, std::function<StoreResult()> operation,
+        std::function<void()> ready = [] {}) {
+        SCOPED_TRACE(name);
+        const test::ChangeSteps steps = {
+            [this, ready] {
+                store = OpenObjectStoreFile(File(), kFaultVfsName);
+                ASSERT_NE(store, nullptr);
+                state = std::make_unique<AppState>();
+                ctx = std::make_unique<StoreContext>(StoreContext{*state, *store, clock});
+                ASSERT_TRUE(OpenStore(*ctx));
+                ready();
+            },
+            [operation] {
+                const StoreResult result = operation();
+                return result.ok() && result.failures().empty();
+            },
+            [this] {
+                CEOID oid = 0;
+                const StoreHandle h = OpenByName(*store, test::kAsideDatabase, oid);
+                EXPECT_NE(store->CeWriteRecordProps(h, 0, {PropValue::Number(0x13, 1)}), 0u);
+                Close();
+            }};
+        const auto judge = [this](const std::string& c, bool ok) { loop_->OldOrNew(c, ok); };
+        for (const test::IoFaultKind& kind : test::kIoFaultKinds) {
+            loop_->Run(kind, steps, judge);
+            if (HasFailure()) return;
+        }
+    }
+
+    uint32_t alpha_ = 0, beta_ = 0;
+    std::vector<uint32_t> records_;
     TimeRecordList range_;
+    std::unique_ptr<test::IoFaultLoop> loop_;
 };
 
 TEST_F(StoreIoFaultTest, EverySingleAndBatchChangeIsAllOrNothing) {
-    const auto loadAlpha = [this] {
-        state->currentProject.projectId = alpha_;
-        ASSERT_TRUE(LoadTimeRecords(*ctx));
-    };
-    const struct {
-        const char* name;
-        std::function<StoreResult()> change;
-        std::function<void()> ready;
-    } operations[] = {
-        {"adding",
-         [this] {
-             uint32_t id = 0;
-             return AddTimeRecord(*ctx, MakeRecord(0, 2005, 10, 29, 45, u"Meeting", u"new", alpha_),
-                                  id);
-         },
-         [] {}},
-        {"updating",
-         [this] {
-             return UpdateTimeRecord(
-                 *ctx, MakeRecord(records_[1], 2005, 11, 2, 120, u"Meeting", u"changed", alpha_));
-         },
-         [] {}},
-        {"deleting", [this] { return DeleteTimeRecord(*ctx, records_[3]); }, [] {}},
-        {"rewriting the categories", [this] { return SaveCategories(*ctx); },
-         [this] {
-             SetCategories({u"Meeting", u"Phone"});
-         }},
-        {"deleting a range", [this] { return DeleteTimeRecords(*ctx, range_); },
-         [&, this] {
-             loadAlpha();
-             range_.Clear();  // the later two of alpha's three records
-             for (uint16_t i = 1; i < state->timeRecords.Count(); ++i) {
-                 range_.Append(*state->timeRecords.FindAt(i));
-             }
-         }},
-        {"renaming a category in the records",
-         [this] { return SaveCategoryRename(*ctx, u"Travel", u"Office", true); },
-         [&, this] {
-             loadAlpha();
-             SetCategories({u"Meeting", u"Office"});
-         }},
-        {"deleting a category with its records",
-         [this] { return SaveCategoryDeletion(*ctx, u"Travel", true); },
-         [&, this] {
-             loadAlpha();
-             SetCategories({u"Meeting"});
-         }},
-        {"deleting a project with its records",
-         [this] { return DeleteProjectWithRecords(*ctx, beta_); }, [] {}},
-    };
-    for (const auto& operation : operations) {
-        SCOPED_TRACE(operation.name);
-        EveryFault(Steps(operation.change, operation.ready));
-    }
+    uint32_t id = 0;
+    EveryFault("adding", [&] {
+        return AddTimeRecord(*ctx, MakeRecord(0, 2005, 10, 29, 45, u"Meeting", u"new", alpha_), id);
+    });
+    EveryFault("updating", [this] {
+        return UpdateTimeRecord(
+            *ctx, MakeRecord(records_[1], 2005, 11, 2, 120, u"Meeting", u"changed", alpha_));
+    });
+    EveryFault("deleting", [this] { return DeleteTimeRecord(*ctx, records_[3]); });
+    EveryFault(
+        "rewriting the categories", [this] { return SaveCategories(*ctx); },
+        [this] {
+            SetCategories({u"Meeting", u"Phone"});
+        });
+    EveryFault(
+        "deleting a range", [this] { return DeleteTimeRecords(*ctx, range_); },
+        [this] {
+            LoadAlpha();
+            range_.Clear();  // the later two of alpha's three records
+            for (uint16_t i = 1; i < state->timeRecords.Count(); ++i) {
+                range_.Append(*state->timeRecords.FindAt(i));
+            }
+        });
+    EveryFault(
+        "renaming a category in the records",
+        [this] { return SaveCategoryRename(*ctx, u"Travel", u"Office", true); },
+        [this] {
+            LoadAlpha();
+            SetCategories({u"Meeting", u"Office"});
+        });
+    EveryFault(
+        "deleting a category with its records",
+        [this] { return SaveCategoryDeletion(*ctx, u"Travel", true); },
+        [this] {
+            LoadAlpha();
+            SetCategories({u"Meeting"});
+        });
+    EveryFault("deleting a project with its records",
+               [this] { return DeleteProjectWithRecords(*ctx, beta_); });
 }
 
 }  // namespace
