@@ -1,16 +1,14 @@
-// Export File Options where a scenario cannot reach: files that cannot be written or are
-// already there, a report with nothing in it, the layouts of a turned screen and the input
-// panel around the list; and the messages every reported store or export failure becomes.
+// Export File Options where a scenario cannot reach: files that cannot be written, a report
+// with nothing in it, the layouts of a turned screen and the input panel around the list; and
+// the messages every reported store or export failure becomes.
 #include "dialogs/export_dialog.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "dialogs/messages.h"
+#include "files/temp_dir.h"
 #include "headless/scripted_host.h"
 #include "platform/ui/user_input.h"
 #include "res/string_table.h"
@@ -24,19 +22,9 @@ using testing::MakeRecord;
 class ExportDialogTest : public test::ScriptedHost {
   protected:
     void SetUp() override {
-        root_ = std::filesystem::temp_directory_path() /
-                ("qv-export-" + std::to_string(getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(root_);
-        folders_ = DeviceFolders::UnderRoot(root_);
         ASSERT_TRUE(folders_.Provision());
-        files_ = std::make_unique<DeviceFiles>(folders_);
         state_.timeRecords.Append(MakeRecord(1, 2005, 10, 3, 90));
         state_.timeRecords.Append(MakeRecord(2, 2005, 10, 4, 59, u"Meeting", u"weekly"));
-    }
-    void TearDown() override {
-        files_.reset();
-        std::filesystem::remove_all(root_);
     }
 
     int Run(ExportVariant variant) {
@@ -45,10 +33,6 @@ class ExportDialogTest : public test::ScriptedHost {
     }
     std::filesystem::path Csv(const char* folder, const char* name) const {
         return folders_.documentsDir / folder / (std::string(name) + ".csv");
-    }
-    static std::string Read(const std::filesystem::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
     }
     // The name field has the focus with its text selected, the panel up to type on.
     void ExpectBackOnName(int nameId) {
@@ -62,9 +46,9 @@ class ExportDialogTest : public test::ScriptedHost {
         EXPECT_EQ(active_, d);
     }
 
-    std::filesystem::path root_;
-    DeviceFolders folders_;
-    std::unique_ptr<DeviceFiles> files_;
+    test::TempDir root_;
+    DeviceFolders folders_ = DeviceFolders::UnderRoot(root_.path());
+    std::unique_ptr<DeviceFiles> files_ = std::make_unique<DeviceFiles>(folders_);
     AppState state_;
     Dialog* active_ = nullptr;
 };
@@ -90,24 +74,18 @@ TEST_F(ExportDialogTest, AFileNotWrittenKeepsTheDialogOnTheNameAndTheNextOkWrite
         EXPECT_EQ(state_.lastRecordsExportName, u"week 12");
         EXPECT_FALSE(std::filesystem::exists(folders_.documentsDir / "Business"));
     });
-    // A file already there and a card that fills up part-way: asked, said once, and the old
-    // file kept.
+    // A card that fills up part-way: said once, and no partial file left behind.
     Add(A::MakeCheck(kExportRecordsFirst + kExportPersonal));
     Add(A::MakeType(kName, u" week 13 "));
-    Look([this] {
-        std::ofstream(Csv("Personal", "week 13")) << "old";
-        files_->Faults().FailAfterBytes(40);
-    });
+    Look([this] { files_->Faults().FailAfterBytes(40); });
     Add(A::MakeClick(kOk));
-    Add(A::MakeAnswer(true));
     Look([this] {
         ExpectBackOnName(kName);
         EXPECT_EQ(state_.lastRecordsExportName, u"week 13");  // remembered before the export
-        EXPECT_EQ(Read(Csv("Personal", "week 13")), "old");
+        EXPECT_FALSE(std::filesystem::exists(Csv("Personal", "week 13")));
         files_->Faults().FailAfterBytes(std::nullopt);
     });
     Add(A::MakeClick(kOk));
-    Add(A::MakeAnswer(true));
 
     EXPECT_EQ(Run(ExportVariant::TimeRecords), kExportDone);
     EXPECT_EQ(active_, nullptr);
@@ -117,13 +95,11 @@ TEST_F(ExportDialogTest, AFileNotWrittenKeepsTheDialogOnTheNameAndTheNextOkWrite
                           "message exclamation \"Folder Business doesn't exist on you PocketPC. "
                           "Please, restore original folder structure on you PocketPC, and try "
                           "again.\"",
-                          "question \"File already exists - do you want replace existing file?\"",
                           "message stop \"Program failed to write time records in file.\"",
-                          "question \"File already exists - do you want replace existing file?\"",
                           "message exclamation \"Done!\"",
                           "end 1070 1",
                       }));
-    EXPECT_EQ(Read(Csv("Personal", "week 13")),
+    EXPECT_EQ(test::ReadBytes(Csv("Personal", "week 13")),
               "\"Date\",\"Category\",\"Time (hours and minutes)\",\"Memo\"\r\n"
               "\"10/03/2005\",\"Travel\",\"1,30\",\"----\"\r\n"
               "\"10/04/2005\",\"Meeting\",\"0,59\",\"weekly\"\r\n");
@@ -182,49 +158,42 @@ TEST_F(ExportDialogTest, ControlsFollowTheScreenAndThePanelGivesWayToTheList) {
 // Each failure is told in the order reported, with its text and icon, the wait cursor gone;
 // an unreadable store beeps first. A failure without a fault to tell says nothing.
 TEST(Messages, EveryReportedFailureBecomesItsMessage) {
-    using E = RecordingShell::Event;
-    using Row = std::tuple<uint32_t, uint32_t, const char16_t*, uint32_t>;  // fault, text, name
     RecordingShell shell;
-    std::vector<E> expected;
-    const auto message = [&](uint32_t id, const char16_t* name, uint32_t flags) {
-        expected.push_back(
-            {E::Message, name ? NamedMessage(id, name) : *LoadString(id), u"Quorvella", flags});
-    };
-    StoreResult told = StoreResult::Failed();
-    for (auto [fault, id, name, flags] : {
-             Row{uint32_t(StoreFault::Adding), kStrErrorAdding, u"Db", kNoticeBox},
-             Row{uint32_t(StoreFault::Editing), kStrErrorEditing, u"Db", kNoticeBox},
-             Row{uint32_t(StoreFault::Deleting), kStrErrorDeleting, u"Db", kNoticeBox},
-             Row{uint32_t(StoreFault::Building), kStrErrorBuilding, u"Db", kNoticeBox},
-             Row{uint32_t(StoreFault::BuildingHalted), kStrErrorBuilding, nullptr, kStopBox},
-             Row{uint32_t(StoreFault::Unreadable), kStrThereAreProblems, nullptr, kStopBox},
-             Row{uint32_t(StoreFault::TooManyRecords), kStrTooManyRecords, nullptr, kNoticeBox},
-         }) {
-        told.Tell(StoreFault(fault), name ? name : u"");
-        if (StoreFault(fault) == StoreFault::Unreadable)
-            expected.push_back({E::Beep, {}, {}, MB_BEEP});
-        message(id, name, flags);
+    StoreResult told = StoreResult::Failed(StoreFault::Adding, u"Db");
+    for (StoreFault f : {StoreFault::Editing, StoreFault::Deleting, StoreFault::Building}) {
+        told.Tell(f, u"Db");
+    }
+    for (StoreFault f :
+         {StoreFault::BuildingHalted, StoreFault::Unreadable, StoreFault::TooManyRecords}) {
+        told.Tell(f);
     }
     shell.SetWaitCursor(true);
     EXPECT_FALSE(Tell(shell, told));
-    for (auto [fault, id, name, flags] : {
-             Row{uint32_t(ExportFault::None), 0, nullptr, 0},
-             Row{uint32_t(ExportFault::NoBusinessFolder), kStrNoBusinessFolder, nullptr,
-                 kNoticeBox},
-             Row{uint32_t(ExportFault::NoPersonalFolder), kStrNoPersonalFolder, nullptr,
-                 kNoticeBox},
-             Row{uint32_t(ExportFault::CannotCreate), kStrCannotCreateFile, nullptr, kStopBox},
-             Row{uint32_t(ExportFault::WriteFailed), kStrWriteFailed, nullptr, kStopBox},
-         }) {
+    for (ExportFault f :
+         {ExportFault::None, ExportFault::NoBusinessFolder, ExportFault::NoPersonalFolder,
+          ExportFault::CannotCreate, ExportFault::WriteFailed}) {
         shell.SetWaitCursor(true);
-        EXPECT_FALSE(Tell(shell, ExportResult{false, ExportFault(fault), u"f"}));
-        if (id != 0) message(id, name, flags);
+        EXPECT_FALSE(Tell(shell, ExportResult{false, f, u"f"}));
     }
     EXPECT_TRUE(Tell(shell, ExportResult{true, ExportFault::None, u"f"}));
     EXPECT_FALSE(shell.waitCursorOnAtMessage);
-    std::erase_if(shell.events,
-                  [](const E& e) { return e.kind == E::WaitOn || e.kind == E::WaitOff; });
-    EXPECT_EQ(shell.events, expected);
+    std::vector<std::u16string> seen;  // icon and text of each box, and the beeps
+    for (const RecordingShell::Event& e : shell.events) {
+        if (e.kind == RecordingShell::Event::Beep) seen.push_back(u"beep");
+        if (e.kind == RecordingShell::Event::Message) {
+            seen.push_back(FormatDecimal(e.flags) + u" " + e.text);
+        }
+    }
+    const auto named = [](uint32_t id) { return u"48 " + NamedMessage(id, u"Db"); };
+    const auto box = [](uint32_t flags, uint32_t id) {
+        return FormatDecimal(flags) + u" " + *LoadString(id);
+    };
+    EXPECT_EQ(seen, (std::vector<std::u16string>{
+                        named(kStrErrorAdding), named(kStrErrorEditing), named(kStrErrorDeleting),
+                        named(kStrErrorBuilding), box(16, kStrErrorBuilding), u"beep",
+                        box(16, kStrThereAreProblems), box(48, kStrTooManyRecords),
+                        box(48, kStrNoBusinessFolder), box(48, kStrNoPersonalFolder),
+                        box(16, kStrCannotCreateFile), box(16, kStrWriteFailed)}));
 }
 
 }  // namespace
