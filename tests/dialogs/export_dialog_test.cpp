@@ -1,6 +1,6 @@
-// Export File Options where a scenario cannot reach: files that cannot be written, a report
-// with nothing in it, the layouts of a turned screen and the input panel around the list; and
-// the messages every reported store or export failure becomes.
+// Export File Options where a scenario cannot reach: files that cannot be written, the layouts
+// of a turned screen and the input panel around the list; and the messages every reported
+// store or export failure becomes.
 #include "dialogs/export_dialog.h"
 
 #include <gtest/gtest.h>
@@ -103,27 +103,6 @@ TEST_F(ExportDialogTest, AFileNotWrittenKeepsTheDialogOnTheNameAndTheNextOkWrite
               "\"Date\",\"Category\",\"Time (hours and minutes)\",\"Memo\"\r\n"
               "\"10/03/2005\",\"Travel\",\"1,30\",\"----\"\r\n"
               "\"10/04/2005\",\"Meeting\",\"0,59\",\"weekly\"\r\n");
-}
-
-TEST_F(ExportDialogTest, AnEmptyReportIsDeclinedWithoutAWordAndCancelWritesNothing) {
-    constexpr int kReportName = kExportReportFirst + kExportName;
-    // No categories: the writer declines, the name is kept, the dialog stays.
-    Add(A::MakeType(kReportName, u"report"));
-    Add(A::MakeClick(IDOK));
-    Look([this] {
-        ExpectBackOnName(kReportName);
-        EXPECT_EQ(state_.lastReportExportName, u"report");
-        EXPECT_FALSE(state_.lastRecordsExportName);
-    });
-    Add(A::MakeHelp());
-    Add(A::MakeClick(kExportReportFirst + kExportCancel));
-
-    EXPECT_EQ(Run(ExportVariant::CategoryReport), kExportReportFirst + kExportCancel);
-    EXPECT_EQ(active_, nullptr);
-    EXPECT_EQ(events, (std::vector<std::string>{"open 1091 \"Export File Options\"",
-                                                "help file:enquorvella.htm#Exportrapport",
-                                                "end 1091 1103"}));
-    EXPECT_TRUE(std::filesystem::is_empty(folders_.documentsDir / "Personal"));
 }
 
 TEST_F(ExportDialogTest, ControlsFollowTheScreenAndThePanelGivesWayToTheList) {

@@ -12,14 +12,10 @@ namespace {
 
 class CategoriesProjectsStoreTest : public testing::StoreTest {
   protected:
-    std::vector<std::u16string> Names(CategoryList& list) {
+    template <class List>
+    std::vector<std::u16string> Names(List& list) {
         std::vector<std::u16string> names;
-        for (CategoryItem* c = list.First(); c; c = list.Next()) names.push_back(*c->name);
-        return names;
-    }
-    std::vector<std::u16string> Names(ProjectList& list) {
-        std::vector<std::u16string> names;
-        for (ProjectRecord* p = list.First(); p; p = list.Next()) names.push_back(*p->name);
+        for (auto* item = list.First(); item; item = list.Next()) names.push_back(*item->name);
         return names;
     }
     void AddCategories(std::initializer_list<const char16_t*> names) {
@@ -133,18 +129,21 @@ TEST_F(CategoriesProjectsStoreTest, ProjectSortsKeepTiesAscendingAndReverseThemD
         p->totalMinutes = total;
         total = 90;
     }
-    ASSERT_TRUE(SortProjectsByName(*state, 0));
-    EXPECT_EQ(Names(state->projects), (std::vector<std::u16string>{u"Alpha", u"Beta", u"beta"}));
-    ASSERT_TRUE(SortProjectsByName(*state, 1));
-    EXPECT_EQ(Names(state->projects), (std::vector<std::u16string>{u"beta", u"Beta", u"Alpha"}));
-    ASSERT_TRUE(SortProjectsByDate(*state, 2));
-    EXPECT_EQ(Names(state->projects), (std::vector<std::u16string>{u"Beta", u"beta", u"Alpha"}));
-    ASSERT_TRUE(SortProjectsByDate(*state, 1));
-    EXPECT_EQ(Names(state->projects), (std::vector<std::u16string>{u"Alpha", u"beta", u"Beta"}));
-    ASSERT_TRUE(SortProjectsByTotal(*state, 0));  // Beta and Alpha both hold 90
-    EXPECT_EQ(Names(state->projects), (std::vector<std::u16string>{u"beta", u"Alpha", u"Beta"}));
-    ASSERT_TRUE(SortProjectsByTotal(*state, 1));
-    EXPECT_EQ(Names(state->projects), (std::vector<std::u16string>{u"Beta", u"Alpha", u"beta"}));
+    using V = std::vector<std::u16string>;
+    const struct {
+        bool (*sort)(AppState&, uint32_t);
+        uint32_t order;
+        V names;
+    } sorts[] = {{SortProjectsByName, 0, {u"Alpha", u"Beta", u"beta"}},
+                 {SortProjectsByName, 1, {u"beta", u"Beta", u"Alpha"}},
+                 {SortProjectsByDate, 2, {u"Beta", u"beta", u"Alpha"}},
+                 {SortProjectsByDate, 1, {u"Alpha", u"beta", u"Beta"}},
+                 {SortProjectsByTotal, 0, {u"beta", u"Alpha", u"Beta"}},  // Beta, Alpha: 90
+                 {SortProjectsByTotal, 1, {u"Beta", u"Alpha", u"beta"}}};
+    for (const auto& s : sorts) {
+        ASSERT_TRUE(s.sort(*state, s.order));
+        EXPECT_EQ(Names(state->projects), s.names);
+    }
 
     ProjectList& buffer = state->projectSortBuffer;
     state->projects.Clear();
