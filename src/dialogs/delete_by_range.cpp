@@ -77,8 +77,8 @@ void DeleteByRange::OnFind(Dialog& d) {
         d.SetFocus(kDeleteByRangeStart);
         return;
     }
-    const std::u16string question =
-        TrimBlanks(FormatDecimal(found) + u" " + LoadString(kStrRecordsWillBeDeleted).value_or(u""));
+    const std::u16string question = TrimBlanks(FormatDecimal(found) + u" " +
+                                               LoadString(kStrRecordsWillBeDeleted).value_or(u""));
     if (!AskYesNo(host_, question)) return;
     DeleteFound();
     d.End(kDeleteByRangeFind);

@@ -84,8 +84,8 @@ ExportResult WriteAndClose(ExportContext& ctx, FileHandle file, const std::u16st
 using LineBuilder = std::function<std::vector<std::u16string>()>;
 
 // The steps every writer shares; the lines are built once the file is open.
-ExportResult WriteCsvFile(ExportContext& ctx, const Text& name, uint32_t encoding,
-                          uint32_t folder, const LineBuilder& buildLines) {
+ExportResult WriteCsvFile(ExportContext& ctx, const Text& name, uint32_t encoding, uint32_t folder,
+                          const LineBuilder& buildLines) {
     Text path = ExportPath(name, folder);
     if (!path) return {};
     ExportResult result;
@@ -113,14 +113,14 @@ Text ExportPath(const Text& name, uint32_t folder) {
 }
 
 ExportResult ExportTimeRecords(ExportContext& ctx, TimeRecordList& records, const Text& name,
-                       uint32_t timeType, uint32_t encoding, uint32_t folder) {
+                               uint32_t timeType, uint32_t encoding, uint32_t folder) {
     return WriteCsvFile(ctx, name, encoding, folder, [&] {
         return TimeRecordLines(records, timeType, ctx.dateTypeView, ctx.timeTypeView);
     });
 }
 
 ExportResult ExportCategoryReport(ExportContext& ctx, CategoryList& categories, const Text& name,
-                          uint32_t timeType, uint32_t encoding, uint32_t folder) {
+                                  uint32_t timeType, uint32_t encoding, uint32_t folder) {
     if (categories.First() == nullptr) return {};
     return WriteCsvFile(ctx, name, encoding, folder, [&] {
         return CategoryReportLines(categories, timeType, ctx.timeTypeView);
@@ -128,7 +128,7 @@ ExportResult ExportCategoryReport(ExportContext& ctx, CategoryList& categories, 
 }
 
 ExportResult ExportProjectsBalance(ExportContext& ctx, ProjectList& projects, const Text& name,
-                           uint32_t timeType, uint32_t encoding, uint32_t folder) {
+                                   uint32_t timeType, uint32_t encoding, uint32_t folder) {
     if (projects.First() == nullptr) return {};
     return WriteCsvFile(ctx, name, encoding, folder,
                         [&] { return ProjectsBalanceLines(projects, timeType, ctx.timeTypeView); });

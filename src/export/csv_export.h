@@ -40,8 +40,8 @@ enum class ExportFault : uint8_t {
     None,              // written, or given up without a word (no name, no lines, not replaced)
     NoBusinessFolder,  // the folder is not there
     NoPersonalFolder,
-    CannotCreate,      // the file could not be made
-    WriteFailed,       // the file could not be written whole; nothing is left of it
+    CannotCreate,  // the file could not be made
+    WriteFailed,   // the file could not be written whole; nothing is left of it
 };
 
 // What a writer reports: whether the whole file is on disk, else what the user is to be told
@@ -66,11 +66,11 @@ Text ExportPath(const Text& name, uint32_t folder);
 //
 // An empty record list writes the header alone and succeeds.
 ExportResult ExportTimeRecords(ExportContext& ctx, TimeRecordList& records, const Text& name,
-                       uint32_t timeType, uint32_t encoding, uint32_t folder);
+                               uint32_t timeType, uint32_t encoding, uint32_t folder);
 // An empty list fails without a fault to tell.
 ExportResult ExportCategoryReport(ExportContext& ctx, CategoryList& categories, const Text& name,
-                          uint32_t timeType, uint32_t encoding, uint32_t folder);
+                                  uint32_t timeType, uint32_t encoding, uint32_t folder);
 ExportResult ExportProjectsBalance(ExportContext& ctx, ProjectList& projects, const Text& name,
-                           uint32_t timeType, uint32_t encoding, uint32_t folder);
+                                   uint32_t timeType, uint32_t encoding, uint32_t folder);
 
 }  // namespace qv

@@ -43,7 +43,8 @@ bool CreateAndOpen(ObjectStore& store, KeptDatabase db) {
     return Reopen(store, db);
 }
 
-StoreResult WriteNewRecord(StoreContext& ctx, KeptDatabase db, const std::vector<PropValue>& props) {
+StoreResult WriteNewRecord(StoreContext& ctx, KeptDatabase db,
+                           const std::vector<PropValue>& props) {
     if (ctx.store.CeWriteRecordProps(db.handle, 0, props) == 0) {
         return StoreResult::Failed(StoreFault::Adding, db.name);
     }
