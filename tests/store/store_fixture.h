@@ -3,12 +3,11 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <memory>
 
 #include "core/app_state.h"
+#include "files/temp_dir.h"
 #include "platform/objectstore/object_store.h"
 #include "store/store_context.h"
 
@@ -17,17 +16,8 @@ namespace qv::testing {
 class StoreTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("qv-store-" + std::to_string(getpid()) + "-" + std::to_string(counter_++));
-        std::filesystem::create_directories(dir_);
         Restart();
         clock.Set(At(2005, 10, 29, 12, 0, 0));
-    }
-    void TearDown() override {
-        ctx.reset();
-        state.reset();
-        store.reset();
-        std::filesystem::remove_all(dir_);
     }
 
     // A new run of the program on the same device: fresh state, the store file reopened.
@@ -50,8 +40,7 @@ class StoreTest : public ::testing::Test {
         return t;
     }
 
-    std::filesystem::path dir_;
-    inline static int counter_ = 0;
+    test::TempDir dir_;
     FixedClock clock;
     std::unique_ptr<ObjectStore> store;
     std::unique_ptr<AppState> state;
