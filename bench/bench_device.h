@@ -65,8 +65,8 @@ class DeviceBuilder {
         : folders_(Fresh(root)),
           store_(OpenObjectStoreFile(folders_.StoreFile())),
           clock_(now),
-          ctx_{state_, *store_, shell_, clock_} {
-        OpenStore(ctx_);
+          ctx_{state_, *store_, clock_} {
+        (void)OpenStore(ctx_);
     }
 
     // A project created on 1 January 2005; the clock moves on a second, so the next one gets
@@ -76,7 +76,7 @@ class DeviceBuilder {
         p.name = std::move(name);
         SetDate(p, MakeDate(2005, 1, 1));
         uint32_t id = 0;
-        AddProjectRecord(ctx_, p, id);
+        (void)AddProjectRecord(ctx_, p, id);
         clock_.Set(OneSecondLater(clock_.GetSystemTime()));
         return id;
     }
@@ -84,7 +84,7 @@ class DeviceBuilder {
         CategoryItem item;
         SetName(item, name);
         state_.categories.Add(item);
-        SaveCategories(ctx_);
+        (void)SaveCategories(ctx_);
     }
     // `count` typical records; projectOf(i) gives the project of the i-th one.
     void FillRecords(uint32_t count, const std::function<uint32_t(uint32_t)>& projectOf) {
@@ -105,7 +105,6 @@ class DeviceBuilder {
     DeviceFolders folders_;
     std::unique_ptr<ObjectStore> store_;
     AppState state_;
-    RecordingShell shell_;
     FixedClock clock_;
     StoreContext ctx_;
 };

@@ -209,7 +209,6 @@ void BM_FirstNewIdAmongRecordsBookedEverySecond(benchmark::State& st) {
     const DeviceFolders& folders = Device(Ids::BookedEverySecond);
     auto store = OpenObjectStoreFile(folders.StoreFile());
     AppState state;
-    RecordingShell shell;
     FixedClock clock(Now());
     uint32_t id = 0;
     const auto closeHandles = [&] {
@@ -220,7 +219,7 @@ void BM_FirstNewIdAmongRecordsBookedEverySecond(benchmark::State& st) {
     for (auto _ : st) {
         st.PauseTiming();
         closeHandles();
-        StoreContext ctx{state, *store, shell, clock};
+        StoreContext ctx{state, *store, clock};
         if (!OpenStore(ctx)) {
             st.SkipWithError("the store does not open");
             return;

@@ -7,7 +7,6 @@
 #include <filesystem>
 
 #include "bench_records.h"
-#include "platform/ui/shell.h"
 #include "store/projects_store.h"
 #include "store/record_store.h"
 
@@ -34,17 +33,16 @@ const Device& PreparedDevice() {
         d.file = d.dir / "objectstore.sqlite";
         auto store = OpenObjectStoreFile(d.file);
         AppState state;
-        RecordingShell shell;
         FixedClock clock(MakeDate(2005, 10, 29));
-        StoreContext ctx{state, *store, shell, clock};
-        OpenStore(ctx);
+        StoreContext ctx{state, *store, clock};
+        (void)OpenStore(ctx);
         StoreTransaction bulk(*store);
         for (int p = 0; p < kProjects; ++p) {
             ProjectRecord project;
             project.name = u"Project " + FormatDecimal(p);
             SetDate(project, MakeDate(2005, 1, 1));
             uint32_t id = 0;
-            AddProjectRecord(ctx, project, id);
+            (void)AddProjectRecord(ctx, project, id);
             project.projectId = id;
             state.projects.Append(project);
             if (p == 0) d.currentProject = id;
@@ -66,11 +64,10 @@ void BM_OpenStoreAndLoadCurrentProject(benchmark::State& st) {
         auto store = OpenObjectStoreFile(d.file);
         AppState state;
         state.settings.LastProject = u"Project 0";
-        RecordingShell shell;
         FixedClock clock;
-        StoreContext ctx{state, *store, shell, clock};
-        OpenStore(ctx);
-        LoadTimeRecords(ctx);
+        StoreContext ctx{state, *store, clock};
+        (void)OpenStore(ctx);
+        (void)LoadTimeRecords(ctx);
         loaded = state.timeRecords.Size();
         st.PauseTiming();  // tearing the lists down is not start-up
         state.timeRecords.Clear();
@@ -84,12 +81,11 @@ void BM_LoadAllTimeRecords(benchmark::State& st) {
     const Device& d = PreparedDevice();
     auto store = OpenObjectStoreFile(d.file);
     AppState state;
-    RecordingShell shell;
     FixedClock clock;
-    StoreContext ctx{state, *store, shell, clock};
-    OpenStore(ctx);
+    StoreContext ctx{state, *store, clock};
+    (void)OpenStore(ctx);
     for (auto _ : st) {
-        LoadAllTimeRecords(ctx);
+        (void)LoadAllTimeRecords(ctx);
         st.PauseTiming();
         state.timeRecords.Clear();
         st.ResumeTiming();

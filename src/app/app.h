@@ -28,7 +28,7 @@ struct App {
     explicit App(ProgramServices& services)
         : services(services),
           host(services.host),
-          store{state, services.store, services.host, services.host.GetClock()} {}
+          store{state, services.store, services.host.GetClock()} {}
 
     ProgramServices& services;
     UiHost& host;

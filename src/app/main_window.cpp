@@ -58,7 +58,7 @@ void MainWindow::OnCreate(MainFrame& frame) {
     s.listSorted = false;
     app_.activeEntryDialog = nullptr;
 
-    const bool loaded = LoadTimeRecords(app_.store);
+    const bool loaded = Tell(app_.host, LoadTimeRecords(app_.store));
 
     Dialog* bar = app_.host.CreateChildDialog(frame, kProjectBarTemplate, bar_);
     if (bar == nullptr) {
@@ -213,7 +213,7 @@ void MainWindow::RunCommand(const CommandRow& row) {
 
 void MainWindow::FollowUp(uint32_t steps) {
     AppState& s = app_.state;
-    if (steps & kReloadRecords) LoadTimeRecords(app_.store);
+    if (steps & kReloadRecords) Tell(app_.host, LoadTimeRecords(app_.store));
     if (steps & kResortAndRefill) {
         if (SortByDate(s)) RefillList();
     }
@@ -253,7 +253,7 @@ void MainWindow::AfterNewRecord(int result) {
         return;
     }
     uint32_t newId = 0;
-    if (!AddTimeRecord(app_.store, s.scratchRecord, newId)) return;
+    if (!Tell(app_.host, AddTimeRecord(app_.store, s.scratchRecord, newId))) return;
     app_.host.SetWaitCursor(true);
     s.scratchRecord.recordId = newId;
     Dialog& bar = *Bar();
@@ -286,7 +286,7 @@ void MainWindow::AfterEditRecord(int result) {
     Dialog& bar = *Bar();
     if (result == kRegisterTimeOk) {
         app_.host.SetWaitCursor(true);
-        if (UpdateTimeRecord(app_.store, s.scratchRecord)) {
+        if (Tell(app_.host, UpdateTimeRecord(app_.store, s.scratchRecord))) {
             TimeRecord* listed = FindByRecordId(s.timeRecords, s.scratchRecord.recordId);
             const int row = listed != nullptr ? listed->position : -1;
             if (listed == nullptr) {

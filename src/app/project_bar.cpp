@@ -100,7 +100,7 @@ void ProjectBar::ChooseProject(Dialog& d) {
         CopyFrom(s.currentProject, *p);
         SetLastProject(s.settings, p->name);
     }
-    LoadTimeRecords(app_.store);
+    Tell(app_.host, LoadTimeRecords(app_.store));
     SortByDate(s);
     if (app_.mainWindow != nullptr) app_.mainWindow->RefillList();
     UpdateProjectBalance(s);

@@ -11,7 +11,7 @@ namespace qv {
 
 bool OpenStoreAtStart(App& app) {
     app.host.SetWaitCursor(true);
-    if (!OpenStore(app.store)) {
+    if (!Tell(app.host, OpenStore(app.store))) {
         ShowStop(app.host, kStrCannotContinue);
         app.host.SetWaitCursor(false);
         return false;
@@ -23,7 +23,7 @@ bool OpenStoreAtStart(App& app) {
 void TidyStoreAtExit(App& app) {
     DropEmptyTimeDatabase(app.store);
     DropEmptyProjectsDatabase(app.store);
-    SaveCategories(app.store);
+    Tell(app.host, SaveCategories(app.store));
 }
 
 }  // namespace qv

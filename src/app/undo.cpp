@@ -38,7 +38,7 @@ void UndoDeleting(App& app) {
         CopyFrom(s.scratchRecord, *s.UndoList.Last());
         uint32_t newId = 0;
         // A refused write keeps the copy for another try.
-        if (AddTimeRecord(app.store, s.scratchRecord, newId)) {
+        if (Tell(app.host, AddTimeRecord(app.store, s.scratchRecord, newId))) {
             app.host.SetWaitCursor(true);
             s.scratchRecord.recordId = newId;  // never the old identifier
             s.UndoList.RemoveAt(s.UndoList.Last()->position);

@@ -7,6 +7,7 @@
 #include "core/date_range.h"
 #include "dialogs/frame.h"
 #include "res/string_table.h"
+#include "store/batch_changes.h"
 #include "store/record_store.h"
 
 namespace qv {
@@ -96,19 +97,8 @@ void DeleteByRange::FindRecords() {
 // store's message is said once. The list is loaded again either way.
 void DeleteByRange::DeleteFound() {
     host_.SetWaitCursor(true);
-    {
-        StoreTransaction change(store_.store);
-        bool ok = change.ok();
-        if (!ok) ShowNamedNotice(store_.shell, kStrErrorDeleting, kTimeDatabaseName);
-        for (TimeRecord* r = s_.rangeRecords.First(); ok && r != nullptr;
-             r = s_.rangeRecords.Next()) {
-            ok = DeleteTimeRecord(store_, r->recordId);
-        }
-        if (ok && !change.Commit()) {
-            ShowNamedNotice(store_.shell, kStrErrorDeleting, kTimeDatabaseName);
-        }
-    }
-    LoadTimeRecords(store_);
+    Tell(host_, DeleteTimeRecords(store_, s_.rangeRecords));
+    Tell(host_, LoadTimeRecords(store_));
     host_.SetWaitCursor(false);
 }
 

@@ -8,8 +8,8 @@
 #include "dialogs/frame.h"
 #include "platform/text/unicode_text.h"
 #include "res/string_table.h"
+#include "store/batch_changes.h"
 #include "store/categories_store.h"
-#include "store/record_store.h"
 
 namespace qv {
 namespace {
@@ -17,41 +17,6 @@ namespace {
 // A name as kept: lower case with an upper-case first character, without outer blanks.
 std::u16string NormalisedName(std::u16string_view trimmed) {
     return TrimBlanks(UpperFirstCharacter(ToLowerText(trimmed)));
-}
-
-// Renames (or, without a new name, deletes) every stored record of the category, in every
-// project, as one store change: all of them or none. recordsChanged says whether any changed;
-// timeRecords holds the current project's records again afterwards.
-void ApplyToRecords(CategoriesContext& ctx, const std::u16string& name, const Text& newName) {
-    StoreContext& store = ctx.store;
-    AppState& s = store.state;
-    const uint32_t failText = newName ? kStrErrorEditing : kStrErrorDeleting;
-    ctx.host.SetWaitCursor(true);
-    s.recordsChanged = false;
-    bool changed = false;
-    if (LoadAllTimeRecords(store)) {
-        StoreTransaction change(store.store);
-        bool ok = change.ok();
-        if (!ok) ShowNamedNotice(store.shell, failText, kTimeDatabaseName);
-        for (TimeRecord* r = s.timeRecords.First(); ok && r != nullptr; r = s.timeRecords.Next()) {
-            if (r->category != name) continue;  // exact: work is not Work
-            if (newName) {
-                SetCategory(*r, newName);
-                ok = UpdateTimeRecord(store, *r);
-            } else {
-                ok = DeleteTimeRecord(store, r->recordId);
-            }
-            changed = changed || ok;
-        }
-        if (ok && changed && !change.Commit()) {
-            ShowNamedNotice(store.shell, failText, kTimeDatabaseName);
-            ok = false;
-        }
-        // A refused record undoes the ones before it: the store's message was said once.
-        s.recordsChanged = ok && changed;
-    }
-    LoadTimeRecords(store);
-    ctx.host.SetWaitCursor(false);
 }
 
 class EditCategories : public DialogBehaviour {
@@ -145,18 +110,13 @@ void EditCategories::OnDelete(Dialog& d) {
     const auto name = SelectedName(d);
     if (!name) return;
     s_.categories.RemoveByName(*name);
-    // The records follow the box even when the list could not be saved; the list and the
-    // records change together.
-    StoreTransaction change(ctx_.store.store);
-    const bool grouped = change.ok();
-    SaveCategories(ctx_.store);
-    if (s_.settings.CatRecsApply == 1) ApplyToRecords(ctx_, *name, std::nullopt);
-    if (!change.Commit() && grouped) {
-        ShowNamedNotice(ctx_.store.shell, kStrErrorDeleting, kCategoriesDatabaseName);
-        s_.recordsChanged = false;
-        LoadTimeRecords(ctx_.store);
-    }
-    if (s_.settings.CatRecsApply == 1 && s_.recordsChanged) UpdateProjectBalance(s_);
+    // The records follow the box even when the list could not be saved.
+    const bool records = s_.settings.CatRecsApply == 1;
+    if (records) ctx_.host.SetWaitCursor(true);
+    const StoreResult saved = SaveCategoryDeletion(ctx_.store, *name, records);
+    if (records) ctx_.host.SetWaitCursor(false);
+    Tell(ctx_.host, saved);
+    if (records && s_.recordsChanged) UpdateProjectBalance(s_);
     d.End(kEditCategoriesDelete);
 }
 
@@ -244,7 +204,7 @@ class NewCategory : public CategoryName {
         CategoryItem item;
         SetName(item, name);
         s_.categories.Add(item);
-        SaveCategories(ctx_.store);
+        Tell(ctx_.host, SaveCategories(ctx_.store));
     }
 };
 
@@ -269,16 +229,11 @@ class EditCategory : public CategoryName {
         SetName(item, name);
         s_.categories.Add(item);
         // The list and the records change together: a crash half way keeps the old name in both.
-        StoreTransaction change(ctx_.store.store);
-        const bool grouped = change.ok();
-        if (SaveCategories(ctx_.store) && s_.settings.CatRecsApply == 1) {
-            ApplyToRecords(ctx_, oldName, name);
-        }
-        if (!change.Commit() && grouped) {
-            ShowNamedNotice(ctx_.store.shell, kStrErrorEditing, kCategoriesDatabaseName);
-            s_.recordsChanged = false;
-            LoadTimeRecords(ctx_.store);
-        }
+        const bool records = s_.settings.CatRecsApply == 1;
+        if (records) ctx_.host.SetWaitCursor(true);
+        const StoreResult saved = SaveCategoryRename(ctx_.store, oldName, name, records);
+        if (records) ctx_.host.SetWaitCursor(false);
+        Tell(ctx_.host, saved);
     }
 };
 

@@ -54,7 +54,7 @@ class ExportDialog : public DialogBehaviour {
     int Id(ExportControlOffset offset) const { return ExportControl(traits_.first, offset); }
     void OnOk(Dialog& d);
     void StoreChoices(const Dialog& d);
-    bool Export(const Text& name);
+    ExportResult Export(const Text& name);
     // The name field again, its text selected for typing over, with the panel to type on.
     void BackToName(Dialog& d) {
         d.SetFocus(Id(kExportName));
@@ -142,17 +142,18 @@ void ExportDialog::OnOk(Dialog& d) {
     remembered = name;
 
     ctx_.host.SetWaitCursor(true);
-    const bool written = Export(remembered);
+    const ExportResult result = Export(remembered);
     ctx_.host.SetWaitCursor(false);
-    if (!written) return BackToName(d);  // the writer has said why, or declined silently
+    if (!Tell(ctx_.host, result)) return BackToName(d);  // told why, or declined silently
     ShowNotice(ctx_.host, traits_.successText);
     Leave(d, kExportDone);
 }
 
-bool ExportDialog::Export(const Text& name) {
+ExportResult ExportDialog::Export(const Text& name) {
     const AppSettings& settings = s_.settings;
     // Dates and the hours-and-minutes separator follow the view settings.
-    ExportContext out{ctx_.files, ctx_.host, settings.DateTypeView, settings.TimeTypeView};
+    ExportContext out{ctx_.files, AskReplace(ctx_.host), settings.DateTypeView,
+                      settings.TimeTypeView};
     const uint32_t timeType = settings.TimeTypeExport;
     const uint32_t encoding = settings.ExportFileType;
     const uint32_t folder = settings.ExportFileFolder;
@@ -164,7 +165,7 @@ bool ExportDialog::Export(const Text& name) {
         case ExportVariant::ProjectsBalance:
             return ExportProjectsBalance(out, s_.projects, name, timeType, encoding, folder);
     }
-    return false;
+    return {};
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// The dialog frame: layout query, title band, help, name checks and messages.
+// The dialog frame: layout query, title band, help and name checks.
 #include "dialogs/frame.h"
 
 #include "platform/text/unicode_text.h"
@@ -12,10 +12,6 @@ bool IsHighSurrogate(char16_t c) {
 }
 bool IsLowSurrogate(char16_t c) {
     return c >= 0xDC00 && c <= 0xDFFF;
-}
-
-std::u16string StringOrEmpty(uint32_t id) {
-    return LoadString(id).value_or(std::u16string());
 }
 
 }  // namespace
@@ -86,18 +82,6 @@ bool IsValidName(std::u16string_view text) {
 
 bool HasValidFirstChar(std::u16string_view text) {
     return !text.empty() && IsLetterOrDigitAt(text, 0);
-}
-
-void ShowNotice(Shell& shell, uint32_t stringId) {
-    ShowNotice(shell, StringOrEmpty(stringId));
-}
-
-void ShowStop(Shell& shell, uint32_t stringId) {
-    ShowStop(shell, StringOrEmpty(stringId));
-}
-
-bool AskYesNo(Shell& shell, uint32_t stringId) {
-    return AskYesNo(shell, StringOrEmpty(stringId));
 }
 
 void RefuseEntry(UiHost& host, Dialog& dialog, int id) {

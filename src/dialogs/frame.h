@@ -1,5 +1,5 @@
 // The frame every dialog shares: layout query, title band and font, input panel, help, name
-// checks and the program's messages.
+// checks; the program's messages come with it (dialogs/messages.h).
 #pragma once
 
 #include <cstdint>
@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "core/text.h"
+#include "dialogs/messages.h"
 #include "platform/ui/shell.h"
 #include "platform/ui/ui_host.h"
 #include "platform/ui/ui_types.h"
@@ -42,10 +43,6 @@ bool IsValidName(std::u16string_view text);
 // The first character is a letter or decimal digit; false for an empty text.
 bool HasValidFirstChar(std::u16string_view text);
 
-// Messages by string number, caption the program title; the wait cursor goes first.
-void ShowNotice(Shell& shell, uint32_t stringId);  // exclamation, OK (48)
-void ShowStop(Shell& shell, uint32_t stringId);    // stop, OK (16)
-bool AskYesNo(Shell& shell, uint32_t stringId);    // Yes/No, exclamation (52); true on Yes
 // The beep of a missing or unacceptable entry, with the focus moved to that field.
 void RefuseEntry(UiHost& host, Dialog& dialog, int id);
 

@@ -4,6 +4,7 @@
 #include "dialogs/frame.h"
 #include "dialogs/projects_book.h"
 #include "res/string_table.h"
+#include "store/batch_changes.h"
 #include "store/projects_store.h"
 #include "store/record_store.h"
 
@@ -135,18 +136,10 @@ void ProjectDialog::DeleteBookProject() {
     const uint32_t projectId = r->projectId;
     const std::u16string name = r->name.value_or(u"");
     // The project and its records leave the store in one change: a crash half way keeps both.
-    StoreTransaction change(ctx_.store.store);
-    const bool grouped = change.ok();
-    if (!DeleteProjectRecord(ctx_.store, projectId)) return;
-    // The project's records go with it, whatever becomes of them in the store.
-    DeleteProjectTimeRecords(ctx_.store, projectId);
-    if (!change.Commit() && grouped) {
-        ShowNamedNotice(ctx_.store.shell, kStrErrorDeleting, kProjectsDatabaseName);
-        return;
-    }
+    if (!Tell(ctx_.host, DeleteProjectWithRecords(ctx_.store, projectId))) return;
     // The row now holds the next project: a second Delete in this dialog must not reach it.
     s_.bookSelectedRow = -1;
-    LoadTimeRecords(ctx_.store);
+    Tell(ctx_.host, LoadTimeRecords(ctx_.store));
     s_.projects.RemoveAt(row);
     if (book_ != nullptr) book_->DeleteRow(kProjectsBookList, static_cast<int>(row));
     ctx_.window.RemoveProjectEntry(name);
@@ -185,14 +178,14 @@ bool NewProject(ProjectsContext& ctx, bool limitCheck) {
     if (s.projects.FindByName(s.scratchProject.name) != nullptr) return false;
 
     uint32_t id = 0;
-    if (!AddProjectRecord(ctx.store, s.scratchProject, id)) return false;
+    if (!Tell(ctx.host, AddProjectRecord(ctx.store, s.scratchProject, id))) return false;
     ctx.host.SetWaitCursor(true);
     s.scratchProject.projectId = id;
     s.projects.Append(s.scratchProject);
     ctx.window.AddProjectEntry(s.scratchProject.name.value_or(u""));
     MakeCurrentProject(ctx, s.scratchProject);
 
-    LoadTimeRecords(ctx.store);
+    Tell(ctx.host, LoadTimeRecords(ctx.store));
     if (SortByDate(s)) ctx.window.RefillRecords();
     // The first project makes Projects Balance available.
     ctx.window.UpdateMenuStates();

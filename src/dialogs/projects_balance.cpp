@@ -37,7 +37,7 @@ class ProjectsBalance : public ReportDialog {
     // reload of the current project's records.
     bool HoldsAllRecords() const { return holdsAll_; }
     void ReloadCurrentProject() {
-        LoadTimeRecords(store_);
+        Tell(host_, LoadTimeRecords(store_));
         holdsAll_ = false;
     }
 
@@ -101,7 +101,7 @@ void ProjectsBalance::MakeReport(Dialog& d) {
 bool ProjectsBalance::LoadAndCompute(Dialog& d, int32_t& grandTotal) {
     host_.SetWaitCursor(true);
     holdsAll_ = true;
-    LoadAllTimeRecords(store_);  // an empty store leaves no records: nothing in range
+    Tell(host_, LoadAllTimeRecords(store_));  // an empty store leaves no records: nothing in range
     const bool found =
         ComputeProjectTotals(s_.projects, s_.timeRecords, s_.balanceRangeStart.dateKey,
                              s_.balanceRangeEnd.dateKey, grandTotal);

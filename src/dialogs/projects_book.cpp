@@ -147,7 +147,7 @@ void ProjectsBook::EditProject(Dialog& d) {
     // A project deleted in the dialog is no longer found under its old name.
     if (ShowProjectDialog(ctx_, &d) != kProjectOk) return;
     if (s_.projects.FindByName(oldName) == nullptr) return;
-    if (!UpdateProjectRecord(ctx_.store, s_.scratchProject)) return;
+    if (!Tell(ctx_.host, UpdateProjectRecord(ctx_.store, s_.scratchProject))) return;
 
     ctx_.host.SetWaitCursor(true);
     const ProjectRecord& p = s_.scratchProject;

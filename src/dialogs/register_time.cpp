@@ -196,7 +196,7 @@ void RegisterTime::OnDelete(Dialog& d) {
     CopyFrom(s_.scratchRecord, *listed);
     // With the undo list full the user may keep the record after all: the dialog stays open.
     if (!ctx_.deletion.RoomForUndo()) return;
-    if (DeleteTimeRecord(ctx_.store, s_.scratchRecord.recordId)) {
+    if (Tell(ctx_.host, DeleteTimeRecord(ctx_.store, s_.scratchRecord.recordId))) {
         ctx_.deletion.RecordDeleted(s_.scratchRecord);
     }
     Leave(d, kRegisterTimeDelete);

@@ -5,7 +5,6 @@
 
 #include "export/csv_lines.h"
 #include "platform/text/unicode_text.h"
-#include "res/string_table.h"
 
 namespace qv {
 
@@ -19,31 +18,29 @@ std::u16string FolderText(uint32_t folder) {
     return folder == ExportBusiness ? u"\\My Documents\\Business" : u"\\My Documents\\Personal";
 }
 
-void Tell(ExportContext& ctx, uint32_t id, bool stop) {
-    std::u16string text = LoadString(id).value_or(std::u16string());
-    if (stop) {
-        ShowStop(ctx.shell, text);
-    } else {
-        ShowNotice(ctx.shell, text);
-    }
+ExportResult Failed(ExportFault fault, const std::u16string& file) {
+    return {false, fault, file};
 }
 
 // The folder must be there as a folder; the replace question for a file already at the path.
-// The created file, or the invalid handle once the user has been told (or has declined). A file
-// already there is replaced only when the new one is complete, so it is kept whatever fails.
-FileHandle OpenExportFile(ExportContext& ctx, const std::u16string& path, uint32_t folder) {
-    std::optional<uint32_t> folderAttributes = ctx.files.FindFirstFile(FolderText(folder));
-    if (folderAttributes != FILE_ATTRIBUTE_DIRECTORY) {
-        Tell(ctx, folder == ExportBusiness ? kStrNoBusinessFolder : kStrNoPersonalFolder, false);
+// The created file, or the invalid handle with the failure in `result` (none when the user
+// declined). A file already there is replaced only when the new one is complete, so it is kept
+// whatever fails.
+FileHandle OpenExportFile(ExportContext& ctx, const std::u16string& path, uint32_t folder,
+                          ExportResult& result) {
+    const std::u16string folderPath = FolderText(folder);
+    if (ctx.files.FindFirstFile(folderPath) != FILE_ATTRIBUTE_DIRECTORY) {
+        result = Failed(folder == ExportBusiness ? ExportFault::NoBusinessFolder
+                                                 : ExportFault::NoPersonalFolder,
+                        folderPath);
         return kInvalidFileHandle;
     }
-    if (ctx.files.FindFirstFile(path).has_value()) {
-        if (!AskYesNo(ctx.shell, LoadString(kStrFileExists).value_or(std::u16string()))) {
-            return kInvalidFileHandle;
-        }
+    if (ctx.files.FindFirstFile(path).has_value() && !(ctx.replace && ctx.replace(path))) {
+        result = Failed(ExportFault::None, path);
+        return kInvalidFileHandle;
     }
     FileHandle file = ctx.files.CreateFile(path);
-    if (file == kInvalidFileHandle) Tell(ctx, kStrCannotCreateFile, true);
+    if (file == kInvalidFileHandle) result = Failed(ExportFault::CannotCreate, path);
     return file;
 }
 
@@ -65,8 +62,8 @@ bool WriteBlock(ExportContext& ctx, FileHandle file, const std::u16string& block
 
 // Writes every line and closes the file, flushed to disk and put in place. After a failed write
 // closing only removes the new file, so no partial file is ever left behind.
-bool WriteAndClose(ExportContext& ctx, FileHandle file, const std::vector<std::u16string>& lines,
-                   uint32_t encoding) {
+ExportResult WriteAndClose(ExportContext& ctx, FileHandle file, const std::u16string& path,
+                           const std::vector<std::u16string>& lines, uint32_t encoding) {
     bool written = true;
     std::u16string block;
     block.reserve(kBlockUnits);
@@ -80,21 +77,21 @@ bool WriteAndClose(ExportContext& ctx, FileHandle file, const std::vector<std::u
     }
     if (written) written = WriteBlock(ctx, file, block, encoding);
     const bool closed = ctx.files.CloseHandle(file);
-    if (written && closed) return true;
-    Tell(ctx, kStrWriteFailed, true);
-    return false;
+    if (written && closed) return {true, ExportFault::None, path};
+    return Failed(ExportFault::WriteFailed, path);
 }
 
 using LineBuilder = std::function<std::vector<std::u16string>()>;
 
 // The steps every writer shares; the lines are built once the file is open.
-bool WriteCsvFile(ExportContext& ctx, const Text& name, uint32_t encoding, uint32_t folder,
-                  const LineBuilder& buildLines) {
+ExportResult WriteCsvFile(ExportContext& ctx, const Text& name, uint32_t encoding, uint32_t folder,
+                          const LineBuilder& buildLines) {
     Text path = ExportPath(name, folder);
-    if (!path) return false;
-    FileHandle file = OpenExportFile(ctx, *path, folder);
-    if (file == kInvalidFileHandle) return false;
-    return WriteAndClose(ctx, file, buildLines(), encoding);
+    if (!path) return {};
+    ExportResult result;
+    FileHandle file = OpenExportFile(ctx, *path, folder, result);
+    if (file == kInvalidFileHandle) return result;
+    return WriteAndClose(ctx, file, *path, buildLines(), encoding);
 }
 
 }  // namespace
@@ -115,24 +112,24 @@ Text ExportPath(const Text& name, uint32_t folder) {
     return FolderText(folder) + u"\\" + *name + u".csv";
 }
 
-bool ExportTimeRecords(ExportContext& ctx, TimeRecordList& records, const Text& name,
-                       uint32_t timeType, uint32_t encoding, uint32_t folder) {
+ExportResult ExportTimeRecords(ExportContext& ctx, TimeRecordList& records, const Text& name,
+                               uint32_t timeType, uint32_t encoding, uint32_t folder) {
     return WriteCsvFile(ctx, name, encoding, folder, [&] {
         return TimeRecordLines(records, timeType, ctx.dateTypeView, ctx.timeTypeView);
     });
 }
 
-bool ExportCategoryReport(ExportContext& ctx, CategoryList& categories, const Text& name,
-                          uint32_t timeType, uint32_t encoding, uint32_t folder) {
-    if (categories.First() == nullptr) return false;
+ExportResult ExportCategoryReport(ExportContext& ctx, CategoryList& categories, const Text& name,
+                                  uint32_t timeType, uint32_t encoding, uint32_t folder) {
+    if (categories.First() == nullptr) return {};
     return WriteCsvFile(ctx, name, encoding, folder, [&] {
         return CategoryReportLines(categories, timeType, ctx.timeTypeView);
     });
 }
 
-bool ExportProjectsBalance(ExportContext& ctx, ProjectList& projects, const Text& name,
-                           uint32_t timeType, uint32_t encoding, uint32_t folder) {
-    if (projects.First() == nullptr) return false;
+ExportResult ExportProjectsBalance(ExportContext& ctx, ProjectList& projects, const Text& name,
+                                   uint32_t timeType, uint32_t encoding, uint32_t folder) {
+    if (projects.First() == nullptr) return {};
     return WriteCsvFile(ctx, name, encoding, folder,
                         [&] { return ProjectsBalanceLines(projects, timeType, ctx.timeTypeView); });
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -10,7 +11,6 @@
 #include "core/text.h"
 #include "core/time_record.h"
 #include "platform/files/device_files.h"
-#include "platform/ui/shell.h"
 
 namespace qv {
 
@@ -24,13 +24,33 @@ enum ExportFolder : uint32_t {
     ExportPersonal = 1,  // \My Documents\Personal
 };
 
-// What every writer needs besides its list: the file calls, the message boxes, and the two
+// Asked when a file is already at the path: true replaces it.
+using ReplaceQuestion = std::function<bool(const std::u16string& path)>;
+
+// What every writer needs besides its list: the file calls, the replace question, and the two
 // display settings the files follow (DateTypeView for dates, TimeTypeView for the separator).
 struct ExportContext {
     DeviceFiles& files;
-    Shell& shell;
+    ReplaceQuestion replace;
     uint32_t dateTypeView = 0;
     uint32_t timeTypeView = 0;
+};
+
+enum class ExportFault : uint8_t {
+    None,              // written, or given up without a word (no name, no lines, not replaced)
+    NoBusinessFolder,  // the folder is not there
+    NoPersonalFolder,
+    CannotCreate,  // the file could not be made
+    WriteFailed,   // the file could not be written whole; nothing is left of it
+};
+
+// What a writer reports: whether the whole file is on disk, else what the user is to be told
+// and the file (or missing folder) it was about.
+struct [[nodiscard]] ExportResult {
+    bool written = false;
+    ExportFault fault = ExportFault::None;
+    std::u16string file;
+    explicit operator bool() const { return written; }
 };
 
 // Whether the file name of an export, name + ".csv", fits in a folder: at most
@@ -41,17 +61,16 @@ bool ExportNameFits(std::u16string_view name);
 // name, one that could leave its folder (a backslash, a slash or ".."), or one too long.
 Text ExportPath(const Text& name, uint32_t folder);
 
-// Each writer is called with the wait cursor showing, tells the user about every failure that
-// needs telling, and returns true only when the whole file is on disk. The lists are walked
-// with First/Next, which moves their cursors.
+// Each writer is called with the wait cursor showing and reports written only when the whole
+// file is on disk. The lists are walked with First/Next, which moves their cursors.
 //
 // An empty record list writes the header alone and succeeds.
-bool ExportTimeRecords(ExportContext& ctx, TimeRecordList& records, const Text& name,
-                       uint32_t timeType, uint32_t encoding, uint32_t folder);
-// An empty list fails without a message.
-bool ExportCategoryReport(ExportContext& ctx, CategoryList& categories, const Text& name,
-                          uint32_t timeType, uint32_t encoding, uint32_t folder);
-bool ExportProjectsBalance(ExportContext& ctx, ProjectList& projects, const Text& name,
-                           uint32_t timeType, uint32_t encoding, uint32_t folder);
+ExportResult ExportTimeRecords(ExportContext& ctx, TimeRecordList& records, const Text& name,
+                               uint32_t timeType, uint32_t encoding, uint32_t folder);
+// An empty list fails without a fault to tell.
+ExportResult ExportCategoryReport(ExportContext& ctx, CategoryList& categories, const Text& name,
+                                  uint32_t timeType, uint32_t encoding, uint32_t folder);
+ExportResult ExportProjectsBalance(ExportContext& ctx, ProjectList& projects, const Text& name,
+                                   uint32_t timeType, uint32_t encoding, uint32_t folder);
 
 }  // namespace qv

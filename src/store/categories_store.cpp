@@ -2,8 +2,6 @@
 // orders the database) and its name (property 1).
 #include "store/categories_store.h"
 
-#include "res/string_table.h"
-
 namespace qv {
 namespace {
 constexpr uint32_t kCategoryNameProp = PropId(1, CEVT_LPWSTR);  // 0x0001001F
@@ -35,7 +33,7 @@ bool LoadCategories(StoreContext& ctx) {
     return true;
 }
 
-bool SaveCategories(StoreContext& ctx) {
+StoreResult SaveCategories(StoreContext& ctx) {
     StoreHandles& kept = ctx.state.handles;
     if (kept.categoriesHandle != 0 && kept.categoriesHandle != kInvalidStoreHandle) {
         ctx.store.CloseHandle(kept.categoriesHandle);
@@ -49,9 +47,11 @@ bool SaveCategories(StoreContext& ctx) {
     StoreHandle old = OpenByName(ctx.store, kCategoriesDatabaseName, oid);
     if (old != kInvalidStoreHandle) {
         ctx.store.CloseHandle(old);
-        if (!ctx.store.CeDeleteDatabase(oid)) return false;
+        if (!ctx.store.CeDeleteDatabase(oid)) return StoreResult::Failed();
     }
-    if (ctx.state.categories.Count() == 0) return change.Commit();
+    if (ctx.state.categories.Count() == 0) {
+        return change.Commit() ? StoreResult() : StoreResult::Failed();
+    }
 
     ctx.store.CeCreateDatabase(kCategoriesDatabaseName, 0);
     StoreHandle handle = OpenByName(ctx.store, kCategoriesDatabaseName, oid);
@@ -66,12 +66,9 @@ bool SaveCategories(StoreContext& ctx) {
     if (handle != kInvalidStoreHandle) ctx.store.CloseHandle(handle);
     kept.categoriesHandle = 0;
     if (ok) ok = change.Commit();
-    if (!ok) {
-        ShowNamedNotice(ctx.shell, kStrErrorEditing, kCategoriesDatabaseName);
-        return false;
-    }
+    if (!ok) return StoreResult::Failed(StoreFault::Editing, kCategoriesDatabaseName);
     kept.categoriesDatabaseId = oid;  // only now: a rolled-back database never existed
-    return true;
+    return {};
 }
 
 }  // namespace qv

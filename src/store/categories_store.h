@@ -11,6 +11,6 @@ bool CreateCategoryStore(StoreContext& ctx);
 bool LoadCategories(StoreContext& ctx);
 // Rewrites the database from categories in one atomic change: a crash or a failed write
 // leaves the previous category list as it was. An empty list is kept as no database at all.
-bool SaveCategories(StoreContext& ctx);
+StoreResult SaveCategories(StoreContext& ctx);
 
 }  // namespace qv

@@ -2,8 +2,6 @@
 // description; a missing name or description is stored as one blank.
 #include "store/projects_store.h"
 
-#include "res/string_table.h"
-
 namespace qv {
 namespace {
 
@@ -55,20 +53,10 @@ bool LoadProjects(StoreContext& ctx) {
     for (uint32_t i = 0; i < info.recordCount; ++i) {
         Reset(s.scratchProject);
         if (ctx.store.CeReadRecordProps(kept.projectsHandle, props) == 0) return false;
-        uint16_t day = 0, month = 0, year = 0;
         for (const PropValue& p : props) {
             switch (p.propid) {
                 case kSortPropertyId:
                     s.scratchProject.projectId = p.ulVal;
-                    break;
-                case kDayProp:
-                    day = static_cast<uint16_t>(p.ulVal);
-                    break;
-                case kMonthProp:
-                    month = static_cast<uint16_t>(p.ulVal);
-                    break;
-                case kYearProp:
-                    year = static_cast<uint16_t>(p.ulVal);
                     break;
                 case kNameProp:
                     if (p.lpwstr && !p.lpwstr->empty()) s.scratchProject.name = p.lpwstr;
@@ -80,7 +68,7 @@ bool LoadProjects(StoreContext& ctx) {
                     break;
             }
         }
-        SetDate(s.scratchProject, MakeDate(year, month, day));
+        SetDate(s.scratchProject, StoredDate(props, kDayProp, kMonthProp, kYearProp));
         s.projects.Append(s.scratchProject);
     }
 
@@ -95,17 +83,17 @@ bool LoadProjects(StoreContext& ctx) {
     return true;
 }
 
-bool AddProjectRecord(StoreContext& ctx, const ProjectRecord& record, uint32_t& projectId) {
+StoreResult AddProjectRecord(StoreContext& ctx, const ProjectRecord& record, uint32_t& projectId) {
     projectId = NewProjectId(ctx);
     return WriteNewRecord(ctx, ProjectsDatabase(ctx), ProjectProps(record, projectId));
 }
 
-bool UpdateProjectRecord(StoreContext& ctx, const ProjectRecord& record) {
+StoreResult UpdateProjectRecord(StoreContext& ctx, const ProjectRecord& record) {
     return RewriteStoredRecord(ctx, ProjectsDatabase(ctx), record.projectId,
                                ProjectProps(record, record.projectId));
 }
 
-bool DeleteProjectRecord(StoreContext& ctx, uint32_t projectId) {
+StoreResult DeleteProjectRecord(StoreContext& ctx, uint32_t projectId) {
     return DeleteStoredRecord(ctx, ProjectsDatabase(ctx), projectId);
 }
 

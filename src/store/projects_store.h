@@ -14,9 +14,9 @@ bool CreateProjectsDatabase(StoreContext& ctx);
 // the one named by LastProject, else the first, whose name then goes to LastProject.
 bool LoadProjects(StoreContext& ctx);
 // Writes the project as a new record; the new identifier is handed back at once.
-bool AddProjectRecord(StoreContext& ctx, const ProjectRecord& record, uint32_t& projectId);
+StoreResult AddProjectRecord(StoreContext& ctx, const ProjectRecord& record, uint32_t& projectId);
 // Rewrites the stored record with the project's identifier.
-bool UpdateProjectRecord(StoreContext& ctx, const ProjectRecord& record);
-bool DeleteProjectRecord(StoreContext& ctx, uint32_t projectId);
+StoreResult UpdateProjectRecord(StoreContext& ctx, const ProjectRecord& record);
+StoreResult DeleteProjectRecord(StoreContext& ctx, uint32_t projectId);
 
 }  // namespace qv

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-#include "res/string_table.h"
 #include "store/categories_store.h"
 #include "store/projects_store.h"
 
@@ -56,7 +55,6 @@ uint32_t StoredProject(const std::vector<PropValue>& props) {
 bool DecodeRecord(const std::vector<PropValue>& props, TimeRecord& r) {
     const std::optional<int32_t> minutes = StoredMinutes(props);
     if (!minutes) return false;
-    uint16_t day = 0, month = 0, year = 0;
     for (const PropValue& p : props) {
         switch (p.propid) {
             case kSortPropertyId:
@@ -64,15 +62,6 @@ bool DecodeRecord(const std::vector<PropValue>& props, TimeRecord& r) {
                 break;
             case kProjectIdProp:
                 r.projectId = p.ulVal;
-                break;
-            case kDayProp:
-                day = static_cast<uint16_t>(p.ulVal);
-                break;
-            case kMonthProp:
-                month = static_cast<uint16_t>(p.ulVal);
-                break;
-            case kYearProp:
-                year = static_cast<uint16_t>(p.ulVal);
                 break;
             case kCategoryProp:
                 SetCategory(r, p.lpwstr);
@@ -85,31 +74,26 @@ bool DecodeRecord(const std::vector<PropValue>& props, TimeRecord& r) {
         }
     }
     SetMinutes(r, FormatDecimal(*minutes));  // stored 0090 reads back as 90
-    SetDate(r, MakeDate(year, month, day));
+    SetDate(r, StoredDate(props, kDayProp, kMonthProp, kYearProp));
     return true;
 }
 
-// What the user sees when the time-record database cannot be read: the wait cursor goes, a
-// beep, and the stop message.
-void ShowDatabaseProblem(Shell& shell) {
-    shell.SetWaitCursor(false);
-    shell.MessageBeep(MB_BEEP);
-    ShowStop(shell, LoadString(kStrThereAreProblems).value_or(u""));
+StoreResult Unreadable() {
+    return StoreResult::Failed(StoreFault::Unreadable);
 }
 
 enum class Keep { CurrentProject, All };
 
-bool Load(StoreContext& ctx, Keep keep) {
+StoreResult Load(StoreContext& ctx, Keep keep) {
     AppState& s = ctx.state;
     StoreHandles& kept = s.handles;
     DatabaseInfo info;
     if (!Reopen(ctx.store, TimeDatabase(ctx)) ||
         !ctx.store.CeOidGetInfo(kept.timeDatabaseId, info)) {
-        ShowDatabaseProblem(ctx.shell);
-        return false;
+        return Unreadable();
     }
     s.timeRecords.Clear();
-    if (info.recordCount == 0) return false;  // "no records": the callers say nothing
+    if (info.recordCount == 0) return StoreResult::Failed();  // "no records": nothing to tell
     // Each record is read into `decoded` and, when the list keeps it, moved there whole: a
     // record the setters built is its own copy. Another project's record is only checked.
     // The scratch record ends as the last record read, as if every one had passed through it.
@@ -118,24 +102,17 @@ bool Load(StoreContext& ctx, Keep keep) {
     std::vector<PropValue> props;
     for (uint32_t i = 0; i < info.recordCount; ++i) {
         if (ctx.store.CeReadRecordProps(kept.timeHandle, props) == 0) {
-            ShowDatabaseProblem(ctx.shell);
             CloseKeptHandle(ctx.store, kept.timeHandle);
-            return false;
+            return Unreadable();
         }
         const bool keepIt = keep == Keep::All || StoredProject(props) == s.currentProject.projectId;
         if (!keepIt && i + 1 < info.recordCount) {
-            if (!StoredMinutes(props)) {
-                ShowDatabaseProblem(ctx.shell);
-                return false;
-            }
+            if (!StoredMinutes(props)) return Unreadable();
             continue;
         }
         decoded = TimeRecord();
         Reset(decoded);
-        if (!DecodeRecord(props, decoded)) {
-            ShowDatabaseProblem(ctx.shell);
-            return false;
-        }
+        if (!DecodeRecord(props, decoded)) return Unreadable();
         last = &decoded;
         if (keepIt) {
             TimeRecord* listed = CopiesAsItself(decoded)
@@ -150,36 +127,32 @@ bool Load(StoreContext& ctx, Keep keep) {
         s.scratchRecord = TimeRecord();
         Reset(s.scratchRecord);
     }
-    return true;
+    return {};
 }
 
 // Opens a database of the start-up sequence, creating it when it does not exist; when it
 // holds records, reads the first one and loads them all. records is its record count (0 for a
-// new one). False after the failure has been told.
-bool OpenOrCreate(StoreContext& ctx, KeptDatabase db, uint32_t& firstRecordId,
-                  bool (*create)(StoreContext&), bool (*load)(StoreContext&), uint16_t& records) {
+// new one).
+StoreResult OpenOrCreate(StoreContext& ctx, KeptDatabase db, uint32_t& firstRecordId,
+                         bool (*create)(StoreContext&), bool (*load)(StoreContext&),
+                         uint16_t& records) {
     records = 0;
     if (!Reopen(ctx.store, db)) {
-        if (create(ctx)) return true;
-        ShowNamedNotice(ctx.shell, kStrErrorBuilding, db.name);
-        return false;
+        if (create(ctx)) return {};
+        return StoreResult::Failed(StoreFault::Building, db.name);
     }
     DatabaseInfo info;
     if (!ctx.store.CeOidGetInfo(db.databaseId, info)) {
-        ShowStop(ctx.shell, LoadString(kStrErrorBuilding).value_or(u""));
         CloseKeptHandle(ctx.store, db.handle);
-        return false;
+        return StoreResult::Failed(StoreFault::BuildingHalted);
     }
     records = info.recordCount;
-    if (records == 0) return true;
+    if (records == 0) return {};
     std::vector<PropValue> props;
     firstRecordId = ctx.store.CeReadRecordProps(db.handle, props);
-    if (firstRecordId == 0) return false;
-    if (!load(ctx)) {
-        ShowNamedNotice(ctx.shell, kStrErrorBuilding, db.name);
-        return false;
-    }
-    return true;
+    if (firstRecordId == 0) return StoreResult::Failed();
+    if (!load(ctx)) return StoreResult::Failed(StoreFault::Building, db.name);
+    return {};
 }
 
 bool DropIfEmpty(StoreContext& ctx, KeptDatabase db) {
@@ -194,16 +167,16 @@ bool DropIfEmpty(StoreContext& ctx, KeptDatabase db) {
     return ctx.store.CeDeleteDatabase(oid);
 }
 
-bool OpenStoreSteps(StoreContext& ctx) {
+StoreResult OpenStoreSteps(StoreContext& ctx) {
     StoreHandles& kept = ctx.state.handles;
     uint16_t records = 0;
 
-    if (!OpenOrCreate(ctx, CategoriesDatabase(ctx), kept.firstCategoryRecordId, CreateCategoryStore,
-                      LoadCategories, records) ||
-        !OpenOrCreate(ctx, ProjectsDatabase(ctx), kept.firstProjectRecordId, CreateProjectsDatabase,
-                      LoadProjects, records)) {
-        return false;
-    }
+    StoreResult opened = OpenOrCreate(ctx, CategoriesDatabase(ctx), kept.firstCategoryRecordId,
+                                      CreateCategoryStore, LoadCategories, records);
+    if (!opened) return opened;
+    opened = OpenOrCreate(ctx, ProjectsDatabase(ctx), kept.firstProjectRecordId,
+                          CreateProjectsDatabase, LoadProjects, records);
+    if (!opened) return opened;
 
     // No time record outlives the projects it was booked to.
     if (records == 0) {
@@ -211,26 +184,26 @@ bool OpenStoreSteps(StoreContext& ctx) {
         StoreHandle old = OpenByName(ctx.store, kTimeDatabaseName, oid);
         if (old != kInvalidStoreHandle) {
             ctx.store.CloseHandle(old);
-            if (!ctx.store.CeDeleteDatabase(oid)) return false;
+            if (!ctx.store.CeDeleteDatabase(oid)) return StoreResult::Failed();
         }
     }
 
     if (!Reopen(ctx.store, TimeDatabase(ctx)) && !CreateTimeDatabase(ctx)) {
-        ShowNamedNotice(ctx.shell, kStrErrorBuilding, kTimeDatabaseName);
-        return false;
+        return StoreResult::Failed(StoreFault::Building, kTimeDatabaseName);
     }
-    return true;
+    return {};
 }
 
 }  // namespace
 
-bool OpenStore(StoreContext& ctx) {
-    if (OpenStoreSteps(ctx)) return true;
+StoreResult OpenStore(StoreContext& ctx) {
+    StoreResult opened = OpenStoreSteps(ctx);
+    if (opened) return opened;
     StoreHandles& kept = ctx.state.handles;
     CloseKeptHandle(ctx.store, kept.categoriesHandle);
     CloseKeptHandle(ctx.store, kept.projectsHandle);
     CloseKeptHandle(ctx.store, kept.timeHandle);
-    return false;
+    return opened;
 }
 
 bool CreateTimeDatabase(StoreContext& ctx) {
@@ -248,39 +221,37 @@ uint32_t NewRecordId(StoreContext& ctx) {
                             now);
 }
 
-bool AddTimeRecord(StoreContext& ctx, const TimeRecord& record, uint32_t& newId) {
+StoreResult AddTimeRecord(StoreContext& ctx, const TimeRecord& record, uint32_t& newId) {
     StoreHandles& kept = ctx.state.handles;
     DatabaseInfo info;
     if (ctx.store.CeOidGetInfo(kept.timeDatabaseId, info) && info.recordCount >= kMaxListRecords) {
-        ShowNotice(ctx.shell, LoadString(kStrTooManyRecords).value_or(u""));
-        return false;
+        return StoreResult::Failed(StoreFault::TooManyRecords);
     }
     newId = NewRecordId(ctx);
-    if (!WriteNewRecord(ctx, TimeDatabase(ctx), RecordProps(record, newId))) return false;
-    ctx.timeIds.Written();
-    return true;
+    StoreResult written = WriteNewRecord(ctx, TimeDatabase(ctx), RecordProps(record, newId));
+    if (written) ctx.timeIds.Written();
+    return written;
 }
 
-bool UpdateTimeRecord(StoreContext& ctx, const TimeRecord& record) {
+StoreResult UpdateTimeRecord(StoreContext& ctx, const TimeRecord& record) {
     return RewriteStoredRecord(ctx, TimeDatabase(ctx), record.recordId,
                                RecordProps(record, record.recordId));
 }
 
-bool DeleteTimeRecord(StoreContext& ctx, uint32_t recordId) {
-    if (!DeleteStoredRecord(ctx, TimeDatabase(ctx), recordId)) return false;
-    ctx.timeIds.Deleted(recordId);
-    return true;
+StoreResult DeleteTimeRecord(StoreContext& ctx, uint32_t recordId) {
+    StoreResult deleted = DeleteStoredRecord(ctx, TimeDatabase(ctx), recordId);
+    if (deleted) ctx.timeIds.Deleted(recordId);
+    return deleted;
 }
 
-bool DeleteProjectTimeRecords(StoreContext& ctx, uint32_t projectId) {
+StoreResult DeleteProjectTimeRecords(StoreContext& ctx, uint32_t projectId) {
     StoreHandles& kept = ctx.state.handles;
     DatabaseInfo info;
     if (!Reopen(ctx.store, TimeDatabase(ctx)) ||
         !ctx.store.CeOidGetInfo(kept.timeDatabaseId, info)) {
-        ShowDatabaseProblem(ctx.shell);
-        return false;
+        return Unreadable();
     }
-    if (info.recordCount == 0) return false;
+    if (info.recordCount == 0) return StoreResult::Failed();
     // Every stored record is read and checked first; the project's are then deleted by their
     // own object identifiers, so a record identifier shared with another project's record
     // (possible in data from older versions) can never take the wrong one.
@@ -291,31 +262,24 @@ bool DeleteProjectTimeRecords(StoreContext& ctx, uint32_t projectId) {
         r = TimeRecord();
         Reset(r);
         const CEOID oid = ctx.store.CeReadRecordProps(kept.timeHandle, props);
-        if (oid == 0 || !DecodeRecord(props, r)) {
-            ShowDatabaseProblem(ctx.shell);
-            return false;
-        }
+        if (oid == 0 || !DecodeRecord(props, r)) return Unreadable();
         if (r.projectId == projectId) doomed.push_back(oid);
     }
     // All of them or none: one change, and thousands of records in one write to disk.
     StoreTransaction change(ctx.store);
     for (CEOID oid : doomed) {
         if (!ctx.store.CeDeleteRecord(kept.timeHandle, oid)) {
-            ShowNamedNotice(ctx.shell, kStrErrorDeleting, kTimeDatabaseName);
-            return false;
+            return StoreResult::Failed(StoreFault::Deleting, kTimeDatabaseName);
         }
     }
-    if (!change.Commit()) {
-        ShowNamedNotice(ctx.shell, kStrErrorDeleting, kTimeDatabaseName);
-        return false;
-    }
-    return true;
+    if (!change.Commit()) return StoreResult::Failed(StoreFault::Deleting, kTimeDatabaseName);
+    return {};
 }
 
-bool LoadTimeRecords(StoreContext& ctx) {
+StoreResult LoadTimeRecords(StoreContext& ctx) {
     return Load(ctx, Keep::CurrentProject);
 }
-bool LoadAllTimeRecords(StoreContext& ctx) {
+StoreResult LoadAllTimeRecords(StoreContext& ctx) {
     return Load(ctx, Keep::All);
 }
 

@@ -7,8 +7,8 @@ namespace qv {
 
 // Start-up: opens or creates the categories, projects and time-record databases in that
 // order, loads categories and projects, and discards the time records when the projects
-// database is new or empty. Shows its own messages; on failure every handle is closed.
-bool OpenStore(StoreContext& ctx);
+// database is new or empty. On failure every handle is closed.
+StoreResult OpenStore(StoreContext& ctx);
 
 bool CreateTimeDatabase(StoreContext& ctx);
 
@@ -17,17 +17,17 @@ bool CreateTimeDatabase(StoreContext& ctx);
 uint32_t NewRecordId(StoreContext& ctx);
 
 // Writes the record (its own identifier is ignored) and hands back the new identifier.
-bool AddTimeRecord(StoreContext& ctx, const TimeRecord& record, uint32_t& newId);
+StoreResult AddTimeRecord(StoreContext& ctx, const TimeRecord& record, uint32_t& newId);
 // Rewrites the stored record with the record's identifier.
-bool UpdateTimeRecord(StoreContext& ctx, const TimeRecord& record);
-bool DeleteTimeRecord(StoreContext& ctx, uint32_t recordId);
+StoreResult UpdateTimeRecord(StoreContext& ctx, const TimeRecord& record);
+StoreResult DeleteTimeRecord(StoreContext& ctx, uint32_t recordId);
 // Deletes every stored record of a project, loaded or not.
-bool DeleteProjectTimeRecords(StoreContext& ctx, uint32_t projectId);
+StoreResult DeleteProjectTimeRecords(StoreContext& ctx, uint32_t projectId);
 
 // Replace timeRecords with the current project's records, or with every record, in
-// identifier order. False without a message when the database holds no records.
-bool LoadTimeRecords(StoreContext& ctx);
-bool LoadAllTimeRecords(StoreContext& ctx);
+// identifier order. Failed, with nothing to tell, when the database holds no records.
+StoreResult LoadTimeRecords(StoreContext& ctx);
+StoreResult LoadAllTimeRecords(StoreContext& ctx);
 
 // Exit: a database left without records is deleted.
 bool DropEmptyTimeDatabase(StoreContext& ctx);

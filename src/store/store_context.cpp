@@ -1,8 +1,6 @@
 // Helpers shared by the store operations.
 #include "store/store_context.h"
 
-#include "res/string_table.h"
-
 namespace qv {
 
 StoreHandle OpenByName(ObjectStore& store, const std::u16string& name, CEOID& oid) {
@@ -45,49 +43,59 @@ bool CreateAndOpen(ObjectStore& store, KeptDatabase db) {
     return Reopen(store, db);
 }
 
-bool WriteNewRecord(StoreContext& ctx, KeptDatabase db, const std::vector<PropValue>& props) {
+StoreResult WriteNewRecord(StoreContext& ctx, KeptDatabase db,
+                           const std::vector<PropValue>& props) {
     if (ctx.store.CeWriteRecordProps(db.handle, 0, props) == 0) {
-        ShowNamedNotice(ctx.shell, kStrErrorAdding, db.name);
-        return false;
+        return StoreResult::Failed(StoreFault::Adding, db.name);
     }
-    return true;
+    return {};
 }
 
 namespace {
-// Reopens the database and finds the record: its record identifier, or 0. An open failure
-// shows the named message of messageId.
-CEOID ReopenAndFind(StoreContext& ctx, KeptDatabase db, uint32_t key, uint32_t messageId) {
+// Reopens the database and finds the record: its record identifier, or 0 (with the failure
+// told when the database would not open).
+CEOID ReopenAndFind(StoreContext& ctx, KeptDatabase db, uint32_t key, StoreFault fault,
+                    StoreResult& result) {
     if (!Reopen(ctx.store, db)) {
-        ShowNamedNotice(ctx.shell, messageId, db.name);
+        result = StoreResult::Failed(fault, db.name);
         return 0;
     }
-    return ctx.store.CeSeekDatabase(db.handle, CEDB_SEEK_VALUEFIRSTEQUAL, key);
+    const CEOID found = ctx.store.CeSeekDatabase(db.handle, CEDB_SEEK_VALUEFIRSTEQUAL, key);
+    if (found == 0) result = StoreResult::Failed();
+    return found;
 }
 }  // namespace
 
-bool RewriteStoredRecord(StoreContext& ctx, KeptDatabase db, uint32_t key,
-                         const std::vector<PropValue>& props) {
-    const CEOID found = ReopenAndFind(ctx, db, key, kStrErrorEditing);
-    if (found == 0) return false;
+StoreResult RewriteStoredRecord(StoreContext& ctx, KeptDatabase db, uint32_t key,
+                                const std::vector<PropValue>& props) {
+    StoreResult result;
+    const CEOID found = ReopenAndFind(ctx, db, key, StoreFault::Editing, result);
+    if (found == 0) return result;
     if (ctx.store.CeWriteRecordProps(db.handle, found, props) == 0) {
-        ShowNamedNotice(ctx.shell, kStrErrorEditing, db.name);
-        return false;
+        return StoreResult::Failed(StoreFault::Editing, db.name);
     }
-    return true;
+    return result;
 }
 
-bool DeleteStoredRecord(StoreContext& ctx, KeptDatabase db, uint32_t key) {
-    const CEOID found = ReopenAndFind(ctx, db, key, kStrErrorDeleting);
-    if (found == 0) return false;
+StoreResult DeleteStoredRecord(StoreContext& ctx, KeptDatabase db, uint32_t key) {
+    StoreResult result;
+    const CEOID found = ReopenAndFind(ctx, db, key, StoreFault::Deleting, result);
+    if (found == 0) return result;
     if (!ctx.store.CeDeleteRecord(db.handle, found)) {
-        ShowNamedNotice(ctx.shell, kStrErrorDeleting, db.name);
-        return false;
+        return StoreResult::Failed(StoreFault::Deleting, db.name);
     }
-    return true;
+    return result;
 }
 
-void ShowNamedNotice(Shell& shell, uint32_t stringId, const std::u16string& databaseName) {
-    ShowNotice(shell, NamedMessage(stringId, databaseName));
+CalendarDate StoredDate(const std::vector<PropValue>& props, uint32_t dayProp, uint32_t monthProp,
+                        uint32_t yearProp) {
+    uint16_t day = 0, month = 0, year = 0;
+    for (const PropValue& p : props) {
+        if (p.propid == dayProp) day = static_cast<uint16_t>(p.ulVal);
+        if (p.propid == monthProp) month = static_cast<uint16_t>(p.ulVal);
+        if (p.propid == yearProp) year = static_cast<uint16_t>(p.ulVal);
+    }
+    return MakeDate(year, month, day);
 }
 
 }  // namespace qv

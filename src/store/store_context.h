@@ -1,5 +1,5 @@
-// What the store operations work on: the program's state, the object store, the shell for
-// their messages, and the clock for new identifiers.
+// What the store operations work on: the program's state, the object store and the clock for
+// new identifiers. The operations tell their failures through the result they return.
 #pragma once
 
 #include <string>
@@ -8,8 +8,8 @@
 #include "core/app_state.h"
 #include "core/calendar.h"
 #include "platform/objectstore/object_store.h"
-#include "platform/ui/shell.h"
 #include "store/record_ids.h"
+#include "store/store_result.h"
 
 namespace qv {
 
@@ -20,7 +20,6 @@ inline constexpr char16_t kCategoriesDatabaseName[] = u"Brumo QuorvellaCustom";
 struct StoreContext {
     AppState& state;
     ObjectStore& store;
-    Shell& shell;
     const Clock& clock;
     RecordIdSearch timeIds = {};  // what finding new time record identifiers has learnt
 };
@@ -48,18 +47,18 @@ bool Reopen(ObjectStore& store, KeptDatabase db);
 // Creates the database with the one sort order, then opens it.
 bool CreateAndOpen(ObjectStore& store, KeptDatabase db);
 
-// Writes a new record through the kept handle as it stands; a failure shows "Error during
-// adding record to database:" and the name.
-bool WriteNewRecord(StoreContext& ctx, KeptDatabase db, const std::vector<PropValue>& props);
+// Writes a new record through the kept handle as it stands; a failure is Adding, named.
+StoreResult WriteNewRecord(StoreContext& ctx, KeptDatabase db, const std::vector<PropValue>& props);
 // Reopens the database, finds the stored record whose property 0 equals key and replaces its
-// properties / deletes it. A failed open or write shows the named message ("Error during edit
-// operation in database:" / "Error during deleting record in database:"); a missing record
-// fails without one.
-bool RewriteStoredRecord(StoreContext& ctx, KeptDatabase db, uint32_t key,
-                         const std::vector<PropValue>& props);
-bool DeleteStoredRecord(StoreContext& ctx, KeptDatabase db, uint32_t key);
+// properties / deletes it. A failed open or write is Editing / Deleting, named; a missing
+// record fails untold.
+StoreResult RewriteStoredRecord(StoreContext& ctx, KeptDatabase db, uint32_t key,
+                                const std::vector<PropValue>& props);
+StoreResult DeleteStoredRecord(StoreContext& ctx, KeptDatabase db, uint32_t key);
 
-// Shows the text of a store message joined to a database name: "%s %s".
-void ShowNamedNotice(Shell& shell, uint32_t stringId, const std::u16string& databaseName);
+// The date a record keeps as day, month and year properties, in whatever order they come; a
+// missing one reads as 0.
+CalendarDate StoredDate(const std::vector<PropValue>& props, uint32_t dayProp, uint32_t monthProp,
+                        uint32_t yearProp);
 
 }  // namespace qv

@@ -40,8 +40,7 @@ class ProgramTest : public ::testing::Test {
         auto store = OpenObjectStoreFile(folders_.StoreFile());
         ASSERT_NE(store, nullptr);
         AppState state;
-        RecordingShell shell;
-        StoreContext ctx{state, *store, shell, clock_};
+        StoreContext ctx{state, *store, clock_};
         ASSERT_TRUE(OpenStore(ctx));
         ProjectRecord p;
         p.name = u"Alpha";

@@ -1,16 +1,17 @@
-// Export File Options where a scenario cannot reach: files that cannot be written, a report
-// with nothing in it, the layouts of a turned screen and the input panel around the list.
+// Export File Options where a scenario cannot reach: files that cannot be written, the layouts
+// of a turned screen and the input panel around the list; and the messages every reported
+// store or export failure becomes.
 #include "dialogs/export_dialog.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
+#include "dialogs/messages.h"
+#include "files/temp_dir.h"
 #include "headless/scripted_host.h"
 #include "platform/ui/user_input.h"
+#include "res/string_table.h"
 #include "support/record_builders.h"
 
 namespace qv {
@@ -21,19 +22,9 @@ using testing::MakeRecord;
 class ExportDialogTest : public test::ScriptedHost {
   protected:
     void SetUp() override {
-        root_ = std::filesystem::temp_directory_path() /
-                ("qv-export-" + std::to_string(getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(root_);
-        folders_ = DeviceFolders::UnderRoot(root_);
         ASSERT_TRUE(folders_.Provision());
-        files_ = std::make_unique<DeviceFiles>(folders_);
         state_.timeRecords.Append(MakeRecord(1, 2005, 10, 3, 90));
         state_.timeRecords.Append(MakeRecord(2, 2005, 10, 4, 59, u"Meeting", u"weekly"));
-    }
-    void TearDown() override {
-        files_.reset();
-        std::filesystem::remove_all(root_);
     }
 
     int Run(ExportVariant variant) {
@@ -42,10 +33,6 @@ class ExportDialogTest : public test::ScriptedHost {
     }
     std::filesystem::path Csv(const char* folder, const char* name) const {
         return folders_.documentsDir / folder / (std::string(name) + ".csv");
-    }
-    static std::string Read(const std::filesystem::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
     }
     // The name field has the focus with its text selected, the panel up to type on.
     void ExpectBackOnName(int nameId) {
@@ -59,9 +46,9 @@ class ExportDialogTest : public test::ScriptedHost {
         EXPECT_EQ(active_, d);
     }
 
-    std::filesystem::path root_;
-    DeviceFolders folders_;
-    std::unique_ptr<DeviceFiles> files_;
+    test::TempDir root_;
+    DeviceFolders folders_ = DeviceFolders::UnderRoot(root_.path());
+    std::unique_ptr<DeviceFiles> files_ = std::make_unique<DeviceFiles>(folders_);
     AppState state_;
     Dialog* active_ = nullptr;
 };
@@ -112,31 +99,10 @@ TEST_F(ExportDialogTest, AFileNotWrittenKeepsTheDialogOnTheNameAndTheNextOkWrite
                           "message exclamation \"Done!\"",
                           "end 1070 1",
                       }));
-    EXPECT_EQ(Read(Csv("Personal", "week 13")),
+    EXPECT_EQ(test::ReadBytes(Csv("Personal", "week 13")),
               "\"Date\",\"Category\",\"Time (hours and minutes)\",\"Memo\"\r\n"
               "\"10/03/2005\",\"Travel\",\"1,30\",\"----\"\r\n"
               "\"10/04/2005\",\"Meeting\",\"0,59\",\"weekly\"\r\n");
-}
-
-TEST_F(ExportDialogTest, AnEmptyReportIsDeclinedWithoutAWordAndCancelWritesNothing) {
-    constexpr int kReportName = kExportReportFirst + kExportName;
-    // No categories: the writer declines, the name is kept, the dialog stays.
-    Add(A::MakeType(kReportName, u"report"));
-    Add(A::MakeClick(IDOK));
-    Look([this] {
-        ExpectBackOnName(kReportName);
-        EXPECT_EQ(state_.lastReportExportName, u"report");
-        EXPECT_FALSE(state_.lastRecordsExportName);
-    });
-    Add(A::MakeHelp());
-    Add(A::MakeClick(kExportReportFirst + kExportCancel));
-
-    EXPECT_EQ(Run(ExportVariant::CategoryReport), kExportReportFirst + kExportCancel);
-    EXPECT_EQ(active_, nullptr);
-    EXPECT_EQ(events, (std::vector<std::string>{"open 1091 \"Export File Options\"",
-                                                "help file:enquorvella.htm#Exportrapport",
-                                                "end 1091 1103"}));
-    EXPECT_TRUE(std::filesystem::is_empty(folders_.documentsDir / "Personal"));
 }
 
 TEST_F(ExportDialogTest, ControlsFollowTheScreenAndThePanelGivesWayToTheList) {
@@ -166,6 +132,47 @@ TEST_F(ExportDialogTest, ControlsFollowTheScreenAndThePanelGivesWayToTheList) {
     Run(ExportVariant::ProjectsBalance);
     EXPECT_EQ(panel, (std::vector<bool>{true, false, true}));
     EXPECT_TRUE(errors.empty());
+}
+
+// Each failure is told in the order reported, with its text and icon, the wait cursor gone;
+// an unreadable store beeps first. A failure without a fault to tell says nothing.
+TEST(Messages, EveryReportedFailureBecomesItsMessage) {
+    RecordingShell shell;
+    StoreResult told = StoreResult::Failed(StoreFault::Adding, u"Db");
+    for (StoreFault f : {StoreFault::Editing, StoreFault::Deleting, StoreFault::Building}) {
+        told.Tell(f, u"Db");
+    }
+    for (StoreFault f :
+         {StoreFault::BuildingHalted, StoreFault::Unreadable, StoreFault::TooManyRecords}) {
+        told.Tell(f);
+    }
+    shell.SetWaitCursor(true);
+    EXPECT_FALSE(Tell(shell, told));
+    for (ExportFault f :
+         {ExportFault::None, ExportFault::NoBusinessFolder, ExportFault::NoPersonalFolder,
+          ExportFault::CannotCreate, ExportFault::WriteFailed}) {
+        shell.SetWaitCursor(true);
+        EXPECT_FALSE(Tell(shell, ExportResult{false, f, u"f"}));
+    }
+    EXPECT_TRUE(Tell(shell, ExportResult{true, ExportFault::None, u"f"}));
+    EXPECT_FALSE(shell.waitCursorOnAtMessage);
+    std::vector<std::u16string> seen;  // icon and text of each box, and the beeps
+    for (const RecordingShell::Event& e : shell.events) {
+        if (e.kind == RecordingShell::Event::Beep) seen.push_back(u"beep");
+        if (e.kind == RecordingShell::Event::Message) {
+            seen.push_back(FormatDecimal(e.flags) + u" " + e.text);
+        }
+    }
+    const auto named = [](uint32_t id) { return u"48 " + NamedMessage(id, u"Db"); };
+    const auto box = [](uint32_t flags, uint32_t id) {
+        return FormatDecimal(flags) + u" " + *LoadString(id);
+    };
+    EXPECT_EQ(seen, (std::vector<std::u16string>{
+                        named(kStrErrorAdding), named(kStrErrorEditing), named(kStrErrorDeleting),
+                        named(kStrErrorBuilding), box(16, kStrErrorBuilding), u"beep",
+                        box(16, kStrThereAreProblems), box(48, kStrTooManyRecords),
+                        box(48, kStrNoBusinessFolder), box(48, kStrNoPersonalFolder),
+                        box(16, kStrCannotCreateFile), box(16, kStrWriteFailed)}));
 }
 
 }  // namespace

@@ -163,9 +163,8 @@ bool SeedStore(const DeviceFolders& folders, const std::vector<std::vector<Token
     if (!store) return Fail(0, "the store cannot be opened", why);
     RegistryHive hive(folders.HiveFile());
     AppState state;
-    RecordingShell shell;
     FixedClock clock(MakeDate(2005, 10, 29));
-    StoreContext ctx{state, *store, shell, clock};
+    StoreContext ctx{state, *store, clock};
     if (!OpenStore(ctx)) return Fail(0, "the store does not start", why);
     std::map<std::string, uint32_t> projectIds;
     for (ProjectRecord* p = state.projects.First(); p; p = state.projects.Next()) {

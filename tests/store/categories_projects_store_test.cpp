@@ -12,14 +12,10 @@ namespace {
 
 class CategoriesProjectsStoreTest : public testing::StoreTest {
   protected:
-    std::vector<std::u16string> Names(CategoryList& list) {
+    template <class List>
+    std::vector<std::u16string> Names(List& list) {
         std::vector<std::u16string> names;
-        for (CategoryItem* c = list.First(); c; c = list.Next()) names.push_back(*c->name);
-        return names;
-    }
-    std::vector<std::u16string> Names(ProjectList& list) {
-        std::vector<std::u16string> names;
-        for (ProjectRecord* p = list.First(); p; p = list.Next()) names.push_back(*p->name);
+        for (auto* item = list.First(); item; item = list.Next()) names.push_back(*item->name);
         return names;
     }
     void AddCategories(std::initializer_list<const char16_t*> names) {
@@ -41,56 +37,40 @@ class CategoriesProjectsStoreTest : public testing::StoreTest {
     }
 };
 
-TEST_F(CategoriesProjectsStoreTest, CategoryOrderSurvivesASaveAndTheNextStart) {
+// The order survives a save and the next start; a failed save keeps the previous list; a
+// name stored twice loads once; an empty list is kept as no database.
+TEST_F(CategoriesProjectsStoreTest, CategoriesSurviveTheNextStartOrAFailedSave) {
     ASSERT_TRUE(OpenStore(*ctx));
     AddCategories({u"Work", u"Travel", u"Meeting"});
     ASSERT_TRUE(SaveCategories(*ctx));
-    auto dump = store->Dump();
+    const auto dump = store->Dump();
     ASSERT_EQ(dump[1].name, u"Brumo QuorvellaCustom");
     ASSERT_EQ(dump[1].records.size(), 3u);
     EXPECT_EQ(dump[1].records[2][0].ulVal, 2u);
     EXPECT_EQ(dump[1].records[2][1].lpwstr, u"Meeting");
+    AddCategories({u"Phone"});
+    store->FailChangesAfter(4);  // the delete, the create and two writes go through
+    const StoreResult refused = SaveCategories(*ctx);
+    EXPECT_FALSE(refused);
+    EXPECT_EQ(refused.failures(),
+              (std::vector<StoreFailure>{{StoreFault::Editing, kCategoriesDatabaseName}}));
+    store->FailChangesAfter(-1);
+    CEOID oid = 0;
+    const StoreHandle h = OpenByName(*store, kCategoriesDatabaseName, oid);
+    store->CeWriteRecordProps(h, 0,
+                              {PropValue::Number(0x13, 3), PropValue::String(0x1001F, u"Work")});
+    store->CloseHandle(h);
     Restart();
     ASSERT_TRUE(OpenStore(*ctx));
     EXPECT_EQ(Names(state->categories),
               (std::vector<std::u16string>{u"Work", u"Travel", u"Meeting"}));
 
-    state->categories.Clear();  // an empty list is kept as no database
+    state->categories.Clear();
     ASSERT_TRUE(SaveCategories(*ctx));
     for (const DatabaseDump& d : store->Dump()) EXPECT_NE(d.name, u"Brumo QuorvellaCustom");
     Restart();
     ASSERT_TRUE(OpenStore(*ctx));
     EXPECT_EQ(state->categories.Count(), 0);
-}
-
-TEST_F(CategoriesProjectsStoreTest, DuplicateNamesInTheStoreLoadOnce) {
-    store->CeCreateDatabase(kCategoriesDatabaseName, 0);
-    CEOID oid = 0;
-    StoreHandle h = OpenByName(*store, kCategoriesDatabaseName, oid);
-    for (uint32_t i = 0; i < 3; ++i) {
-        store->CeWriteRecordProps(h, 0,
-                                  {PropValue::Number(0x13, i),
-                                   PropValue::String(0x0001001F, i == 1 ? u"Work" : u"Travel")});
-    }
-    store->CloseHandle(h);
-    ASSERT_TRUE(OpenStore(*ctx));
-    EXPECT_EQ(Names(state->categories), (std::vector<std::u16string>{u"Travel", u"Work"}));
-}
-
-TEST_F(CategoriesProjectsStoreTest, AFailedSaveKeepsThePreviousCategories) {
-    ASSERT_TRUE(OpenStore(*ctx));
-    AddCategories({u"Work", u"Travel"});
-    ASSERT_TRUE(SaveCategories(*ctx));
-    AddCategories({u"Meeting"});
-    store->FailChangesAfter(3);  // the delete, the create and one write go through
-    EXPECT_FALSE(SaveCategories(*ctx));
-    EXPECT_EQ(shell.Messages(),
-              (std::vector<std::u16string>{u"Error during edit operation in database: "
-                                           u"Brumo QuorvellaCustom"}));
-    store->FailChangesAfter(-1);
-    Restart();
-    ASSERT_TRUE(OpenStore(*ctx));
-    EXPECT_EQ(Names(state->categories), (std::vector<std::u16string>{u"Work", u"Travel"}));
 }
 
 TEST_F(CategoriesProjectsStoreTest, ProjectsRoundTripAndTheCurrentOneComesFromLastProject) {
@@ -131,8 +111,9 @@ TEST_F(CategoriesProjectsStoreTest, ProjectsRoundTripAndTheCurrentOneComesFromLa
     renamed.name = u"Omega";
     ASSERT_TRUE(UpdateProjectRecord(*ctx, renamed));
     ASSERT_TRUE(DeleteProjectRecord(*ctx, beta));
-    EXPECT_FALSE(DeleteProjectRecord(*ctx, beta));  // gone: fails without a word
-    EXPECT_TRUE(shell.events.empty());
+    const StoreResult gone = DeleteProjectRecord(*ctx, beta);
+    EXPECT_FALSE(gone);
+    EXPECT_TRUE(gone.failures().empty());  // nothing to tell
     Restart();
     ASSERT_TRUE(OpenStore(*ctx));
     EXPECT_EQ(Names(state->projects), (std::vector<std::u16string>{u"Gamma", u"Omega"}));
@@ -148,18 +129,21 @@ TEST_F(CategoriesProjectsStoreTest, ProjectSortsKeepTiesAscendingAndReverseThemD
         p->totalMinutes = total;
         total = 90;
     }
-    ASSERT_TRUE(SortProjectsByName(*state, 0));
-    EXPECT_EQ(Names(state->projects), (std::vector<std::u16string>{u"Alpha", u"Beta", u"beta"}));
-    ASSERT_TRUE(SortProjectsByName(*state, 1));
-    EXPECT_EQ(Names(state->projects), (std::vector<std::u16string>{u"beta", u"Beta", u"Alpha"}));
-    ASSERT_TRUE(SortProjectsByDate(*state, 2));
-    EXPECT_EQ(Names(state->projects), (std::vector<std::u16string>{u"Beta", u"beta", u"Alpha"}));
-    ASSERT_TRUE(SortProjectsByDate(*state, 1));
-    EXPECT_EQ(Names(state->projects), (std::vector<std::u16string>{u"Alpha", u"beta", u"Beta"}));
-    ASSERT_TRUE(SortProjectsByTotal(*state, 0));  // Beta and Alpha both hold 90
-    EXPECT_EQ(Names(state->projects), (std::vector<std::u16string>{u"beta", u"Alpha", u"Beta"}));
-    ASSERT_TRUE(SortProjectsByTotal(*state, 1));
-    EXPECT_EQ(Names(state->projects), (std::vector<std::u16string>{u"Beta", u"Alpha", u"beta"}));
+    using V = std::vector<std::u16string>;
+    const struct {
+        bool (*sort)(AppState&, uint32_t);
+        uint32_t order;
+        V names;
+    } sorts[] = {{SortProjectsByName, 0, {u"Alpha", u"Beta", u"beta"}},
+                 {SortProjectsByName, 1, {u"beta", u"Beta", u"Alpha"}},
+                 {SortProjectsByDate, 2, {u"Beta", u"beta", u"Alpha"}},
+                 {SortProjectsByDate, 1, {u"Alpha", u"beta", u"Beta"}},
+                 {SortProjectsByTotal, 0, {u"beta", u"Alpha", u"Beta"}},  // Beta, Alpha: 90
+                 {SortProjectsByTotal, 1, {u"Beta", u"Alpha", u"beta"}}};
+    for (const auto& s : sorts) {
+        ASSERT_TRUE(s.sort(*state, s.order));
+        EXPECT_EQ(Names(state->projects), s.names);
+    }
 
     ProjectList& buffer = state->projectSortBuffer;
     state->projects.Clear();
@@ -168,23 +152,12 @@ TEST_F(CategoriesProjectsStoreTest, ProjectSortsKeepTiesAscendingAndReverseThemD
     EXPECT_EQ(buffer.Count(), before);
 }
 
-TEST_F(CategoriesProjectsStoreTest, BalanceCountsOnlyTheCurrentProject) {
+// The balance counts only the current project's records; one record at a time it moves
+// without a walk and ends where a walk would.
+TEST_F(CategoriesProjectsStoreTest, BalanceCountsTheCurrentProjectAndMovesAsAWalkWould) {
     state->currentProject.projectId = 1;
     ASSERT_TRUE(UpdateProjectBalance(*state));
     EXPECT_EQ(TimeText(state->balanceRecord, Comma), u"0,0");
-    state->timeRecords.Append(testing::MakeRecord(1, 2005, 1, 1, 60, u"A", std::nullopt, 2));
-    ASSERT_TRUE(UpdateProjectBalance(*state));
-    EXPECT_EQ(TimeText(state->balanceRecord, Colon), u"0:0");
-    state->timeRecords.Append(testing::MakeRecord(2, 2005, 1, 1, 60, u"A", std::nullopt, 1));
-    state->timeRecords.Append(testing::MakeRecord(3, 2005, 1, 1, 30, u"A", std::nullopt, 1));
-    ASSERT_TRUE(UpdateProjectBalance(*state));
-    EXPECT_EQ(TimeText(state->balanceRecord, Colon), u"1:30");
-}
-
-// One record at a time the balance moves without a walk and ends where a walk would.
-TEST_F(CategoriesProjectsStoreTest, BalanceMovesRecordByRecordAsAWalkWould) {
-    state->currentProject.projectId = 1;
-    ASSERT_TRUE(UpdateProjectBalance(*state));
     const auto list = [&](const TimeRecord& r) {
         state->timeRecords.Append(r);
         AdjustProjectBalance(*state, r, +1);

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "core/project_lists.h"
-#include "res/string_table.h"
 #include "store/categories_store.h"
 #include "store/projects_store.h"
 #include "store_fixture.h"
@@ -13,15 +12,10 @@ namespace qv {
 namespace {
 
 using testing::MakeRecord;
+using Failures = std::vector<StoreFailure>;
 
 class RecordStoreTest : public testing::StoreTest {
   protected:
-    std::vector<std::u16string> DatabaseNames() {
-        std::vector<std::u16string> names;
-        for (const DatabaseDump& d : store->Dump()) names.push_back(d.name);
-        return names;
-    }
-
     // Writes a time record as stored properties, as an earlier run or another program did.
     void StoreRawRecord(uint32_t id, uint32_t project, const Text& minutes) {
         CEOID oid = 0;
@@ -39,18 +33,16 @@ class RecordStoreTest : public testing::StoreTest {
         store->CloseHandle(h);
     }
 
-    // Starts with one project (id 7, "Alpha") on a fresh device.
-    void StartWithProject(uint32_t* id = nullptr) {
-        ASSERT_TRUE(OpenStore(*ctx));
+    // Starts with one project ("Alpha") on a fresh device; its identifier.
+    uint32_t StartWithProject() {
+        EXPECT_TRUE(OpenStore(*ctx));
         ProjectRecord p;
         p.name = u"Alpha";
         SetDate(p, MakeDate(2005, 10, 1));
-        uint32_t pid = 0;
-        ASSERT_TRUE(AddProjectRecord(*ctx, p, pid));
-        p.projectId = pid;
+        EXPECT_TRUE(AddProjectRecord(*ctx, p, p.projectId));
         state->projects.Append(p);
         CopyFrom(state->currentProject, p);
-        if (id) *id = pid;
+        return p.projectId;
     }
 
     uint32_t Add(const TimeRecord& r) {
@@ -68,55 +60,30 @@ class RecordStoreTest : public testing::StoreTest {
     }
 };
 
-TEST_F(RecordStoreTest, FirstStartOnAnEmptyDeviceCreatesAllThreeDatabases) {
-    ASSERT_TRUE(OpenStore(*ctx));
-    EXPECT_EQ(DatabaseNames(),
-              (std::vector<std::u16string>{u"Brumo Quorvella", u"Brumo QuorvellaCustom",
-                                           u"Brumo QuorvellaPr"}));
-    EXPECT_EQ(state->categories.Count(), 0);
-    EXPECT_EQ(state->projects.Count(), 0);
-    EXPECT_TRUE(shell.events.empty());
-    EXPECT_FALSE(LoadTimeRecords(*ctx));  // no records: false without a word
-    EXPECT_TRUE(shell.events.empty());
-}
-
-TEST_F(RecordStoreTest, ProjectsWithoutRecordsTakeTheTimeRecordsWithThem) {
+// Projects without records take the time records with them at the next start; one record
+// keeps each database at the exit.
+TEST_F(RecordStoreTest, TimeRecordsLeaveWithTheLastProjectAndKeepTheirDatabases) {
     StoreRawRecord(100, 1, u"90");
-    store->CeCreateDatabase(kProjectsDatabaseName, 0);
     ASSERT_TRUE(OpenStore(*ctx));
     DatabaseInfo info;
     ASSERT_TRUE(store->CeOidGetInfo(state->handles.timeDatabaseId, info));
     EXPECT_EQ(info.recordCount, 0);
-}
-
-TEST_F(RecordStoreTest, ExitDropsEmptyDatabasesAndTheNextStartMakesThemAgain) {
-    ASSERT_TRUE(OpenStore(*ctx));
+    Restart();
+    Add(MakeRecord(0, 2005, 10, 29, 90, u"Travel", std::nullopt, StartWithProject()));
     EXPECT_TRUE(DropEmptyTimeDatabase(*ctx));
     EXPECT_TRUE(DropEmptyProjectsDatabase(*ctx));
-    EXPECT_EQ(DatabaseNames(), (std::vector<std::u16string>{u"Brumo QuorvellaCustom"}));
-    Restart();
-    ASSERT_TRUE(OpenStore(*ctx));
-    EXPECT_EQ(DatabaseNames().size(), 3u);
-
-    uint32_t pid = 0;
-    Restart();
-    StartWithProject(&pid);
-    Add(MakeRecord(0, 2005, 10, 29, 90, u"Travel", std::nullopt, pid));
-    EXPECT_TRUE(DropEmptyTimeDatabase(*ctx));
-    EXPECT_TRUE(DropEmptyProjectsDatabase(*ctx));
-    EXPECT_EQ(DatabaseNames().size(), 3u);  // one record keeps each
+    EXPECT_EQ(store->Dump().size(), 3u);
 }
 
 TEST_F(RecordStoreTest, LoadingChecksAndNormalisesStoredMinutes) {
     struct Case {
         Text stored;
-        bool loads;
-        const char16_t* minutes;
-    } cases[] = {{u"1499", true, u"1499"},
-                 {u"0090", true, u"90"},
-                 {std::nullopt, true, u"0"},
-                 {u"1500", false, nullptr},
-                 {u"-1", false, nullptr}};
+        const char16_t* minutes;  // none: the load is refused
+    } cases[] = {{u"1499", u"1499"},
+                 {u"0090", u"90"},
+                 {std::nullopt, u"0"},
+                 {u"1500", nullptr},
+                 {u"-1", nullptr}};
     for (const Case& c : cases) {
         Restart();
         std::filesystem::remove(dir_ / "objectstore.sqlite");
@@ -124,24 +91,21 @@ TEST_F(RecordStoreTest, LoadingChecksAndNormalisesStoredMinutes) {
         ASSERT_TRUE(OpenStore(*ctx));
         state->currentProject.projectId = 1;
         StoreRawRecord(100, 1, c.stored);
-        shell.events.clear();
-        EXPECT_EQ(LoadTimeRecords(*ctx), c.loads);
-        if (c.loads) {
+        const StoreResult loaded = LoadTimeRecords(*ctx);
+        EXPECT_EQ(loaded.ok(), c.minutes != nullptr);
+        if (c.minutes) {
             ASSERT_EQ(state->timeRecords.Count(), 1);
             EXPECT_EQ(state->timeRecords.First()->minutesText, c.minutes);
             EXPECT_EQ(state->timeRecords.First()->dateKey, 20051029u);
-            EXPECT_TRUE(shell.events.empty());
+            EXPECT_TRUE(loaded.failures().empty());
         } else {
-            using E = RecordingShell::Event;
-            ASSERT_EQ(shell.events.size(), 4u);
-            EXPECT_EQ(shell.events[1].kind, E::Beep);
-            EXPECT_EQ(shell.events[3],
-                      (E{E::Message, u"There are problems with Quorvella database !", u"Quorvella",
-                         kStopBox}));
+            EXPECT_EQ(loaded.failures(), (Failures{{StoreFault::Unreadable, u""}}));
         }
     }
 }
 
+// Another project's records are not kept, but a broken one still stops the load; the scratch
+// record ends as the last record read, kept or not.
 TEST_F(RecordStoreTest, LoadsTheCurrentProjectsRecordsOrAllInIdentifierOrder) {
     ASSERT_TRUE(OpenStore(*ctx));
     StoreRawRecord(300, 2, u"10");
@@ -151,107 +115,70 @@ TEST_F(RecordStoreTest, LoadsTheCurrentProjectsRecordsOrAllInIdentifierOrder) {
     state->currentProject.projectId = 2;
     ASSERT_TRUE(LoadTimeRecords(*ctx));
     EXPECT_EQ(LoadedIds(), (std::vector<uint32_t>{150, 300}));
-    ASSERT_TRUE(LoadAllTimeRecords(*ctx));
-    EXPECT_EQ(LoadedIds(), (std::vector<uint32_t>{100, 150, 200, 300}));
-}
-
-// Another project's records are not kept, but a broken one still stops the load; the scratch
-// record ends as the last record read, kept or not.
-TEST_F(RecordStoreTest, OtherProjectsRecordsAreCheckedAndTheScratchRecordIsTheLastRead) {
-    ASSERT_TRUE(OpenStore(*ctx));
-    StoreRawRecord(100, 1, u"20");
-    StoreRawRecord(200, 2, u"30");
+    EXPECT_EQ(state->scratchRecord.recordId, 300u);
     state->currentProject.projectId = 1;
     ASSERT_TRUE(LoadTimeRecords(*ctx));
-    EXPECT_EQ(state->scratchRecord.recordId, 200u);
-    EXPECT_EQ(state->scratchRecord.minutesText, u"30");
-    state->currentProject.projectId = 2;
-    ASSERT_TRUE(LoadTimeRecords(*ctx));
-    EXPECT_EQ(state->scratchRecord.recordId, 200u);
-    EXPECT_EQ(state->timeRecords.First()->minutesText, u"30");
+    EXPECT_EQ(state->scratchRecord.recordId, 300u);
+    EXPECT_EQ(state->scratchRecord.minutesText, u"10");
+    ASSERT_TRUE(LoadAllTimeRecords(*ctx));
+    EXPECT_EQ(LoadedIds(), (std::vector<uint32_t>{100, 150, 200, 300}));
 
-    StoreRawRecord(150, 1, u"1500");
+    StoreRawRecord(250, 3, u"1500");
     EXPECT_FALSE(LoadTimeRecords(*ctx));
 }
 
+// Records booked in one second get identifiers a second apart, so an update and a deletion
+// reach the right one.
 TEST_F(RecordStoreTest, IdentifiersStayUniqueSoUpdateAndDeleteReachTheRightRecord) {
-    uint32_t pid = 0;
-    StartWithProject(&pid);
+    const uint32_t pid = StartWithProject();
     clock.Set(At(2005, 10, 1, 12, 3, 4));
-    uint32_t a = Add(MakeRecord(0, 2005, 10, 1, 10, u"Travel", std::nullopt, pid));
-    uint32_t b = Add(MakeRecord(0, 2005, 10, 1, 20, u"Meeting", std::nullopt, pid));
-    clock.Set(At(2005, 10, 11, 2, 3, 4));  // the same digits, 11234, ten days later
-    uint32_t c = Add(MakeRecord(0, 2005, 10, 11, 30, u"Work", std::nullopt, pid));
-    clock.Set(At(2005, 10, 31, 23, 59, 59));  // moving on crosses into the next month
-    uint32_t d = Add(MakeRecord(0, 2005, 10, 31, 40, u"Work", std::nullopt, pid));
-    uint32_t e = Add(MakeRecord(0, 2005, 10, 31, 50, u"Work", std::nullopt, pid));
-    EXPECT_EQ(a, 11234u);
-    EXPECT_EQ(b, 11235u);
-    EXPECT_EQ(c, 11236u);
-    EXPECT_EQ(d, 31235959u);
-    EXPECT_EQ(e, 1000u);  // the 1st at 00:00:00
-
+    const uint32_t a = Add(MakeRecord(0, 2005, 10, 1, 10, u"Travel", std::nullopt, pid));
+    const uint32_t b = Add(MakeRecord(0, 2005, 10, 1, 20, u"Meeting", std::nullopt, pid));
+    const uint32_t c = Add(MakeRecord(0, 2005, 10, 11, 30, u"Work", std::nullopt, pid));
+    EXPECT_EQ((std::vector<uint32_t>{a, b, c}), (std::vector<uint32_t>{11234, 11235, 11236}));
     TimeRecord changed = MakeRecord(b, 2005, 10, 1, 120, u"Meeting", u"moved", pid);
     ASSERT_TRUE(UpdateTimeRecord(*ctx, changed));
     ASSERT_TRUE(DeleteTimeRecord(*ctx, c));
     ASSERT_TRUE(LoadTimeRecords(*ctx));
-    EXPECT_EQ(LoadedIds(), (std::vector<uint32_t>{e, a, b, d}));
-    EXPECT_EQ(state->timeRecords.FindAt(1)->minutesText, u"10");
-    EXPECT_EQ(state->timeRecords.FindAt(2)->memo, u"moved");
-    EXPECT_EQ(state->timeRecords.FindAt(2)->minutesText, u"120");
+    EXPECT_EQ(LoadedIds(), (std::vector<uint32_t>{a, b}));
+    EXPECT_EQ(state->timeRecords.FindAt(0)->minutesText, u"10");
+    EXPECT_EQ(state->timeRecords.FindAt(1)->memo, u"moved");
+    EXPECT_EQ(state->timeRecords.FindAt(1)->minutesText, u"120");
 
-    EXPECT_FALSE(UpdateTimeRecord(*ctx, MakeRecord(424242, 2005, 1, 1, 5)));
-    EXPECT_FALSE(DeleteTimeRecord(*ctx, 424242));
-    EXPECT_TRUE(shell.events.empty());  // a missing record is no message
-}
-
-TEST_F(RecordStoreTest, StoreFailuresShowTheirNamedMessages) {
-    uint32_t pid = 0;
-    StartWithProject(&pid);
-    uint32_t id = Add(MakeRecord(0, 2005, 10, 1, 10, u"Travel", std::nullopt, pid));
+    // A missing record fails with nothing to tell; a refused change names the database.
+    for (const StoreResult& missing : {UpdateTimeRecord(*ctx, MakeRecord(424242, 2005, 1, 1, 5)),
+                                       DeleteTimeRecord(*ctx, 424242)}) {
+        EXPECT_FALSE(missing);
+        EXPECT_TRUE(missing.failures().empty());
+    }
     store->FailChangesAfter(0);
     uint32_t unused = 0;
-    EXPECT_FALSE(AddTimeRecord(*ctx, MakeRecord(0, 2005, 10, 1, 10), unused));
-    EXPECT_FALSE(UpdateTimeRecord(*ctx, MakeRecord(id, 2005, 10, 1, 20)));
-    EXPECT_FALSE(DeleteTimeRecord(*ctx, id));
-    EXPECT_EQ(shell.Messages(), (std::vector<std::u16string>{
-                                    u"Error during adding record to database: Brumo Quorvella",
-                                    u"Error during edit operation in database: Brumo Quorvella",
-                                    u"Error during deleting record in database: Brumo Quorvella"}));
-    for (const auto& e : shell.events) {
-        if (e.kind == RecordingShell::Event::Message) {
-            EXPECT_EQ(e.flags, kNoticeBox);
-            EXPECT_EQ(e.caption, u"Quorvella");
-        }
+    for (auto [result, fault] :
+         {std::pair{AddTimeRecord(*ctx, MakeRecord(0, 2005, 10, 1, 10), unused),
+                    StoreFault::Adding},
+          std::pair{UpdateTimeRecord(*ctx, changed), StoreFault::Editing},
+          std::pair{DeleteTimeRecord(*ctx, a), StoreFault::Deleting}}) {
+        EXPECT_FALSE(result);
+        EXPECT_EQ(result.failures(), (Failures{{fault, kTimeDatabaseName}}));
     }
 }
 
-TEST_F(RecordStoreTest, DeletingAProjectsRecordsReachesEarlierRunsAndSparesOthers) {
-    StartWithProject();  // a project keeps the records at the next start
-    StoreRawRecord(100, 1, u"10");
-    StoreRawRecord(200, 2, u"20");
-    StoreRawRecord(300, 1, u"30");
-    Restart();
-    ASSERT_TRUE(OpenStore(*ctx));
-    state->currentProject.projectId = 1;
-    ASSERT_TRUE(LoadTimeRecords(*ctx));
-    state->timeRecords.RemoveAt(0);  // not loaded records go too
-    ASSERT_TRUE(DeleteProjectTimeRecords(*ctx, 1));
-    ASSERT_TRUE(LoadAllTimeRecords(*ctx));
-    EXPECT_EQ(LoadedIds(), (std::vector<uint32_t>{200}));
-}
-
+// Every stored record of the project goes, loaded or not, by its own object: a record
+// identifier shared with another project's record is spared. A refused deletion keeps them all.
 TEST_F(RecordStoreTest, DeletingAProjectsRecordsIsAllOrNothingAndSparesSharedIdentifiers) {
     StartWithProject();
     StoreRawRecord(100, 1, u"10");
     StoreRawRecord(100, 2, u"20");  // the same identifier, as older versions could store it
     StoreRawRecord(300, 2, u"30");
     StoreRawRecord(400, 2, u"40");
+    state->currentProject.projectId = 2;
+    ASSERT_TRUE(LoadTimeRecords(*ctx));
+    state->timeRecords.RemoveAt(0);  // not loaded records go too
 
     store->FailChangesAfter(1);  // the second deletion fails
-    EXPECT_FALSE(DeleteProjectTimeRecords(*ctx, 2));
-    EXPECT_EQ(shell.Messages(), (std::vector<std::u16string>{
-                                    u"Error during deleting record in database: Brumo Quorvella"}));
+    const StoreResult refused = DeleteProjectTimeRecords(*ctx, 2);
+    EXPECT_FALSE(refused);
+    EXPECT_EQ(refused.failures(), (Failures{{StoreFault::Deleting, kTimeDatabaseName}}));
     store->FailChangesAfter(-1);
     ASSERT_TRUE(LoadAllTimeRecords(*ctx));
     EXPECT_EQ(LoadedIds(), (std::vector<uint32_t>{100, 100, 300, 400}));
@@ -263,17 +190,16 @@ TEST_F(RecordStoreTest, DeletingAProjectsRecordsIsAllOrNothingAndSparesSharedIde
 }
 
 TEST_F(RecordStoreTest, TheDatabaseRefusesItsRecordAfterTheLargestCount) {
-    uint32_t pid = 0;
-    StartWithProject(&pid);
+    const uint32_t pid = StartWithProject();
     {
         StoreTransaction bulk(*store);
         for (uint32_t i = 1; i <= kMaxListRecords; ++i) StoreRawRecord(100000000 + i, pid, u"10");
         ASSERT_TRUE(bulk.Commit());
     }
     uint32_t id = 0;
-    EXPECT_FALSE(
-        AddTimeRecord(*ctx, MakeRecord(0, 2005, 10, 1, 10, u"Travel", std::nullopt, pid), id));
-    EXPECT_EQ(shell.Messages().back(), LoadString(kStrTooManyRecords));
+    const StoreResult full = AddTimeRecord(*ctx, MakeRecord(0, 2005, 10, 1, 10), id);
+    EXPECT_FALSE(full);
+    EXPECT_EQ(full.failures(), (Failures{{StoreFault::TooManyRecords, u""}}));
 }
 
 }  // namespace

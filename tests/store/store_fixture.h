@@ -1,16 +1,14 @@
-// A device with a real store file in a temporary folder, a fresh program state, a recording
-// shell and a clock that stands still.
+// A device with a real store file in a temporary folder, a fresh program state and a clock
+// that stands still.
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <memory>
 
 #include "core/app_state.h"
+#include "files/temp_dir.h"
 #include "platform/objectstore/object_store.h"
-#include "platform/ui/shell.h"
 #include "store/store_context.h"
 
 namespace qv::testing {
@@ -18,17 +16,8 @@ namespace qv::testing {
 class StoreTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("qv-store-" + std::to_string(getpid()) + "-" + std::to_string(counter_++));
-        std::filesystem::create_directories(dir_);
         Restart();
         clock.Set(At(2005, 10, 29, 12, 0, 0));
-    }
-    void TearDown() override {
-        ctx.reset();
-        state.reset();
-        store.reset();
-        std::filesystem::remove_all(dir_);
     }
 
     // A new run of the program on the same device: fresh state, the store file reopened.
@@ -39,8 +28,7 @@ class StoreTest : public ::testing::Test {
         store = OpenObjectStoreFile(dir_ / "objectstore.sqlite");
         ASSERT_NE(store, nullptr);
         state = std::make_unique<AppState>();
-        shell = RecordingShell();
-        ctx = std::make_unique<StoreContext>(StoreContext{*state, *store, shell, clock});
+        ctx = std::make_unique<StoreContext>(StoreContext{*state, *store, clock});
     }
 
     static CalendarDate At(uint16_t y, uint16_t mo, uint16_t d, uint16_t h, uint16_t mi,
@@ -52,10 +40,8 @@ class StoreTest : public ::testing::Test {
         return t;
     }
 
-    std::filesystem::path dir_;
-    inline static int counter_ = 0;
+    test::TempDir dir_;
     FixedClock clock;
-    RecordingShell shell;
     std::unique_ptr<ObjectStore> store;
     std::unique_ptr<AppState> state;
     std::unique_ptr<StoreContext> ctx;

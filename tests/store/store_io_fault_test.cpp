@@ -1,16 +1,16 @@
-// The program's store operations against a disk that fails each read, write or sync of the
-// operation in turn: the store reopens whole, holds the state before or after the operation,
-// and an operation that is not there was reported as failed.
+// The program's store operations, single and batch, against a disk that fails each read, write
+// or sync of the operation in turn: the store reopens whole, holds the state before or after
+// the operation, and an operation that is not there was reported as failed.
 #include <gtest/gtest.h>
 
 #include "core/project_lists.h"
 #include "objectstore/io_fault_util.h"
+#include "store/batch_changes.h"
 #include "store/categories_store.h"
 #include "store/projects_store.h"
 #include "store/record_store.h"
 #include "store_fixture.h"
 #include "support/record_builders.h"
-
 namespace qv {
 namespace {
 
@@ -22,20 +22,19 @@ class StoreIoFaultTest : public testing::StoreTest {
         ASSERT_TRUE(RegisterFaultVfs());
         StoreTest::SetUp();
         ASSERT_TRUE(OpenStore(*ctx));
-        for (const char16_t* name : {u"Travel", u"Meeting"}) {
-            CategoryItem c;
-            SetName(c, std::u16string(name));
-            state->categories.Add(c);
-        }
+        SetCategories({u"Travel", u"Meeting"});
         ASSERT_TRUE(SaveCategories(*ctx));
-        alpha_ = AddProject(u"Alpha");
-        beta_ = AddProject(u"Beta");
+        for (uint32_t* id : {&alpha_, &beta_}) {
+            ProjectRecord p;
+            p.name = id == &alpha_ ? u"Alpha" : u"Beta";
+            ASSERT_TRUE(AddProjectRecord(*ctx, p, *id));
+            clock.Set(OneSecondLater(clock.GetSystemTime()));
+        }
         for (int i = 0; i < 5; ++i) {
+            const uint32_t project = i < 3 ? alpha_ : beta_;
             uint32_t id = 0;
             ASSERT_TRUE(AddTimeRecord(
-                *ctx,
-                MakeRecord(0, 2005, 10, 20 + i, 30 + i, u"Travel", u"memo", i < 3 ? alpha_ : beta_),
-                id));
+                *ctx, MakeRecord(0, 2005, 10, 20 + i, 30 + i, u"Travel", u"memo", project), id));
             records_.push_back(id);
         }
         ASSERT_NE(store->CeCreateDatabase(test::kAsideDatabase, 0), 0u);
@@ -45,50 +44,55 @@ class StoreIoFaultTest : public testing::StoreTest {
 
     std::filesystem::path File() const { return dir_ / "objectstore.sqlite"; }
 
-    uint32_t AddProject(const char16_t* name) {
-        ProjectRecord p;
-        p.name = std::u16string(name);
-        SetDate(p, MakeDate(2005, 10, 1));
-        uint32_t id = 0;
-        EXPECT_TRUE(AddProjectRecord(*ctx, p, id));
-        clock.Set(OneSecondLater(clock.GetSystemTime()));
-        return id;
-    }
-
     void Close() {
         ctx.reset();
         state.reset();
         store.reset();
     }
 
-    // A start of the program on the fault layer, then what the operation needs beforehand.
-    test::ChangeSteps Steps(
-        std::function<bool()> change, std::function<void()> ready = [] {}) {
-        return {
+    void SetCategories(std::initializer_list<const char16_t*> names) {
+        state->categories.Clear();
+        for (const char16_t* name : names) {
+            CategoryItem c;
+            SetName(c, std::u16string(name));
+            state->categories.Add(c);
+        }
+    }
+
+    // Alpha's records loaded as the current project's.
+    void LoadAlpha() {
+        state->currentProject.projectId = alpha_;
+        ASSERT_TRUE(LoadTimeRecords(*ctx));
+    }
+
+    // Runs the operation, after a start of the program on the fault layer and what `ready`
+    // does, against every kind of fault: the file holds the old state or the new one, and the
+    // change counts as reported done only when it succeeded with nothing to tell. The store
+    // goes on working after the failure.
+    void EveryFault(
+        const char* name, std::function<StoreResult()> operation,
+        std::function<void()> ready = [] {}) {
+        SCOPED_TRACE(name);
+        const test::ChangeSteps steps = {
             [this, ready] {
                 store = OpenObjectStoreFile(File(), kFaultVfsName);
                 ASSERT_NE(store, nullptr);
                 state = std::make_unique<AppState>();
-                shell = RecordingShell();
-                ctx = std::make_unique<StoreContext>(StoreContext{*state, *store, shell, clock});
+                ctx = std::make_unique<StoreContext>(StoreContext{*state, *store, clock});
                 ASSERT_TRUE(OpenStore(*ctx));
                 ready();
             },
-            change,
+            [operation] {
+                const StoreResult result = operation();
+                return result.ok() && result.failures().empty();
+            },
             [this] {
-                // The store goes on working after the failure.
                 CEOID oid = 0;
                 const StoreHandle h = OpenByName(*store, test::kAsideDatabase, oid);
                 EXPECT_NE(store->CeWriteRecordProps(h, 0, {PropValue::Number(0x13, 1)}), 0u);
                 Close();
             }};
-    }
-
-    // Runs the operation against every kind of fault, judging with `judge` (old or new state
-    // when none is given).
-    void EveryFault(const test::ChangeSteps& steps,
-                    std::function<void(const std::string&, bool)> judge = nullptr) {
-        if (!judge) judge = [this](const std::string& c, bool ok) { loop_->OldOrNew(c, ok); };
+        const auto judge = [this](const std::string& c, bool ok) { loop_->OldOrNew(c, ok); };
         for (const test::IoFaultKind& kind : test::kIoFaultKinds) {
             loop_->Run(kind, steps, judge);
             if (HasFailure()) return;
@@ -97,56 +101,50 @@ class StoreIoFaultTest : public testing::StoreTest {
 
     uint32_t alpha_ = 0, beta_ = 0;
     std::vector<uint32_t> records_;
+    TimeRecordList range_;
     std::unique_ptr<test::IoFaultLoop> loop_;
 };
 
-TEST_F(StoreIoFaultTest, AddingUpdatingAndDeletingATimeRecordIsAllOrNothing) {
-    {
-        SCOPED_TRACE("adding");
-        EveryFault(Steps([this] {
-            uint32_t id = 0;
-            return AddTimeRecord(*ctx, MakeRecord(0, 2005, 10, 29, 45, u"Meeting", u"new", alpha_),
-                                 id);
-        }));
-    }
-    {
-        SCOPED_TRACE("updating");
-        EveryFault(Steps([this] {
-            return UpdateTimeRecord(
-                *ctx, MakeRecord(records_[1], 2005, 11, 2, 120, u"Meeting", u"changed", alpha_));
-        }));
-    }
-    {
-        SCOPED_TRACE("deleting");
-        EveryFault(Steps([this] { return DeleteTimeRecord(*ctx, records_[3]); }));
-    }
-}
-
-TEST_F(StoreIoFaultTest, RewritingTheCategoriesKeepsTheWholeOldListOrTheWholeNewOne) {
-    EveryFault(Steps([this] { return SaveCategories(*ctx); },
-                     [this] {
-                         CategoryItem c;
-                         SetName(c, std::u16string(u"Phone"));
-                         state->categories.Add(c);
-                         state->categories.RemoveByName(std::u16string(u"Travel"));
-                     }));
-}
-
-// The project's records go in one change and the project in a second: a failure between them
-// may leave the project without records, and is reported.
-TEST_F(StoreIoFaultTest, DeletingAProjectWithItsRecordsStopsOnlyBetweenItsTwoChanges) {
-    const std::string recordsGone =
-        loop_->ContentsAfter(Steps([this] { return DeleteProjectTimeRecords(*ctx, beta_); }));
-    const auto steps = Steps([this] {
-        return DeleteProjectTimeRecords(*ctx, beta_) && DeleteProjectRecord(*ctx, beta_);
+TEST_F(StoreIoFaultTest, EverySingleAndBatchChangeIsAllOrNothing) {
+    uint32_t id = 0;
+    EveryFault("adding", [&] {
+        return AddTimeRecord(*ctx, MakeRecord(0, 2005, 10, 29, 45, u"Meeting", u"new", alpha_), id);
     });
-    EveryFault(steps, [&](const std::string& contents, bool reported) {
-        if (contents == recordsGone) {
-            EXPECT_FALSE(reported) << "success reported, but the project is still there";
-        } else {
-            loop_->OldOrNew(contents, reported);
-        }
+    EveryFault("updating", [this] {
+        return UpdateTimeRecord(
+            *ctx, MakeRecord(records_[1], 2005, 11, 2, 120, u"Meeting", u"changed", alpha_));
     });
+    EveryFault("deleting", [this] { return DeleteTimeRecord(*ctx, records_[3]); });
+    EveryFault(
+        "rewriting the categories", [this] { return SaveCategories(*ctx); },
+        [this] {
+            SetCategories({u"Meeting", u"Phone"});
+        });
+    EveryFault(
+        "deleting a range", [this] { return DeleteTimeRecords(*ctx, range_); },
+        [this] {
+            LoadAlpha();
+            range_.Clear();  // the later two of alpha's three records
+            for (uint16_t i = 1; i < state->timeRecords.Count(); ++i) {
+                range_.Append(*state->timeRecords.FindAt(i));
+            }
+        });
+    EveryFault(
+        "renaming a category in the records",
+        [this] { return SaveCategoryRename(*ctx, u"Travel", u"Office", true); },
+        [this] {
+            LoadAlpha();
+            SetCategories({u"Meeting", u"Office"});
+        });
+    EveryFault(
+        "deleting a category with its records",
+        [this] { return SaveCategoryDeletion(*ctx, u"Travel", true); },
+        [this] {
+            LoadAlpha();
+            SetCategories({u"Meeting"});
+        });
+    EveryFault("deleting a project with its records",
+               [this] { return DeleteProjectWithRecords(*ctx, beta_); });
 }
 
 }  // namespace
