@@ -4,6 +4,7 @@
 // not follow it). The store shows nothing itself: the caller tells the failures.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
