@@ -28,6 +28,14 @@ bool Fail(int line, const std::string& text, std::string& why) {
     return false;
 }
 
+// `file` holding exactly `bytes`.
+bool WriteBytes(const std::filesystem::path& file, const std::string& bytes) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out << bytes;
+    out.close();
+    return static_cast<bool>(out);
+}
+
 // A file under the device root, with the text's UTF-8 bytes as they are; its folders are made.
 // A path that is absolute or climbs out of the root is refused.
 bool WriteSeedFile(const std::filesystem::path& root, const std::string& relative,
@@ -38,16 +46,13 @@ bool WriteSeedFile(const std::filesystem::path& root, const std::string& relativ
     }
     std::error_code error;
     std::filesystem::create_directories((root / path).parent_path(), error);
-    if (error) return false;
-    std::ofstream out(root / path, std::ios::binary | std::ios::trunc);
-    out << text;
-    out.close();
-    return static_cast<bool>(out);
+    return !error && WriteBytes(root / path, text);
 }
 
-// A registry number: decimal digits only, up to the largest 32-bit value.
-std::optional<uint32_t> ParseDword(const std::string& text) {
-    uint32_t value = 0;
+// A number of decimal digits only (no sign, no other base), up to the largest value of T.
+template <typename T>
+std::optional<T> ParseDecimal(const std::string& text) {
+    T value = 0;
     const char* end = text.data() + text.size();
     if (text.empty() || text[0] < '0' || text[0] > '9') return std::nullopt;
     auto [stop, ec] = std::from_chars(text.data(), end, value);
@@ -69,19 +74,11 @@ bool WriteOtherDatabase(const std::filesystem::path& file) {
 
 // A size for a cut: decimal bytes, or "half" of the file's present size.
 std::optional<std::uintmax_t> CutSize(const std::string& text, const std::filesystem::path& file) {
+    if (text != "half") return ParseDecimal<std::uintmax_t>(text);
     std::error_code error;
-    if (text == "half") {
-        const std::uintmax_t size = std::filesystem::file_size(file, error);
-        if (error) return std::nullopt;
-        return size / 2;
-    }
-    std::uintmax_t value = 0;
-    const char* end = text.data() + text.size();
-    auto [stop, ec] = std::from_chars(text.data(), end, value);
-    if (text.empty() || text[0] < '0' || text[0] > '9' || ec != std::errc() || stop != end) {
-        return std::nullopt;
-    }
-    return value;
+    const std::uintmax_t size = std::filesystem::file_size(file, error);
+    if (error) return std::nullopt;
+    return size / 2;
 }
 
 // A file cut to `size` bytes; never made longer.
@@ -109,53 +106,18 @@ bool BreakFiles(const DeviceFolders& folders, const std::vector<std::vector<Toke
             if (!size) return Fail(number, "not a size", why);
             if (!CutFile(file, *size)) return Fail(number, "the file cannot be cut", why);
         } else if (word == "hive-bytes" && t.size() == 2 && t[1].quoted) {
-            std::ofstream out(folders.HiveFile(), std::ios::binary | std::ios::trunc);
-            out << t[1].text;
-            out.close();
-            if (!out) return Fail(number, "the hive cannot be written", why);
+            if (!WriteBytes(folders.HiveFile(), t[1].text)) {
+                return Fail(number, "the hive cannot be written", why);
+            }
         }
     }
     return true;
 }
 
-bool SeedStore(const DeviceFolders& folders, const std::vector<std::vector<Token>>& lines,
-               std::string& why);
-
 bool IsBreaking(const std::vector<Token>& t) {
     return !t.empty() && (t[0].text == "truncate-store" || t[0].text == "truncate-hive" ||
                           t[0].text == "hive-bytes");
 }
-
-}  // namespace
-
-bool SeedDevice(const DeviceFolders& folders, std::istream& seed, std::string& why) {
-    folders.Provision();
-    ProvisionHelpFiles(folders.WindowsDir());
-    std::vector<std::vector<Token>> lines;
-    for (std::string text; std::getline(seed, text);) {
-        auto t = Tokenize(text);
-        if (!t) return Fail(static_cast<int>(lines.size() + 1), "a text is not closed", why);
-        lines.push_back(*t);
-    }
-
-    // The broken store comes first: nothing else would open it.
-    for (const auto& t : lines) {
-        if (!t.empty() && t[0].text == "garbage") {
-            std::ofstream(folders.StoreFile(), std::ios::binary) << "this is not a store at all";
-            return true;
-        }
-        if (!t.empty() && t[0].text == "sqlite-other") {
-            if (!WriteOtherDatabase(folders.StoreFile())) {
-                return Fail(0, "the other database cannot be made", why);
-            }
-            return true;
-        }
-    }
-    // The store is closed (its log folded into the file) before the files are broken.
-    return SeedStore(folders, lines, why) && BreakFiles(folders, lines, why);
-}
-
-namespace {
 
 bool SeedStore(const DeviceFolders& folders, const std::vector<std::vector<Token>>& lines,
                std::string& why) {
@@ -222,7 +184,7 @@ bool SeedStore(const DeviceFolders& folders, const std::vector<std::vector<Token
             if (!SaveCategories(ctx)) return Fail(number, "categories not stored", why);
         } else if ((word == "dword" || word == "sz") && t.size() == 4) {
             std::optional<uint32_t> dword;
-            if (word == "dword" && !(dword = ParseDword(t[3].text))) {
+            if (word == "dword" && !(dword = ParseDecimal<uint32_t>(t[3].text))) {
                 return Fail(number, "not a number", why);
             }
             auto key = hive.CreateKey(FromUtf8(t[1].text));
@@ -243,4 +205,32 @@ bool SeedStore(const DeviceFolders& folders, const std::vector<std::vector<Token
 }
 
 }  // namespace
+
+bool SeedDevice(const DeviceFolders& folders, std::istream& seed, std::string& why) {
+    folders.Provision();
+    ProvisionHelpFiles(folders.WindowsDir());
+    std::vector<std::vector<Token>> lines;
+    for (std::string text; std::getline(seed, text);) {
+        auto t = Tokenize(text);
+        if (!t) return Fail(static_cast<int>(lines.size() + 1), "a text is not closed", why);
+        lines.push_back(*t);
+    }
+
+    // The broken store comes first: nothing else would open it.
+    for (const auto& t : lines) {
+        if (!t.empty() && t[0].text == "garbage") {
+            WriteBytes(folders.StoreFile(), "this is not a store at all");
+            return true;
+        }
+        if (!t.empty() && t[0].text == "sqlite-other") {
+            if (!WriteOtherDatabase(folders.StoreFile())) {
+                return Fail(0, "the other database cannot be made", why);
+            }
+            return true;
+        }
+    }
+    // The store is closed (its log folded into the file) before the files are broken.
+    return SeedStore(folders, lines, why) && BreakFiles(folders, lines, why);
+}
+
 }  // namespace qv

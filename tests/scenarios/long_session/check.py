@@ -10,6 +10,7 @@ Every file under FILES must be on the device at the same path, byte for byte, an
 device's My Documents must hold no other CSV file. Exit 0 when all is as expected.
 """
 import collections
+import itertools
 import os
 import re
 import sys
@@ -31,8 +32,7 @@ def main():
         sys.exit(__doc__)
     transcript, expected = sys.argv[1:3]
     database, projects, times = None, {}, []
-    with open(transcript) as f:
-        lines = f.read().splitlines()
+    lines = open(transcript).read().splitlines()
     shown = lines.index("> show store")  # the store as the session left it
     for line in lines[shown + 1:]:
         if line.startswith("database "):
@@ -48,8 +48,7 @@ def main():
     for p in times:
         date = "%s-%02d-%02d" % (p[4], int(p[3]), int(p[2]))
         actual['%s %s %s "%s" "%s"' % (projects.get(p[1], "?"), date, p[6], p[5], p[7])] += 1
-    with open(expected) as f:
-        wanted = collections.Counter(f.read().splitlines())
+    wanted = collections.Counter(open(expected).read().splitlines())
     failed = actual != wanted
     for line in sorted((wanted - actual).elements()):
         print("missing:    " + line)
@@ -65,10 +64,7 @@ def main():
             elif path not in wanted_files:
                 print("file unexpected: " + path)
             else:
-                with open(os.path.join(files, path), "rb") as f:
-                    want = f.read()
-                with open(os.path.join(device, path), "rb") as f:
-                    have = f.read()
+                want, have = (open(os.path.join(r, path), "rb").read() for r in (files, device))
                 if have == want:
                     exported += 1
                     continue
@@ -86,10 +82,7 @@ def first_difference(want, have):
     def lines(data):
         wide = len(data) > 1 and data[1:2] == b"\0"
         return data.decode("utf-16-le" if wide else "cp1252", "replace").split("\r\n")
-    a, b = lines(want), lines(have)
-    for i in range(max(len(a), len(b))):
-        x = a[i] if i < len(a) else "(end)"
-        y = b[i] if i < len(b) else "(end)"
+    for i, (x, y) in enumerate(itertools.zip_longest(lines(want), lines(have), fillvalue="(end)")):
         if x != y:
             return "line %d: expected %r, found %r" % (i + 1, x, y)
     return "the same lines in another encoding"
@@ -97,12 +90,9 @@ def first_difference(want, have):
 
 def csv_files(root):
     """The CSV files under root's My Documents, as paths relative to root."""
-    found = set()
-    for folder, _, names in os.walk(os.path.join(root, "My Documents")):
-        for name in names:
-            if name.endswith(".csv"):
-                found.add(os.path.relpath(os.path.join(folder, name), root))
-    return found
+    return {os.path.relpath(os.path.join(folder, name), root)
+            for folder, _, names in os.walk(os.path.join(root, "My Documents"))
+            for name in names if name.endswith(".csv")}
 
 
 if __name__ == "__main__":

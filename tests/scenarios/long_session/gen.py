@@ -79,8 +79,8 @@ class Session:
         self.date_view, self.separator_view = 0, 1
         self.files = {OLDER_FILE[0]: OLDER_FILE[1].encode()}  # path under the device: bytes
 
-    def say(self, line):
-        self.lines.append(line)
+    def say(self, *lines):
+        self.lines.extend(lines)
 
     def tick(self):
         self.clock += datetime.timedelta(minutes=1)
@@ -105,8 +105,8 @@ class Session:
 
     def refresh(self):
         # The main list is filled again from the store: switching away and back sorts it.
-        self.say('project "%s"' % self.names[self.rnd.choice(self.others())])
-        self.say('project "%s"' % self.names[self.current])
+        self.say('project "%s"' % self.names[self.rnd.choice(self.others())],
+                 'project "%s"' % self.names[self.current])
         self.load()
 
     def duration(self):
@@ -117,16 +117,14 @@ class Session:
         return hours, tens
 
     def choose_duration(self, hours, tens):
-        self.say('choose 1018 "%02d"' % hours)
-        self.say('choose 1019 "%d0"' % tens)
+        self.say('choose 1018 "%02d"' % hours, 'choose 1019 "%d0"' % tens)
         return str(hours * 60 + tens * 10)
 
     def add(self):
         date = self.free_date(self.current)
         category = self.rnd.choice(self.categories)
         memo = " ".join(self.rnd.sample(MEMO_WORDS, self.rnd.randrange(3)))
-        self.say("command 40003")
-        self.say("date 1016 " + date.isoformat())
+        self.say("command 40003", "date 1016 " + date.isoformat())
         minutes = self.choose_duration(*self.duration())
         self.say('choose 1021 "%s"' % category)
         if memo:
@@ -152,9 +150,7 @@ class Session:
         row = self.rnd.randrange(len(self.shown))
         record = self.shown.pop(row)
         self.records[self.current].remove(record)
-        self.say("tap 500 %d" % row)
-        self.say("click 1028")
-        self.say("answer yes")
+        self.say("tap 500 %d" % row, "click 1028", "answer yes")
         if len(self.undo) == UNDO_LIMIT:
             self.say("answer yes")  # the oldest copy may go
             self.undo.pop(0)
@@ -176,11 +172,8 @@ class Session:
         first = self.rnd.randrange(len(dates))
         last = min(len(dates) - 1, first + self.rnd.randrange(4))
         start, end = dates[first], dates[last]
-        self.say("command 40052")
-        self.say("date 1105 " + start.isoformat())
-        self.say("date 1106 " + end.isoformat())
-        self.say("click 1107")
-        self.say("answer yes")
+        self.say("command 40052", "date 1105 " + start.isoformat(),
+                 "date 1106 " + end.isoformat(), "click 1107", "answer yes")
         self.records[self.current] = [
             r for r in self.records[self.current] if not start <= r[0] <= end]
         self.load()
@@ -189,13 +182,8 @@ class Session:
         old = self.rnd.choice(self.categories)
         self.renames += 1
         new = "Kind %d" % self.renames
-        self.say("command 40019")
-        self.say("check 1042")
-        self.say('choose 1036 "%s"' % old)
-        self.say("click 1033")
-        self.say('type 1041 "%s"' % new)
-        self.say("click 1037")
-        self.say("click 1")
+        self.say("command 40019", "check 1042", 'choose 1036 "%s"' % old, "click 1033",
+                 'type 1041 "%s"' % new, "click 1037", "click 1")
         self.categories[self.categories.index(old)] = new
         for p in self.records:
             self.records[p] = [(d, m, new if c == old else c, memo)
@@ -213,18 +201,15 @@ class Session:
         self.load()  # the list is filled again for the new size, sorted
 
     def restart(self):
-        self.say("close")
-        self.say("start")
+        self.say("close", "start")
         self.undo = []  # the undo list lives as long as the program
         self.load()
 
     def view_options(self):
         self.date_view = self.rnd.randrange(len(DATE_VIEWS))
         self.separator_view = self.rnd.randrange(len(SEPARATOR_VIEWS))
-        self.say("command 40046")
-        self.say('choose 1122 "%s"' % DATE_VIEWS[self.date_view])
-        self.say('choose 1126 "%s"' % SEPARATOR_VIEWS[self.separator_view])
-        self.say("click 1130")
+        self.say("command 40046", 'choose 1122 "%s"' % DATE_VIEWS[self.date_view],
+                 'choose 1126 "%s"' % SEPARATOR_VIEWS[self.separator_view], "click 1130")
         self.refresh()
 
     # Projects: the book lists them by name; a tap on a row opens the Project dialog.
@@ -239,8 +224,7 @@ class Session:
     def new_project(self):
         from_book = self.rnd.random() < 0.5
         if from_book:
-            self.say("command 40055")
-            self.say("click 1161")
+            self.say("command 40055", "click 1161")
         else:
             self.say("command 40054")
         if len(self.names) >= PROJECT_LIMIT:
@@ -264,10 +248,8 @@ class Session:
 
     def rename_project(self):
         project = self.rnd.choice(list(self.names))
-        self.say("command 40055")
-        self.say("tap 502 %d" % self.book_row(project))
         name = self.unused_name()
-        self.say('type 1134 "%s"' % name)
+        self.say("command 40055", "tap 502 %d" % self.book_row(project), 'type 1134 "%s"' % name)
         self.ok(1138)
         self.say("click 1160")
         self.names[project] = name
@@ -278,12 +260,8 @@ class Session:
         project = self.rnd.choice(self.others())
         if any(p == project for p, _ in self.undo):
             self.empty_undo()  # no deleted record waits to come back into it
-        self.say("command 40055")
-        self.say("tap 502 %d" % self.book_row(project))
-        self.say("click 1139")
-        self.say("answer yes")
-        self.say("click 1137")
-        self.say("click 1160")
+        self.say("command 40055", "tap 502 %d" % self.book_row(project), "click 1139",
+                 "answer yes", "click 1137", "click 1160")
         del self.names[project]
         del self.records[project]
         self.refresh()
@@ -296,17 +274,14 @@ class Session:
         folder = self.rnd.randrange(2)
         unicode = self.rnd.random() < 0.4
         time_type = self.rnd.randrange(3)
-        self.say('choose %d "%s"' % (first + 4, TIME_TYPES[time_type]))
-        self.say("check %d" % (first + (7 if unicode else 6)))
-        self.say("check %d" % (first + 9 + folder))
         padded = self.rnd.choice(["%s", " %s", "%s  "]) % name  # blanks are trimmed
-        self.say('type %d "%s"' % (first + 2, padded))
-        self.say("click %d" % (first + 12))
+        self.say('choose %d "%s"' % (first + 4, TIME_TYPES[time_type]),
+                 "check %d" % (first + (7 if unicode else 6)), "check %d" % (first + 9 + folder),
+                 'type %d "%s"' % (first + 2, padded), "click %d" % (first + 12))
         path = "%s/%s.csv" % (FOLDERS[folder], name)
         if path in self.files:
             if self.rnd.random() < 0.3:
-                self.say("answer no")  # the file stays, the dialog too
-                self.say("click %d" % (first + 11))
+                self.say("answer no", "click %d" % (first + 11))  # the file stays, the dialog too
                 return
             self.say("answer yes")
         text = "".join(csv_line(f) for f in lines(time_type))
@@ -342,12 +317,8 @@ class Session:
                             if cat == c and start <= d <= end)
                 yield [c, time_text(total, time_type, separator)]
 
-        self.say("command 40021")
-        self.say("date 1053 " + start.isoformat())
-        self.say("date 1054 " + end.isoformat())
-        self.say("check 1057")
-        self.say("click 1058")
-        self.say("click 1059")
+        self.say("command 40021", "date 1053 " + start.isoformat(), "date 1054 " + end.isoformat(),
+                 "check 1057", "click 1058", "click 1059")
         self.export(1092, lines)
         self.say("click 1")
 
@@ -361,11 +332,8 @@ class Session:
                 total = sum(int(m) for d, m, _, _ in self.records[p] if start <= d <= end)
                 yield [self.names[p], time_text(total, time_type, separator)]
 
-        self.say("command 40056")
-        self.say("date 1182 " + start.isoformat())
-        self.say("date 1184 " + end.isoformat())
-        self.say("click 1185")
-        self.say("click 1187")
+        self.say("command 40056", "date 1182 " + start.isoformat(), "date 1184 " + end.isoformat(),
+                 "click 1185", "click 1187")
         self.export(1092, lines)
         self.say("click 1")
         self.refresh()  # the balance read every project's records
@@ -389,8 +357,7 @@ class Session:
                 choices += [(self.undo_last, 10), (self.empty_undo, 1)]
             action = self.rnd.choices([c[0] for c in choices], [c[1] for c in choices])[0]
             action()
-        self.say("close")
-        self.say("show store")
+        self.say("close", "show store")
 
 
 def main():
