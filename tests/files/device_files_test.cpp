@@ -3,12 +3,10 @@
 #include "platform/files/device_files.h"
 
 #include <fcntl.h>
-#include <grp.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -16,6 +14,7 @@
 
 #include "core/text.h"
 #include "files/temp_dir.h"
+#include "files/user_child.h"
 #include "platform/files/atomic_file.h"
 #include "platform/files/data_folder_lock.h"
 #include "platform/files/small_file.h"
@@ -203,22 +202,12 @@ TEST_F(FilesTest, OnlyOrphanedTemporariesAreRemoved) {
     EXPECT_EQ(AtomicFile(root_ / "missing" / "registry.hive").RemoveStaleTemporaries(), 0u);
 }
 
-// Replaces the file in a child process that, as root, first becomes the ordinary user nobody
-// and owns the folder, so that file permissions apply as they do for a user. 0 when the
-// replacement succeeded, 1 when it failed, anything else when the child could not run.
+// As root the child runs as nobody and owns the folder: 0 when it replaced the file, 1 when
+// the replacement failed.
 int ReplaceInChild(const fs::path& file) {
-    constexpr uid_t kNobody = 65534;
-    if (geteuid() == 0 && ::chown(file.parent_path().c_str(), kNobody, kNobody) != 0) return -1;
-    const pid_t child = fork();
-    if (child == 0) {
-        if (geteuid() == 0 &&
-            (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0))
-            _exit(91);
-        _exit(AtomicFile(file).Replace("new") ? 0 : 1);
-    }
-    int status = 0;
-    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
-    return WEXITSTATUS(status);
+    if (geteuid() == 0 && ::chown(file.parent_path().c_str(), test::kNobody, test::kNobody) != 0)
+        return -1;
+    return test::InChild([&] { return AtomicFile(file).Replace("new") ? 0 : 1; });
 }
 
 TEST_F(FilesTest, AFileTheUserMayNotWriteIsKeptAsItIs) {
@@ -292,22 +281,15 @@ TEST_F(FilesTest, ReadsOnlyASmallRegularFileAndNeverWaitsOnAPipe) {
     }
 }
 
+// The system clock reads universal time, with its weekday.
 TEST(SystemClock, GivesTheCurrentUniversalTimeWithItsWeekday) {
     const time_t before = ::time(nullptr);
     const CalendarDate now = SystemClock().GetSystemTime();
-    tm utc{};
-    utc.tm_year = now.year - 1900;
-    utc.tm_mon = now.month - 1;
-    utc.tm_mday = now.day;
-    utc.tm_hour = now.hour;
-    utc.tm_min = now.minute;
-    utc.tm_sec = now.second;
-    const time_t seen = ::timegm(&utc);
-    EXPECT_GE(seen, before);
-    timespec after{};  // time() may read a coarse clock a tick behind the precise one
-    ::clock_gettime(CLOCK_REALTIME, &after);
-    EXPECT_LE(seen, after.tv_sec);
-    EXPECT_EQ(now.dayOfWeek, utc.tm_wday);
+    const auto seen = SecondsSinceEpoch(now);
+    ASSERT_TRUE(seen);
+    EXPECT_GE(*seen, before);
+    EXPECT_LE(*seen, ::time(nullptr) + 1);  // time() may read a coarse clock a tick behind
+    EXPECT_EQ(now.dayOfWeek, (*seen / 86400 + 4) % 7);  // 1 January 1970 was a Thursday
     EXPECT_LE(now.millisecond, 999);
 }
 

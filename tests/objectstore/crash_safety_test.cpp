@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <map>
+#include <optional>
 #include <random>
 #include <set>
 #include <thread>
@@ -17,55 +18,42 @@
 namespace qv {
 namespace {
 
-namespace fs = std::filesystem;
-
 using test::kTag;
-constexpr uint32_t kGroupSize = 4;
 
 // Every eighth number is written as a group of records in one scope, the others as one record.
 uint32_t RecordsOf(uint32_t number) {
-    return number % 8 == 0 ? kGroupSize : 1;
-}
-
-std::vector<PropValue> RecordOf(uint32_t number, uint32_t part) {
-    return {PropValue::Number(kSortPropertyId, number * 10 + part), PropValue::Number(kTag, number),
-            PropValue::String(PropId(7, CEVT_LPWSTR), u"a memo of some length")};
+    return number % 8 == 0 ? 4 : 1;
 }
 
 // The child: writes numbers from `first` on and reports each one after its write returned.
-[[noreturn]] void WriteUntilKilled(const fs::path& file, uint32_t first, int confirmFd) {
+[[noreturn]] void WriteUntilKilled(const std::filesystem::path& file, uint32_t first, int fd) {
     auto store = OpenObjectStoreFile(file);
     if (store == nullptr) _exit(2);
-    CEOID oid = 0;
-    const StoreHandle h = store->CeOpenDatabase(oid, u"Times", kSortPropertyId, 0);
-    if (h == kInvalidStoreHandle) _exit(3);
+    const StoreHandle h = test::OpenDb(*store, u"Times", 0);
     for (uint32_t number = first;; ++number) {
+        std::optional<StoreTransaction> group;  // a single record is written without a scope
+        if (RecordsOf(number) > 1) group.emplace(*store);
         bool ok = true;
-        if (RecordsOf(number) == 1) {
-            ok = store->CeWriteRecordProps(h, 0, RecordOf(number, 0)) != 0;
-        } else {
-            StoreTransaction t(*store);
-            for (uint32_t part = 0; part < kGroupSize; ++part)
-                ok = ok && store->CeWriteRecordProps(h, 0, RecordOf(number, part)) != 0;
-            ok = ok && t.Commit();
-        }
-        if (!ok) _exit(4);
-        if (write(confirmFd, &number, sizeof number) != sizeof number) _exit(5);
+        for (uint32_t part = 0; part < RecordsOf(number); ++part)
+            ok = ok && store->CeWriteRecordProps(
+                           h, 0,
+                           {PropValue::Number(kSortPropertyId, number * 10 + part),
+                            PropValue::Number(kTag, number),
+                            PropValue::String(PropId(7, CEVT_LPWSTR), u"a memo of some length")});
+        if (!ok || (group && !group->Commit())) _exit(4);
+        if (write(fd, &number, sizeof number) != sizeof number) _exit(5);
     }
 }
 
 TEST(CrashSafety, AWriterKilledAtRandomMomentsLosesNoConfirmedWriteAndNoGroupHalfway) {
     test::TempDir dir;
-    const fs::path file = dir / "store.db";
-    {
-        auto store = OpenObjectStoreFile(file);
-        ASSERT_NE(store, nullptr);
-        ASSERT_NE(store->CeCreateDatabase(u"Times", 0), 0u);
-    }
+    const std::filesystem::path file = dir / "store.db";
+    test::MakeStore(file, 0);
     std::mt19937 random(20261206);
     std::set<uint32_t> confirmed;
     uint32_t next = 1;
     for (int round = 0; round < 60; ++round) {
+        SCOPED_TRACE(round);
         int fds[2];
         ASSERT_EQ(pipe(fds), 0);
         const pid_t child = fork();
@@ -88,28 +76,23 @@ TEST(CrashSafety, AWriterKilledAtRandomMomentsLosesNoConfirmedWriteAndNoGroupHal
         while (read(fds[0], &number, sizeof number) == sizeof number) confirmed.insert(number);
         close(fds[0]);
 
-        ASSERT_EQ(test::StoreContents(file).substr(0, 7), "ok \n--\n") << "round " << round;
+        ASSERT_EQ(test::StoreContents(file).substr(0, 7), "ok \n--\n");
         auto store = OpenObjectStoreFile(file);
-        ASSERT_NE(store, nullptr) << "round " << round;
-        CEOID oid = 0;
-        const StoreHandle h =
-            store->CeOpenDatabase(oid, u"Times", kSortPropertyId, CEDB_AUTOINCREMENT);
+        ASSERT_NE(store, nullptr);
+        const StoreHandle h = test::OpenDb(*store, u"Times");
         std::map<uint32_t, uint32_t> parts;
         std::vector<PropValue> props;
-        while (store->CeReadRecordProps(h, props) != 0) {
+        int total = 0;
+        for (; store->CeReadRecordProps(h, props) != 0; ++total) {
             ASSERT_EQ(props.size(), 3u);
             ++parts[props[1].ulVal];
         }
         for (const auto& [n, count] : parts) {
-            EXPECT_EQ(count, RecordsOf(n)) << "number " << n << ", round " << round;
+            EXPECT_EQ(count, RecordsOf(n)) << "number " << n;
             next = std::max(next, n + 1);
         }
-        for (uint32_t n : confirmed) ASSERT_TRUE(parts.count(n)) << n << ", round " << round;
-        DatabaseInfo info;
-        ASSERT_TRUE(store->CeOidGetInfo(oid, info));
-        size_t total = 0;
-        for (const auto& entry : parts) total += entry.second;
-        EXPECT_EQ(info.recordCount, total);
+        for (uint32_t n : confirmed) ASSERT_TRUE(parts.count(n)) << n;
+        EXPECT_EQ(test::RecordCount(*store, u"Times"), total);
     }
     // The kills must have landed in the middle of writing, not only before it.
     EXPECT_GT(confirmed.size(), 60u);

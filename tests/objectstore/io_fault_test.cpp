@@ -13,99 +13,77 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::Keyed;
+using test::OpenDb;
 
 class IoFaultTest : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(RegisterFaultVfs());
-        file_ = dir_ / "store.db";
-        {
-            auto store = OpenObjectStoreFile(file_);
-            ASSERT_NE(store, nullptr);
-            ASSERT_NE(store->CeCreateDatabase(u"Times", 0), 0u);
-            ASSERT_NE(store->CeCreateDatabase(test::kAsideDatabase, 0), 0u);
-            const StoreHandle h = Open(*store, u"Times");
-            for (uint32_t i = 1; i <= 40; ++i)
-                ASSERT_NE(store->CeWriteRecordProps(h, 0, Keyed(i, i)), 0u);
-        }
-        loop_ = std::make_unique<test::IoFaultLoop>(file_, test::ReadBytes(file_));
+        test::MakeStore(file_, 0);
+        auto store = OpenObjectStoreFile(file_);
+        ASSERT_NE(store, nullptr);
+        ASSERT_NE(store->CeCreateDatabase(test::kAsideDatabase, 0), 0u);
+        const StoreHandle h = OpenDb(*store, u"Times");
+        for (uint32_t i = 1; i <= 40; ++i)
+            ASSERT_NE(store->CeWriteRecordProps(h, 0, Keyed(i, i)), 0u);
     }
 
-    static StoreHandle Open(ObjectStore& store, const std::u16string& name) {
-        CEOID oid = 0;
-        return store.CeOpenDatabase(oid, name, kSortPropertyId, CEDB_AUTOINCREMENT);
-    }
-
-    // The steps of a change made through a handle on Times, on the fault layer.
-    test::ChangeSteps Steps(std::function<bool(ObjectStore&, StoreHandle)> change) {
-        return {[this] {
-                    store_ = OpenObjectStoreFile(file_, kFaultVfsName);
-                    ASSERT_NE(store_, nullptr);
-                    times_ = Open(*store_, u"Times");
-                },
-                [this, change] { return change(*store_, times_); },
-                [this] {
-                    // The store goes on working after the failure.
-                    EXPECT_NE(store_->CeWriteRecordProps(Open(*store_, test::kAsideDatabase), 0,
-                                                         Keyed(1, 1)),
-                              0u);
-                    store_.reset();
-                }};
-    }
-
-    void EveryFaultLeavesOldOrNew(const test::ChangeSteps& steps) {
-        for (const test::IoFaultKind& kind : test::kIoFaultKinds) {
-            const int points = loop_->Run(
-                kind, steps, [this](const std::string& c, bool ok) { loop_->OldOrNew(c, ok); });
-            if (HasFailure()) return;
-            RecordProperty(kind.name, points);
-        }
+    void OpenOnFaultLayer() {
+        store_ = OpenObjectStoreFile(file_, kFaultVfsName);
+        ASSERT_NE(store_, nullptr);
+        times_ = OpenDb(*store_, u"Times");
     }
 
     test::TempDir dir_;
-    fs::path file_;
-    std::unique_ptr<test::IoFaultLoop> loop_;
+    const fs::path file_ = dir_ / "store.db";
     std::unique_ptr<ObjectStore> store_;
     StoreHandle times_ = kInvalidStoreHandle;
 };
 
-TEST_F(IoFaultTest, EachCallOfOneChangeFailingLeavesTheStoreBeforeOrAfterIt) {
-    {
-        SCOPED_TRACE("adding a record");
-        EveryFaultLeavesOldOrNew(Steps([](ObjectStore& s, StoreHandle h) {
-            return s.CeWriteRecordProps(h, 0, Keyed(20, 99)) != 0;
-        }));
-    }
-    {
-        SCOPED_TRACE("rewriting a record");
-        EveryFaultLeavesOldOrNew(Steps([](ObjectStore& s, StoreHandle h) {
-            const CEOID found = s.CeSeekDatabase(h, CEDB_SEEK_VALUEFIRSTEQUAL, 7);
-            return found != 0 && s.CeWriteRecordProps(h, found, Keyed(70, 77)) == found;
-        }));
-    }
-    {
-        SCOPED_TRACE("deleting a record");
-        EveryFaultLeavesOldOrNew(Steps([](ObjectStore& s, StoreHandle h) {
-            const CEOID found = s.CeSeekDatabase(h, CEDB_SEEK_VALUEFIRSTEQUAL, 9);
-            return found != 0 && s.CeDeleteRecord(h, found);
-        }));
-    }
-}
-
-// A failure inside a scope undoes the whole scope; what the caller changes after it in the
+// Inside a scope, a failure undoes the whole scope: what the caller changes after it in the
 // same scope must not be kept on its own, and the scope must not report a commit.
-TEST_F(IoFaultTest, EachCallOfAScopeFailingKeepsAllOfItOrNone) {
-    EveryFaultLeavesOldOrNew(Steps([](ObjectStore& s, StoreHandle h) {
-        const CEOID first = s.CeSeekDatabase(h, CEDB_SEEK_VALUEFIRSTEQUAL, 1);
-        if (first == 0) return false;
-        StoreTransaction scope(s);
-        // Each change goes on whatever the one before said, as a careless caller would.
-        const bool deleted = s.CeDeleteRecord(h, first);
-        const bool added = s.CeWriteRecordProps(h, 0, Keyed(41, 41)) != 0;
-        const bool addedAgain = s.CeWriteRecordProps(h, 0, Keyed(42, 42)) != 0;
-        const bool committed = scope.Commit();
-        return deleted && added && addedAgain && committed;
-    }));
+TEST_F(IoFaultTest, EachCallOfAChangeFailingLeavesTheStoreBeforeOrAfterIt) {
+    using Change = bool (*)(ObjectStore&, StoreHandle);
+    const std::pair<const char*, Change> changes[] = {
+        {"adding a record",
+         [](ObjectStore& s, StoreHandle h) {
+             return s.CeWriteRecordProps(h, 0, Keyed(20, 99)) != 0;
+         }},
+        {"rewriting a record",
+         [](ObjectStore& s, StoreHandle h) {
+             const CEOID found = s.CeSeekDatabase(h, CEDB_SEEK_VALUEFIRSTEQUAL, 7);
+             return found != 0 && s.CeWriteRecordProps(h, found, Keyed(70, 77)) == found;
+         }},
+        {"deleting a record",
+         [](ObjectStore& s, StoreHandle h) {
+             const CEOID found = s.CeSeekDatabase(h, CEDB_SEEK_VALUEFIRSTEQUAL, 9);
+             return found != 0 && s.CeDeleteRecord(h, found);
+         }},
+        {"a scope whose caller goes on after a failure",
+         [](ObjectStore& s, StoreHandle h) {
+             const CEOID first = s.CeSeekDatabase(h, CEDB_SEEK_VALUEFIRSTEQUAL, 1);
+             if (first == 0) return false;
+             StoreTransaction scope(s);
+             const bool deleted = s.CeDeleteRecord(h, first);
+             const bool added = s.CeWriteRecordProps(h, 0, Keyed(41, 41)) != 0;
+             const bool addedAgain = s.CeWriteRecordProps(h, 0, Keyed(42, 42)) != 0;
+             const bool committed = scope.Commit();
+             return deleted && added && addedAgain && committed;
+         }},
+    };
+    test::IoFaultLoop loop(file_, test::ReadBytes(file_));
+    for (const auto& [name, change] : changes) {
+        SCOPED_TRACE(name);
+        loop.RunEveryKind({[this] { OpenOnFaultLayer(); },
+                           [this, change] { return change(*store_, times_); },
+                           [this] {
+                               // The store goes on working after the failure.
+                               EXPECT_NE(store_->CeWriteRecordProps(
+                                             OpenDb(*store_, test::kAsideDatabase), 0, Keyed(1, 1)),
+                                         0u);
+                               store_.reset();
+                           }});
+    }
 }
 
 // SQLite undoes only the failed statement of a change that it refuses on its own data (here a
@@ -129,11 +107,8 @@ TEST_F(IoFaultTest, AChangeRefusedHalfWayLeavesNoTrace) {
 // finds the disk full once is made after the log has been folded in and emptied; one that
 // finds it full again is refused.
 TEST_F(IoFaultTest, TheLogStaysSmallAndAFullDiskIsTriedOnceMore) {
-    store_ = OpenObjectStoreFile(file_, kFaultVfsName);
-    ASSERT_NE(store_, nullptr);
-    times_ = Open(*store_, u"Times");
-    fs::path log = file_;
-    log += "-wal";
+    OpenOnFaultLayer();
+    const fs::path log = file_.string() + "-wal";
     constexpr uintmax_t kSmallLog = 128 * 1024;
     for (uint32_t i = 100; i < 300; ++i)
         ASSERT_NE(store_->CeWriteRecordProps(times_, 0, Keyed(i, i)), 0u);
@@ -162,11 +137,7 @@ TEST_F(IoFaultTest, TheLogStaysSmallAndAFullDiskIsTriedOnceMore) {
     // 40 from the start, 200 one by one, 2000 in one change, three more
     auto store = OpenObjectStoreFile(file_);
     ASSERT_NE(store, nullptr);
-    CEOID oid = 0;
-    store->CeOpenDatabase(oid, u"Times", kSortPropertyId, 0);
-    DatabaseInfo info;
-    ASSERT_TRUE(store->CeOidGetInfo(oid, info));
-    EXPECT_EQ(info.recordCount, 40 + 200 + 2000 + 3);
+    EXPECT_EQ(test::RecordCount(*store, u"Times"), 40 + 200 + 2000 + 3);
 }
 
 }  // namespace

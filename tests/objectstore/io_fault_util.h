@@ -41,19 +41,14 @@ inline std::string StoreContents(const std::filesystem::path& file) {
         sqlite3_close(db);
         return "cannot open";
     }
-    const char* const queries[] = {
-        "PRAGMA integrity_check",
-        "SELECT hex(name), type, records FROM databases ORDER BY name",
-        "SELECT hex(d.name), r.sortkey, r.oid, hex(r.props) FROM records r JOIN databases d "
-        "ON d.oid = r.db WHERE d.name <> x'41007300690064006500' ORDER BY r.oid",
-    };
-    for (const char* sql : queries) {
+    for (const char* sql :
+         {"PRAGMA integrity_check", "SELECT hex(name), type, records FROM databases ORDER BY name",
+          "SELECT hex(d.name), r.sortkey, r.oid, hex(r.props) FROM records r JOIN databases d "
+          "ON d.oid = r.db WHERE d.name <> x'41007300690064006500' ORDER BY r.oid"}) {
         sqlite3_stmt* s = nullptr;
-        if (sqlite3_prepare_v2(db, sql, -1, &s, nullptr) != SQLITE_OK) {
+        if (sqlite3_prepare_v2(db, sql, -1, &s, nullptr) != SQLITE_OK)
             text += std::string("cannot read: ") + sqlite3_errmsg(db) + "\n";
-            continue;
-        }
-        while (sqlite3_step(s) == SQLITE_ROW) {
+        while (s && sqlite3_step(s) == SQLITE_ROW) {
             for (int i = 0; i < sqlite3_column_count(s); ++i) {
                 const auto* value = sqlite3_column_text(s, i);
                 text += value ? reinterpret_cast<const char*>(value) : "null";
@@ -76,62 +71,55 @@ struct ChangeSteps {
 };
 
 // Starting from `start` (the bytes of a closed store), makes the change once without a fault
-// and once not at all, then once for every call of the kind the change makes, failing that
-// call. `judge(contents, reported)` sees what each failed attempt left. Returns the number
-// of calls of that kind the change makes.
+// and once not at all, then, for every kind of fault, once for every call of that kind the
+// change makes, failing that call. Each failed attempt must leave the file holding the state
+// before or after the change, and a change that is not there must have been reported failed.
 class IoFaultLoop {
   public:
     IoFaultLoop(std::filesystem::path file, std::string start)
         : file_(std::move(file)), start_(std::move(start)) {}
 
-    // What one attempt without a fault leaves, e.g. a change of several steps cut short.
-    std::string ContentsAfter(const ChangeSteps& steps) {
-        EXPECT_TRUE(Attempt(steps, true, [] {}));
-        return StoreContents(file_);
+    void RunEveryKind(const ChangeSteps& steps) {
+        for (const IoFaultKind& kind : kIoFaultKinds) {
+            Run(kind, steps);
+            if (::testing::Test::HasFailure()) return;
+        }
     }
 
-    int Run(const IoFaultKind& kind, const ChangeSteps& steps,
-            const std::function<void(const std::string&, bool)>& judge) {
+    // The number of calls of that kind the change makes.
+    int Run(const IoFaultKind& kind, const ChangeSteps& steps) {
         Attempt(steps, false, [] {});
-        old_ = StoreContents(file_);
-        bool reported = Attempt(steps, true, [] {});
-        new_ = StoreContents(file_);
-        EXPECT_TRUE(reported) << "the change fails without a fault";
-        EXPECT_NE(old_, new_) << "the change changes nothing";
+        const std::string old = StoreContents(file_);
+        EXPECT_TRUE(Attempt(steps, true, [] {})) << "the change fails without a fault";
+        const std::string made = StoreContents(file_);
+        EXPECT_NE(old, made) << "the change changes nothing";
         for (int n = 1; n < 5000; ++n) {
             SCOPED_TRACE(::testing::Message() << kind.name << " at call " << n);
-            reported =
+            const bool reported =
                 Attempt(steps, true, [&] { ArmIoFault(kind.point, n, kind.error, kind.lasting); });
+            const std::string contents = StoreContents(file_);
             if (!IoFaultHit()) {
                 EXPECT_TRUE(reported);
-                EXPECT_EQ(StoreContents(file_), new_);
+                EXPECT_EQ(contents, made);
                 return n - 1;
             }
-            judge(StoreContents(file_), reported);
+            if (contents == old) {
+                EXPECT_FALSE(reported) << "success reported, but the change is not there";
+            } else {
+                EXPECT_EQ(contents, made) << "neither before nor after the change; before:\n"
+                                          << old;
+            }
             if (::testing::Test::HasFailure()) return n;
         }
         ADD_FAILURE() << "the change never gets through";
         return 0;
     }
 
-    // The usual verdict: the file holds the state before or after the change, and a change
-    // that is not there was reported as failed.
-    void OldOrNew(const std::string& contents, bool reported) const {
-        if (contents == old_) {
-            EXPECT_FALSE(reported) << "success reported, but the change is not there";
-        } else {
-            EXPECT_EQ(contents, new_) << "neither before nor after the change; before:\n" << old_;
-        }
-    }
-
   private:
     bool Attempt(const ChangeSteps& steps, bool makeChange, const std::function<void()>& arm) {
         std::error_code ec;
-        for (const char* suffix : {"", "-wal", "-shm"}) {
-            std::filesystem::path p = file_;
-            p += suffix;
-            std::filesystem::remove(p, ec);
-        }
+        for (const char* suffix : {"", "-wal", "-shm"})
+            std::filesystem::remove(file_.string() + suffix, ec);
         WriteBytes(file_, start_);
         DisarmIoFault();
         steps.ready();
@@ -144,7 +132,6 @@ class IoFaultLoop {
 
     std::filesystem::path file_;
     std::string start_;
-    std::string old_, new_;
 };
 
 }  // namespace qv::test

@@ -15,6 +15,10 @@ using test::Keyed;
 using test::kTag;
 using ::testing::ElementsAre;
 
+constexpr uint32_t Text(uint16_t n) {
+    return PropId(n, CEVT_LPWSTR);
+}
+
 class ObjectStoreTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -22,22 +26,21 @@ class ObjectStoreTest : public ::testing::Test {
         ASSERT_NE(store, nullptr);
         db = store->CeCreateDatabase(u"Times", 0);
         ASSERT_NE(db, 0u);
-        h = Reopen(kInvalidStoreHandle);
+        h = test::OpenDb(*store, u"Times");
     }
-    uint16_t Count(CEOID oid) {
-        DatabaseInfo info;
-        return store->CeOidGetInfo(oid, info) ? info.recordCount : 0xFFFF;
-    }
+    int Count() { return test::RecordCount(*store, u"Times"); }
     StoreHandle OpenById(CEOID oid, uint32_t flags = 0) {
         return store->CeOpenDatabase(oid, u"", kSortPropertyId, flags);
     }
-    StoreHandle Reopen(StoreHandle old) {
-        store->CloseHandle(old);
-        return test::OpenDb(*store, u"Times");
+    std::vector<uint32_t> Tags() {
+        store->CloseHandle(h);
+        return test::ReadTags(*store, h = test::OpenDb(*store, u"Times"));
     }
-    std::vector<uint32_t> Tags() { return test::ReadTags(*store, h = Reopen(h)); }
-    CEOID Add(uint32_t key, uint32_t tag) {
-        return store->CeWriteRecordProps(h, 0, Keyed(key, tag));
+    CEOID Add(uint32_t key, uint32_t tag, StoreHandle to = 0) {
+        return store->CeWriteRecordProps(to ? to : h, 0, Keyed(key, tag));
+    }
+    CEOID Seek(uint32_t value, StoreHandle in = 0) {
+        return store->CeSeekDatabase(in ? in : h, CEDB_SEEK_VALUEFIRSTEQUAL, value);
     }
 
     test::TempDir dir;
@@ -51,10 +54,7 @@ TEST_F(ObjectStoreTest, ReadsInUnsignedPropertyZeroOrderWithTiesInFirstWrittenOr
     Add(0xFFFFFFFF, 2);
     store->CeWriteRecordProps(h, 0, {PropValue::Number(kTag, 3)});  // no property 0
     const CEOID tie = Add(2, 4);
-    Add(0x80000000, 5);
-    Add(2, 6);
-    Add(0, 7);
-    Add(2, 8);
+    for (auto [key, tag] : {std::pair(0x80000000u, 5u), {2, 6}, {0, 7}, {2, 8}}) Add(key, tag);
     EXPECT_THAT(Tags(), ElementsAre(7, 4, 6, 8, 1, 5, 2, 3));
     // Rewriting a record keeps its place among equals; a new property 0 moves it, and back
     // among the 2s it takes its first-written place again.
@@ -67,33 +67,31 @@ TEST_F(ObjectStoreTest, ReadsInUnsignedPropertyZeroOrderWithTiesInFirstWrittenOr
 }
 
 TEST_F(ObjectStoreTest, SeeksAndReadsMoveOnFromThereOnlyWithAutoIncrement) {
-    const CEOID ten = Add(10, 1);
-    const CEOID firstTwenty = Add(20, 2);
+    const CEOID ten = Add(10, 1), firstTwenty = Add(20, 2);
     Add(20, 3);
     const CEOID thirty = Add(30, 4);
-    EXPECT_EQ(store->CeSeekDatabase(h, CEDB_SEEK_VALUEFIRSTEQUAL, 20), firstTwenty);
+    EXPECT_EQ(Seek(20), firstTwenty);
     EXPECT_THAT(test::ReadTags(*store, h), ElementsAre(2, 3, 4));
     EXPECT_EQ(store->CeSeekDatabase(h, CEDB_SEEK_CEOID, thirty), thirty);
     EXPECT_THAT(test::ReadTags(*store, h), ElementsAre(4));
     // A seek that finds nothing leaves the handle at the end.
-    EXPECT_EQ(store->CeSeekDatabase(h, CEDB_SEEK_VALUEFIRSTEQUAL, 10), ten);
-    EXPECT_EQ(store->CeSeekDatabase(h, CEDB_SEEK_VALUEFIRSTEQUAL, 15), 0u);
+    EXPECT_EQ(Seek(10), ten);
+    EXPECT_EQ(Seek(15), 0u);
     EXPECT_THAT(test::ReadTags(*store, h), ElementsAre());
     EXPECT_EQ(store->CeSeekDatabase(h, CEDB_SEEK_CEOID, 0), 0u);
     EXPECT_EQ(store->CeSeekDatabase(h, CEDB_SEEK_CEOID, db), 0u);  // a database, not a record
     EXPECT_EQ(store->CeSeekDatabase(h, 0x40, 20), 0u);             // an unknown seek kind
     // A record of another database cannot be reached through this handle.
     const StoreHandle oh = OpenById(store->CeCreateDatabase(u"Other", 0));
-    const CEOID foreign = store->CeWriteRecordProps(oh, 0, Keyed(20, 9));
+    const CEOID foreign = Add(20, 9, oh);
     EXPECT_EQ(store->CeSeekDatabase(h, CEDB_SEEK_CEOID, foreign), 0u);
-    EXPECT_EQ(store->CeSeekDatabase(oh, CEDB_SEEK_VALUEFIRSTEQUAL, 20), foreign);
+    EXPECT_EQ(Seek(20, oh), foreign);
 
     // Without auto-increment a read stays put; each handle keeps its own position.
     std::vector<PropValue> props;
-    const StoreHandle still = OpenById(db);
+    const StoreHandle still = OpenById(db), other = test::OpenDb(*store, u"Times");
     EXPECT_EQ(store->CeReadRecordProps(still, props), ten);
     EXPECT_EQ(store->CeReadRecordProps(still, props), ten);
-    const StoreHandle other = Reopen(kInvalidStoreHandle);
     EXPECT_EQ(store->CeReadRecordProps(other, props), ten);
     EXPECT_EQ(store->CeReadRecordProps(other, props), firstTwenty);
 }
@@ -104,54 +102,52 @@ TEST_F(ObjectStoreTest, ReadsFollowChangesMadeWhileReading) {
     ASSERT_NE(store->CeReadRecordProps(h, props), 0u);  // 10
     ASSERT_NE(store->CeReadRecordProps(h, props), 0u);  // 20
     // Through another handle: one record removed ahead, one added behind, one added ahead.
-    const StoreHandle w = Reopen(kInvalidStoreHandle);
-    ASSERT_TRUE(store->CeDeleteRecord(w, store->CeSeekDatabase(w, CEDB_SEEK_VALUEFIRSTEQUAL, 30)));
-    store->CeWriteRecordProps(w, 0, Keyed(5, 100));
-    store->CeWriteRecordProps(w, 0, Keyed(45, 101));
+    const StoreHandle w = test::OpenDb(*store, u"Times");
+    ASSERT_TRUE(store->CeDeleteRecord(w, Seek(30, w)));
+    Add(5, 100, w);
+    Add(45, 101, w);
     std::vector<uint32_t> tags = test::ReadTags(*store, h);
     ASSERT_EQ(tags.size(), 38u);
     EXPECT_THAT(std::vector<uint32_t>(tags.begin(), tags.begin() + 3), ElementsAre(4, 101, 5));
     // A record added after the end was reached is read next.
-    store->CeWriteRecordProps(w, 0, Keyed(1000, 102));
+    Add(1000, 102, w);
     EXPECT_THAT(test::ReadTags(*store, h), ElementsAre(102));
 }
 
 TEST_F(ObjectStoreTest, WritingReplacesGivenPropertiesInPlaceAndAppendsNewOnes) {
-    const uint32_t memo = PropId(7, CEVT_LPWSTR), category = PropId(5, CEVT_LPWSTR);
+    const std::u16string emoji = u"h\u00e9llo \U0001F600";
     const CEOID r = store->CeWriteRecordProps(
         h, 0,
-        {PropValue::Number(kSortPropertyId, 7), PropValue::String(category, u"Work"),
-         PropValue::String(memo, std::nullopt), PropValue::String(PropId(6, CEVT_LPWSTR), u"")});
+        {PropValue::Number(kSortPropertyId, 7), PropValue::String(Text(5), u"Work"),
+         PropValue::String(Text(7), std::nullopt), PropValue::String(Text(6), u"")});
     ASSERT_NE(r, 0u);
-    ASSERT_EQ(store->CeWriteRecordProps(h, r,
-                                        {PropValue::String(PropId(9, CEVT_LPWSTR), u"new"),
-                                         PropValue::String(memo, u"h\u00e9llo \U0001F600")}),
+    ASSERT_EQ(store->CeWriteRecordProps(
+                  h, r, {PropValue::String(Text(9), u"new"), PropValue::String(Text(7), emoji)}),
               r);
     std::vector<PropValue> props;
     ASSERT_EQ(store->CeReadRecordProps(h, props), r);
-    EXPECT_THAT(props, ElementsAre(PropValue::Number(kSortPropertyId, 7),
-                                   PropValue::String(category, u"Work"),
-                                   PropValue::String(memo, u"h\u00e9llo \U0001F600"),
-                                   PropValue::String(PropId(6, CEVT_LPWSTR), u""),
-                                   PropValue::String(PropId(9, CEVT_LPWSTR), u"new")));
+    EXPECT_THAT(props,
+                ElementsAre(PropValue::Number(kSortPropertyId, 7),
+                            PropValue::String(Text(5), u"Work"), PropValue::String(Text(7), emoji),
+                            PropValue::String(Text(6), u""), PropValue::String(Text(9), u"new")));
     // An absent text stays absent, distinct from an empty one.
-    ASSERT_EQ(store->CeWriteRecordProps(h, r, {PropValue::String(memo, std::nullopt)}), r);
-    h = Reopen(h);
+    ASSERT_EQ(store->CeWriteRecordProps(h, r, {PropValue::String(Text(7), std::nullopt)}), r);
+    ASSERT_EQ(store->CeSeekDatabase(h, CEDB_SEEK_CEOID, r), r);
     ASSERT_EQ(store->CeReadRecordProps(h, props), r);
     EXPECT_FALSE(props[2].lpwstr.has_value());
     EXPECT_EQ(props[3].lpwstr, u"");
-    EXPECT_EQ(Count(db), 1);
+    EXPECT_EQ(Count(), 1);
 }
 
 TEST_F(ObjectStoreTest, RefusedOrFailingChangesChangeNothing) {
     const CEOID r = Add(1, 1);
     const StoreHandle oh = OpenById(store->CeCreateDatabase(u"Other", 0), CEDB_AUTOINCREMENT);
-    const CEOID foreign = store->CeWriteRecordProps(oh, 0, Keyed(1, 2));
+    const CEOID foreign = Add(1, 2, oh);
     EXPECT_EQ(store->CeWriteRecordProps(h, foreign, Keyed(1, 3)), 0u);  // another database's
     EXPECT_EQ(store->CeWriteRecordProps(h, db, Keyed(1, 3)), 0u);       // a database
     EXPECT_EQ(store->CeWriteRecordProps(h, 0, {PropValue::Number(PropId(2, 2), 1)}), 0u);
     EXPECT_EQ(store->CeWriteRecordProps(h, r, {PropValue::Number(PropId(2, 65), 1)}), 0u);
-    EXPECT_EQ(store->CeWriteRecordProps(h + 77, 0, Keyed(1, 3)), 0u);
+    EXPECT_EQ(Add(1, 3, h + 77), 0u);
     EXPECT_FALSE(store->CeDeleteRecord(h, foreign));
     EXPECT_THAT(test::ReadTags(*store, oh), ElementsAre(2));
 
@@ -178,7 +174,7 @@ TEST_F(ObjectStoreTest, DatabasesAndRecordsAreFoundDeletedAndNeverReuseIdentifie
     const CEOID b = Add(2, 2);
     EXPECT_TRUE(store->CeDeleteRecord(h, b));
     EXPECT_FALSE(store->CeDeleteRecord(h, b));
-    EXPECT_EQ(Count(db), 1);
+    EXPECT_EQ(Count(), 1);
     const CEOID record = Add(2, 3);
     EXPECT_GT(record, b);
     EXPECT_EQ(store->CeSeekDatabase(h, CEDB_SEEK_CEOID, b), 0u);
@@ -211,22 +207,19 @@ TEST_F(ObjectStoreTest, DatabasesAndRecordsAreFoundDeletedAndNeverReuseIdentifie
     EXPECT_EQ(store->CeReadRecordProps(h, props), 0u);
     const CEOID again = store->CeCreateDatabase(u"Times", 0);
     EXPECT_GT(again, record);
-    EXPECT_EQ(Count(again), 0);
+    EXPECT_EQ(Count(), 0);
 }
 
 TEST_F(ObjectStoreTest, ADatabaseRefusesItsRecordAfterThe65535th) {
-    {
-        StoreTransaction t(*store);
-        for (uint32_t i = 0; i < 65535; ++i) ASSERT_NE(Add(i, i), 0u) << i;
-        ASSERT_TRUE(t.Commit());
-    }
+    StoreTransaction t(*store);
+    for (uint32_t i = 0; i < 65535; ++i) ASSERT_NE(Add(i, i), 0u) << i;
+    ASSERT_TRUE(t.Commit());
     EXPECT_EQ(Add(1, 1), 0u);
-    EXPECT_EQ(Count(db), 65535);
-    const CEOID last = store->CeSeekDatabase(h, CEDB_SEEK_VALUEFIRSTEQUAL, 65534);
+    const CEOID last = Seek(65534);
     EXPECT_EQ(store->CeWriteRecordProps(h, last, {PropValue::Number(kTag, 7)}), last);
     EXPECT_TRUE(store->CeDeleteRecord(h, last));
     EXPECT_NE(Add(1, 1), 0u);
-    EXPECT_EQ(Count(db), 65535);
+    EXPECT_EQ(Count(), 65535);
     EXPECT_EQ(Tags().size(), 65535u);
 }
 
@@ -240,9 +233,9 @@ TEST_F(ObjectStoreTest, TransactionScopesCommitAllOrNothingAndOnlyTheOutermostCo
         ASSERT_TRUE(store->BeginTransaction());
         Add(2, 2);
         ASSERT_TRUE(store->EndTransaction(inner));
-        EXPECT_EQ(Count(db), 2 - !inner);
+        EXPECT_EQ(Count(), 2 - !inner);
         ASSERT_TRUE(store->EndTransaction(outer));
-        EXPECT_EQ(Count(db), left);
+        EXPECT_EQ(Count(), left);
     }
     // A scope left without Commit rolls back, database creation included.
     {
@@ -261,14 +254,13 @@ TEST_F(ObjectStoreTest, TransactionScopesCommitAllOrNothingAndOnlyTheOutermostCo
 }
 
 TEST(RecordCodec, RoundTripsIntoReusedStorageAndRefusesMalformedBytes) {
-    const std::vector<PropValue> sample = {PropValue::Number(kSortPropertyId, 0xFFFFFFFF),
-                                           PropValue::String(PropId(5, CEVT_LPWSTR), u"Caf\u00e9"),
-                                           PropValue::String(PropId(7, CEVT_LPWSTR), std::nullopt),
-                                           PropValue::String(PropId(6, CEVT_LPWSTR), u"")};
+    const std::vector<PropValue> sample = {
+        PropValue::Number(kSortPropertyId, 0xFFFFFFFF), PropValue::String(Text(5), u"Caf\u00e9"),
+        PropValue::String(Text(7), std::nullopt), PropValue::String(Text(6), u"")};
     std::vector<uint8_t> bytes;
     ASSERT_TRUE(EncodeRecord(sample, bytes));
     // Decoding over longer, differently typed values leaves nothing of them behind.
-    std::vector<PropValue> props(6, PropValue::String(PropId(9, CEVT_LPWSTR), u"left over"));
+    std::vector<PropValue> props(6, PropValue::String(Text(9), u"left over"));
     props[0] = PropValue::Number(PropId(3, CEVT_UI4), 42);
     ASSERT_TRUE(DecodeRecord(bytes.data(), bytes.size(), props));
     EXPECT_EQ(props, sample);

@@ -1,17 +1,14 @@
 // The store file: kept across runs, made when new, refused and left alone when unusable or
 // not the user's to write, never changed by looking.
-#include <fcntl.h>
 #include <gmock/gmock.h>
-#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <functional>
 #include <map>
 #include <set>
 
+#include "files/user_child.h"
 #include "objectstore/store_test_util.h"
 #include "platform/objectstore/object_store.h"
 
@@ -23,8 +20,6 @@ using test::Keyed;
 using test::ReadBytes;
 using test::WriteBytes;
 using ::testing::ElementsAre;
-
-constexpr uid_t kNobody = 65534;
 
 // Every entry under a folder: its type, and a file's bytes or a link's target.
 std::map<std::string, std::string> Snapshot(const fs::path& dir) {
@@ -49,32 +44,14 @@ Outcome OpenAndWrite(const fs::path& file) {
     return store->CeWriteRecordProps(h, 0, Keyed(9, 9)) != 0 ? kWritable : kOpenedButNotWritable;
 }
 
-// Runs `body` in a child process whose standard error goes to `errors`. As root it first
-// becomes the ordinary user nobody, so that file permissions apply as they do for a user.
-int InChild(const std::function<int()>& body, const fs::path& errors = "/dev/null") {
-    const pid_t child = fork();
-    if (child < 0) return -1;
-    if (child == 0) {
-        const int fd = ::open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
-        if (fd < 0 || dup2(fd, STDERR_FILENO) < 0) _exit(90);
-        if (geteuid() == 0 &&
-            (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0))
-            _exit(91);
-        _exit(body());
-    }
-    int status = 0;
-    if (waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
-    return WEXITSTATUS(status);
-}
-
 class StoreFileTest : public ::testing::Test {
   protected:
     // Hands the folder and what is in it to the user the child runs as.
     void GiveToChild() {
         if (geteuid() != 0) return;
         for (const auto& e : fs::recursive_directory_iterator(dir.path()))
-            ASSERT_EQ(::lchown(e.path().c_str(), kNobody, kNobody), 0);
-        ASSERT_EQ(::chown(dir.path().c_str(), kNobody, kNobody), 0);
+            ASSERT_EQ(::lchown(e.path().c_str(), test::kNobody, test::kNobody), 0);
+        ASSERT_EQ(::chown(dir.path().c_str(), test::kNobody, test::kNobody), 0);
     }
     test::TempDir dir, other;
     const fs::path file = dir / "objectstore.sqlite";
@@ -216,17 +193,17 @@ TEST_F(StoreFileTest, AStartRefusedOnAReadOnlyStoreSaysWhyLeavesNothingAndTheNex
     GiveToChild();
     const auto closed = Snapshot(dir.path());
     ASSERT_EQ(::chmod(file.c_str(), 0444), 0);
-    EXPECT_EQ(InChild([&] { return OpenAndWrite(file); }, other / "errors"), kRefused);
+    EXPECT_EQ(test::InChild([&] { return OpenAndWrite(file); }, other / "errors"), kRefused);
     EXPECT_EQ(ReadBytes(other / "errors"),
               "quorvella: cannot open store " + file.string() + ": open: Permission denied\n");
     EXPECT_EQ(Snapshot(dir.path()), closed);  // no -wal or -shm left with the file's mode
     ASSERT_EQ(::chmod(file.c_str(), 0644), 0);
-    EXPECT_EQ(InChild([&] { return OpenAndWrite(file); }), kWritable);
+    EXPECT_EQ(test::InChild([&] { return OpenAndWrite(file); }), kWritable);
 
     // A folder that cannot be written takes no log: refused, nothing made.
     const auto open = Snapshot(dir.path());
     ASSERT_EQ(::chmod(dir.path().c_str(), 0555), 0);
-    EXPECT_EQ(InChild([&] { return OpenAndWrite(file); }), kRefused);
+    EXPECT_EQ(test::InChild([&] { return OpenAndWrite(file); }), kRefused);
     ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
     EXPECT_EQ(Snapshot(dir.path()), open);
 
@@ -234,7 +211,7 @@ TEST_F(StoreFileTest, AStartRefusedOnAReadOnlyStoreSaysWhyLeavesNothingAndTheNex
     fs::remove(dir / "objectstore.sqlite-wal");
     fs::remove(dir / "objectstore.sqlite-shm");
     ASSERT_EQ(::chmod(file.c_str(), 0444), 0);
-    ASSERT_EQ(InChild([&] {
+    ASSERT_EQ(test::InChild([&] {
                   sqlite3* db = nullptr;
                   sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
                   const int rc = sqlite3_exec(db, "SELECT * FROM meta", nullptr, nullptr, nullptr);
@@ -246,7 +223,7 @@ TEST_F(StoreFileTest, AStartRefusedOnAReadOnlyStoreSaysWhyLeavesNothingAndTheNex
     ASSERT_EQ(::stat((dir / "objectstore.sqlite-shm").c_str(), &st), 0) << "nothing was left";
     ASSERT_EQ(st.st_mode & 0222, 0u);
     ASSERT_EQ(::chmod(file.c_str(), 0644), 0);
-    EXPECT_EQ(InChild([&] { return OpenAndWrite(file); }), kWritable);
+    EXPECT_EQ(test::InChild([&] { return OpenAndWrite(file); }), kWritable);
     EXPECT_EQ(OpenObjectStoreFile(file)->Dump()[0].records.size(), 3u);
 }
 

@@ -37,6 +37,14 @@ inline StoreHandle OpenDb(ObjectStore& store, const std::u16string& name,
     return store.CeOpenDatabase(oid, name, kSortPropertyId, flags);
 }
 
+// The record count the store keeps for a database; -1 when there is no such database.
+inline int RecordCount(ObjectStore& store, const std::u16string& name) {
+    CEOID oid = 0;
+    store.CloseHandle(store.CeOpenDatabase(oid, name, kSortPropertyId, 0));
+    DatabaseInfo info;
+    return store.CeOidGetInfo(oid, info) ? info.recordCount : -1;
+}
+
 // A closed store whose database Times holds `records` records (400 make several pages).
 inline void MakeStore(const std::filesystem::path& file, uint32_t records = 1) {
     auto store = OpenObjectStoreFile(file);

@@ -26,6 +26,8 @@ class HiveTest : public ::testing::Test {
         auto value = FindValue(keys, path, name);
         return value && value->type == REG_SZ ? value->text : u"<no sz>";
     }
+    // How many entries the hive's folder holds: the hive, and any temporary beside it.
+    long Entries() { return std::distance(fs::directory_iterator(dir_.path()), {}); }
 
     test::TempDir dir_;
     fs::path file_ = dir_ / "registry.hive";
@@ -41,14 +43,13 @@ TEST_F(HiveTest, AnyTextSurvivesASaveAndReload) {
         u"caf\u00e9 \u20ac \U0001F600",
         std::u16string{u'x', 0, u'y'},  // an embedded zero
     };
+    const auto name = [](size_t i) { return u"v" + std::u16string(1, char16_t(u'0' + i)); };
     {
         RegistryHive hive(file_);
         auto key = hive.CreateKey(kKey);
         ASSERT_TRUE(key);
-        for (size_t i = 0; i < std::size(awkward); ++i) {
-            std::u16string name = u"v" + std::u16string(1, static_cast<char16_t>(u'0' + i));
-            ASSERT_TRUE(hive.SetStringValue(*key, name, awkward[i]));
-        }
+        for (size_t i = 0; i < std::size(awkward); ++i)
+            ASSERT_TRUE(hive.SetStringValue(*key, name(i), awkward[i]));
         ASSERT_TRUE(hive.SetStringValue(*key, awkward[3], u"a name with a newline"));
         ASSERT_TRUE(hive.SetDwordValue(*key, u"Big", 0xFFFFFFFFu));
         ASSERT_TRUE(hive.SetDwordValue(*key, u"lower", 1));
@@ -56,10 +57,8 @@ TEST_F(HiveTest, AnyTextSurvivesASaveAndReload) {
     }
     EXPECT_FALSE(RegistryHive(file_).LoadedCorrupt());
     const auto keys = ListHive(file_);
-    for (size_t i = 0; i < std::size(awkward); ++i) {
-        std::u16string name = u"v" + std::u16string(1, static_cast<char16_t>(u'0' + i));
-        EXPECT_EQ(Text(keys, kKey, name), awkward[i]) << i;
-    }
+    for (size_t i = 0; i < std::size(awkward); ++i)
+        EXPECT_EQ(Text(keys, kKey, name(i)), awkward[i]) << i;
     EXPECT_EQ(Text(keys, kKey, awkward[3]), u"a name with a newline");
     EXPECT_EQ(FindValue(keys, kKey, u"Big")->number, 0xFFFFFFFFu);
     // Keys in path order, values in name order.
@@ -141,7 +140,7 @@ TEST_F(HiveTest, AFailedSaveChangesNothingInMemoryOrOnDisk) {
     EXPECT_FALSE(hive.QueryValue(*key, u"Added", 4));
     EXPECT_FALSE(hive.OpenKey(u"Software\\Other"));
     EXPECT_EQ(ReadBytes(file_), before);
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir_.path()), {}), 1);  // no temporary file
+    EXPECT_EQ(Entries(), 1);  // no temporary file
 
     hive.FailSaves(false);
     EXPECT_TRUE(hive.SetStringValue(*key, u"LastProject", u"New"));
@@ -194,11 +193,11 @@ TEST_F(HiveTest, OpeningTheHiveRemovesWhatInterruptedSavesLeftBehind) {
     test::WriteBytes(dir_ / "registry.hive.tmp.Ab12Cd", "quorvella-hive 1\nkey \"A\"\nval");
     test::WriteBytes(dir_ / "registry.hive.tmp.x9Y8z7", "");
     EXPECT_EQ(ListHive(file_).at(0).values.at(0).number, 7u);  // a listing removes nothing
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir_.path()), {}), 3);
+    EXPECT_EQ(Entries(), 3);
 
     RegistryHive hive(file_);
     EXPECT_FALSE(hive.LoadedCorrupt());
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir_.path()), {}), 1);
+    EXPECT_EQ(Entries(), 1);
     EXPECT_EQ(hive.List().at(0).values.at(0).number, 7u);
 }
 
@@ -241,16 +240,20 @@ TEST_F(HiveTest, ACorruptHiveReadsAsEmptyAndIsKeptAside) {
     EXPECT_EQ(ListHive(file_).at(0).values.at(0).number, 7u);
 }
 
-TEST_F(HiveTest, APipeOrAHugeFileIsABadHiveThatNeitherBlocksNorFloods) {
-    ASSERT_EQ(::mkfifo(file_.c_str(), 0600), 0);
-    {
-        RegistryHive hive(file_);  // opening a pipe for reading would wait for a writer
-        EXPECT_TRUE(hive.List().empty());
-        EXPECT_FALSE(hive.CreateKey(u"Software"));  // the pipe is the user's; never saved over
-        EXPECT_EQ(hive.LastSaveFailure(), "not a regular file");
+TEST_F(HiveTest, APipeAFolderOrAHugeFileIsABadHiveThatNeitherBlocksNorFloods) {
+    for (const auto type : {fs::file_type::fifo, fs::file_type::directory}) {
+        ASSERT_TRUE(type == fs::file_type::fifo ? ::mkfifo(file_.c_str(), 0600) == 0
+                                                : fs::create_directory(file_));
+        {
+            RegistryHive hive(file_);  // opening a pipe for reading would wait for a writer
+            EXPECT_TRUE(hive.List().empty());
+            EXPECT_FALSE(hive.CreateKey(u"Software"));  // it is the user's; never saved over
+            EXPECT_EQ(hive.LastSaveFailure(), "not a regular file");
+        }
+        EXPECT_EQ(fs::symlink_status(file_).type(), type);
+        EXPECT_EQ(Entries(), 1);
+        fs::remove(file_);
     }
-    EXPECT_EQ(fs::symlink_status(file_).type(), fs::file_type::fifo);
-    fs::remove(file_);
 
     std::string huge = "quorvella-hive 1\nkey \"A\"\nend\n";
     huge.resize(RegistryHive::kMaxHiveBytes + 1, '\n');

@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "core/project_lists.h"
-#include "store/categories_store.h"
-#include "store/projects_store.h"
-#include "store/record_store.h"
 #include "store_fixture.h"
 #include "support/record_builders.h"
 
@@ -18,37 +15,20 @@ class CategoriesProjectsStoreTest : public testing::StoreTest {
         for (auto* item = list.First(); item; item = list.Next()) names.push_back(*item->name);
         return names;
     }
-    void AddCategories(std::initializer_list<const char16_t*> names) {
-        for (const char16_t* n : names) {
-            CategoryItem c;
-            SetName(c, std::u16string(n));
-            state->categories.Add(c);
-        }
-    }
-    uint32_t AddProject(const char16_t* name, CalendarDate created) {
-        ProjectRecord p;
-        p.name = std::u16string(name);
-        SetDate(p, created);
-        uint32_t id = 0;
-        EXPECT_TRUE(AddProjectRecord(*ctx, p, id));
-        p.projectId = id;
-        state->projects.Append(p);
-        return id;
-    }
 };
 
 // The order survives a save and the next start; a failed save keeps the previous list; a
 // name stored twice loads once; an empty list is kept as no database.
 TEST_F(CategoriesProjectsStoreTest, CategoriesSurviveTheNextStartOrAFailedSave) {
     ASSERT_TRUE(OpenStore(*ctx));
-    AddCategories({u"Work", u"Travel", u"Meeting"});
+    SetCategories({u"Work", u"Travel", u"Meeting"});
     ASSERT_TRUE(SaveCategories(*ctx));
     const auto dump = store->Dump();
     ASSERT_EQ(dump[1].name, u"Brumo QuorvellaCustom");
     ASSERT_EQ(dump[1].records.size(), 3u);
     EXPECT_EQ(dump[1].records[2][0].ulVal, 2u);
     EXPECT_EQ(dump[1].records[2][1].lpwstr, u"Meeting");
-    AddCategories({u"Phone"});
+    SetCategories({u"Work", u"Travel", u"Meeting", u"Phone"});
     store->FailChangesAfter(4);  // the delete, the create and two writes go through
     const StoreResult refused = SaveCategories(*ctx);
     EXPECT_FALSE(refused);

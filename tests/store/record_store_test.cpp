@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "core/project_lists.h"
-#include "store/categories_store.h"
-#include "store/projects_store.h"
 #include "store_fixture.h"
 #include "support/record_builders.h"
 
@@ -13,36 +11,16 @@ namespace {
 
 using testing::MakeRecord;
 using Failures = std::vector<StoreFailure>;
+using Ids = std::vector<uint32_t>;
 
 class RecordStoreTest : public testing::StoreTest {
   protected:
-    // Writes a time record as stored properties, as an earlier run or another program did.
-    void StoreRawRecord(uint32_t id, uint32_t project, const Text& minutes) {
-        CEOID oid = 0;
-        StoreHandle h = OpenByName(*store, kTimeDatabaseName, oid);
-        if (h == kInvalidStoreHandle) {
-            store->CeCreateDatabase(kTimeDatabaseName, 0);
-            h = OpenByName(*store, kTimeDatabaseName, oid);
-        }
-        std::vector<PropValue> props = {
-            PropValue::Number(0x00000013, id),      PropValue::Number(0x00010013, project),
-            PropValue::Number(0x00020013, 29),      PropValue::Number(0x00030013, 10),
-            PropValue::Number(0x00040013, 2005),    PropValue::String(0x0005001F, u"Travel"),
-            PropValue::String(0x0006001F, minutes), PropValue::String(0x0007001F, u" ")};
-        ASSERT_NE(store->CeWriteRecordProps(h, 0, props), 0u);
-        store->CloseHandle(h);
-    }
-
-    // Starts with one project ("Alpha") on a fresh device; its identifier.
+    // Starts with one project ("Alpha") on a fresh device as the current one; its identifier.
     uint32_t StartWithProject() {
         EXPECT_TRUE(OpenStore(*ctx));
-        ProjectRecord p;
-        p.name = u"Alpha";
-        SetDate(p, MakeDate(2005, 10, 1));
-        EXPECT_TRUE(AddProjectRecord(*ctx, p, p.projectId));
-        state->projects.Append(p);
-        CopyFrom(state->currentProject, p);
-        return p.projectId;
+        const uint32_t id = AddProject(u"Alpha");
+        CopyFrom(state->currentProject, *state->projects.First());
+        return id;
     }
 
     uint32_t Add(const TimeRecord& r) {
@@ -51,11 +29,10 @@ class RecordStoreTest : public testing::StoreTest {
         return id;
     }
 
-    std::vector<uint32_t> LoadedIds() {
-        std::vector<uint32_t> ids;
-        for (TimeRecord* r = state->timeRecords.First(); r; r = state->timeRecords.Next()) {
+    Ids LoadedIds() {
+        Ids ids;
+        for (TimeRecord* r = state->timeRecords.First(); r; r = state->timeRecords.Next())
             ids.push_back(r->recordId);
-        }
         return ids;
     }
 };
@@ -76,26 +53,22 @@ TEST_F(RecordStoreTest, TimeRecordsLeaveWithTheLastProjectAndKeepTheirDatabases)
 }
 
 TEST_F(RecordStoreTest, LoadingChecksAndNormalisesStoredMinutes) {
-    struct Case {
-        Text stored;
-        const char16_t* minutes;  // none: the load is refused
-    } cases[] = {{u"1499", u"1499"},
-                 {u"0090", u"90"},
-                 {std::nullopt, u"0"},
-                 {u"1500", nullptr},
-                 {u"-1", nullptr}};
-    for (const Case& c : cases) {
-        Restart();
-        std::filesystem::remove(dir_ / "objectstore.sqlite");
-        Restart();
+    const std::pair<Text, const char16_t*> cases[] = {// no minutes: the load is refused
+                                                      {u"1499", u"1499"},
+                                                      {u"0090", u"90"},
+                                                      {std::nullopt, u"0"},
+                                                      {u"1500", nullptr},
+                                                      {u"-1", nullptr}};
+    for (const auto& [stored, minutes] : cases) {
+        Restart(true);
         ASSERT_TRUE(OpenStore(*ctx));
         state->currentProject.projectId = 1;
-        StoreRawRecord(100, 1, c.stored);
+        StoreRawRecord(100, 1, stored);
         const StoreResult loaded = LoadTimeRecords(*ctx);
-        EXPECT_EQ(loaded.ok(), c.minutes != nullptr);
-        if (c.minutes) {
+        EXPECT_EQ(loaded.ok(), minutes != nullptr);
+        if (minutes) {
             ASSERT_EQ(state->timeRecords.Count(), 1);
-            EXPECT_EQ(state->timeRecords.First()->minutesText, c.minutes);
+            EXPECT_EQ(state->timeRecords.First()->minutesText, minutes);
             EXPECT_EQ(state->timeRecords.First()->dateKey, 20051029u);
             EXPECT_TRUE(loaded.failures().empty());
         } else {
@@ -108,20 +81,19 @@ TEST_F(RecordStoreTest, LoadingChecksAndNormalisesStoredMinutes) {
 // record ends as the last record read, kept or not.
 TEST_F(RecordStoreTest, LoadsTheCurrentProjectsRecordsOrAllInIdentifierOrder) {
     ASSERT_TRUE(OpenStore(*ctx));
-    StoreRawRecord(300, 2, u"10");
-    StoreRawRecord(100, 1, u"20");
-    StoreRawRecord(200, 3, u"30");
-    StoreRawRecord(150, 2, u"40");
+    for (auto [id, project, minutes] :
+         {std::tuple(300, 2, u"10"), {100, 1, u"20"}, {200, 3, u"30"}, {150, 2, u"40"}})
+        StoreRawRecord(id, project, minutes);
     state->currentProject.projectId = 2;
     ASSERT_TRUE(LoadTimeRecords(*ctx));
-    EXPECT_EQ(LoadedIds(), (std::vector<uint32_t>{150, 300}));
+    EXPECT_EQ(LoadedIds(), (Ids{150, 300}));
     EXPECT_EQ(state->scratchRecord.recordId, 300u);
     state->currentProject.projectId = 1;
     ASSERT_TRUE(LoadTimeRecords(*ctx));
     EXPECT_EQ(state->scratchRecord.recordId, 300u);
     EXPECT_EQ(state->scratchRecord.minutesText, u"10");
     ASSERT_TRUE(LoadAllTimeRecords(*ctx));
-    EXPECT_EQ(LoadedIds(), (std::vector<uint32_t>{100, 150, 200, 300}));
+    EXPECT_EQ(LoadedIds(), (Ids{100, 150, 200, 300}));
 
     StoreRawRecord(250, 3, u"1500");
     EXPECT_FALSE(LoadTimeRecords(*ctx));
@@ -135,12 +107,12 @@ TEST_F(RecordStoreTest, IdentifiersStayUniqueSoUpdateAndDeleteReachTheRightRecor
     const uint32_t a = Add(MakeRecord(0, 2005, 10, 1, 10, u"Travel", std::nullopt, pid));
     const uint32_t b = Add(MakeRecord(0, 2005, 10, 1, 20, u"Meeting", std::nullopt, pid));
     const uint32_t c = Add(MakeRecord(0, 2005, 10, 11, 30, u"Work", std::nullopt, pid));
-    EXPECT_EQ((std::vector<uint32_t>{a, b, c}), (std::vector<uint32_t>{11234, 11235, 11236}));
+    EXPECT_EQ((Ids{a, b, c}), (Ids{11234, 11235, 11236}));
     TimeRecord changed = MakeRecord(b, 2005, 10, 1, 120, u"Meeting", u"moved", pid);
     ASSERT_TRUE(UpdateTimeRecord(*ctx, changed));
     ASSERT_TRUE(DeleteTimeRecord(*ctx, c));
     ASSERT_TRUE(LoadTimeRecords(*ctx));
-    EXPECT_EQ(LoadedIds(), (std::vector<uint32_t>{a, b}));
+    EXPECT_EQ(LoadedIds(), (Ids{a, b}));
     EXPECT_EQ(state->timeRecords.FindAt(0)->minutesText, u"10");
     EXPECT_EQ(state->timeRecords.FindAt(1)->memo, u"moved");
     EXPECT_EQ(state->timeRecords.FindAt(1)->minutesText, u"120");
@@ -181,21 +153,19 @@ TEST_F(RecordStoreTest, DeletingAProjectsRecordsIsAllOrNothingAndSparesSharedIde
     EXPECT_EQ(refused.failures(), (Failures{{StoreFault::Deleting, kTimeDatabaseName}}));
     store->FailChangesAfter(-1);
     ASSERT_TRUE(LoadAllTimeRecords(*ctx));
-    EXPECT_EQ(LoadedIds(), (std::vector<uint32_t>{100, 100, 300, 400}));
+    EXPECT_EQ(LoadedIds(), (Ids{100, 100, 300, 400}));
 
     ASSERT_TRUE(DeleteProjectTimeRecords(*ctx, 2));
     ASSERT_TRUE(LoadAllTimeRecords(*ctx));
-    ASSERT_EQ(LoadedIds(), (std::vector<uint32_t>{100}));
+    ASSERT_EQ(LoadedIds(), (Ids{100}));
     EXPECT_EQ(state->timeRecords.First()->projectId, 1u);
 }
 
 TEST_F(RecordStoreTest, TheDatabaseRefusesItsRecordAfterTheLargestCount) {
     const uint32_t pid = StartWithProject();
-    {
-        StoreTransaction bulk(*store);
-        for (uint32_t i = 1; i <= kMaxListRecords; ++i) StoreRawRecord(100000000 + i, pid, u"10");
-        ASSERT_TRUE(bulk.Commit());
-    }
+    StoreTransaction bulk(*store);
+    for (uint32_t i = 1; i <= kMaxListRecords; ++i) StoreRawRecord(100000000 + i, pid, u"10");
+    ASSERT_TRUE(bulk.Commit());
     uint32_t id = 0;
     const StoreResult full = AddTimeRecord(*ctx, MakeRecord(0, 2005, 10, 1, 10), id);
     EXPECT_FALSE(full);

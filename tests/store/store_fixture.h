@@ -9,6 +9,9 @@
 #include "core/app_state.h"
 #include "files/temp_dir.h"
 #include "platform/objectstore/object_store.h"
+#include "store/categories_store.h"
+#include "store/projects_store.h"
+#include "store/record_store.h"
 #include "store/store_context.h"
 
 namespace qv::testing {
@@ -20,11 +23,13 @@ class StoreTest : public ::testing::Test {
         clock.Set(At(2005, 10, 29, 12, 0, 0));
     }
 
-    // A new run of the program on the same device: fresh state, the store file reopened.
-    void Restart() {
+    // A new run of the program on the same device: fresh state, the store file reopened, or
+    // with `fresh` removed first.
+    void Restart(bool fresh = false) {
         ctx.reset();
         state.reset();
         store.reset();
+        if (fresh) std::filesystem::remove(dir_ / "objectstore.sqlite");
         store = OpenObjectStoreFile(dir_ / "objectstore.sqlite");
         ASSERT_NE(store, nullptr);
         state = std::make_unique<AppState>();
@@ -38,6 +43,45 @@ class StoreTest : public ::testing::Test {
         t.minute = mi;
         t.second = s;
         return t;
+    }
+
+    // Writes a time record of 29-10-2005 as stored properties, as an earlier run or another
+    // program did, making the time database when there is none.
+    void StoreRawRecord(uint32_t id, uint32_t project, const Text& minutes) {
+        CEOID oid = 0;
+        StoreHandle h = OpenByName(*store, kTimeDatabaseName, oid);
+        if (h == kInvalidStoreHandle) {
+            store->CeCreateDatabase(kTimeDatabaseName, 0);
+            h = OpenByName(*store, kTimeDatabaseName, oid);
+        }
+        ASSERT_NE(
+            store->CeWriteRecordProps(
+                h, 0,
+                {PropValue::Number(0x00000013, id), PropValue::Number(0x00010013, project),
+                 PropValue::Number(0x00020013, 29), PropValue::Number(0x00030013, 10),
+                 PropValue::Number(0x00040013, 2005), PropValue::String(0x0005001F, u"Travel"),
+                 PropValue::String(0x0006001F, minutes), PropValue::String(0x0007001F, u" ")}),
+            0u);
+        store->CloseHandle(h);
+    }
+
+    void SetCategories(std::initializer_list<const char16_t*> names) {
+        state->categories.Clear();
+        for (const char16_t* name : names) {
+            CategoryItem c;
+            SetName(c, std::u16string(name));
+            state->categories.Add(c);
+        }
+    }
+
+    // Adds a project to the store and to the list; its identifier.
+    uint32_t AddProject(const char16_t* name, CalendarDate created = MakeDate(2005, 10, 1)) {
+        ProjectRecord p;
+        p.name = std::u16string(name);
+        SetDate(p, created);
+        EXPECT_TRUE(AddProjectRecord(*ctx, p, p.projectId));
+        state->projects.Append(p);
+        return p.projectId;
     }
 
     test::TempDir dir_;

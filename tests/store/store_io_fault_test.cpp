@@ -6,9 +6,6 @@
 #include "core/project_lists.h"
 #include "objectstore/io_fault_util.h"
 #include "store/batch_changes.h"
-#include "store/categories_store.h"
-#include "store/projects_store.h"
-#include "store/record_store.h"
 #include "store_fixture.h"
 #include "support/record_builders.h"
 namespace qv {
@@ -24,17 +21,15 @@ class StoreIoFaultTest : public testing::StoreTest {
         ASSERT_TRUE(OpenStore(*ctx));
         SetCategories({u"Travel", u"Meeting"});
         ASSERT_TRUE(SaveCategories(*ctx));
-        for (uint32_t* id : {&alpha_, &beta_}) {
-            ProjectRecord p;
-            p.name = id == &alpha_ ? u"Alpha" : u"Beta";
-            ASSERT_TRUE(AddProjectRecord(*ctx, p, *id));
-            clock.Set(OneSecondLater(clock.GetSystemTime()));
-        }
+        alpha_ = AddProject(u"Alpha");
+        clock.Set(OneSecondLater(clock.GetSystemTime()));
+        beta_ = AddProject(u"Beta");
         for (int i = 0; i < 5; ++i) {
-            const uint32_t project = i < 3 ? alpha_ : beta_;
             uint32_t id = 0;
             ASSERT_TRUE(AddTimeRecord(
-                *ctx, MakeRecord(0, 2005, 10, 20 + i, 30 + i, u"Travel", u"memo", project), id));
+                *ctx,
+                MakeRecord(0, 2005, 10, 20 + i, 30 + i, u"Travel", u"memo", i < 3 ? alpha_ : beta_),
+                id));
             records_.push_back(id);
         }
         ASSERT_NE(store->CeCreateDatabase(test::kAsideDatabase, 0), 0u);
@@ -50,15 +45,6 @@ class StoreIoFaultTest : public testing::StoreTest {
         store.reset();
     }
 
-    void SetCategories(std::initializer_list<const char16_t*> names) {
-        state->categories.Clear();
-        for (const char16_t* name : names) {
-            CategoryItem c;
-            SetName(c, std::u16string(name));
-            state->categories.Add(c);
-        }
-    }
-
     // Alpha's records loaded as the current project's.
     void LoadAlpha() {
         state->currentProject.projectId = alpha_;
@@ -66,37 +52,31 @@ class StoreIoFaultTest : public testing::StoreTest {
     }
 
     // Runs the operation, after a start of the program on the fault layer and what `ready`
-    // does, against every kind of fault: the file holds the old state or the new one, and the
-    // change counts as reported done only when it succeeded with nothing to tell. The store
-    // goes on working after the failure.
+    // does, against every kind of fault. The change counts as reported done only when it
+    // succeeded with nothing to tell. The store goes on working after the failure.
     void EveryFault(
         const char* name, std::function<StoreResult()> operation,
         std::function<void()> ready = [] {}) {
         SCOPED_TRACE(name);
-        const test::ChangeSteps steps = {
-            [this, ready] {
-                store = OpenObjectStoreFile(File(), kFaultVfsName);
-                ASSERT_NE(store, nullptr);
-                state = std::make_unique<AppState>();
-                ctx = std::make_unique<StoreContext>(StoreContext{*state, *store, clock});
-                ASSERT_TRUE(OpenStore(*ctx));
-                ready();
-            },
-            [operation] {
-                const StoreResult result = operation();
-                return result.ok() && result.failures().empty();
-            },
-            [this] {
-                CEOID oid = 0;
-                const StoreHandle h = OpenByName(*store, test::kAsideDatabase, oid);
-                EXPECT_NE(store->CeWriteRecordProps(h, 0, {PropValue::Number(0x13, 1)}), 0u);
-                Close();
-            }};
-        const auto judge = [this](const std::string& c, bool ok) { loop_->OldOrNew(c, ok); };
-        for (const test::IoFaultKind& kind : test::kIoFaultKinds) {
-            loop_->Run(kind, steps, judge);
-            if (HasFailure()) return;
-        }
+        loop_->RunEveryKind(
+            {[this, ready] {
+                 store = OpenObjectStoreFile(File(), kFaultVfsName);
+                 ASSERT_NE(store, nullptr);
+                 state = std::make_unique<AppState>();
+                 ctx = std::make_unique<StoreContext>(StoreContext{*state, *store, clock});
+                 ASSERT_TRUE(OpenStore(*ctx));
+                 ready();
+             },
+             [operation] {
+                 const StoreResult result = operation();
+                 return result.ok() && result.failures().empty();
+             },
+             [this] {
+                 CEOID oid = 0;
+                 const StoreHandle h = OpenByName(*store, test::kAsideDatabase, oid);
+                 EXPECT_NE(store->CeWriteRecordProps(h, 0, {PropValue::Number(0x13, 1)}), 0u);
+                 Close();
+             }});
     }
 
     uint32_t alpha_ = 0, beta_ = 0;
@@ -125,9 +105,8 @@ TEST_F(StoreIoFaultTest, EverySingleAndBatchChangeIsAllOrNothing) {
         [this] {
             LoadAlpha();
             range_.Clear();  // the later two of alpha's three records
-            for (uint16_t i = 1; i < state->timeRecords.Count(); ++i) {
+            for (uint16_t i = 1; i < state->timeRecords.Count(); ++i)
                 range_.Append(*state->timeRecords.FindAt(i));
-            }
         });
     EveryFault(
         "renaming a category in the records",
