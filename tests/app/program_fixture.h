@@ -105,6 +105,13 @@ class ProgramTest : public ::testing::Test {
     static Step Do(HeadlessAction action) {
         return [action](HeadlessHost&) { return action; };
     }
+    // The step that looks at the host before it does `action`.
+    static Step Then(std::function<void(HeadlessHost&)> look, HeadlessAction action) {
+        return [look, action](HeadlessHost& host) {
+            look(host);
+            return action;
+        };
+    }
     // The step that lets `changes` more store changes through (-1: all of them again) before
     // it does `action`.
     Step FailingAfter(int changes, HeadlessAction action) {

@@ -1,9 +1,11 @@
-// The CSV writers on real files: bytes, the replace question, and every failure path.
+// The CSV writers on real files: bytes, the replace question, and every failure path; the
+// writer stopped at every byte it writes, at its flush and at its rename.
 #include "export/csv_export.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <map>
 #include <memory>
 
 #include "export/export_fixture.h"
@@ -17,6 +19,15 @@ using test::AddRecord;
 using test::ReadBytes;
 using test::WriteBytes;
 using Failure = std::pair<ExportFault, std::u16string>;
+
+// The names in a folder, each with its bytes.
+std::map<std::string, std::string> Contents(const fs::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        files[entry.path().filename().string()] = ReadBytes(entry.path());
+    }
+    return files;
+}
 
 std::string Bytes(const std::u16string& s) {
     std::string out;
@@ -181,6 +192,50 @@ TEST_F(ExportFiles, LargeExportsGoOutWholeInBlocks) {
     ASSERT_TRUE(ExportTimeRecords(*ctx, records, u"big", Minutes, ExportUnicode, 0));
     const std::u16string line = u"\"03-05-2004\",\"Category\",\"90\",\"memo\"\r\n";
     EXPECT_EQ(ReadBytes(Business("big")).size(), 2 * (43 + 3000 * line.size()));
+}
+
+// Stopped anywhere, the file that was there stays byte for byte, nothing else is left in the
+// folder, and the write is reported as failed; for a replaced file and a new one.
+TEST_F(ExportFiles, StoppedAtAnyByteKeepsTheOldFileAndLeavesNothingElse) {
+    const fs::path business = folders.documentsDir / "Business";
+    replace = true;
+    TimeRecordList records;
+    test::AddTwoRecords(records);
+    AddRecord(records, 2004, 5, 5, u"Caf\u00e9", u"15", u"\u20ac");
+    const std::string old("an older export \x00\xff\r\n", 20);
+    const std::map<std::string, std::string> before{{"w.csv", old}};
+    for (uint32_t encoding : {ExportAscii, ExportUnicode}) {
+        auto write = [&] {
+            return ExportTimeRecords(*ctx, records, u"w", HoursAndMinutes, encoding, 0);
+        };
+        fs::remove(Business("w"));
+        ASSERT_TRUE(write());
+        const std::string whole = ReadBytes(Business("w"));
+        for (uint64_t stop = 0; stop <= whole.size(); ++stop) {
+            SCOPED_TRACE(testing::Message() << "encoding " << encoding << " stop " << stop);
+            WriteBytes(Business("w"), old);
+            files->Faults().FailAfterBytes(stop);
+            if (stop == whole.size()) {
+                EXPECT_TRUE(write());
+                EXPECT_EQ(Contents(business),
+                          (std::map<std::string, std::string>{{"w.csv", whole}}));
+                break;
+            }
+            ASSERT_EQ(write().fault, ExportFault::WriteFailed);
+            ASSERT_EQ(Contents(business), before);
+        }
+        files->Faults().FailAfterBytes(std::nullopt);
+    }
+    WriteBytes(Business("w"), old);
+    for (bool flush : {true, false}) {
+        files->Faults().FailFlushes(flush);
+        files->Faults().FailRenames(!flush);
+        for (const char16_t* name : {u"w", u"new"}) {
+            SCOPED_TRACE(testing::Message() << "flush " << flush << " new " << (name[0] == u'n'));
+            EXPECT_EQ(Refused(records, name).first, ExportFault::WriteFailed);
+            EXPECT_EQ(Contents(business), before);
+        }
+    }
 }
 
 }  // namespace
