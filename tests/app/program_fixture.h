@@ -18,6 +18,7 @@
 #include "platform/registry/registry_hive.h"
 #include "store/projects_store.h"
 #include "store/record_store.h"
+#include "support/record_builders.h"
 #include "tools/replay/transcript.h"
 
 namespace qv::testing {
@@ -35,7 +36,7 @@ class ProgramTest : public ::testing::Test {
     }
     void TearDown() override { std::filesystem::remove_all(root_); }
 
-    // One project "Alpha" with a record a day from 1 October on.
+    // One project "Alpha" with a 30-minute Travel record a day from 1 January on, 28 days a month.
     void SeedRecords(int count) {
         auto store = OpenObjectStoreFile(folders_.StoreFile());
         ASSERT_NE(store, nullptr);
@@ -49,12 +50,8 @@ class ProgramTest : public ::testing::Test {
         ASSERT_TRUE(AddProjectRecord(ctx, p, pid));
         StoreTransaction bulk(*store);
         for (int i = 0; i < count; ++i) {
-            TimeRecord r;
+            TimeRecord r = MakeRecord(0, 2005, 1 + i / 28 % 12, 1 + i % 28, 30, u"Travel");
             r.projectId = pid;
-            SetDate(r, MakeDate(2005, static_cast<uint16_t>(1 + i / 28 % 12),
-                                static_cast<uint16_t>(1 + i % 28)));
-            SetMinutes(r, u"30");
-            SetCategory(r, u"Travel");
             uint32_t id = 0;
             ASSERT_TRUE(AddTimeRecord(ctx, r, id));
         }

@@ -200,15 +200,16 @@ TEST_F(RegisterTimeTest, TheInputPanelComesWithTheMemoAndGoesWithTheListsAndTheD
 }
 
 // The lists offer at most 23:50; a duration put in the boxes directly is held against the
-// largest a record takes, 24:59.
+// largest a record takes, 24:59. The record edited here is the seeded 30 minutes.
 TEST_F(RegisterTimeTest, BooksTheLargestDurationAndRefusesOneMinuteMore) {
     SeedRecords(1);
     const auto put = [](const char16_t* minutes) {
         return [minutes](HeadlessHost& host) {
             Dialog* d = host.TopDialog();
             if (d == nullptr) return A::MakeClose();
-            for (auto [id, text] :
-                 {std::pair{kRegisterTimeHours, u"24"}, {kRegisterTimeMinutes, minutes}}) {
+            for (auto [id, text] : {std::pair{kRegisterTimeHours, u"24"},
+                                    {kRegisterTimeMinutes, minutes},
+                                    {kRegisterTimeCategory, u"Travel"}}) {  // no categories stored
                 d->SetCurSel(id, d->AddString(id, text));
             }
             return A::MakeClick(kRegisterTimeOk);
@@ -220,8 +221,8 @@ TEST_F(RegisterTimeTest, BooksTheLargestDurationAndRefusesOneMinuteMore) {
             times.push_back(Bar(host).Cell(kMainList, row, 2));
         }
     };
-    Run({Do(A::MakeCommand(kCmdNew)), put(u"60"), put(u"59"), Then(rows, A::MakeClose())});
-    EXPECT_EQ(times, (std::vector<std::u16string>{u"0:30", u"24:59"}));
+    Run({Do(A::MakeTap(kMainList, 0)), put(u"60"), put(u"59"), Then(rows, A::MakeClose())});
+    EXPECT_EQ(times, (std::vector<std::u16string>{u"24:59"}));
 }
 
 }  // namespace

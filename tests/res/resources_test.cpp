@@ -62,7 +62,7 @@ TEST(Bitmaps, StripsHoldSixteenPixelImagesAndIconsHaveTheirSizes) {
         EXPECT_EQ(Text(png, 12, 4), "IHDR");
         EXPECT_EQ(Be32(png->data + 16), image.width);
         EXPECT_EQ(Be32(png->data + 20), image.height);
-        if (image.colourType >= 0) EXPECT_EQ(png->data[25], image.colourType);
+        EXPECT_TRUE(image.colourType < 0 || png->data[25] == image.colourType) << +png->data[25];
     }
 }
 
