@@ -123,6 +123,14 @@ class ProgramTest : public ::testing::Test {
     }
 
     static Dialog& Bar(HeadlessHost& host) { return *host.Main()->Child(); }
+    // One column of the main list, each cell followed by a blank.
+    static std::u16string Column(HeadlessHost& host, int column) {
+        std::u16string cells;
+        for (int row = 0; row < Bar(host).RowCount(kMainList); ++row) {
+            cells += Bar(host).Cell(kMainList, row, column) + u" ";
+        }
+        return cells;
+    }
 
     std::filesystem::path root_;
     DeviceFolders folders_;
