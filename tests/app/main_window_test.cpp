@@ -8,7 +8,6 @@
 
 #include "app/command_table.h"
 #include "core/time_record.h"
-#include "platform/registry/registry_hive.h"
 #include "program_fixture.h"
 #include "res/menus.h"
 
@@ -85,27 +84,6 @@ TEST_F(ProgramTest, TheListStartsAtTheNewestRowsAndARotationRebuildsIt) {
          Then(look, A::MakeClose())});
     EXPECT_EQ(widths, (std::vector<std::vector<int>>{{105, 105, 90}, {88, 90, 55}}));
     EXPECT_EQ(combos, (std::vector<Rect>{{90, 15, 150, 150}, {80, 15, 142, 150}}));
-}
-
-// After a command the selected row comes back with the focus on the list; Exit runs the exit
-// steps, which keep the direction a header tap chose.
-TEST_F(ProgramTest, TheSelectedRowComesBackAfterACommandAndExitKeepsTheDirection) {
-    SeedRecords(5);
-    int selected = -1;
-    const auto look = [&](HeadlessHost& host) {
-        selected = Bar(host).SelectedRow(kMainList);
-        EXPECT_EQ(Bar(host).Focus(), kMainList);
-    };
-    EXPECT_EQ(Run({Do(A::MakeHeader(kMainList, 0)), Do(A::MakeTap(kMainList, 3)),
-                   Do(A::MakeClick(kRegisterTimeCancel)), Do(A::MakeCommand(kCmdAbout)),
-                   Do(A::MakeClick(1)), Then(look, A::MakeCommand(kCmdExit))}),
-              0);
-    EXPECT_EQ(selected, 3);
-    RegistryHive hive(folders_.HiveFile());
-    AppSettings settings;
-    ASSERT_TRUE(LoadSettings(settings, hive, u"Brumo", u"Quorvella"));
-    EXPECT_EQ(settings.SortOrder, 0u);
-    EXPECT_EQ(settings.LastProject, u"Alpha");
 }
 
 }  // namespace
