@@ -3,7 +3,6 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <deque>
@@ -14,6 +13,7 @@
 #include "app/app.h"
 #include "app/main_window.h"
 #include "app/program_resources.h"
+#include "files/temp_dir.h"
 #include "platform/headless/headless_host.h"
 #include "platform/registry/registry_hive.h"
 #include "store/projects_store.h"
@@ -26,15 +26,11 @@ namespace qv::testing {
 class ProgramTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        root_ = std::filesystem::temp_directory_path() /
-                ("qv-app-" + std::to_string(getpid()) + "-" + std::to_string(counter_++));
-        folders_ = DeviceFolders::UnderRoot(root_);
         ASSERT_TRUE(folders_.Provision());
         CalendarDate now = MakeDate(2005, 10, 29);
         now.hour = 12;
         clock_.Set(now);
     }
-    void TearDown() override { std::filesystem::remove_all(root_); }
 
     // One project "Alpha" with a 30-minute Travel record a day from 1 January on, 28 days a month.
     void SeedRecords(int count) {
@@ -132,13 +128,12 @@ class ProgramTest : public ::testing::Test {
         return cells;
     }
 
-    std::filesystem::path root_;
-    DeviceFolders folders_;
+    test::TempDir root_;
+    DeviceFolders folders_ = DeviceFolders::UnderRoot(root_.path());
     FixedClock clock_;
     Size screen{240, 320};
     std::vector<std::string> events;
     ObjectStore* store_ = nullptr;
-    inline static int counter_ = 0;
 };
 
 }  // namespace qv::testing
