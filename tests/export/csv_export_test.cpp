@@ -168,9 +168,7 @@ TEST_F(ExportFiles, MissingFoldersExistingFilesAndFilesThatCannotBeCreated) {
     EXPECT_EQ(fs::status(Business("w")).permissions(), fs::perms(0444));
     files.FailCreates(true);
     EXPECT_EQ(Refused(records, u"new").first, ExportFault::CannotCreate);
-    EXPECT_EQ(std::distance(fs::directory_iterator(folders.documentsDir / "Business"),
-                            fs::directory_iterator()),
-              1);
+    EXPECT_EQ(Contents(folders.documentsDir / "Business").size(), 1u);
 
     fs::remove_all(folders.documentsDir / "Business");
     EXPECT_EQ(Refused(records, u"w"),
