@@ -23,8 +23,6 @@ TEST(TimeRecordLines, DateFollowsDateTypeViewAndMemoRules) {
     EXPECT_EQ(lines[1], u"\"10/29/2005\",\"A\",\"5\",\"----\"\r\n");  // empty memo
     EXPECT_EQ(lines[2], u"\"10/29/2005\",\"B\",\"5\",\" \"\r\n");     // one blank stays
     EXPECT_EQ(lines[3], u"\"10/29/2005\",\"C\",\"5\",\"----x\"\r\n");
-    // A selector outside 0 to 3 gives the first form.
-    EXPECT_EQ(TimeRecordLines(records, Minutes, 7, Comma)[1].substr(0, 12), u"\"29-10-2005\"");
 }
 
 TEST(ReportLines, ProjectsInListOrderWithTotalsAndEmptyListsGiveTheHeader) {
