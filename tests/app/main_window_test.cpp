@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <tuple>
 
 #include "app/command_table.h"
 #include "core/time_record.h"
-#include "platform/registry/registry_hive.h"
 #include "program_fixture.h"
 #include "res/menus.h"
 
@@ -51,72 +51,39 @@ TEST(CommandTable, EveryMenuCommandAndButtonHasExactlyOneRowAndNoRowIsStale) {
 TEST(RowTimeText, ShowsTwoZeroDigitsAndNothingBeyondADay) {
     TimeRecord r;
     EXPECT_EQ(RowTimeText(r, Comma), u"0,0");  // no minutes at all
-    auto row = [&r](const char16_t* minutes, uint32_t separator) {
+    for (auto [minutes, separator, text] : {std::tuple{u"0", Colon, u"0:00"},
+                                            {u"65", Comma, u"1,05"},
+                                            {u"1440", Colon, u"24:00"},
+                                            {u"1500", Colon, u""}}) {
         SetMinutes(r, minutes);
-        return RowTimeText(r, separator);
-    };
-    EXPECT_EQ(row(u"0", Colon), u"0:00");
-    EXPECT_EQ(row(u"65", Comma), u"1,05");
-    EXPECT_EQ(row(u"1440", Colon), u"24:00");
-    EXPECT_EQ(row(u"1500", Colon), u"");
+        EXPECT_EQ(RowTimeText(r, separator), text);
+    }
 }
 
-TEST_F(ProgramTest, AnAscendingListStartsScrolledToTheNewestRows) {
+// An ascending list starts scrolled to the newest rows, and a rotation rebuilds it for the new
+// layout with its rows.
+TEST_F(ProgramTest, TheListStartsAtTheNewestRowsAndARotationRebuildsIt) {
     SeedRecords(40);
     for (uint32_t order : {0u, 1u, 2u}) {
         SetSetting(u"SortOrder", order);
         int top = -1;
-        Run({[&](HeadlessHost& host) {
-            top = Bar(host).TopRow(kMainList);
-            EXPECT_EQ(Bar(host).RowCount(kMainList), 40);
-            return A::MakeCommand(kCmdExit);
-        }});
-        if (order == 1) {
-            EXPECT_EQ(top, 0) << "newest first needs no scrolling";
-        } else {
-            EXPECT_GT(top, 0) << "order " << order;
-        }
+        Run({Then([&](HeadlessHost& host) { top = Bar(host).TopRow(kMainList); }, A::MakeClose())});
+        EXPECT_EQ(top == 0, order == 1) << "order " << order << " top " << top;
     }
-}
-
-TEST_F(ProgramTest, ARotationRebuildsTheListForTheNewLayout) {
-    SeedRecords(3);
     std::vector<std::vector<int>> widths;
     std::vector<Rect> combos;
-    auto look = [&](HeadlessHost& host, A next) {
+    const auto look = [&](HeadlessHost& host) {
         widths.emplace_back();
-        for (const ListColumn& c : Bar(host).Find(kMainList)->columns)
+        for (const ListColumn& c : Bar(host).Find(kMainList)->columns) {
             widths.back().push_back(c.width);
+        }
         combos.push_back(Bar(host).Find(kProjectCombo)->rect);
-        EXPECT_EQ(Bar(host).RowCount(kMainList), 3);
-        return next;
+        EXPECT_EQ(Bar(host).RowCount(kMainList), 40);
     };
-    Run({Do(A::MakeScreen(320, 240)),
-         [&](HeadlessHost& h) { return look(h, A::MakeScreen(240, 320)); },
-         [&](HeadlessHost& h) { return look(h, A::MakeClose()); }});
+    Run({Do(A::MakeScreen(320, 240)), Then(look, A::MakeScreen(240, 320)),
+         Then(look, A::MakeClose())});
     EXPECT_EQ(widths, (std::vector<std::vector<int>>{{105, 105, 90}, {88, 90, 55}}));
     EXPECT_EQ(combos, (std::vector<Rect>{{90, 15, 150, 150}, {80, 15, 142, 150}}));
-}
-
-// After a command the selected row comes back with the focus on the list; Exit runs the exit
-// steps, which keep the direction a header tap chose.
-TEST_F(ProgramTest, TheSelectedRowComesBackAfterACommandAndExitKeepsTheDirection) {
-    SeedRecords(5);
-    int selected = -1;
-    const int code = Run({Do(A::MakeHeader(kMainList, 0)), Do(A::MakeTap(kMainList, 3)),
-                          Do(A::MakeClick(kRegisterTimeCancel)), Do(A::MakeCommand(kCmdAbout)),
-                          Do(A::MakeClick(1)), [&](HeadlessHost& host) {
-                              selected = Bar(host).SelectedRow(kMainList);
-                              EXPECT_EQ(Bar(host).Focus(), kMainList);
-                              return A::MakeCommand(kCmdExit);
-                          }});
-    EXPECT_EQ(code, 0);
-    EXPECT_EQ(selected, 3);
-    RegistryHive hive(folders_.HiveFile());
-    AppSettings settings;
-    ASSERT_TRUE(LoadSettings(settings, hive, u"Brumo", u"Quorvella"));
-    EXPECT_EQ(settings.SortOrder, 0u);
-    EXPECT_EQ(settings.LastProject, u"Alpha");
 }
 
 }  // namespace

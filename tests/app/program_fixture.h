@@ -3,7 +3,6 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <deque>
@@ -14,10 +13,12 @@
 #include "app/app.h"
 #include "app/main_window.h"
 #include "app/program_resources.h"
+#include "files/temp_dir.h"
 #include "platform/headless/headless_host.h"
 #include "platform/registry/registry_hive.h"
 #include "store/projects_store.h"
 #include "store/record_store.h"
+#include "support/record_builders.h"
 #include "tools/replay/transcript.h"
 
 namespace qv::testing {
@@ -25,17 +26,13 @@ namespace qv::testing {
 class ProgramTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        root_ = std::filesystem::temp_directory_path() /
-                ("qv-app-" + std::to_string(getpid()) + "-" + std::to_string(counter_++));
-        folders_ = DeviceFolders::UnderRoot(root_);
         ASSERT_TRUE(folders_.Provision());
         CalendarDate now = MakeDate(2005, 10, 29);
         now.hour = 12;
         clock_.Set(now);
     }
-    void TearDown() override { std::filesystem::remove_all(root_); }
 
-    // One project "Alpha" with a record a day from 1 October on.
+    // One project "Alpha" with a 30-minute Travel record a day from 1 January on, 28 days a month.
     void SeedRecords(int count) {
         auto store = OpenObjectStoreFile(folders_.StoreFile());
         ASSERT_NE(store, nullptr);
@@ -49,12 +46,8 @@ class ProgramTest : public ::testing::Test {
         ASSERT_TRUE(AddProjectRecord(ctx, p, pid));
         StoreTransaction bulk(*store);
         for (int i = 0; i < count; ++i) {
-            TimeRecord r;
+            TimeRecord r = MakeRecord(0, 2005, 1 + i / 28 % 12, 1 + i % 28, 30, u"Travel");
             r.projectId = pid;
-            SetDate(r, MakeDate(2005, static_cast<uint16_t>(1 + i / 28 % 12),
-                                static_cast<uint16_t>(1 + i % 28)));
-            SetMinutes(r, u"30");
-            SetCategory(r, u"Travel");
             uint32_t id = 0;
             ASSERT_TRUE(AddTimeRecord(ctx, r, id));
         }
@@ -105,6 +98,13 @@ class ProgramTest : public ::testing::Test {
     static Step Do(HeadlessAction action) {
         return [action](HeadlessHost&) { return action; };
     }
+    // The step that looks at the host before it does `action`.
+    static Step Then(std::function<void(HeadlessHost&)> look, HeadlessAction action) {
+        return [look, action](HeadlessHost& host) {
+            look(host);
+            return action;
+        };
+    }
     // The step that lets `changes` more store changes through (-1: all of them again) before
     // it does `action`.
     Step FailingAfter(int changes, HeadlessAction action) {
@@ -119,14 +119,21 @@ class ProgramTest : public ::testing::Test {
     }
 
     static Dialog& Bar(HeadlessHost& host) { return *host.Main()->Child(); }
+    // One column of the main list, each cell followed by a blank.
+    static std::u16string Column(HeadlessHost& host, int column) {
+        std::u16string cells;
+        for (int row = 0; row < Bar(host).RowCount(kMainList); ++row) {
+            cells += Bar(host).Cell(kMainList, row, column) + u" ";
+        }
+        return cells;
+    }
 
-    std::filesystem::path root_;
-    DeviceFolders folders_;
+    test::TempDir root_;
+    DeviceFolders folders_ = DeviceFolders::UnderRoot(root_.path());
     FixedClock clock_;
     Size screen{240, 320};
     std::vector<std::string> events;
     ObjectStore* store_ = nullptr;
-    inline static int counter_ = 0;
 };
 
 }  // namespace qv::testing

@@ -39,17 +39,18 @@ TEST(SetDate, BuildsTheFourFormsAndTheKeyForRecordsAndProjects) {
     }
 }
 
+// Bounds are checked before the texts are touched: the value is replaced, the texts and key
+// are the last good ones.
 TEST(SetDate, ChecksBoundsBeforeTouchingTheTexts) {
     TimeRecord r;
     ASSERT_TRUE(SetDate(r, MakeDate(2005, 12, 31)));
-    EXPECT_FALSE(SetDate(r, MakeDate(2005, 10, 32)));
-    EXPECT_FALSE(SetDate(r, MakeDate(2005, 13, 1)));
-    EXPECT_FALSE(SetDate(r, MakeDate(999, 1, 1)));
-    EXPECT_FALSE(SetDate(r, MakeDate(10000, 1, 1)));
-    // The value was replaced, the texts and key are the last good ones.
-    EXPECT_EQ(r.date, MakeDate(10000, 1, 1));
-    EXPECT_EQ(DateText(r, 0), u"31-12-2005");
-    EXPECT_EQ(r.dateKey, 20051231u);
+    for (CalendarDate no : {MakeDate(2005, 10, 32), MakeDate(2005, 13, 1), MakeDate(999, 1, 1),
+                            MakeDate(10000, 1, 1)}) {
+        EXPECT_FALSE(SetDate(r, no));
+        EXPECT_EQ(r.date, no);
+        EXPECT_EQ(DateText(r, 0), u"31-12-2005");
+        EXPECT_EQ(r.dateKey, 20051231u);
+    }
 }
 
 TEST(SetMinutes, WritesHoursAndTwoDigitMinutes) {

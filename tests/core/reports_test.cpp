@@ -107,13 +107,9 @@ TEST(ReportTotals, EachCategoryAndProjectGetsItsRecordsFromTheFirstToTheLastDay)
 // descending; no direction chosen sorts ascending. A name sort that fails moves nothing.
 TEST(SortCategories, ByNameAndByTimeInBothDirections) {
     AppState s;
-    for (auto [name, total] : {std::pair{u"travel", 30},
-                               {u"Meeting", 0},
-                               {u"Zoo", 90},
-                               {u"Design", 0},
-                               {u"Alpha", -60}}) {
-        AddCategory(s, std::u16string(name), total);
-    }
+    const std::pair<const char16_t*, int32_t> categories[] = {
+        {u"travel", 30}, {u"Meeting", 0}, {u"Zoo", 90}, {u"Design", 0}, {u"Alpha", -60}};
+    for (auto [name, total] : categories) AddCategory(s, name, total);
     ASSERT_TRUE(SortCategoriesByName(s, 0));
     EXPECT_EQ(Names(s), u"Alpha Design Meeting Zoo travel ");
     ASSERT_TRUE(SortCategoriesByName(s, 1));

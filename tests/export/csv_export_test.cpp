@@ -1,10 +1,11 @@
-// The CSV writers on real files: bytes, the replace question, and every failure path.
+// The CSV writers on real files: bytes, the replace question, and every failure path; the
+// writer stopped at every byte it writes, at its flush and at its rename.
 #include "export/csv_export.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <memory>
+#include <map>
 
 #include "export/export_fixture.h"
 #include "files/temp_dir.h"
@@ -17,6 +18,15 @@ using test::AddRecord;
 using test::ReadBytes;
 using test::WriteBytes;
 using Failure = std::pair<ExportFault, std::u16string>;
+
+// The names in a folder, each with its bytes.
+std::map<std::string, std::string> Contents(const fs::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        files[entry.path().filename().string()] = ReadBytes(entry.path());
+    }
+    return files;
+}
 
 std::string Bytes(const std::u16string& s) {
     std::string out;
@@ -36,39 +46,30 @@ class ExportFiles : public ::testing::Test {
     }
     // A time-record export that fails: its fault and the file (or folder) it names.
     Failure Refused(TimeRecordList& records, const Text& name, uint32_t folder = ExportBusiness) {
-        const ExportResult r = ExportTimeRecords(*ctx, records, name, Minutes, ExportAscii, folder);
+        const ExportResult r = ExportTimeRecords(ctx, records, name, Minutes, ExportAscii, folder);
         EXPECT_FALSE(r);
         return {r.fault, r.file};
     }
 
     test::TempDir root;
     DeviceFolders folders = DeviceFolders::UnderRoot(root.path());
-    std::unique_ptr<DeviceFiles> files = std::make_unique<DeviceFiles>(folders);
+    DeviceFiles files{folders};
     std::vector<std::u16string> asked;  // the paths the replace question was asked about
     bool replace = false;
-    std::unique_ptr<ExportContext> ctx =
-        std::make_unique<ExportContext>(ExportContext{*files,
-                                                      [this](const std::u16string& path) {
-                                                          asked.push_back(path);
-                                                          return replace;
-                                                      },
-                                                      0, 1});
+    ExportContext ctx{files,
+                      [this](const std::u16string& path) {
+                          asked.push_back(path);
+                          return replace;
+                      },
+                      0, 1};
 };
 
 // Both encodings byte for byte, an empty list as the header alone (no byte-order mark), and
-// text beyond ASCII (a letter outside Windows-1252 becomes '?').
+// text beyond ASCII (a letter outside Windows-1252 becomes '?'). The export dialog test reads
+// the plain records of an export in hours and minutes.
 TEST_F(ExportFiles, RecordsInBothEncodingsByteForByte) {
-    TimeRecordList records;
-    test::AddTwoRecords(records);
-    EXPECT_TRUE(
-        ExportTimeRecords(*ctx, records, u"week12", HoursAndMinutes, ExportAscii, ExportBusiness));
-    EXPECT_EQ(ReadBytes(Business("week12")),
-              "\"Date\",\"Category\",\"Time (hours and minutes)\",\"Memo\"\r\n"
-              "\"03-05-2004\",\"Travel\",\"1:30\",\"----\"\r\n"
-              "\"04-05-2004\",\"Meeting\",\"0:45\",\"weekly\"\r\n");
-
     TimeRecordList empty;
-    ASSERT_TRUE(ExportTimeRecords(*ctx, empty, u"empty", Minutes, ExportUnicode, ExportPersonal));
+    ASSERT_TRUE(ExportTimeRecords(ctx, empty, u"empty", Minutes, ExportUnicode, ExportPersonal));
     EXPECT_EQ(ReadBytes(folders.documentsDir / "Personal" / "empty.csv"),
               Bytes(u"\"Date\",\"Category\",\"Time (minutes)\",\"Memo\"\r\n"));
 
@@ -76,13 +77,13 @@ TEST_F(ExportFiles, RecordsInBothEncodingsByteForByte) {
     // é, the euro sign, a CJK letter and an emoji (a surrogate pair); a memo of one blank.
     AddRecord(intl, 2004, 5, 3, u"Caf\u00e9", u"90", u"\u20ac \u4e2d\U0001F600");
     AddRecord(intl, 2004, 5, 4, u"x", u"0", u" ");
-    ASSERT_TRUE(ExportTimeRecords(*ctx, intl, u"intl", HoursOnly, ExportAscii, ExportBusiness));
+    ASSERT_TRUE(ExportTimeRecords(ctx, intl, u"intl", HoursOnly, ExportAscii, ExportBusiness));
     EXPECT_EQ(ReadBytes(Business("intl")),
               "\"Date\",\"Category\",\"Time (hours only)\",\"Memo\"\r\n"
               "\"03-05-2004\",\"Caf\xE9\",\"1\",\"\x80 ???\"\r\n"
               "\"04-05-2004\",\"x\",\"0\",\" \"\r\n");
     replace = true;
-    ASSERT_TRUE(ExportTimeRecords(*ctx, intl, u"intl", HoursOnly, ExportUnicode, ExportBusiness));
+    ASSERT_TRUE(ExportTimeRecords(ctx, intl, u"intl", HoursOnly, ExportUnicode, ExportBusiness));
     EXPECT_EQ(ReadBytes(Business("intl")),
               Bytes(u"\"Date\",\"Category\",\"Time (hours only)\",\"Memo\"\r\n"
                     u"\"03-05-2004\",\"Caf\u00e9\",\"1\",\"\u20ac \u4e2d\U0001F600\"\r\n"
@@ -93,23 +94,23 @@ TEST_F(ExportFiles, ReportsWriteEveryItemAndRefuseEmptyListsSilently) {
     CategoryList categories;
     ProjectList projects;
     for (const ExportResult& none :
-         {ExportCategoryReport(*ctx, categories, u"r", Minutes, ExportAscii, 0),
-          ExportProjectsBalance(*ctx, projects, u"r", Minutes, ExportAscii, 0)}) {
+         {ExportCategoryReport(ctx, categories, u"r", Minutes, ExportAscii, 0),
+          ExportProjectsBalance(ctx, projects, u"r", Minutes, ExportAscii, 0)}) {
         EXPECT_FALSE(none);
         EXPECT_EQ(none.fault, ExportFault::None);
     }
     EXPECT_FALSE(fs::exists(Business("r")));
 
     for (int i = 0; i < 150; ++i) test::AddCategory(categories, u"C" + FormatDecimal(i), i);
-    ASSERT_TRUE(ExportCategoryReport(*ctx, categories, u"cats", Minutes, ExportAscii, 0));
+    ASSERT_TRUE(ExportCategoryReport(ctx, categories, u"cats", Minutes, ExportAscii, 0));
     std::string cats = ReadBytes(Business("cats"));
     EXPECT_EQ(cats.substr(0, 32), "\"Category\",\"Time (minutes)\"\r\n\"C0");
     EXPECT_NE(cats.find("\"C0\",\"0\"\r\n"), std::string::npos);  // a total of 0 is kept
     EXPECT_EQ(cats.substr(cats.size() - 14), "\"C149\",\"149\"\r\n");
 
     test::AddProject(projects, u"Build", 65);
-    ctx->timeTypeView = Comma;
-    ASSERT_TRUE(ExportProjectsBalance(*ctx, projects, u"bal", HoursAndMinutes, ExportUnicode,
+    ctx.timeTypeView = Comma;
+    ASSERT_TRUE(ExportProjectsBalance(ctx, projects, u"bal", HoursAndMinutes, ExportUnicode,
                                       ExportPersonal));
     EXPECT_EQ(ReadBytes(folders.documentsDir / "Personal" / "bal.csv"),
               Bytes(u"\"Project\",\"Time (hours and minutes)\"\r\n\"Build\",\"1,05\"\r\n"));
@@ -128,7 +129,7 @@ TEST_F(ExportFiles, BadNamesFailSilentlyAndWriteNothing) {
     EXPECT_EQ(ExportPath(u"week 12", 1), u"\\My Documents\\Personal\\week 12.csv");
     EXPECT_TRUE(ExportNameFits(longest));
     EXPECT_FALSE(ExportNameFits(longest + u"c"));
-    EXPECT_TRUE(ExportTimeRecords(*ctx, records, longest, Minutes, ExportAscii, 0));
+    EXPECT_TRUE(ExportTimeRecords(ctx, records, longest, Minutes, ExportAscii, 0));
     EXPECT_TRUE(fs::exists(folders.documentsDir / "Business" / (ToUtf8(longest) + ".csv")));
 }
 
@@ -149,7 +150,7 @@ TEST_F(ExportFiles, MissingFoldersExistingFilesAndFilesThatCannotBeCreated) {
     EXPECT_EQ(ReadBytes(Business("w")), old);
     EXPECT_EQ(asked, (std::vector<std::u16string>{w}));
     replace = true;
-    EXPECT_TRUE(ExportTimeRecords(*ctx, records, u"w", Minutes, ExportAscii, ExportBusiness));
+    EXPECT_TRUE(ExportTimeRecords(ctx, records, u"w", Minutes, ExportAscii, ExportBusiness));
     EXPECT_EQ(ReadBytes(Business("w")).substr(0, 7), "\"Date\",");
 
     WriteBytes(Business("w"), old);
@@ -157,11 +158,9 @@ TEST_F(ExportFiles, MissingFoldersExistingFilesAndFilesThatCannotBeCreated) {
     EXPECT_EQ(Refused(records, u"w"), Failure(ExportFault::CannotCreate, w));
     EXPECT_EQ(ReadBytes(Business("w")), old);
     EXPECT_EQ(fs::status(Business("w")).permissions(), fs::perms(0444));
-    files->FailCreates(true);
+    files.FailCreates(true);
     EXPECT_EQ(Refused(records, u"new").first, ExportFault::CannotCreate);
-    EXPECT_EQ(std::distance(fs::directory_iterator(folders.documentsDir / "Business"),
-                            fs::directory_iterator()),
-              1);
+    EXPECT_EQ(Contents(folders.documentsDir / "Business").size(), 1u);
 
     fs::remove_all(folders.documentsDir / "Business");
     EXPECT_EQ(Refused(records, u"w"),
@@ -173,14 +172,58 @@ TEST_F(ExportFiles, MissingFoldersExistingFilesAndFilesThatCannotBeCreated) {
 TEST_F(ExportFiles, LargeExportsGoOutWholeInBlocks) {
     TimeRecordList records;
     for (int i = 0; i < 3000; ++i) AddRecord(records, 2004, 5, 3, u"Category", u"90", u"memo");
-    files->FailWritesAfter(1);
-    EXPECT_EQ(ExportTimeRecords(*ctx, records, u"big", Minutes, ExportUnicode, 0).fault,
+    files.FailWritesAfter(1);
+    EXPECT_EQ(ExportTimeRecords(ctx, records, u"big", Minutes, ExportUnicode, 0).fault,
               ExportFault::WriteFailed);
     EXPECT_FALSE(fs::exists(Business("big")));
-    files->FailWritesAfter(-1);
-    ASSERT_TRUE(ExportTimeRecords(*ctx, records, u"big", Minutes, ExportUnicode, 0));
+    files.FailWritesAfter(-1);
+    ASSERT_TRUE(ExportTimeRecords(ctx, records, u"big", Minutes, ExportUnicode, 0));
     const std::u16string line = u"\"03-05-2004\",\"Category\",\"90\",\"memo\"\r\n";
     EXPECT_EQ(ReadBytes(Business("big")).size(), 2 * (43 + 3000 * line.size()));
+}
+
+// Stopped anywhere, the file that was there stays byte for byte, nothing else is left in the
+// folder, and the write is reported as failed; for a replaced file and a new one.
+TEST_F(ExportFiles, StoppedAtAnyByteKeepsTheOldFileAndLeavesNothingElse) {
+    const fs::path business = folders.documentsDir / "Business";
+    replace = true;
+    TimeRecordList records;
+    test::AddTwoRecords(records);
+    AddRecord(records, 2004, 5, 5, u"Caf\u00e9", u"15", u"\u20ac");
+    const std::string old("an older export \x00\xff\r\n", 20);
+    const std::map<std::string, std::string> before{{"w.csv", old}};
+    for (uint32_t encoding : {ExportAscii, ExportUnicode}) {
+        auto write = [&] {
+            return ExportTimeRecords(ctx, records, u"w", HoursAndMinutes, encoding, 0);
+        };
+        fs::remove(Business("w"));
+        ASSERT_TRUE(write());
+        const std::string whole = ReadBytes(Business("w"));
+        for (uint64_t stop = 0; stop <= whole.size(); ++stop) {
+            SCOPED_TRACE(testing::Message() << "encoding " << encoding << " stop " << stop);
+            WriteBytes(Business("w"), old);
+            files.Faults().FailAfterBytes(stop);
+            if (stop == whole.size()) {
+                EXPECT_TRUE(write());
+                EXPECT_EQ(Contents(business),
+                          (std::map<std::string, std::string>{{"w.csv", whole}}));
+                break;
+            }
+            ASSERT_EQ(write().fault, ExportFault::WriteFailed);
+            ASSERT_EQ(Contents(business), before);
+        }
+        files.Faults().FailAfterBytes(std::nullopt);
+    }
+    WriteBytes(Business("w"), old);
+    for (bool flush : {true, false}) {
+        files.Faults().FailFlushes(flush);
+        files.Faults().FailRenames(!flush);
+        for (const char16_t* name : {u"w", u"new"}) {
+            SCOPED_TRACE(testing::Message() << "flush " << flush << " new " << (name[0] == u'n'));
+            EXPECT_EQ(Refused(records, name).first, ExportFault::WriteFailed);
+            EXPECT_EQ(Contents(business), before);
+        }
+    }
 }
 
 }  // namespace
