@@ -16,45 +16,27 @@ using namespace qv::replay;
 using Kind = qv::UserAction::Kind;
 using qv::fuzz::Check;
 
+// Screen and kill are not window actions.
+constexpr std::pair<Kind, const char*> kWords[] = {
+    {Kind::Command, "command"}, {Kind::Project, "project"}, {Kind::Click, "click"},
+    {Kind::Type, "type"},       {Kind::Choose, "choose"},   {Kind::Check, "check"},
+    {Kind::Uncheck, "uncheck"}, {Kind::Date, "date"},       {Kind::Tap, "tap"},
+    {Kind::Enter, "enter"},     {Kind::Header, "header"},   {Kind::Help, "help"},
+    {Kind::Close, "close"},     {Kind::Answer, "answer"},
+};
+
 std::string Word(const qv::UserAction& a) {
-    switch (a.kind) {
-        case Kind::Command:
-            return "command";
-        case Kind::Project:
-            return "project";
-        case Kind::Click:
-            return "click";
-        case Kind::Type:
-            return "type";
-        case Kind::Choose:
-            return "choose";
-        case Kind::Check:
-            return "check";
-        case Kind::Uncheck:
-            return "uncheck";
-        case Kind::Date:
-            return "date";
-        case Kind::Tap:
-            return "tap";
-        case Kind::Enter:
-            return "enter";
-        case Kind::Header:
-            return "header";
-        case Kind::Help:
-            return "help";
-        case Kind::Close:
-            return "close";
-        case Kind::Answer:
-            return "answer";
-        default:
-            return "";  // screen and kill are not window actions
+    for (const auto& [kind, word] : kWords) {
+        if (kind == a.kind) return word;
     }
+    return "";
 }
 
 // The action's script line, written the plain way.
 std::string Line(const qv::UserAction& a) {
     const std::string word = Word(a);
     Check(!word.empty());
+    const std::string id = word + " " + std::to_string(a.id);
     switch (a.kind) {
         case Kind::Project:
             return word + " " + qv::QuoteText(a.text);
@@ -65,20 +47,20 @@ std::string Line(const qv::UserAction& a) {
             return word + (a.yes ? " yes" : " no");
         case Kind::Type:
         case Kind::Choose:
-            return word + " " + std::to_string(a.id) + " " + qv::QuoteText(a.text);
+            return id + " " + qv::QuoteText(a.text);
         case Kind::Date: {
-            if (!a.date) return word + " " + std::to_string(a.id) + " none";
+            if (!a.date) return id + " none";
             char buf[16];
             std::snprintf(buf, sizeof buf, "%04u-%02u-%02u", unsigned{a.date->year},
                           unsigned{a.date->month}, unsigned{a.date->day});
-            return word + " " + std::to_string(a.id) + " " + buf;
+            return id + " " + buf;
         }
         case Kind::Tap:
         case Kind::Enter:
         case Kind::Header:
-            return word + " " + std::to_string(a.id) + " " + std::to_string(a.index);
+            return id + " " + std::to_string(a.index);
         default:
-            return word + " " + std::to_string(a.id);
+            return id;
     }
 }
 
@@ -97,8 +79,7 @@ void CheckAction(const std::vector<Token>& words, const qv::UserAction& a) {
     if (a.date) {
         using namespace std::chrono;
         const year_month_day ymd{year{a.date->year}, month{a.date->month}, day{a.date->day}};
-        Check(ymd.ok());
-        Check(a.date->dayOfWeek == weekday{sys_days{ymd}}.c_encoding());
+        Check(ymd.ok() && a.date->dayOfWeek == weekday{sys_days{ymd}}.c_encoding());
     }
     // Keywords, numbers and dates are bare, texts quoted: a line with one word quoted the
     // other way names no action.

@@ -48,8 +48,7 @@ void CheckToken(const Token& t) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     qv::fuzz::ForEachLine(data, size, [](std::string line) {
         // Trailing blanks and a carriage return go; blank lines and comments are skipped.
-        while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t'))
-            line.pop_back();
+        line.erase(line.find_last_not_of(" \t\r") + 1);
         const size_t first = line.find_first_not_of(" \t");
         if (first == std::string::npos || line[first] == '#') return;
         auto tokens = Tokenize(line.substr(first));
@@ -63,8 +62,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         auto reread = Tokenize(again);
         Check(reread && reread->size() == tokens->size());
         for (size_t i = 0; i < tokens->size(); ++i) {
-            Check((*reread)[i].text == (*tokens)[i].text);
-            Check((*reread)[i].quoted == (*tokens)[i].quoted);
+            Check((*reread)[i].text == (*tokens)[i].text &&
+                  (*reread)[i].quoted == (*tokens)[i].quoted);
         }
     });
     return 0;

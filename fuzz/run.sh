@@ -7,11 +7,7 @@
 #   fuzz/run.sh [SECONDS_EACH]
 set -euo pipefail
 seconds=${1:-15}
-case $seconds in '' | *[!0-9]*)
-    echo "usage: fuzz/run.sh [SECONDS_EACH]" >&2
-    exit 2
-    ;;
-esac
+case $seconds in '' | *[!0-9]*) echo "usage: fuzz/run.sh [SECONDS_EACH]" >&2; exit 2 ;; esac
 here=$(cd "$(dirname "$0")" && pwd)
 source_dir=$(dirname "$here")
 build=$source_dir/build-fuzz
@@ -20,17 +16,12 @@ fuzzers=(record_codec registry_hive device_seed replay_script replay_actions)
 # Every library gets coverage and the checks, so that a fault inside it is seen where it
 # happens; only the fuzz targets are built (no tests, no Qt host).
 launcher=()
-if command -v ccache > /dev/null; then
-    launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-fi
+command -v ccache > /dev/null && launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 mkdir -p "$build"
 CC=clang CXX=clang++ cmake -S "$source_dir" -B "$build" -G Ninja -DQV_FUZZ=ON -DQV_SANITIZE=ON \
     -DQV_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_C_FLAGS=-fsanitize=fuzzer-no-link -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link \
-    "${launcher[@]}" > "$build/configure.log" 2>&1 || {
-    cat "$build/configure.log" >&2
-    exit 1
-}
+    "${launcher[@]}" > "$build/configure.log" 2>&1 || { cat "$build/configure.log" >&2; exit 1; }
 cmake --build "$build" --target "${fuzzers[@]/#/fuzz_}"
 
 # The fuzzers' device folders and hive files: in memory where the machine has it, gone after.
@@ -41,24 +32,21 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:symbolize=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 failed=0
 for name in "${fuzzers[@]}"; do
-    work=$build/work/$name findings=$build/findings/$name
+    work=$build/work/$name findings=$build/findings/$name log=$build/fuzz_$name.log
     rm -rf "$work"
     mkdir -p "$work" "$findings"
     cp -R "$here/corpus/$name/." "$work/"
     dict=()
-    if [ -f "$here/$name.dict" ]; then dict=(-dict="$here/$name.dict"); fi
+    [ -f "$here/$name.dict" ] && dict=(-dict="$here/$name.dict")
     echo "== fuzz_$name: ${seconds}s"
     if ! "$build/fuzz/fuzz_$name" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
         -max_len=4096 -print_final_stats=1 -artifact_prefix="$findings/" "${dict[@]}" "$work" \
-        > "$build/fuzz_$name.log" 2>&1 ||
-        grep -qE 'ERROR: (AddressSanitizer|LeakSanitizer|libFuzzer)|runtime error:' \
-            "$build/fuzz_$name.log"; then
+        > "$log" 2>&1 || grep -qE 'ERROR: (AddressSanitizer|LeakSanitizer|libFuzzer)|runtime error:' "$log"; then
         failed=1
-        tail -n 60 "$build/fuzz_$name.log" >&2
+        tail -n 60 "$log" >&2
         echo "fuzz_$name failed; the input is in $findings/" >&2
     else
-        grep -E '^stat::(number_of_executed_units|average_exec_per_sec|peak_rss_mb)' \
-            "$build/fuzz_$name.log" || true
+        grep -E '^stat::(number_of_executed_units|average_exec_per_sec|peak_rss_mb)' "$log" || true
     fi
 done
 exit $failed

@@ -16,10 +16,6 @@ fail() {
     echo "FAIL [$case]: $*" >&2
     failures=$((failures + 1))
 }
-skip() {
-    echo "skipped: $*"
-    exit 77
-}
 
 # start NAME RUNTIME_FOLDER [runner...]: the program in the background; its pid in $NAME_pid,
 # its standard error in $tmp/NAME.err.
@@ -35,7 +31,7 @@ start() {
 wait_until() {
     local tenths=$(($1 * 10))
     shift
-    while ! "$@"; do
+    until "$@"; do
         tenths=$((tenths - 1))
         [ "$tenths" -gt 0 ] || return 1
         sleep 0.1
@@ -43,13 +39,18 @@ wait_until() {
 }
 
 running() { kill -0 "$1" 2>/dev/null; }
+ended() { ! running "$1"; }
 has_socket() {
     local s
     for s in "$1"/quorvella-*; do [ -S "$s" ] && return 0; done
     return 1
 }
-ended() { ! running "$1"; }
 says() { grep -qF "$2" "$tmp/$1.err"; }
+# up NAME [FILE]: the program has made FILE (its store's log) in the data folder.
+up() {
+    wait_until 15 test -e "$data/${2:-objectstore.sqlite-wal}" ||
+        fail "$1 did not come up: $(cat "$tmp/$1.err")"
+}
 
 # finish NAME: a close request from outside; the program must end at once, with status 0.
 finish() {
@@ -70,7 +71,7 @@ state() { (cd "$data" && find . -printf '%m %s %C@ %p\n' | sort); }
 # refused NAME: a start that found the folder taken, could not raise the first program, said
 # so on standard error and waits in its message box; nothing in the folder changed.
 refused() {
-    local before pid=${1}_pid
+    local before
     before=$(state)
     wait_until 15 says "$1" "Quorvella already runs on the data folder $data" ||
         fail "$1 did not say the folder is taken: $(cat "$tmp/$1.err")"
@@ -81,9 +82,7 @@ refused() {
 # Only as the runner of start: it takes the place of the background shell, so the pid that
 # start keeps is the program's.
 as_nobody() {
-    if [ "$(id -u)" -eq 0 ]; then
-        exec setpriv --reuid=65534 --regid=65534 --clear-groups "$@"
-    fi
+    [ "$(id -u)" -eq 0 ] && exec setpriv --reuid=65534 --regid=65534 --clear-groups "$@"
     exec "$@"
 }
 
@@ -92,8 +91,7 @@ lock_runtime_folders)
     # Two shells with different runtime folders: the second cannot reach the first's socket,
     # but the folder's lock turns it away. A third in the first's shell raises the first.
     start first "$tmp/run1"
-    wait_until 15 has_socket "$tmp/run1" ||
-        fail "the first program did not come up: $(cat "$tmp/first.err")"
+    wait_until 15 has_socket "$tmp/run1" || fail "first did not come up: $(cat "$tmp/first.err")"
     sleep 1  # its start-up writes are done
     start second "$tmp/run2"
     refused second
@@ -116,8 +114,7 @@ lock_unwritable_runtime)
     fi
     chmod 0500 "$tmp/run1"
     start first "$tmp/run1" as_nobody
-    wait_until 15 test -e "$data/objectstore.sqlite-wal" ||
-        fail "the first program did not come up: $(cat "$tmp/first.err")"
+    up first
     sleep 1  # its start-up writes are done
     [ -n "$(ls -A "$tmp/run1")" ] && fail "a socket was made in the unwritable runtime folder"
     start second "$tmp/run1" as_nobody
@@ -127,15 +124,13 @@ lock_unwritable_runtime)
     ;;
 lock_stranger_socket)
     # Another user's socket under the program's name is never spoken to or removed.
-    [ "$(id -u)" -eq 0 ] || skip "making another user's socket needs root"
-    command -v python3 > /dev/null || skip "python3 makes the socket"
-    hash=$(printf '%s' "$data" | sha256sum | cut -c1-16)
-    socket=$tmp/run1/quorvella-0-$hash
+    [ "$(id -u)" -eq 0 ] || { echo "skipped: making another user's socket needs root"; exit 77; }
+    command -v python3 > /dev/null || { echo "skipped: python3 makes the socket"; exit 77; }
+    socket=$tmp/run1/quorvella-0-$(printf '%s' "$data" | sha256sum | cut -c1-16)
     python3 -c 'import socket,sys; socket.socket(socket.AF_UNIX).bind(sys.argv[1])' "$socket"
     chown 65534:65534 "$socket"
     start first "$tmp/run1"
-    wait_until 15 test -e "$data/objectstore.sqlite-wal" ||
-        fail "the first program did not come up: $(cat "$tmp/first.err")"
+    up first
     sleep 1  # its start-up writes are done
     start second "$tmp/run1"
     refused second
@@ -169,8 +164,7 @@ hostile_settings)
     # aside; the program runs, ends and keeps its store.
     mkfifo "$data/registry.hive" "$tmp/config/user-dirs.dirs"
     start first "$tmp/run1"
-    wait_until 15 test -e "$data/objectstore.sqlite" ||
-        fail "the start was held up: $(cat "$tmp/first.err")"
+    up first objectstore.sqlite
     says first "registry.hive is a named pipe; the defaults are used" || fail "the pipe hive was not told"
     says first "user-dirs.dirs is a named pipe" || fail "the pipe user-dirs.dirs was not told"
     finish first
@@ -178,7 +172,7 @@ hostile_settings)
     rm "$data/registry.hive" "$tmp/config/user-dirs.dirs"
     head -c 1100000 /dev/zero > "$data/registry.hive"
     start second "$tmp/run1"
-    wait_until 15 test -e "$data/objectstore.sqlite-wal" || fail "the huge hive held the start up"
+    up second
     finish second
     [ "$(stat -c %s "$data/registry.hive.corrupt" 2>/dev/null)" = 1100000 ] ||
         fail "the huge hive was not kept aside"
@@ -187,8 +181,7 @@ hostile_settings)
 leftovers)
     # What crashed first starts left behind is removed under the lock at the next start.
     start first "$tmp/run1"
-    wait_until 15 test -e "$data/objectstore.sqlite-wal" ||
-        fail "the program did not come up: $(cat "$tmp/first.err")"
+    up first
     finish first
     rm "$data/Windows/enquorvella.htm"
     for f in objectstore.sqlite.init-AbC123 objectstore.sqlite.init-AbC123-journal \
@@ -196,7 +189,7 @@ leftovers)
         echo half > "$data/$f"
     done
     start second "$tmp/run1"
-    wait_until 15 test -e "$data/Windows/enquorvella.htm" || fail "the help page was not made again"
+    up second Windows/enquorvella.htm
     finish second
     left=$(cd "$data" && find . -name '*.init-*' -o -name '*.tmp.*')
     [ -z "$left" ] && [ "$(ls "$data/Windows")" = "$(printf 'enquorvella.htc\nenquorvella.htm')" ] ||

@@ -14,18 +14,12 @@ TEST(ChimePlayer, PlaysOnlyBuiltInSoundsAndSaysNothingWithoutAudio) {
     EXPECT_EQ(player.Play(u""), ChimePlayer::Result::NoSuchSound);
 
     testing::internal::CaptureStderr();
-    const bool audio = AudioOutputPresent();
-    const ChimePlayer::Result result = player.Play(u"IDW_TIME_ADDED");
-    const ChimePlayer::Result again = player.Play(u"IDW_TIME_ADDED");
+    const auto want =
+        AudioOutputPresent() ? ChimePlayer::Result::Started : ChimePlayer::Result::NoAudioOutput;
+    EXPECT_EQ(player.Play(u"IDW_TIME_ADDED"), want);
+    EXPECT_EQ(player.Play(u"IDW_TIME_ADDED"), want);
     const std::string said = testing::internal::GetCapturedStderr();
-    if (audio) {
-        EXPECT_EQ(result, ChimePlayer::Result::Started);
-        EXPECT_EQ(again, ChimePlayer::Result::Started);
-    } else {
-        EXPECT_EQ(result, ChimePlayer::Result::NoAudioOutput);
-        EXPECT_EQ(again, ChimePlayer::Result::NoAudioOutput);
-        EXPECT_EQ(said, "");
-    }
+    EXPECT_TRUE(want == ChimePlayer::Result::Started || said.empty()) << said;  // silent
 }
 
 }  // namespace

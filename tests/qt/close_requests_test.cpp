@@ -24,13 +24,12 @@ TEST(CloseRequests, TermIntAndHangUpEachAskTheHostToCloseOnItsEventLoop) {
         int closes = 0;
         requests.onCloseRequest = [&] { ++closes; };
 
-        ASSERT_EQ(kill(getpid(), SIGTERM), 0);
-        EXPECT_EQ(closes, 0);  // never from inside the signal handler
-        EXPECT_TRUE(test::RunEventsUntil([&] { return closes == 1; }));
-        ASSERT_EQ(kill(getpid(), SIGINT), 0);
-        EXPECT_TRUE(test::RunEventsUntil([&] { return closes == 2; }));
-        ASSERT_EQ(kill(getpid(), SIGHUP), 0);
-        EXPECT_TRUE(test::RunEventsUntil([&] { return closes == 3; }));
+        for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+            const int before = closes;
+            ASSERT_EQ(kill(getpid(), signal), 0);
+            EXPECT_EQ(closes, before) << signal;  // never from inside the signal handler
+            EXPECT_TRUE(test::RunEventsUntil([&] { return closes == before + 1; })) << signal;
+        }
 
         // Only one can hold the signals; a second one does not take them away.
         CloseRequests second;

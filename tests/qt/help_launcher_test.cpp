@@ -14,7 +14,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(HelpUrl, AnchorsOpenThePageAndTheContentsFileOpensItsTop) {
+// Anchors open the page and the contents file opens its top; a command line naming no help
+// page opens nothing.
+TEST(HelpUrl, MapsHelpCommandLinesToThePageInTheWindowsFolder) {
     const DeviceFolders folders = DeviceFolders::UnderRoot("/home/ann/Quorvella data");
     const std::string page = "file:///home/ann/Quorvella%20data/Windows/enquorvella.htm";
     const std::pair<std::u16string, std::string> cases[] = {
@@ -27,25 +29,12 @@ TEST(HelpUrl, AnchorsOpenThePageAndTheContentsFileOpensItsTop) {
         {u"\\WINDOWS\\enquorvella.HTC", page},
         {u"file:enquorvella.htc#Projects", page},
     };
-    for (const auto& [commandLine, url] : cases) {
-        EXPECT_EQ(HelpUrl(commandLine, folders), url);
-    }
-}
-
-TEST(HelpUrl, CommandLinesNamingNoHelpPageOpenNothing) {
-    const DeviceFolders folders = DeviceFolders::UnderRoot("/home/ann/Quorvella");
-    const std::u16string refused[] = {
-        u"",
-        u"file:",
-        u"file:#Timerecords",
-        u"file:notes.txt",
-        u"http://example.com/enquorvella.htm",
-        u"Windows\\enquorvella.htm",
-        u"\\Windows\\..\\..\\..\\etc\\passwd.htm",
-        u"\\Program Files\\enquorvella.htm",
-    };
-    for (const auto& commandLine : refused) {
-        EXPECT_EQ(HelpUrl(commandLine, folders), std::nullopt);
+    for (const auto& [commandLine, url] : cases) EXPECT_EQ(HelpUrl(commandLine, folders), url);
+    for (const char16_t* refused :
+         {u"", u"file:", u"file:#Timerecords", u"file:notes.txt",
+          u"http://example.com/enquorvella.htm", u"Windows\\enquorvella.htm",
+          u"\\Windows\\..\\..\\..\\etc\\passwd.htm", u"\\Program Files\\enquorvella.htm"}) {
+        EXPECT_EQ(HelpUrl(refused, folders), std::nullopt);
     }
 }
 

@@ -94,7 +94,8 @@ TEST(ReplayLooks, ShowStoreOnAnEmptyStoreFileLeavesItEmptyAndAlone) {
 // A line that cannot be carried out says why and stops the run; so does a look at what is not
 // there, so a line a transcript expects to be absent is always checked against something. A
 // line that named its control is repeated as written. A quoted keyword is a text, and a line
-// refused before any start makes nothing.
+// refused before any start makes nothing. An unknown name and a control not in the open dialog
+// are left to the scenarios of named and missing controls, under both hosts.
 TEST(ReplayRun, ALineThatCannotBeCarriedOutSaysWhyAndStopsTheRun) {
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{"\"start\""}, "not an action"},
@@ -102,11 +103,9 @@ TEST(ReplayRun, ALineThatCannotBeCarriedOutSaysWhyAndStopsTheRun) {
         {{"\"show\" store"}, "not an action"},
         {{"show \"registry\""}, "not an action"},
         {{"\"kill\""}, "not an action"},
-        {{"click RegisterTime.Okay"}, "no control named RegisterTime.Okay"},
         {{"show Nope"}, "no control named Nope"},
         {{"command RegisterTime.Ok"}, "no command named RegisterTime.Ok"},
         {{"start", "show 1000", "show 9999"}, "no such control in the main window"},
-        {{"start", "command 40010", "show 1068", "show 1000"}, "no such control in dialog 102"},
         {{"start", "show dialog"}, "no dialog is open"},
         {{"start", "show  RegisterTime.Ok"}, "no such control in the main window"},
         {{"start", "command CmdAbout", "click  RegisterTime.Ok"}, "missing"},

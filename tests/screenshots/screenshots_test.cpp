@@ -34,10 +34,6 @@ class ScreenshotTool : public ::testing::Test {
         const int status = std::system(command.c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
-    size_t FilesIn(const fs::path& dir) const {
-        if (!fs::is_directory(dir)) return 0;
-        return static_cast<size_t>(std::distance(fs::directory_iterator(dir), {}));
-    }
 
     fs::path dir_;
 };
@@ -72,16 +68,16 @@ TEST_F(ScreenshotTool, DrawsTheMainWindowAndEveryDialogInBothLayoutsAtTheZoom) {
             EXPECT_GT(Colours(image), 8u);
         }
     }
-    EXPECT_EQ(FilesIn(out), expected.size() * 2);
+    EXPECT_EQ(std::distance(fs::directory_iterator(out), {}), std::ssize(expected) * 2);
 }
 
 TEST_F(ScreenshotTool, RefusesABadCommandLineOrOutputFolderAndWritesNothing) {
     const fs::path out = dir_ / "pictures";
     EXPECT_EQ(Run(""), 2);
-    EXPECT_EQ(Run(out.string() + " --zoom 4"), 2);
-    EXPECT_EQ(Run(out.string() + " --zoom"), 2);
-    EXPECT_EQ(Run(out.string() + " --zoom 2x"), 2);
-    EXPECT_EQ(Run(out.string() + " " + out.string()), 2);
+    for (const std::string& rest : {std::string(" --zoom 4"), std::string(" --zoom"),
+                                    std::string(" --zoom 2x"), " " + out.string()}) {
+        EXPECT_EQ(Run(out.string() + rest), 2) << rest;
+    }
     EXPECT_FALSE(fs::exists(out));
 
     // A file where the folder should be: nothing is drawn, and the status says so.

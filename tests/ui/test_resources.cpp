@@ -37,6 +37,7 @@ constexpr ControlTemplate kRadios[] = {
     C(1078, K::Radio, u"UNICODE", kStyleAutoCheck, {15, 115, 80, 18}),
     C(1080, K::Radio, u"Business", kStyleAutoCheck | kStyleGroup, {135, 95, 77, 18}),
     C(1081, K::Radio, u"Personal", kStyleAutoCheck, {135, 115, 77, 18}),
+    C(1079, K::Combo, u"", 0, {15, 140, 197, 100}),
 };
 
 constexpr DialogTemplate kTemplates[] = {
