@@ -11,29 +11,42 @@ namespace {
 using test::AddProject;
 using test::AddRecord;
 
-TEST(TimeRecordLines, DateFollowsDateTypeViewAndMemoRules) {
+// A file's text cut after each line end.
+std::vector<std::u16string> Lines(const std::u16string& text) {
+    std::vector<std::u16string> lines;
+    for (size_t at = 0; at < text.size();) {
+        const size_t end = text.find(u"\r\n", at);
+        const size_t next = end == std::u16string::npos ? text.size() : end + 2;
+        lines.push_back(text.substr(at, next - at));
+        at = next;
+    }
+    return lines;
+}
+
+TEST(TimeRecordsCsv, DateFollowsDateTypeViewAndMemoRules) {
     TimeRecordList records;
     AddRecord(records, 2005, 10, 29, u"A", u"5", u"");
     AddRecord(records, 2005, 10, 29, u"B", u"5", u" ");
     AddRecord(records, 2005, 10, 29, u"C", u"5", u"----x");
-    auto lines = TimeRecordLines(records, Minutes, MonthDayYearSlash, Comma);
+    auto lines = Lines(TimeRecordsCsv(records, Minutes, MonthDayYearSlash, Comma));
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(records.Current(), records.Last());  // the walk leaves the cursor on the last
     EXPECT_EQ(lines[1], u"\"10/29/2005\",\"A\",\"5\",\"----\"\r\n");  // empty memo
     EXPECT_EQ(lines[2], u"\"10/29/2005\",\"B\",\"5\",\" \"\r\n");     // one blank stays
     EXPECT_EQ(lines[3], u"\"10/29/2005\",\"C\",\"5\",\"----x\"\r\n");
     // A selector outside 0 to 3 gives the first form.
-    EXPECT_EQ(TimeRecordLines(records, Minutes, 7, Comma)[1].substr(0, 12), u"\"29-10-2005\"");
+    EXPECT_EQ(Lines(TimeRecordsCsv(records, Minutes, 7, Comma))[1].substr(0, 12),
+              u"\"29-10-2005\"");
 }
 
-TEST(TimeRecordLines, EveryTimeTypeAndSeparator) {
+TEST(TimeRecordsCsv, EveryTimeTypeAndSeparator) {
     TimeRecordList records;
     for (const char16_t* m : {u"0", u"59", u"65", u"90", u"1500"}) {
         AddRecord(records, 2004, 5, 3, u"X", m);
     }
     auto cells = [&](uint32_t timeType, uint32_t timeView) {
         std::vector<std::u16string> out;
-        auto lines = TimeRecordLines(records, timeType, 0, timeView);
+        auto lines = Lines(TimeRecordsCsv(records, timeType, 0, timeView));
         for (size_t i = 1; i < lines.size(); ++i) {
             // date, category, time, memo: the third quoted field
             size_t start = lines[i].find(u"\",\"X\",\"") + 7;
@@ -55,11 +68,11 @@ TEST(TimeRecordLines, EveryTimeTypeAndSeparator) {
     EXPECT_EQ(hours, (V{u"0", u"0", u"1", u"1", u"25"}));
 }
 
-TEST(ReportLines, ProjectsInListOrderWithTotalsAndEmptyListsGiveTheHeader) {
+TEST(ReportCsv, ProjectsInListOrderWithTotalsAndEmptyListsGiveTheHeader) {
     ProjectList projects;
     AddProject(projects, u"Zeta \"Z\"", 119);
     AddProject(projects, u"Alpha", 60);
-    auto p = ProjectsBalanceLines(projects, HoursOnly, Colon);
+    auto p = Lines(ProjectsBalanceCsv(projects, HoursOnly, Colon));
     EXPECT_EQ(
         p, (std::vector<std::u16string>{u"\"Project\",\"Time (hours only)\"\r\n",
                                         u"\"Zeta \"\"Z\"\"\",\"1\"\r\n", u"\"Alpha\",\"1\"\r\n"}));
@@ -67,7 +80,7 @@ TEST(ReportLines, ProjectsInListOrderWithTotalsAndEmptyListsGiveTheHeader) {
 
     // Header only for empty lists; the writers refuse those themselves.
     CategoryList none;
-    EXPECT_EQ(CategoryReportLines(none, Minutes, Comma),
+    EXPECT_EQ(Lines(CategoryReportCsv(none, Minutes, Comma)),
               std::vector<std::u16string>{u"\"Category\",\"Time (minutes)\"\r\n"});
 }
 
