@@ -25,15 +25,15 @@ void FillFullList(TimeRecordList& records) {
 }
 
 // The line building alone, without the file.
-void BM_TimeRecordLines(benchmark::State& state) {
+void BM_TimeRecordsCsv(benchmark::State& state) {
     TimeRecordList records;
     FillFullList(records);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(TimeRecordLines(records, HoursAndMinutes, 0, 1));
+        benchmark::DoNotOptimize(TimeRecordsCsv(records, HoursAndMinutes, 0, 1));
     }
     state.SetItemsProcessed(state.iterations() * kMaxListRecords);
 }
-BENCHMARK(BM_TimeRecordLines)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TimeRecordsCsv)->Unit(benchmark::kMillisecond);
 
 void BM_ExportTimeRecords(benchmark::State& state) {
     char pattern[] = "/tmp/qv_export_bench_XXXXXX";

@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 
 #include "app/command_dialogs.h"
+#include "app/record_rows.h"
 #include "app/startup.h"
 #include "app/undo.h"
 #include "core/date_sort.h"
@@ -28,12 +29,6 @@ std::u16string Or(const Text& text) {
 }
 std::u16string Or(const InlineText& text) {
     return text.value_or(u"");
-}
-
-int RowImage(const TimeRecord& r) {
-    // A memo of blanks counts as none.
-    return r.memo && r.memo->find_first_not_of(u' ') != std::u16string::npos ? kImageMemo
-                                                                             : kImageNoMemo;
 }
 
 }  // namespace
@@ -122,18 +117,9 @@ bool MainWindow::ApplyListSort() {
 void MainWindow::RefillList() {
     Dialog& bar = *Bar();
     AppState& s = app_.state;
-    const uint32_t dateView = s.settings.DateTypeView;
-    const uint32_t timeView = s.settings.TimeTypeView;
-    // The rows are built beside the list and handed over whole: one change, however many.
-    std::vector<ListRow> built;
-    built.reserve(s.timeRecords.Count());
-    for (TimeRecord* r = s.timeRecords.First(); r != nullptr; r = s.timeRecords.Next()) {
-        ListRow& row = built.emplace_back();
-        row.image = RowImage(*r);
-        row.cells = {*DateText(*r, dateView), r->category ? *r->category : std::u16string_view(),
-                     *TimeText(*r, timeView)};
-    }
-    bar.SetRows(kMainList, std::move(built));
+    // The rows are handed over whole, one change however many, and each is built when shown.
+    bar.SetRows(kMainList, s.timeRecords.Size(),
+                RecordRowsOf(s.timeRecords, s.settings.DateTypeView, s.settings.TimeTypeView));
     const int rows = bar.RowCount(kMainList);
     // the newest rows in view
     if (rows > 0 && s.mainSortOrder != SortOrder::Descending) bar.ScrollBy(kMainList, rows);
@@ -144,7 +130,7 @@ void MainWindow::AddRow(const TimeRecord& r) {
     Dialog& bar = *Bar();
     const int row = bar.RowCount(kMainList);
     if (bar.InsertRow(kMainList, row, Or(DateText(r, app_.state.settings.DateTypeView)),
-                      RowImage(r)) < 0) {
+                      RecordRowImage(r)) < 0) {
         return;
     }
     bar.SetCell(kMainList, row, 1, Or(r.category));
@@ -155,7 +141,7 @@ void MainWindow::AddRow(const TimeRecord& r) {
 void MainWindow::UpdateRow(int row, const TimeRecord& r) {
     Dialog& bar = *Bar();
     bar.SetCell(kMainList, row, 0, Or(DateText(r, app_.state.settings.DateTypeView)));
-    bar.SetRowImage(kMainList, row, RowImage(r));
+    bar.SetRowImage(kMainList, row, RecordRowImage(r));
     bar.SetCell(kMainList, row, 1, Or(r.category));
     bar.SetCell(kMainList, row, 2, RowTimeText(r, app_.state.settings.TimeTypeView));
 }

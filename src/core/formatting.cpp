@@ -79,23 +79,19 @@ InlineText DurationText(int32_t t, char16_t separator) {
 }
 
 std::u16string ExportTimeText(int32_t t, uint32_t exportTimeType, uint32_t timeViewType) {
-    std::u16string text;
     const int32_t m = t % 60;
     if (exportTimeType == HoursAndMinutes) {
-        char16_t sep = TimeSeparator(timeViewType);
-        if (t == 0) {
-            text = std::u16string(u"0") + sep + u"0";
-        } else if (m < 0) {
-            text = u"0";
-        } else {
-            text = HoursMinutesText((t - m) / 60, m, sep);
-        }
-    } else if (exportTimeType == HoursOnly) {
-        text = t == 0 ? u"0" : FormatDecimal((t - m) / 60);
-    } else {
-        text = t == 0 ? u"0" : FormatDecimal(t);
+        // "0,0" for none; a negative duration that is not whole hours as "0"
+        if (m < 0) return u"0";
+        return std::u16string(*DurationText(t, TimeSeparator(timeViewType)));
     }
-    return TrimBlanks(text);
+    const int32_t value = exportTimeType == HoursOnly ? (t - m) / 60 : t;
+    char16_t text[12];
+    size_t n = 0;
+    if (value < 0) text[n++] = u'-';
+    n += DigitsOf(value < 0 ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value),
+                  text + n);
+    return std::u16string(text, n);
 }
 
 }  // namespace qv

@@ -63,6 +63,11 @@ class DateTexts {
 // A date text of a record, or none.
 using DateTextView = InlineText;
 
+// The form of DateTexts a date view shows: its own, or the first for a value outside the four.
+constexpr size_t DateForm(uint32_t dateViewType) {
+    return dateViewType <= MonthDayYearSlash ? dateViewType : DayMonthYearDash;
+}
+
 // Builds the four date texts and the date key of a date: four-digit years, or two-digit years
 // for projects. False (and nothing written) when the day is above 31, the month above 12 or
 // the year outside 1000 to 9999.

@@ -27,7 +27,7 @@ bool SetDate(ProjectRecord& r, const CalendarDate& date) {
 }
 
 DateTextView DateText(const ProjectRecord& r, uint32_t type) {
-    return r.dateTexts[type <= MonthDayYearSlash ? type : DayMonthYearDash];
+    return r.dateTexts[DateForm(type)];
 }
 
 ProjectRecord* ProjectList::FindByName(const Text& text) {

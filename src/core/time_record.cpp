@@ -32,7 +32,8 @@ class RecordPool {
     static constexpr size_t kSlotsPerBlock = 1024;
 
     void Grow() {
-        blocks_.push_back(std::make_unique<Slot[]>(kSlotsPerBlock));
+        // Left unfilled: a slot is written when its record is made.
+        blocks_.push_back(std::make_unique_for_overwrite<Slot[]>(kSlotsPerBlock));
         Slot* block = blocks_.back().get();
         for (size_t i = kSlotsPerBlock; i-- > 0;) {
             block[i].next = free_;
@@ -171,7 +172,7 @@ bool CopiesAsItself(const TimeRecord& r) {
 }
 
 DateTextView DateText(const TimeRecord& r, uint32_t type) {
-    return r.dateTexts[type <= MonthDayYearSlash ? type : DayMonthYearDash];
+    return r.dateTexts[DateForm(type)];
 }
 
 InlineText TimeText(const TimeRecord& r, uint32_t type) {

@@ -1,4 +1,4 @@
-// The three CSV writers: one file routine fed by three line builders.
+// The three CSV writers: one file routine fed by three text builders.
 #include "export/csv_export.h"
 
 #include <functional>
@@ -10,8 +10,8 @@ namespace qv {
 
 namespace {
 
-// Lines are gathered into blocks of about this many code units before each write, so a large
-// export is a few dozen writes rather than one per line.
+// The text is written in blocks of this many code units, so a large export is a few dozen
+// writes rather than one per line.
 constexpr size_t kBlockUnits = 32 * 1024;
 
 std::u16string FolderText(uint32_t folder) {
@@ -44,9 +44,7 @@ FileHandle OpenExportFile(ExportContext& ctx, const std::u16string& path, uint32
     return file;
 }
 
-bool WriteBlock(ExportContext& ctx, FileHandle file, const std::u16string& block,
-                uint32_t encoding) {
-    if (block.empty()) return true;
+bool WriteBlock(ExportContext& ctx, FileHandle file, std::u16string_view block, uint32_t encoding) {
     if (encoding == ExportUnicode) {
         std::string bytes(block.size() * 2, '\0');
         for (size_t i = 0; i < block.size(); ++i) {
@@ -55,43 +53,33 @@ bool WriteBlock(ExportContext& ctx, FileHandle file, const std::u16string& block
         }
         return ctx.files.WriteFile(file, bytes.data(), bytes.size());
     }
-    // One byte per code unit, so a block converts exactly as its lines one by one would.
+    // One byte per code unit, so a block converts exactly as the whole text would.
     std::string bytes = ToAnsiCodePage(block);
     return ctx.files.WriteFile(file, bytes.data(), bytes.size());
 }
 
-// Writes every line and closes the file, flushed to disk and put in place. After a failed write
+// Writes the text and closes the file, flushed to disk and put in place. After a failed write
 // closing only removes the new file, so no partial file is ever left behind.
 ExportResult WriteAndClose(ExportContext& ctx, FileHandle file, const std::u16string& path,
-                           const std::vector<std::u16string>& lines, uint32_t encoding) {
+                           std::u16string_view text, uint32_t encoding) {
     bool written = true;
-    std::u16string block;
-    block.reserve(kBlockUnits);
-    for (const std::u16string& line : lines) {
-        if (!block.empty() && block.size() + line.size() > kBlockUnits) {
-            written = WriteBlock(ctx, file, block, encoding);
-            if (!written) break;
-            block.clear();
-        }
-        block += line;
+    for (size_t at = 0; written && at < text.size(); at += kBlockUnits) {
+        written = WriteBlock(ctx, file, text.substr(at, kBlockUnits), encoding);
     }
-    if (written) written = WriteBlock(ctx, file, block, encoding);
     const bool closed = ctx.files.CloseHandle(file);
     if (written && closed) return {true, ExportFault::None, path};
     return Failed(ExportFault::WriteFailed, path);
 }
 
-using LineBuilder = std::function<std::vector<std::u16string>()>;
-
-// The steps every writer shares; the lines are built once the file is open.
+// The steps every writer shares; the text is built once the file is open.
 ExportResult WriteCsvFile(ExportContext& ctx, const Text& name, uint32_t encoding, uint32_t folder,
-                          const LineBuilder& buildLines) {
+                          const std::function<std::u16string()>& buildText) {
     Text path = ExportPath(name, folder);
     if (!path) return {};
     ExportResult result;
     FileHandle file = OpenExportFile(ctx, *path, folder, result);
     if (file == kInvalidFileHandle) return result;
-    return WriteAndClose(ctx, file, *path, buildLines(), encoding);
+    return WriteAndClose(ctx, file, *path, buildText(), encoding);
 }
 
 }  // namespace
@@ -115,23 +103,22 @@ Text ExportPath(const Text& name, uint32_t folder) {
 ExportResult ExportTimeRecords(ExportContext& ctx, TimeRecordList& records, const Text& name,
                                uint32_t timeType, uint32_t encoding, uint32_t folder) {
     return WriteCsvFile(ctx, name, encoding, folder, [&] {
-        return TimeRecordLines(records, timeType, ctx.dateTypeView, ctx.timeTypeView);
+        return TimeRecordsCsv(records, timeType, ctx.dateTypeView, ctx.timeTypeView);
     });
 }
 
 ExportResult ExportCategoryReport(ExportContext& ctx, CategoryList& categories, const Text& name,
                                   uint32_t timeType, uint32_t encoding, uint32_t folder) {
     if (categories.First() == nullptr) return {};
-    return WriteCsvFile(ctx, name, encoding, folder, [&] {
-        return CategoryReportLines(categories, timeType, ctx.timeTypeView);
-    });
+    return WriteCsvFile(ctx, name, encoding, folder,
+                        [&] { return CategoryReportCsv(categories, timeType, ctx.timeTypeView); });
 }
 
 ExportResult ExportProjectsBalance(ExportContext& ctx, ProjectList& projects, const Text& name,
                                    uint32_t timeType, uint32_t encoding, uint32_t folder) {
     if (projects.First() == nullptr) return {};
     return WriteCsvFile(ctx, name, encoding, folder,
-                        [&] { return ProjectsBalanceLines(projects, timeType, ctx.timeTypeView); });
+                        [&] { return ProjectsBalanceCsv(projects, timeType, ctx.timeTypeView); });
 }
 
 }  // namespace qv

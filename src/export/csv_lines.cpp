@@ -20,41 +20,41 @@ std::u16string_view TextOrEmpty(const Text& text) {
 
 // The two-column files: a name and a total, for categories and projects alike.
 template <typename List>
-std::vector<std::u16string> NameTotalLines(List& list, uint32_t nameHeader, uint32_t timeType,
-                                           uint32_t timeTypeView) {
-    std::vector<std::u16string> lines;
-    lines.reserve(list.Size() + 1u);
-    lines.push_back(CsvLine({Str(nameHeader), TimeHeaderText(timeType)}));
+std::u16string NameTotalCsv(List& list, uint32_t nameHeader, uint32_t timeType,
+                            uint32_t timeTypeView) {
+    std::u16string text;
+    AppendCsvLine(text, {Str(nameHeader), TimeHeaderText(timeType)});
     for (auto* item = list.First(); item != nullptr; item = list.Next()) {
-        lines.push_back(CsvLine(
-            {TextOrEmpty(item->name), ExportTimeText(item->totalMinutes, timeType, timeTypeView)}));
+        AppendCsvLine(text, {TextOrEmpty(item->name),
+                             ExportTimeText(item->totalMinutes, timeType, timeTypeView)});
     }
-    return lines;
+    return text;
 }
 
 }  // namespace
 
-std::u16string CsvLine(std::initializer_list<std::u16string_view> fields) {
-    size_t size = 2;
-    for (std::u16string_view field : fields) size += field.size() + 3;
-    std::u16string line;
-    line.reserve(size);
+void AppendCsvLine(std::u16string& text, std::initializer_list<std::u16string_view> fields) {
+    // Room for the longest line the fields can make, every character a quote written twice;
+    // what is left over is cut off at the end.
+    size_t most = 2;
+    for (std::u16string_view field : fields) most += 2 * field.size() + 3;
+    const size_t at = text.size();
+    text.resize(at + most);
+    char16_t* out = text.data() + at;
     bool first = true;
     for (std::u16string_view field : fields) {
-        if (!first) line += u',';
+        if (!first) *out++ = u',';
         first = false;
-        line += u'"';
-        // Copy the runs between quotes whole; each quote is written twice.
-        for (size_t quote; (quote = field.find(u'"')) != std::u16string_view::npos;) {
-            line.append(field.substr(0, quote + 1));
-            line += u'"';
-            field.remove_prefix(quote + 1);
+        *out++ = u'"';
+        for (char16_t c : field) {
+            *out++ = c;
+            if (c == u'"') *out++ = u'"';
         }
-        line.append(field);
-        line += u'"';
+        *out++ = u'"';
     }
-    line += u"\r\n";
-    return line;
+    *out++ = u'\r';
+    *out++ = u'\n';
+    text.resize(static_cast<size_t>(out - text.data()));
 }
 
 std::u16string TimeHeaderText(uint32_t timeType) {
@@ -68,30 +68,31 @@ std::u16string TimeHeaderText(uint32_t timeType) {
     }
 }
 
-std::vector<std::u16string> TimeRecordLines(TimeRecordList& records, uint32_t timeType,
-                                            uint32_t dateTypeView, uint32_t timeTypeView) {
+std::u16string TimeRecordsCsv(TimeRecordList& records, uint32_t timeType, uint32_t dateTypeView,
+                              uint32_t timeTypeView) {
+    // About fifty code units a line, so the text seldom grows twice.
+    constexpr size_t kTypicalLine = 50;
     const std::u16string noMemo = Str(kStrNoMemo);
-    std::vector<std::u16string> lines;
-    lines.reserve(records.Size() + 1u);
-    lines.push_back(CsvLine(
-        {Str(kStrCsvDate), Str(kStrCsvCategory), TimeHeaderText(timeType), Str(kStrCsvMemo)}));
+    std::u16string text;
+    text.reserve((records.Size() + 1u) * kTypicalLine);
+    AppendCsvLine(
+        text, {Str(kStrCsvDate), Str(kStrCsvCategory), TimeHeaderText(timeType), Str(kStrCsvMemo)});
     for (TimeRecord* r = records.First(); r != nullptr; r = records.Next()) {
         std::u16string_view memo = TextOrEmpty(r->memo);
-        lines.push_back(CsvLine({DateText(*r, dateTypeView).value_or(u""), TextOrEmpty(r->category),
-                                 ExportTimeText(MinutesOf(*r), timeType, timeTypeView),
-                                 memo.empty() ? std::u16string_view(noMemo) : memo}));
+        AppendCsvLine(text, {*DateText(*r, dateTypeView), TextOrEmpty(r->category),
+                             ExportTimeText(MinutesOf(*r), timeType, timeTypeView),
+                             memo.empty() ? std::u16string_view(noMemo) : memo});
     }
-    return lines;
+    return text;
 }
 
-std::vector<std::u16string> CategoryReportLines(CategoryList& categories, uint32_t timeType,
-                                                uint32_t timeTypeView) {
-    return NameTotalLines(categories, kStrCsvCategory, timeType, timeTypeView);
+std::u16string CategoryReportCsv(CategoryList& categories, uint32_t timeType,
+                                 uint32_t timeTypeView) {
+    return NameTotalCsv(categories, kStrCsvCategory, timeType, timeTypeView);
 }
 
-std::vector<std::u16string> ProjectsBalanceLines(ProjectList& projects, uint32_t timeType,
-                                                 uint32_t timeTypeView) {
-    return NameTotalLines(projects, kStrCsvProject, timeType, timeTypeView);
+std::u16string ProjectsBalanceCsv(ProjectList& projects, uint32_t timeType, uint32_t timeTypeView) {
+    return NameTotalCsv(projects, kStrCsvProject, timeType, timeTypeView);
 }
 
 }  // namespace qv

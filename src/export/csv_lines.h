@@ -5,7 +5,6 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "core/category.h"
 #include "core/project.h"
@@ -15,21 +14,18 @@ namespace qv {
 
 // One line: every field between double quotes (a quote inside a field is doubled, so readers
 // see the field as it is), single commas between fields, CR LF at the end.
-std::u16string CsvLine(std::initializer_list<std::u16string_view> fields);
+// Appends one line of quoted fields to text: each quote inside a field written twice, the
+// fields separated by commas, the line ended by CR LF.
+void AppendCsvLine(std::u16string& text, std::initializer_list<std::u16string_view> fields);
 
-// "Time (minutes)", "Time (hours and minutes)" or "Time (hours only)"; a time type other than
-// 1 or 2 counts as minutes, as it does for the time cells.
 std::u16string TimeHeaderText(uint32_t timeType);
 
-// Header and one line per record in list order: date, category, time, memo ("----" for an
-// absent or empty memo). Walks the list with First/Next, so the cursor ends on the last record.
-std::vector<std::u16string> TimeRecordLines(TimeRecordList& records, uint32_t timeType,
-                                            uint32_t dateTypeView, uint32_t timeTypeView);
-// Header and one line per category: name, total time.
-std::vector<std::u16string> CategoryReportLines(CategoryList& categories, uint32_t timeType,
-                                                uint32_t timeTypeView);
-// Header and one line per project: name, total time.
-std::vector<std::u16string> ProjectsBalanceLines(ProjectList& projects, uint32_t timeType,
-                                                 uint32_t timeTypeView);
+// The whole text of each file, its lines end to end: a header line, then a line for each
+// record, category or project in list order. The walk leaves the list's cursor on the last.
+std::u16string TimeRecordsCsv(TimeRecordList& records, uint32_t timeType, uint32_t dateTypeView,
+                              uint32_t timeTypeView);
+std::u16string CategoryReportCsv(CategoryList& categories, uint32_t timeType,
+                                 uint32_t timeTypeView);
+std::u16string ProjectsBalanceCsv(ProjectList& projects, uint32_t timeType, uint32_t timeTypeView);
 
 }  // namespace qv

@@ -1,4 +1,4 @@
-// The lines of the CSV files, built without any file. The time texts of each export time type
+// The text of the CSV files, built without any file. The time texts of each export time type
 // are checked with ExportTimeText, the headers of each type with the written files.
 #include "export/csv_lines.h"
 
@@ -12,33 +12,31 @@ namespace {
 using test::AddProject;
 using test::AddRecord;
 
-TEST(TimeRecordLines, DateFollowsDateTypeViewAndMemoRules) {
+TEST(TimeRecordsCsv, DateFollowsDateTypeViewAndMemoRules) {
     TimeRecordList records;
     AddRecord(records, 2005, 10, 29, u"A", u"5", u"");
     AddRecord(records, 2005, 10, 29, u"B", u"5", u" ");
     AddRecord(records, 2005, 10, 29, u"C", u"5", u"----x");
-    auto lines = TimeRecordLines(records, Minutes, MonthDayYearSlash, Comma);
-    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(TimeRecordsCsv(records, Minutes, MonthDayYearSlash, Comma),
+              u"\"Date\",\"Category\",\"Time (minutes)\",\"Memo\"\r\n"
+              u"\"10/29/2005\",\"A\",\"5\",\"----\"\r\n"  // empty memo
+              u"\"10/29/2005\",\"B\",\"5\",\" \"\r\n"     // one blank stays
+              u"\"10/29/2005\",\"C\",\"5\",\"----x\"\r\n");
     EXPECT_EQ(records.Current(), records.Last());  // the walk leaves the cursor on the last
-    EXPECT_EQ(lines[1], u"\"10/29/2005\",\"A\",\"5\",\"----\"\r\n");  // empty memo
-    EXPECT_EQ(lines[2], u"\"10/29/2005\",\"B\",\"5\",\" \"\r\n");     // one blank stays
-    EXPECT_EQ(lines[3], u"\"10/29/2005\",\"C\",\"5\",\"----x\"\r\n");
 }
 
-TEST(ReportLines, ProjectsInListOrderWithTotalsAndEmptyListsGiveTheHeader) {
+TEST(ReportCsv, ProjectsInListOrderWithTotalsAndEmptyListsGiveTheHeader) {
     ProjectList projects;
     AddProject(projects, u"Zeta \"Z\"", 119);
     AddProject(projects, u"Alpha", 60);
-    auto p = ProjectsBalanceLines(projects, HoursOnly, Colon);
-    EXPECT_EQ(
-        p, (std::vector<std::u16string>{u"\"Project\",\"Time (hours only)\"\r\n",
-                                        u"\"Zeta \"\"Z\"\"\",\"1\"\r\n", u"\"Alpha\",\"1\"\r\n"}));
+    EXPECT_EQ(ProjectsBalanceCsv(projects, HoursOnly, Colon),
+              u"\"Project\",\"Time (hours only)\"\r\n"
+              u"\"Zeta \"\"Z\"\"\",\"1\"\r\n\"Alpha\",\"1\"\r\n");
     EXPECT_EQ(projects.Current(), projects.Last());
 
     // Header only for empty lists; the writers refuse those themselves.
     CategoryList none;
-    EXPECT_EQ(CategoryReportLines(none, Minutes, Comma),
-              std::vector<std::u16string>{u"\"Category\",\"Time (minutes)\"\r\n"});
+    EXPECT_EQ(CategoryReportCsv(none, Minutes, Comma), u"\"Category\",\"Time (minutes)\"\r\n");
 }
 
 }  // namespace

@@ -120,9 +120,20 @@ int CompareNoCase(std::u16string_view a, std::u16string_view b) {
 }
 
 std::string ToAnsiCodePage(std::u16string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char16_t unit : text) out += AnsiByte(unit);
+    std::string out(text.size(), '\0');
+    constexpr size_t kRun = 16;
+    size_t i = 0;
+    // Runs of plain ASCII, the usual text, are narrowed whole.
+    for (; i + kRun <= text.size(); i += kRun) {
+        char16_t any = 0;
+        for (size_t k = 0; k < kRun; ++k) any |= text[i + k];
+        if (any < 0x80) {
+            for (size_t k = 0; k < kRun; ++k) out[i + k] = static_cast<char>(text[i + k]);
+        } else {
+            for (size_t k = 0; k < kRun; ++k) out[i + k] = AnsiByte(text[i + k]);
+        }
+    }
+    for (; i < text.size(); ++i) out[i] = AnsiByte(text[i]);
     return out;
 }
 

@@ -304,107 +304,12 @@ bool Dialog::DestroyControl(int id) {
     return true;
 }
 
-void ListCells::Store(std::u16string_view text, const uint16_t* ends, size_t count) {
-    text = text.substr(0, 0xFFFF);
-    char16_t* heap = text.size() > kInline ? new char16_t[text.size()] : nullptr;
-    text.copy(heap != nullptr ? heap : inline_, text.size());
-    delete[] heap_;
-    heap_ = heap;
-    size_ = static_cast<uint16_t>(text.size());
-    count_ = static_cast<uint8_t>(std::min(count, kMaxCells));
-    for (size_t k = 0; k < count_; ++k) ends_[k] = std::min<uint16_t>(ends[k], size_);
-}
-
-ListCells& ListCells::operator=(const ListCells& other) {
-    if (this != &other) Store(other.Text(), other.ends_, other.count_);
-    return *this;
-}
-
-ListCells& ListCells::operator=(ListCells&& other) noexcept {
-    if (this == &other) return *this;
-    delete[] heap_;
-    heap_ = std::exchange(other.heap_, nullptr);
-    size_ = std::exchange(other.size_, 0);
-    count_ = std::exchange(other.count_, 0);
-    std::copy(std::begin(other.ends_), std::end(other.ends_), ends_);
-    std::copy(std::begin(other.inline_), std::end(other.inline_), inline_);
-    return *this;
-}
-
-ListCells& ListCells::operator=(std::initializer_list<std::u16string_view> cells) {
-    char16_t small[kInline];
-    std::u16string large;
-    uint16_t ends[kMaxCells] = {};
-    size_t total = 0, count = 0;
-    for (std::u16string_view cell : cells) {
-        if (count == kMaxCells) break;
-        total += cell.size();
-        ends[count++] = static_cast<uint16_t>(std::min<size_t>(total, 0xFFFF));
-    }
-    if (total <= kInline) {
-        size_t at = 0;
-        for (std::u16string_view cell : cells) at += cell.copy(small + at, cell.size());
-        Store(std::u16string_view(small, total), ends, count);
-    } else {
-        large.reserve(total);
-        for (std::u16string_view cell : cells) large.append(cell);
-        Store(large, ends, count);
-    }
-    return *this;
-}
-
-void ListCells::Set(size_t i, std::u16string_view text) {
-    if (i >= count_) return;
-    const size_t from = i == 0 ? 0 : ends_[i - 1];
-    const size_t old = ends_[i] - from;
-    std::u16string whole(Text());
-    whole.replace(from, old, text);
-    uint16_t ends[kMaxCells];
-    for (size_t k = 0; k < count_; ++k) {
-        ends[k] = k < i ? ends_[k] : static_cast<uint16_t>(ends_[k] - old + text.size());
-    }
-    Store(whole, ends, count_);
-}
-
-void ListCells::insert(size_t i, std::u16string_view text) {
-    if (count_ >= kMaxCells || i > count_) return;
-    const size_t at = i == 0 ? 0 : ends_[i - 1];
-    std::u16string whole(Text());
-    whole.insert(at, text);
-    uint16_t ends[kMaxCells];
-    for (size_t k = 0; k < i; ++k) ends[k] = ends_[k];
-    ends[i] = static_cast<uint16_t>(at + text.size());
-    for (size_t k = i; k < count_; ++k) ends[k + 1] = static_cast<uint16_t>(ends_[k] + text.size());
-    Store(whole, ends, count_ + 1u);
-}
-
-void ListCells::erase(size_t i) {
-    if (i >= count_) return;
-    const size_t from = i == 0 ? 0 : ends_[i - 1];
-    const size_t old = ends_[i] - from;
-    std::u16string whole(Text());
-    whole.erase(from, old);
-    uint16_t ends[kMaxCells];
-    for (size_t k = 0; k < i; ++k) ends[k] = ends_[k];
-    for (size_t k = i + 1; k < count_; ++k) ends[k - 1] = static_cast<uint16_t>(ends_[k] - old);
-    Store(whole, ends, count_ - 1u);
-}
-
-void ListCells::resize(size_t n) {
-    n = std::min(n, kMaxCells);
-    uint16_t ends[kMaxCells];
-    for (size_t k = 0; k < n; ++k)
-        ends[k] = k < count_ ? ends_[k] : (count_ == 0 ? 0 : ends_[count_ - 1]);
-    const std::u16string whole(Text().substr(0, n == 0 ? 0 : ends[n - 1]));
-    Store(whole, ends, n);
-}
-
 int Dialog::InsertColumn(int id, int index, ListColumn column) {
     ControlState* c = FindKind(id, ControlKind::ListView);
     if (c == nullptr || index < 0 || c->columns.size() >= ListCells::kMaxCells) return -1;
     index = std::min(index, static_cast<int>(c->columns.size()));
     c->columns.insert(c->columns.begin() + index, std::move(column));
-    for (ListRow& row : c->rows) {
+    for (ListRow& row : c->rows.All()) {
         if (static_cast<int>(row.cells.size()) > index) {
             row.cells.insert(static_cast<size_t>(index), u"");
         }
@@ -417,7 +322,7 @@ bool Dialog::DeleteColumn(int id, int index) {
     ControlState* c = FindKind(id, ControlKind::ListView);
     if (c == nullptr || index < 0 || index >= static_cast<int>(c->columns.size())) return false;
     c->columns.erase(c->columns.begin() + index);
-    for (ListRow& row : c->rows) {
+    for (ListRow& row : c->rows.All()) {
         if (static_cast<int>(row.cells.size()) > index) row.cells.erase(static_cast<size_t>(index));
     }
     Changed(DialogChange::Columns, id);
@@ -451,7 +356,7 @@ int Dialog::InsertRow(int id, int index, std::u16string_view text, int image) {
     row.image = image;
     row.cells.resize(std::max<size_t>(c->columns.size(), 1));
     row.cells.Set(0, text);
-    c->rows.insert(c->rows.begin() + index, std::move(row));
+    c->rows.Insert(static_cast<size_t>(index), std::move(row));
     if (c->selectedRow >= index) ++c->selectedRow;
     if (c->focusedRow >= index) ++c->focusedRow;
     Changed(DialogChange::Rows, id);
@@ -497,7 +402,7 @@ int Dialog::RowImage(int id, int row) const {
 bool Dialog::DeleteRow(int id, int row) {
     ControlState* c = FindKind(id, ControlKind::ListView);
     if (c == nullptr || row < 0 || row >= static_cast<int>(c->rows.size())) return false;
-    c->rows.erase(c->rows.begin() + row);
+    c->rows.Erase(static_cast<size_t>(row));
     auto adjust = [row](int& r) {
         if (r == row) {
             r = -1;
@@ -515,7 +420,7 @@ bool Dialog::DeleteRow(int id, int row) {
 
 void Dialog::DeleteAllRows(int id) {
     if (ControlState* c = FindKind(id, ControlKind::ListView)) {
-        c->rows.clear();
+        c->rows.Clear();
         c->selectedRow = -1;
         c->focusedRow = -1;
         c->topRow = 0;
@@ -524,13 +429,19 @@ void Dialog::DeleteAllRows(int id) {
 }
 
 bool Dialog::SetRows(int id, std::vector<ListRow> rows) {
+    return ReplaceRows(id,
+                       [&](ListRows& into, size_t cells) { into.Assign(std::move(rows), cells); });
+}
+
+bool Dialog::SetRows(int id, size_t count, std::shared_ptr<const ListRowSource> source) {
+    return ReplaceRows(
+        id, [&](ListRows& into, size_t cells) { into.Assign(count, std::move(source), cells); });
+}
+
+bool Dialog::ReplaceRows(int id, const std::function<void(ListRows&, size_t)>& assign) {
     ControlState* c = FindKind(id, ControlKind::ListView);
     if (c == nullptr) return false;
-    const size_t cells = std::max<size_t>(c->columns.size(), 1);
-    for (ListRow& row : rows) {
-        if (row.cells.size() < cells) row.cells.resize(cells);
-    }
-    c->rows = std::move(rows);
+    assign(c->rows, std::max<size_t>(c->columns.size(), 1));
     c->selectedRow = -1;
     c->focusedRow = -1;
     c->topRow = 0;

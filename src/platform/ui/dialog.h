@@ -4,13 +4,16 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/calendar.h"
+#include "platform/ui/list_rows.h"
 #include "platform/ui/ui_types.h"
 
 namespace qv {
@@ -42,76 +45,6 @@ struct ListColumn {
     friend bool operator==(const ListColumn&, const ListColumn&) = default;
 };
 
-// The texts of one row's cells, kept end to end inside the row; only a row longer than
-// kInline characters has a text on the heap. A list of tens of thousands of rows then holds no
-// allocation a row. A row has at most kMaxCells cells and 65,535 characters; more are cut.
-class ListCells {
-  public:
-    static constexpr size_t kMaxCells = 4;
-    static constexpr size_t kInline = 22;
-
-    ListCells() = default;
-    ListCells(std::initializer_list<std::u16string_view> cells) { *this = cells; }
-    ListCells(const ListCells& other) { *this = other; }
-    ListCells(ListCells&& other) noexcept { *this = std::move(other); }
-    ListCells& operator=(const ListCells& other);
-    ListCells& operator=(ListCells&& other) noexcept;
-    ~ListCells() { delete[] heap_; }
-    ListCells& operator=(std::initializer_list<std::u16string_view> cells);
-
-    size_t size() const { return count_; }
-    bool empty() const { return count_ == 0; }
-    std::u16string_view operator[](size_t i) const {
-        const size_t from = i == 0 ? 0 : ends_[i - 1];
-        return Text().substr(from, ends_[i] - from);
-    }
-    // Cells past the last are ignored, as are texts past kMaxCells cells.
-    void Set(size_t i, std::u16string_view text);
-    void push_back(std::u16string_view text) { insert(count_, text); }
-    void insert(size_t i, std::u16string_view text);
-    void erase(size_t i);
-    // New cells are empty; a smaller size drops the last cells.
-    void resize(size_t n);
-
-    class const_iterator {
-      public:
-        using value_type = std::u16string_view;
-        using difference_type = std::ptrdiff_t;
-        const_iterator(const ListCells* cells, size_t i) : cells_(cells), i_(i) {}
-        std::u16string_view operator*() const { return (*cells_)[i_]; }
-        const_iterator& operator++() {
-            ++i_;
-            return *this;
-        }
-        friend bool operator==(const const_iterator&, const const_iterator&) = default;
-
-      private:
-        const ListCells* cells_;
-        size_t i_;
-    };
-    const_iterator begin() const { return {this, 0}; }
-    const_iterator end() const { return {this, count_}; }
-
-  private:
-    std::u16string_view Text() const {
-        return std::u16string_view(heap_ != nullptr ? heap_ : inline_, size_);
-    }
-    // Makes text the row's whole text, with count cells ending at ends.
-    void Store(std::u16string_view text, const uint16_t* ends, size_t count);
-
-    char16_t* heap_ = nullptr;  // the text when it is longer than kInline
-    uint16_t size_ = 0;
-    uint16_t ends_[kMaxCells] = {};
-    uint8_t count_ = 0;
-    char16_t inline_[kInline] = {};
-};
-static_assert(sizeof(ListCells) == 64);
-
-struct ListRow {
-    int image = -1;  // -1: no row image
-    ListCells cells;
-};
-
 struct ControlState {
     int id = kUnnamedControl;
     ControlKind kind = ControlKind::Static;
@@ -131,7 +64,7 @@ struct ControlState {
     std::optional<CalendarDate> date;
     // List view.
     std::vector<ListColumn> columns;
-    std::vector<ListRow> rows;
+    ListRows rows;
     int selectedRow = -1;
     int focusedRow = -1;
     int topRow = 0;  // the first visible row
@@ -279,6 +212,8 @@ class Dialog {
     // All rows at once, in place of the old ones (selection, focus and scrolling start afresh):
     // one change for the host however many rows there are.
     bool SetRows(int id, std::vector<ListRow> rows);
+    // The same for `count` rows that `source` builds each when it is first read.
+    bool SetRows(int id, size_t count, std::shared_ptr<const ListRowSource> source);
     int RowCount(int id) const;
     // Single selection: selecting a row clears the others; -1 clears the selection.
     bool SelectRow(int id, int row);
@@ -305,6 +240,9 @@ class Dialog {
     const ControlState* FindKind(int id, ControlKind kind) const;
     ControlState* FindEntries(int id);
     const ControlState* FindEntries(int id) const;
+    // Puts new rows in a list view's place with `assign` (given the list's rows and the
+    // least cells a row has), starting selection, focus and scrolling afresh.
+    bool ReplaceRows(int id, const std::function<void(ListRows&, size_t)>& assign);
 
     void Changed(DialogChange what, int id, int row = -1) const {
         if (observer_ != nullptr) observer_->OnDialogChanged(*this, what, id, row);
