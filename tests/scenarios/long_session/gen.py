@@ -123,8 +123,7 @@ class Session:
         project, record = self.undo.pop()
         self.say("command 40050")
         self.records[project].append(record)
-        if project == self.current:
-            self.shown.append(record)
+        self.shown += [record] if project == self.current else []
 
     def empty_undo(self):
         self.say("command 40053")
@@ -167,8 +166,7 @@ class Session:
         self.load()
 
     def view_options(self):
-        self.date_view = self.rnd.randrange(len(DATE_VIEWS))
-        self.separator_view = self.rnd.randrange(len(SEPARATOR_VIEWS))
+        self.date_view, self.separator_view = self.rnd.randrange(4), self.rnd.randrange(2)
         self.say("command 40046", 'choose 1122 "%s"' % DATE_VIEWS[self.date_view],
                  'choose 1126 "%s"' % SEPARATOR_VIEWS[self.separator_view], "click 1130")
         self.refresh()
