@@ -1,5 +1,6 @@
 // Seeds a device folder from seed lines: projects, time records and categories made with the
-// program's own store operations, registry values, files on the device, or a broken store file.
+// program's own store operations, registry values, files on the device, and cut store or hive
+// files.
 //
 //   clock 2005-10-29 12:00:00             the clock for the identifiers that follow
 //   project "Alpha" 2005-10-01 ["description"]
@@ -8,15 +9,10 @@
 //   category "Travel"
 //   dword "Software\Brumo\Quorvella\Settings" SortOrder 1
 //   sz "Software\Brumo\Quorvella\Settings" LastProject "Beta"
-//   garbage                               the store file becomes bytes of another kind
-//   sqlite-other                          the store file becomes a SQLite database of
-//                                         another program (its own tables, none of ours)
 //   truncate-store BYTES|half             once every other line is applied and the store
 //                                         closed, the store file is cut to BYTES (0: an
 //                                         empty file) or to half its size
-//   hive-bytes "TEXT"                     once every other line is applied, the registry
-//                                         hive holds exactly the text's UTF-8 bytes
-//   truncate-hive BYTES|half              ... or is cut to BYTES or to half its size
+//   truncate-hive BYTES|half              ... the registry hive likewise
 //   file "My Documents/Business/week 12.csv" "an \"older\" file"
 //                                         a file under the device root holding the text's
 //                                         UTF-8 bytes, \" and \\ unescaped as in every

@@ -10,54 +10,32 @@ replay=$1 seed=$2 base=$3 host=${4:-headless}
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
 device="$root/device"
-fail() {
-    echo "$*" >&2
-    exit 1
-}
+fail() { echo "$*" >&2; exit 1; }
 # The non-empty lines of a file, if it exists.
-lines() {
-    [ -f "$1" ] && grep -v '^$' "$1"
-}
-if [ -f "$base.seed" ]; then
-    "$seed" "$device" "$base.seed" || exit 1
-fi
+lines() { [ -f "$1" ] && grep -v '^$' "$1"; }
+[ -f "$base.seed" ] && { "$seed" "$device" "$base.seed" || exit 1; }
 # Files the run must keep exactly as the seed left them: NAME.kept lists them, one a line, as
 # PATH, or as "PATH -> NEWPATH" when the run must have moved them aside. Their bytes are copied
 # now and compared at the end.
+mapfile -t kept < <(lines "$base.kept")
 mkdir "$root/kept"
-n=0
-while IFS= read -r line; do
-    n=$((n + 1))
-    from=${line%% -> *}
-    [ -f "$device/$from" ] || fail "the seed left no file $from"
-    cp "$device/$from" "$root/kept/$n"
-done < <(lines "$base.kept")
-environment=(TZ=UTC)
-while IFS= read -r line; do
-    environment+=("$line")
-done < <(lines "$base.env")
+for n in "${!kept[@]}"; do
+    cp "$device/${kept[n]%% -> *}" "$root/kept/$n" || fail "the seed left no file ${kept[n]}"
+done
+mapfile -t environment < <(echo TZ=UTC; lines "$base.env")
 actual=$(env "${environment[@]}" "$replay" --host "$host" --root "$device" "$base.replay" 2>"$root/stderr")
 status=$?
-expected_status=0
-grep -q '^! ' "$base.transcript" && expected_status=1
+grep -q '^! ' "$base.transcript" && expected_status=1 || expected_status=0
 diff -u "$base.transcript" <(printf '%s\n' "$actual") || fail "transcript differs: $base.transcript"
 [ "$status" -eq "$expected_status" ] || fail "exit status $status, expected $expected_status"
 # Files the run must leave on the device: every file under NAME.files/ at the same path under
 # the device root, byte for byte; and none of the paths listed in NAME.nofiles, one a line.
-if [ -d "$base.files" ]; then
-    while IFS= read -r -d '' want; do
-        rel=${want#"$base.files/"}
-        [ -f "$device/$rel" ] || fail "missing file: $rel"
-        cmp "$want" "$device/$rel" >&2 || fail "file differs: $rel"
-    done < <(find "$base.files" -type f -print0)
-fi
-n=0
-while IFS= read -r line; do
-    n=$((n + 1))
-    to=${line##* -> }
-    [ -f "$device/$to" ] || fail "missing kept file: $to"
-    cmp "$root/kept/$n" "$device/$to" >&2 || fail "kept file changed: $to"
-done < <(lines "$base.kept")
+while IFS= read -r -d '' want; do
+    cmp "$want" "$device/${want#"$base.files/"}" >&2 || fail "file differs or missing: $want"
+done < <([ -d "$base.files" ] && find "$base.files" -type f -print0)
+for n in "${!kept[@]}"; do
+    cmp "$root/kept/$n" "$device/${kept[n]##* -> }" >&2 || fail "kept file changed: ${kept[n]}"
+done
 while IFS= read -r rel; do
     [ -e "$device/$rel" ] && fail "file should not exist: $rel"
 done < <(lines "$base.nofiles")

@@ -18,15 +18,10 @@ trap 'rm -rf "$work"' EXIT
 looks="$work/looks.replay"
 printf 'start\nshow store\nclose\n' > "$looks"
 
-fail() {
-    echo "$(basename "$script"): $*" >&2
-    exit 1
-}
+fail() { echo "$(basename "$script"): $*" >&2; exit 1; }
 
 # What a start shows of the store on DEVICE.
-store_seen() {
-    "$replay" --root "$1" "$looks" 2>>"$work/stderr"
-}
+store_seen() { "$replay" --root "$1" "$looks" 2>>"$work/stderr"; }
 
 "$seed" "$work/seeded" "$seedfile" || fail "the device cannot be seeded"
 cp -a "$work/seeded" "$work/before"
@@ -41,9 +36,7 @@ crashes=0
 for kind in read write sync; do
     n=1
     while :; do
-        device="$work/device"
-        rm -rf "$device"
-        cp -a "$work/seeded" "$device"
+        device="$work/device" && rm -rf "$device" && cp -a "$work/seeded" "$device"
         QUORVELLA_REPLAY_CRASH_AT=$kind:$n "$replay" --root "$device" "$script" \
             > "$work/transcript" 2>>"$work/stderr"
         status=$?

@@ -11,10 +11,7 @@
 set -u
 replay=$1 seed=$2 host=$3
 here=$(cd "$(dirname "$0")" && pwd)
-skip() {
-    echo "skipped: $*"
-    exit 77
-}
+skip() { echo "skipped: $*"; exit 77; }
 [ "$(id -u)" -eq 0 ] || skip "mounting a small disk needs root"
 tmp=$(mktemp -d)
 disk=$tmp/disk
@@ -26,10 +23,7 @@ if ! mount -t tmpfs -o size=2m quorvella-full-disk "$disk" 2>"$tmp/mount"; then
 fi
 trap 'umount "$disk"; rm -rf "$tmp"' EXIT
 
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
+fail() { echo "FAIL: $*" >&2; exit 1; }
 
 device=$disk/device
 "$seed" "$device" "$here/store.seed" >/dev/null || fail "the device cannot be seeded"
@@ -45,24 +39,15 @@ leave_free() {
     head -c $(((avail - $1) * 1024)) /dev/zero > "$disk/fill-$1" || fail "the disk cannot be filled"
 }
 
-# bookings N: a session of N bookings of 20 minutes to Travel.
-bookings() {
-    echo start
-    for ((i = 0; i < $1; i++)); do
-        printf 'command 40003\nchoose 1019 "20"\nchoose 1021 "Travel"\nclick 1027\n'
-    done
-    echo close
-}
-
-# session NAME N: runs a session of N bookings; its transcript is in $tmp/NAME.
+# session NAME N: a session of N bookings of 20 minutes to Travel; its transcript in $tmp/NAME.
 session() {
-    bookings "$2" | "$replay" --host "$host" --root "$device" - > "$tmp/$1" 2> "$tmp/$1.err"
+    { echo start; for ((i = 0; i < $2; i++)); do
+        printf 'command 40003\nchoose 1019 "20"\nchoose 1021 "Travel"\nclick 1027\n'
+    done; echo close; } | "$replay" --host "$host" --root "$device" - > "$tmp/$1" 2> "$tmp/$1.err"
     [ $? -eq 0 ] || fail "$1: the run ends badly: $(grep -v '^>' "$tmp/$1" | tail -n 3)"
 }
 
-confirmed() {
-    grep -c '^sound IDW_TIME_ADDED$' "$tmp/$1"
-}
+confirmed() { grep -c '^sound IDW_TIME_ADDED$' "$tmp/$1"; }
 
 leave_free 200
 session roomy 100

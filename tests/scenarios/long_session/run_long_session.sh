@@ -10,15 +10,8 @@ here=$(dirname "$0")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 python3 "$here/gen.py" "$work/session.seed" "$work/session.replay" "$work/expected" \
-    "$work/files" "$actions" ||
-    exit 1
-"$seed" "$work/device" "$work/session.seed" || exit 1
+    "$work/files" "$actions" && "$seed" "$work/device" "$work/session.seed" || exit 1
 "$replay" --host "$host" --root "$work/device" "$work/session.replay" > "$work/transcript" \
-    2> "$work/stderr"
-status=$?
-if [ "$status" -ne 0 ]; then
-    echo "the session stopped with status $status:" >&2
-    tail -n 15 "$work/transcript" >&2
-    exit 1
-fi
+    2> "$work/stderr" ||
+    { echo "the session stopped with status $?:"; tail -n 15 "$work/transcript"; exit 1; } >&2
 python3 "$here/check.py" "$work/transcript" "$work/expected" "$work/files" "$work/device"

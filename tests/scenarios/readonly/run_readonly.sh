@@ -19,29 +19,18 @@ trap 'chmod -R u+w "$tmp"; rm -rf "$tmp"' EXIT
 chmod 755 "$tmp"
 cp "$replay" "$tmp/quorvella-replay"
 failures=0
-fail() {
-    echo "FAIL [$case]: $*" >&2
-    failures=$((failures + 1))
-}
-
-as_user() {
-    if [ "$(id -u)" -eq 0 ]; then
-        setpriv --reuid=65534 --regid=65534 --clear-groups "$@"
-    else
-        "$@"
-    fi
-}
+fail() { echo "FAIL [$case]: $*" >&2; failures=$((failures + 1)); }
+as_user=()
+[ "$(id -u)" -eq 0 ] && as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
 
 # State of the device: each file's mode, checksum and name, a line each.
-state() {
-    (cd "$1" && find . -type f -printf '%m ' -exec md5sum {} \; | sort -k3)
-}
+state() { (cd "$1" && find . -type f -printf '%m ' -exec md5sum {} \; | sort -k3); }
 
 # run DEVICE SCRIPT EXPECTED_TRANSCRIPT: the run's own transcript and exit status must be
 # what is expected; standard error is left in $tmp/stderr.
 run() {
     local out status
-    out=$(as_user "$tmp/quorvella-replay" --host "$host" --root "$1" - < "$here/$2" \
+    out=$("${as_user[@]}" "$tmp/quorvella-replay" --host "$host" --root "$1" - < "$here/$2" \
               2> "$tmp/stderr")
     status=$?
     [ "$status" -eq 0 ] || fail "exit status $status: $(cat "$tmp/stderr")"
@@ -53,8 +42,8 @@ no_beside() {
     # The qt host ends the program's process at once after its exit steps, as a power cut
     # would, so a store it opened keeps its log; only a store never opened can be checked.
     [ "$host" = qt ] && [ "${2:-}" = opened ] && return 0
-    for f in objectstore.sqlite-wal objectstore.sqlite-shm objectstore.sqlite-journal; do
-        [ -e "$1/$f" ] && fail "$f left beside the store"
+    for f in "$1"/objectstore.sqlite-{wal,shm,journal}; do
+        [ -e "$f" ] && fail "$f left beside the store"
     done
     return 0
 }
@@ -69,13 +58,10 @@ seed() {
 
 for case in store-file store-folder; do
     device=$(seed "$case")
-    if [ "$case" = store-file ]; then
-        chmod 0444 "$device/objectstore.sqlite"
+    expect="cannot open store $device/objectstore.sqlite: open: the folder cannot be written"
+    [ "$case" = store-folder ] && chmod 0555 "$device"
+    [ "$case" = store-file ] && chmod 0444 "$device/objectstore.sqlite" &&
         expect="cannot open store $device/objectstore.sqlite: open: Permission denied"
-    else
-        chmod 0555 "$device"
-        expect="cannot open store $device/objectstore.sqlite: open: the folder cannot be written"
-    fi
     before=$(state "$device")
     listing=$(ls -A "$device")
     run "$device" refused.replay refused.transcript
