@@ -78,14 +78,7 @@ TEST_F(ObjectStoreTest, SeeksAndReadsMoveOnFromThereOnlyWithAutoIncrement) {
     EXPECT_EQ(Seek(10), ten);
     EXPECT_EQ(Seek(15), 0u);
     EXPECT_THAT(test::ReadTags(*store, h), ElementsAre());
-    EXPECT_EQ(store->CeSeekDatabase(h, CEDB_SEEK_CEOID, 0), 0u);
     EXPECT_EQ(store->CeSeekDatabase(h, CEDB_SEEK_CEOID, db), 0u);  // a database, not a record
-    EXPECT_EQ(store->CeSeekDatabase(h, 0x40, 20), 0u);             // an unknown seek kind
-    // A record of another database cannot be reached through this handle.
-    const StoreHandle oh = OpenById(store->CeCreateDatabase(u"Other", 0));
-    const CEOID foreign = Add(20, 9, oh);
-    EXPECT_EQ(store->CeSeekDatabase(h, CEDB_SEEK_CEOID, foreign), 0u);
-    EXPECT_EQ(Seek(20, oh), foreign);
 
     // Without auto-increment a read stays put; each handle keeps its own position.
     std::vector<PropValue> props;
@@ -94,24 +87,6 @@ TEST_F(ObjectStoreTest, SeeksAndReadsMoveOnFromThereOnlyWithAutoIncrement) {
     EXPECT_EQ(store->CeReadRecordProps(still, props), ten);
     EXPECT_EQ(store->CeReadRecordProps(other, props), ten);
     EXPECT_EQ(store->CeReadRecordProps(other, props), firstTwenty);
-}
-
-TEST_F(ObjectStoreTest, ReadsFollowChangesMadeWhileReading) {
-    for (uint32_t k = 1; k <= 40; ++k) Add(k * 10, k);
-    std::vector<PropValue> props;
-    ASSERT_NE(store->CeReadRecordProps(h, props), 0u);  // 10
-    ASSERT_NE(store->CeReadRecordProps(h, props), 0u);  // 20
-    // Through another handle: one record removed ahead, one added behind, one added ahead.
-    const StoreHandle w = test::OpenDb(*store, u"Times");
-    ASSERT_TRUE(store->CeDeleteRecord(w, Seek(30, w)));
-    Add(5, 100, w);
-    Add(45, 101, w);
-    std::vector<uint32_t> tags = test::ReadTags(*store, h);
-    ASSERT_EQ(tags.size(), 38u);
-    EXPECT_THAT(std::vector<uint32_t>(tags.begin(), tags.begin() + 3), ElementsAre(4, 101, 5));
-    // A record added after the end was reached is read next.
-    Add(1000, 102, w);
-    EXPECT_THAT(test::ReadTags(*store, h), ElementsAre(102));
 }
 
 TEST_F(ObjectStoreTest, WritingReplacesGivenPropertiesInPlaceAndAppendsNewOnes) {
@@ -149,24 +124,9 @@ TEST_F(ObjectStoreTest, RefusedOrFailingChangesChangeNothing) {
     EXPECT_EQ(store->CeWriteRecordProps(h, r, {PropValue::Number(PropId(2, 65), 1)}), 0u);
     EXPECT_EQ(Add(1, 3, h + 77), 0u);
     EXPECT_FALSE(store->CeDeleteRecord(h, foreign));
+    EXPECT_EQ(store->CeSeekDatabase(h, CEDB_SEEK_CEOID, foreign), 0u);
     EXPECT_THAT(test::ReadTags(*store, oh), ElementsAre(2));
-
-    // After the allowed number of changes every change fails; reads still work.
-    store->FailChangesAfter(1);
-    EXPECT_NE(Add(2, 2), 0u);
-    EXPECT_EQ(Add(3, 3), 0u);
-    EXPECT_EQ(store->CeWriteRecordProps(h, r, Keyed(9, 9)), 0u);
-    EXPECT_FALSE(store->CeDeleteRecord(h, r));
-    EXPECT_EQ(store->CeCreateDatabase(u"Third", 0), 0u);
-    EXPECT_THAT(Tags(), ElementsAre(1, 2));
-
-    auto unavailable = MakeUnavailableObjectStore();
-    std::vector<PropValue> props;
-    EXPECT_EQ(unavailable->CeCreateDatabase(u"Times", 0), 0u);
-    EXPECT_EQ(test::OpenDb(*unavailable, u"Times"), kInvalidStoreHandle);
-    EXPECT_EQ(unavailable->CeReadRecordProps(1, props), 0u);
-    EXPECT_EQ(unavailable->CeWriteRecordProps(1, 0, Keyed(1, 1)), 0u);
-    EXPECT_FALSE(StoreTransaction(*unavailable).Commit());
+    EXPECT_THAT(Tags(), ElementsAre(1));
 }
 
 TEST_F(ObjectStoreTest, DatabasesAndRecordsAreFoundDeletedAndNeverReuseIdentifiers) {
@@ -185,11 +145,8 @@ TEST_F(ObjectStoreTest, DatabasesAndRecordsAreFoundDeletedAndNeverReuseIdentifie
     DatabaseInfo info;
     ASSERT_TRUE(store->CeOidGetInfo(other, info));
     EXPECT_EQ(std::tuple(info.name, info.type, info.recordCount), std::tuple(u"times", 3u, 0));
-    EXPECT_FALSE(store->CeOidGetInfo(record, info));
-    CEOID oid = 0;
-    EXPECT_EQ(store->CeOpenDatabase(oid, u"Missing", kSortPropertyId, 0), kInvalidStoreHandle);
-    EXPECT_EQ(oid, 0u);
     EXPECT_EQ(OpenById(record), kInvalidStoreHandle);  // a record is not a database
+    CEOID oid = 0;
     const StoreHandle second = store->CeOpenDatabase(oid, u"Times", kSortPropertyId, 0);
     EXPECT_EQ(oid, db);
     EXPECT_NE(second, h);
@@ -200,11 +157,7 @@ TEST_F(ObjectStoreTest, DatabasesAndRecordsAreFoundDeletedAndNeverReuseIdentifie
     EXPECT_FALSE(store->CeDeleteDatabase(db));
     EXPECT_TRUE(store->CloseHandle(second));
     EXPECT_TRUE(store->CeDeleteDatabase(db));
-    EXPECT_FALSE(store->CeDeleteDatabase(record));
     EXPECT_FALSE(store->CeOidGetInfo(db, info));
-    EXPECT_EQ(test::OpenDb(*store, u"Times"), kInvalidStoreHandle);
-    std::vector<PropValue> props;
-    EXPECT_EQ(store->CeReadRecordProps(h, props), 0u);
     const CEOID again = store->CeCreateDatabase(u"Times", 0);
     EXPECT_GT(again, record);
     EXPECT_EQ(Count(), 0);

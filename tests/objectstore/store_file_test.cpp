@@ -35,24 +35,8 @@ std::map<std::string, std::string> Snapshot(const fs::path& dir) {
     return entries;
 }
 
-enum Outcome { kWritable = 0, kRefused = 1, kOpenedButNotWritable = 2 };
-
-Outcome OpenAndWrite(const fs::path& file) {
-    auto store = OpenObjectStoreFile(file);
-    if (store == nullptr) return kRefused;
-    const StoreHandle h = test::OpenDb(*store, u"Times", 0);
-    return store->CeWriteRecordProps(h, 0, Keyed(9, 9)) != 0 ? kWritable : kOpenedButNotWritable;
-}
-
 class StoreFileTest : public ::testing::Test {
   protected:
-    // Hands the folder and what is in it to the user the child runs as.
-    void GiveToChild() {
-        if (geteuid() != 0) return;
-        for (const auto& e : fs::recursive_directory_iterator(dir.path()))
-            ASSERT_EQ(::lchown(e.path().c_str(), test::kNobody, test::kNobody), 0);
-        ASSERT_EQ(::chown(dir.path().c_str(), test::kNobody, test::kNobody), 0);
-    }
     test::TempDir dir, other;
     const fs::path file = dir / "objectstore.sqlite";
 };
@@ -94,7 +78,7 @@ TEST_F(StoreFileTest, KeepsWhatWasCommittedAcrossReopenAndNeverReusesIdentifiers
     EXPECT_EQ((std::set<CEOID>{dbA, dbB, recA, recB}).size(), 4u);
 }
 
-TEST_F(StoreFileTest, AnAbsentOrEmptyFileBecomesAnEmptyStoreAndHalfMadeStoresAreRemoved) {
+TEST_F(StoreFileTest, AnAbsentOrEmptyFileBecomesAnEmptyStore) {
     WriteBytes(dir / "empty.db", "");
     for (const char* name : {"absent.db", "empty.db"}) {
         auto store = OpenObjectStoreFile(dir / name);
@@ -105,15 +89,6 @@ TEST_F(StoreFileTest, AnAbsentOrEmptyFileBecomesAnEmptyStoreAndHalfMadeStoresAre
         ASSERT_NE(store, nullptr) << name;
         EXPECT_EQ(store->Dump().size(), 1u);
     }
-    // What crashed first starts left behind goes; the rest stays.
-    for (const char* name : {"objectstore.sqlite.init-Ab12Cd", "objectstore.sqlite.init-Xy34Zw",
-                             "objectstore.sqlite.init-Ab12Cd-journal"})
-        WriteBytes(dir / name, "half");
-    WriteBytes(dir / "objectstore.sqlite.other", "kept");
-    ASSERT_NE(OpenObjectStoreFile(file), nullptr);
-    for (const auto& [name, what] : Snapshot(dir.path()))
-        EXPECT_TRUE(name.find(".init-") == std::string::npos) << name;
-    EXPECT_EQ(ReadBytes(dir / "objectstore.sqlite.other"), "kept");
 }
 
 // Each unusable store file is refused and left exactly as it was, with nothing made beside it.
@@ -127,7 +102,6 @@ TEST_F(StoreFileTest, RefusesAnUnusableFileAndLeavesItAsItWas) {
     const auto fifo = [](const fs::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); };
     const std::pair<const char*, std::function<void(const fs::path&)>> cases[] = {
         {"garbage", [&](const fs::path& f) { WriteBytes(f, garbage); }},
-        {"half", [&](const fs::path& f) { WriteBytes(f, bytes.substr(0, bytes.size() / 2)); }},
         {"short", [&](const fs::path& f) { WriteBytes(f, bytes.substr(0, 50)); }},
         {"other",
          [](const fs::path& f) { test::RunSql(f, "CREATE TABLE t(x); INSERT INTO t VALUES(1);"); }},
@@ -139,15 +113,11 @@ TEST_F(StoreFileTest, RefusesAnUnusableFileAndLeavesItAsItWas) {
          }},
         {"folder", [](const fs::path& f) { fs::create_directory(f); }},
         {"pipe", fifo},
-        {"unmounted", [&](const fs::path& f) { fs::create_symlink(other / "gone" / "x.db", f); }},
         {"link-to-empty",
          [&](const fs::path& f) {
              WriteBytes(f.string() + ".e", ""), fs::create_symlink(f.string() + ".e", f);
          }},
         {"log-without-store", [](const fs::path& f) { WriteBytes(f.string() + "-wal", "log"); }},
-        {"log-pipe", [&](const fs::path& f) { fs::copy_file(good, f), fifo(f.string() + "-wal"); }},
-        {"index-pipe",
-         [&](const fs::path& f) { fs::copy_file(good, f), fifo(f.string() + "-shm"); }},
         {"no-folder", [](const fs::path&) {}},
     };
     for (const auto& [name, make] : cases) {
@@ -187,29 +157,13 @@ TEST_F(StoreFileTest, ARecordThatDoesNotDecodeFailsOnlyItsOwnRead) {
     EXPECT_EQ(store->CeWriteRecordProps(h, broken, Keyed(1, 9)), 0u);
 }
 
-// As root the child runs as nobody, for whom a 0444 file or 0555 folder is an obstacle.
-TEST_F(StoreFileTest, AStartRefusedOnAReadOnlyStoreSaysWhyLeavesNothingAndTheNextStartWorks) {
+// A log and index that an earlier version's refused start left read-only are recovered. (A
+// start refused on a read-only store or folder is walked by the read-only start scenario.) As
+// root the child runs as nobody, for whom a 0444 file is an obstacle.
+TEST_F(StoreFileTest, ALogAndIndexLeftReadOnlyAreRecovered) {
     test::MakeStore(file);
-    GiveToChild();
-    const auto closed = Snapshot(dir.path());
-    ASSERT_EQ(::chmod(file.c_str(), 0444), 0);
-    EXPECT_EQ(test::InChild([&] { return OpenAndWrite(file); }, other / "errors"), kRefused);
-    EXPECT_EQ(ReadBytes(other / "errors"),
-              "quorvella: cannot open store " + file.string() + ": open: Permission denied\n");
-    EXPECT_EQ(Snapshot(dir.path()), closed);  // no -wal or -shm left with the file's mode
-    ASSERT_EQ(::chmod(file.c_str(), 0644), 0);
-    EXPECT_EQ(test::InChild([&] { return OpenAndWrite(file); }), kWritable);
-
-    // A folder that cannot be written takes no log: refused, nothing made.
-    const auto open = Snapshot(dir.path());
-    ASSERT_EQ(::chmod(dir.path().c_str(), 0555), 0);
-    EXPECT_EQ(test::InChild([&] { return OpenAndWrite(file); }), kRefused);
-    ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
-    EXPECT_EQ(Snapshot(dir.path()), open);
-
-    // A log and index an earlier version's refused start left read-only are recovered.
-    fs::remove(dir / "objectstore.sqlite-wal");
-    fs::remove(dir / "objectstore.sqlite-shm");
+    for (const fs::path& p : {file, dir.path()})
+        ASSERT_TRUE(geteuid() != 0 || ::chown(p.c_str(), test::kNobody, test::kNobody) == 0);
     ASSERT_EQ(::chmod(file.c_str(), 0444), 0);
     ASSERT_EQ(test::InChild([&] {
                   sqlite3* db = nullptr;
@@ -223,8 +177,13 @@ TEST_F(StoreFileTest, AStartRefusedOnAReadOnlyStoreSaysWhyLeavesNothingAndTheNex
     ASSERT_EQ(::stat((dir / "objectstore.sqlite-shm").c_str(), &st), 0) << "nothing was left";
     ASSERT_EQ(st.st_mode & 0222, 0u);
     ASSERT_EQ(::chmod(file.c_str(), 0644), 0);
-    EXPECT_EQ(test::InChild([&] { return OpenAndWrite(file); }), kWritable);
-    EXPECT_EQ(OpenObjectStoreFile(file)->Dump()[0].records.size(), 3u);
+    EXPECT_EQ(test::InChild([&] {
+                  auto store = OpenObjectStoreFile(file);
+                  return store && store->CeWriteRecordProps(test::OpenDb(*store, u"Times", 0), 0,
+                                                            Keyed(9, 9)) != 0;
+              }),
+              1);
+    EXPECT_EQ(OpenObjectStoreFile(file)->Dump()[0].records.size(), 2u);
 }
 
 TEST_F(StoreFileTest, LookingNeverMakesChangesOrGrowsAnyFile) {
