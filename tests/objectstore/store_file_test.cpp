@@ -78,19 +78,6 @@ TEST_F(StoreFileTest, KeepsWhatWasCommittedAcrossReopenAndNeverReusesIdentifiers
     EXPECT_EQ((std::set<CEOID>{dbA, dbB, recA, recB}).size(), 4u);
 }
 
-TEST_F(StoreFileTest, AnAbsentOrEmptyFileBecomesAnEmptyStore) {
-    WriteBytes(dir / "empty.db", "");
-    for (const char* name : {"absent.db", "empty.db"}) {
-        auto store = OpenObjectStoreFile(dir / name);
-        ASSERT_NE(store, nullptr) << name;
-        EXPECT_TRUE(store->Dump().empty());
-        EXPECT_NE(store->CeCreateDatabase(u"Times", 0), 0u);
-        store = OpenObjectStoreFile(dir / name);
-        ASSERT_NE(store, nullptr) << name;
-        EXPECT_EQ(store->Dump().size(), 1u);
-    }
-}
-
 // Each unusable store file is refused and left exactly as it was, with nothing made beside it.
 TEST_F(StoreFileTest, RefusesAnUnusableFileAndLeavesItAsItWas) {
     const fs::path good = other / "good.db";
