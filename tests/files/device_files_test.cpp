@@ -89,9 +89,8 @@ TEST_F(FilesTest, ProvisionMakesTheFoldersOnceAndFindFirstFileGivesTheAttributeW
     EXPECT_FALSE(blocked.Provision());
     EXPECT_TRUE(fs::is_directory(root_ / "other" / "My Documents" / "Business"));
 
+    // (A folder, a missing one and a file found are walked by the export tests.)
     DeviceFiles files(folders_);
-    EXPECT_EQ(files.FindFirstFile(u"\\My Documents\\Personal"), FILE_ATTRIBUTE_DIRECTORY);
-    EXPECT_FALSE(files.FindFirstFile(u"\\My Documents\\Business\\none.csv"));
     EXPECT_FALSE(files.FindFirstFile(u"\\Elsewhere\\none.csv"));
     EXPECT_EQ(files.FindFirstFile(u"\\My Documents\\Business\\a.csv"), FILE_ATTRIBUTE_ARCHIVE);
     ::chmod((business_ / "a.csv").c_str(), 0444);

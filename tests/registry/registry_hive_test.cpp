@@ -143,8 +143,9 @@ TEST_F(HiveTest, AGroupOfChangesIsKeptInOneWriteOrNotAtAll) {
     EXPECT_EQ(Text(ListHive(file_), u"Software\\Brumo\\New", u"Name"), u"n");
     EXPECT_FALSE(hive.CommitChanges());  // no group is open
 
-    // A group that cannot be kept leaves file and memory as they were, says so once, and a
-    // key it made is gone, though the handle to it is still open.
+    // A group that cannot be kept leaves file and memory as they were (what it says is checked
+    // with the settings saved at the exit), and a key it made is gone, though the handle to it
+    // is still open.
     const std::string kept = ReadBytes(file_);
     hive.BeginChanges();
     ASSERT_TRUE(hive.SetDwordValue(*key, u"Kept", 3));
@@ -153,9 +154,7 @@ TEST_F(HiveTest, AGroupOfChangesIsKeptInOneWriteOrNotAtAll) {
     hive.FailSaves(true);
     testing::internal::CaptureStderr();
     EXPECT_FALSE(hive.CommitChanges());
-    EXPECT_EQ(
-        testing::internal::GetCapturedStderr(),
-        "quorvella: cannot save settings to " + file_.string() + ": No space left on device\n");
+    testing::internal::GetCapturedStderr();
     hive.FailSaves(false);
     EXPECT_EQ(ReadBytes(file_), kept);
     EXPECT_EQ(hive.QueryValue(*key, u"Kept", 4)->data[0], 2);

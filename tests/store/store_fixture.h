@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 
 #include "core/app_state.h"
 #include "files/temp_dir.h"
@@ -39,9 +40,7 @@ class StoreTest : public ::testing::Test {
     static CalendarDate At(uint16_t y, uint16_t mo, uint16_t d, uint16_t h, uint16_t mi,
                            uint16_t s) {
         CalendarDate t = MakeDate(y, mo, d);
-        t.hour = h;
-        t.minute = mi;
-        t.second = s;
+        std::tie(t.hour, t.minute, t.second) = std::tie(h, mi, s);
         return t;
     }
 
