@@ -78,7 +78,6 @@ TEST_F(StoreFileTest, RefusesAnUnusableFileAndLeavesItAsItWas) {
     const auto fifo = [](const fs::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); };
     const std::pair<const char*, std::function<void(const fs::path&)>> cases[] = {
         {"garbage", [&](const fs::path& f) { WriteBytes(f, garbage); }},
-        {"short", [&](const fs::path& f) { WriteBytes(f, bytes.substr(0, 50)); }},
         {"other",
          [](const fs::path& f) { test::RunSql(f, "CREATE TABLE t(x); INSERT INTO t VALUES(1);"); }},
         {"other-wal",
