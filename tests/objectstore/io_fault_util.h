@@ -35,10 +35,8 @@ inline constexpr char16_t kAsideDatabase[] = u"Aside";
 inline std::string StoreContents(const std::filesystem::path& file) {
     sqlite3* db = nullptr;
     std::string text;
-    if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
-        sqlite3_close(db);
-        return "cannot open";
-    }
+    if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
+        text = "cannot open\n";
     for (const char* sql :
          {"PRAGMA integrity_check", "SELECT hex(name), type, records FROM databases ORDER BY name",
           "SELECT hex(d.name), r.sortkey, r.oid, hex(r.props) FROM records r JOIN databases d "
@@ -48,9 +46,8 @@ inline std::string StoreContents(const std::filesystem::path& file) {
             text += std::string("cannot read: ") + sqlite3_errmsg(db) + "\n";
         while (s && sqlite3_step(s) == SQLITE_ROW) {
             for (int i = 0; i < sqlite3_column_count(s); ++i) {
-                const auto* value = sqlite3_column_text(s, i);
-                text += value ? reinterpret_cast<const char*>(value) : "null";
-                text += ' ';
+                const auto* v = reinterpret_cast<const char*>(sqlite3_column_text(s, i));
+                text += std::string(v ? v : "null") + ' ';
             }
             text += '\n';
         }
