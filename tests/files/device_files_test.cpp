@@ -160,7 +160,6 @@ TEST_F(FilesTest, TheDataFolderLockHasOneHolderAtATimeAndIsNoLockOnAnOddName) {
     }
     DataFolderLock missing(root_ / "absent");
     EXPECT_EQ(missing.GetState(), State::Unavailable);
-    EXPECT_EQ(missing.Reason(), "No such file or directory");
     ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
     DataFolderLock pipe(root_);  // never waits on the pipe
     EXPECT_EQ(pipe.GetState(), State::Unavailable);

@@ -109,12 +109,6 @@ TEST_F(CategoriesProjectsStoreTest, ProjectSortsKeepTiesAscendingAndReverseThemD
         ASSERT_TRUE(s.sort(*state, s.order));
         EXPECT_EQ(Names(state->projects), s.names);
     }
-
-    ProjectList& buffer = state->projectSortBuffer;
-    state->projects.Clear();
-    uint16_t before = buffer.Count();
-    EXPECT_TRUE(SortProjectsByName(*state, 0));
-    EXPECT_EQ(buffer.Count(), before);
 }
 
 // The balance counts only the current project's records; one record at a time it moves
