@@ -92,7 +92,6 @@ TEST(CrashSafety, AWriterKilledAtRandomMomentsLosesNoConfirmedWriteAndNoGroupHal
     }
     // The kills must have landed in the middle of writing, not only before it.
     EXPECT_GT(confirmed.size(), 60u);
-    RecordProperty("confirmed", static_cast<int>(confirmed.size()));
 }
 
 }  // namespace

@@ -39,8 +39,8 @@ class ObjectStoreTest : public ::testing::Test {
     CEOID Add(uint32_t key, uint32_t tag, StoreHandle to = 0) {
         return store->CeWriteRecordProps(to ? to : h, 0, Keyed(key, tag));
     }
-    CEOID Seek(uint32_t value, StoreHandle in = 0) {
-        return store->CeSeekDatabase(in ? in : h, CEDB_SEEK_VALUEFIRSTEQUAL, value);
+    CEOID Seek(uint32_t value) {
+        return store->CeSeekDatabase(h, CEDB_SEEK_VALUEFIRSTEQUAL, value);
     }
 
     test::TempDir dir;

@@ -60,8 +60,6 @@ TEST_F(SettingsTest, TheKeysComeFromTheCompanyAndProductTexts) {
     ASSERT_TRUE(LoadSettings(other, *hive_, u"Other", u"Thing"));
     EXPECT_EQ(other.SortOrder, 0u);
     EXPECT_EQ(Load().SortOrder, 2u);
-    ReleaseSettings(other);
-    EXPECT_FALSE(other.companyText || other.productText || other.LastProject);
     Put(kSettingsKey, u"SortOrder", 1);
     for (auto [company, product] :
          {std::pair<Text, Text>{std::nullopt, u"Quorvella"}, {u"Brumo", u""}, {u"", u""}}) {
