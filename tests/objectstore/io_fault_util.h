@@ -19,9 +19,7 @@ struct IoFaultKind {
     IoError error;
     bool lasting;
     const char* name;
-};
-
-inline constexpr IoFaultKind kIoFaultKinds[] = {
+} inline constexpr kIoFaultKinds[] = {
     {IoPoint::Read, IoError::Failed, false, "failed read"},
     {IoPoint::Write, IoError::Failed, false, "failed write"},
     {IoPoint::Write, IoError::DiskFull, true, "full disk"},
@@ -37,10 +35,8 @@ inline constexpr char16_t kAsideDatabase[] = u"Aside";
 inline std::string StoreContents(const std::filesystem::path& file) {
     sqlite3* db = nullptr;
     std::string text;
-    if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
-        sqlite3_close(db);
-        return "cannot open";
-    }
+    if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
+        text = "cannot open\n";
     for (const char* sql :
          {"PRAGMA integrity_check", "SELECT hex(name), type, records FROM databases ORDER BY name",
           "SELECT hex(d.name), r.sortkey, r.oid, hex(r.props) FROM records r JOIN databases d "
@@ -50,9 +46,8 @@ inline std::string StoreContents(const std::filesystem::path& file) {
             text += std::string("cannot read: ") + sqlite3_errmsg(db) + "\n";
         while (s && sqlite3_step(s) == SQLITE_ROW) {
             for (int i = 0; i < sqlite3_column_count(s); ++i) {
-                const auto* value = sqlite3_column_text(s, i);
-                text += value ? reinterpret_cast<const char*>(value) : "null";
-                text += ' ';
+                const auto* v = reinterpret_cast<const char*>(sqlite3_column_text(s, i));
+                text += std::string(v ? v : "null") + ' ';
             }
             text += '\n';
         }
@@ -81,19 +76,19 @@ class IoFaultLoop {
 
     void RunEveryKind(const ChangeSteps& steps) {
         for (const IoFaultKind& kind : kIoFaultKinds) {
-            Run(kind, steps);
-            if (::testing::Test::HasFailure()) return;
+            if (!Run(kind, steps)) return;
         }
     }
 
-    // The number of calls of that kind the change makes.
-    int Run(const IoFaultKind& kind, const ChangeSteps& steps) {
+  private:
+    // False once a check failed.
+    bool Run(const IoFaultKind& kind, const ChangeSteps& steps) {
         Attempt(steps, false, [] {});
         const std::string old = StoreContents(file_);
         EXPECT_TRUE(Attempt(steps, true, [] {})) << "the change fails without a fault";
         const std::string made = StoreContents(file_);
         EXPECT_NE(old, made) << "the change changes nothing";
-        for (int n = 1; n < 5000; ++n) {
+        for (int n = 1; n < 5000 && !::testing::Test::HasFailure(); ++n) {
             SCOPED_TRACE(::testing::Message() << kind.name << " at call " << n);
             const bool reported =
                 Attempt(steps, true, [&] { ArmIoFault(kind.point, n, kind.error, kind.lasting); });
@@ -101,7 +96,7 @@ class IoFaultLoop {
             if (!IoFaultHit()) {
                 EXPECT_TRUE(reported);
                 EXPECT_EQ(contents, made);
-                return n - 1;
+                return !::testing::Test::HasFailure();
             }
             if (contents == old) {
                 EXPECT_FALSE(reported) << "success reported, but the change is not there";
@@ -109,13 +104,11 @@ class IoFaultLoop {
                 EXPECT_EQ(contents, made) << "neither before nor after the change; before:\n"
                                           << old;
             }
-            if (::testing::Test::HasFailure()) return n;
         }
-        ADD_FAILURE() << "the change never gets through";
-        return 0;
+        if (!::testing::Test::HasFailure()) ADD_FAILURE() << "the change never gets through";
+        return false;
     }
 
-  private:
     bool Attempt(const ChangeSteps& steps, bool makeChange, const std::function<void()>& arm) {
         std::error_code ec;
         for (const char* suffix : {"", "-wal", "-shm"})

@@ -39,8 +39,8 @@ class ObjectStoreTest : public ::testing::Test {
     CEOID Add(uint32_t key, uint32_t tag, StoreHandle to = 0) {
         return store->CeWriteRecordProps(to ? to : h, 0, Keyed(key, tag));
     }
-    CEOID Seek(uint32_t value, StoreHandle in = 0) {
-        return store->CeSeekDatabase(in ? in : h, CEDB_SEEK_VALUEFIRSTEQUAL, value);
+    CEOID Seek(uint32_t value) {
+        return store->CeSeekDatabase(h, CEDB_SEEK_VALUEFIRSTEQUAL, value);
     }
 
     test::TempDir dir;
@@ -56,17 +56,12 @@ TEST_F(ObjectStoreTest, ReadsInUnsignedPropertyZeroOrderWithTiesInFirstWrittenOr
     const CEOID tie = Add(2, 4);
     for (auto [key, tag] : {std::pair(0x80000000u, 5u), {2, 6}, {0, 7}, {2, 8}}) Add(key, tag);
     EXPECT_THAT(Tags(), ElementsAre(7, 4, 6, 8, 1, 5, 2, 3));
-    // Rewriting a record keeps its place among equals; a new property 0 moves it, and back
-    // among the 2s it takes its first-written place again.
+    // Rewriting a record keeps its place among equals (the program never rewrites property 0).
     ASSERT_EQ(store->CeWriteRecordProps(h, tie, {PropValue::Number(kTag, 40)}), tie);
-    EXPECT_THAT(Tags(), ElementsAre(7, 40, 6, 8, 1, 5, 2, 3));
-    ASSERT_EQ(store->CeWriteRecordProps(h, tie, {PropValue::Number(kSortPropertyId, 6)}), tie);
-    EXPECT_THAT(Tags(), ElementsAre(7, 6, 8, 1, 40, 5, 2, 3));
-    store->CeWriteRecordProps(h, tie, {PropValue::Number(kSortPropertyId, 2)});
     EXPECT_THAT(Tags(), ElementsAre(7, 40, 6, 8, 1, 5, 2, 3));
 }
 
-TEST_F(ObjectStoreTest, SeeksAndReadsMoveOnFromThereOnlyWithAutoIncrement) {
+TEST_F(ObjectStoreTest, SeeksAndReadsMoveOnFromThere) {
     const CEOID ten = Add(10, 1), firstTwenty = Add(20, 2);
     Add(20, 3);
     const CEOID thirty = Add(30, 4);
@@ -78,40 +73,7 @@ TEST_F(ObjectStoreTest, SeeksAndReadsMoveOnFromThereOnlyWithAutoIncrement) {
     EXPECT_EQ(Seek(10), ten);
     EXPECT_EQ(Seek(15), 0u);
     EXPECT_THAT(test::ReadTags(*store, h), ElementsAre());
-    EXPECT_EQ(store->CeSeekDatabase(h, CEDB_SEEK_CEOID, 0), 0u);
     EXPECT_EQ(store->CeSeekDatabase(h, CEDB_SEEK_CEOID, db), 0u);  // a database, not a record
-    EXPECT_EQ(store->CeSeekDatabase(h, 0x40, 20), 0u);             // an unknown seek kind
-    // A record of another database cannot be reached through this handle.
-    const StoreHandle oh = OpenById(store->CeCreateDatabase(u"Other", 0));
-    const CEOID foreign = Add(20, 9, oh);
-    EXPECT_EQ(store->CeSeekDatabase(h, CEDB_SEEK_CEOID, foreign), 0u);
-    EXPECT_EQ(Seek(20, oh), foreign);
-
-    // Without auto-increment a read stays put; each handle keeps its own position.
-    std::vector<PropValue> props;
-    const StoreHandle still = OpenById(db), other = test::OpenDb(*store, u"Times");
-    EXPECT_EQ(store->CeReadRecordProps(still, props), ten);
-    EXPECT_EQ(store->CeReadRecordProps(still, props), ten);
-    EXPECT_EQ(store->CeReadRecordProps(other, props), ten);
-    EXPECT_EQ(store->CeReadRecordProps(other, props), firstTwenty);
-}
-
-TEST_F(ObjectStoreTest, ReadsFollowChangesMadeWhileReading) {
-    for (uint32_t k = 1; k <= 40; ++k) Add(k * 10, k);
-    std::vector<PropValue> props;
-    ASSERT_NE(store->CeReadRecordProps(h, props), 0u);  // 10
-    ASSERT_NE(store->CeReadRecordProps(h, props), 0u);  // 20
-    // Through another handle: one record removed ahead, one added behind, one added ahead.
-    const StoreHandle w = test::OpenDb(*store, u"Times");
-    ASSERT_TRUE(store->CeDeleteRecord(w, Seek(30, w)));
-    Add(5, 100, w);
-    Add(45, 101, w);
-    std::vector<uint32_t> tags = test::ReadTags(*store, h);
-    ASSERT_EQ(tags.size(), 38u);
-    EXPECT_THAT(std::vector<uint32_t>(tags.begin(), tags.begin() + 3), ElementsAre(4, 101, 5));
-    // A record added after the end was reached is read next.
-    Add(1000, 102, w);
-    EXPECT_THAT(test::ReadTags(*store, h), ElementsAre(102));
 }
 
 TEST_F(ObjectStoreTest, WritingReplacesGivenPropertiesInPlaceAndAppendsNewOnes) {
@@ -130,12 +92,6 @@ TEST_F(ObjectStoreTest, WritingReplacesGivenPropertiesInPlaceAndAppendsNewOnes) 
                 ElementsAre(PropValue::Number(kSortPropertyId, 7),
                             PropValue::String(Text(5), u"Work"), PropValue::String(Text(7), emoji),
                             PropValue::String(Text(6), u""), PropValue::String(Text(9), u"new")));
-    // An absent text stays absent, distinct from an empty one.
-    ASSERT_EQ(store->CeWriteRecordProps(h, r, {PropValue::String(Text(7), std::nullopt)}), r);
-    ASSERT_EQ(store->CeSeekDatabase(h, CEDB_SEEK_CEOID, r), r);
-    ASSERT_EQ(store->CeReadRecordProps(h, props), r);
-    EXPECT_FALSE(props[2].lpwstr.has_value());
-    EXPECT_EQ(props[3].lpwstr, u"");
     EXPECT_EQ(Count(), 1);
 }
 
@@ -149,24 +105,9 @@ TEST_F(ObjectStoreTest, RefusedOrFailingChangesChangeNothing) {
     EXPECT_EQ(store->CeWriteRecordProps(h, r, {PropValue::Number(PropId(2, 65), 1)}), 0u);
     EXPECT_EQ(Add(1, 3, h + 77), 0u);
     EXPECT_FALSE(store->CeDeleteRecord(h, foreign));
+    EXPECT_EQ(store->CeSeekDatabase(h, CEDB_SEEK_CEOID, foreign), 0u);
     EXPECT_THAT(test::ReadTags(*store, oh), ElementsAre(2));
-
-    // After the allowed number of changes every change fails; reads still work.
-    store->FailChangesAfter(1);
-    EXPECT_NE(Add(2, 2), 0u);
-    EXPECT_EQ(Add(3, 3), 0u);
-    EXPECT_EQ(store->CeWriteRecordProps(h, r, Keyed(9, 9)), 0u);
-    EXPECT_FALSE(store->CeDeleteRecord(h, r));
-    EXPECT_EQ(store->CeCreateDatabase(u"Third", 0), 0u);
-    EXPECT_THAT(Tags(), ElementsAre(1, 2));
-
-    auto unavailable = MakeUnavailableObjectStore();
-    std::vector<PropValue> props;
-    EXPECT_EQ(unavailable->CeCreateDatabase(u"Times", 0), 0u);
-    EXPECT_EQ(test::OpenDb(*unavailable, u"Times"), kInvalidStoreHandle);
-    EXPECT_EQ(unavailable->CeReadRecordProps(1, props), 0u);
-    EXPECT_EQ(unavailable->CeWriteRecordProps(1, 0, Keyed(1, 1)), 0u);
-    EXPECT_FALSE(StoreTransaction(*unavailable).Commit());
+    EXPECT_THAT(Tags(), ElementsAre(1));
 }
 
 TEST_F(ObjectStoreTest, DatabasesAndRecordsAreFoundDeletedAndNeverReuseIdentifiers) {
@@ -174,25 +115,14 @@ TEST_F(ObjectStoreTest, DatabasesAndRecordsAreFoundDeletedAndNeverReuseIdentifie
     const CEOID b = Add(2, 2);
     EXPECT_TRUE(store->CeDeleteRecord(h, b));
     EXPECT_FALSE(store->CeDeleteRecord(h, b));
-    EXPECT_EQ(Count(), 1);
     const CEOID record = Add(2, 3);
     EXPECT_GT(record, b);
-    EXPECT_EQ(store->CeSeekDatabase(h, CEDB_SEEK_CEOID, b), 0u);
     EXPECT_THAT(Tags(), ElementsAre(1, 3));
 
-    EXPECT_EQ(store->CeCreateDatabase(u"Times", 0), 0u);       // the name is taken
-    const CEOID other = store->CeCreateDatabase(u"times", 3);  // names are case-sensitive
-    DatabaseInfo info;
-    ASSERT_TRUE(store->CeOidGetInfo(other, info));
-    EXPECT_EQ(std::tuple(info.name, info.type, info.recordCount), std::tuple(u"times", 3u, 0));
-    EXPECT_FALSE(store->CeOidGetInfo(record, info));
-    CEOID oid = 0;
-    EXPECT_EQ(store->CeOpenDatabase(oid, u"Missing", kSortPropertyId, 0), kInvalidStoreHandle);
-    EXPECT_EQ(oid, 0u);
-    EXPECT_EQ(OpenById(record), kInvalidStoreHandle);  // a record is not a database
-    const StoreHandle second = store->CeOpenDatabase(oid, u"Times", kSortPropertyId, 0);
-    EXPECT_EQ(oid, db);
-    EXPECT_NE(second, h);
+    EXPECT_EQ(store->CeCreateDatabase(u"Times", 0), 0u);  // the name is taken
+    EXPECT_NE(store->CeCreateDatabase(u"times", 3), 0u);  // names are case-sensitive
+    EXPECT_EQ(OpenById(record), kInvalidStoreHandle);     // a record is not a database
+    const StoreHandle second = OpenById(db);
     // Both handles must be closed first; then its records go with it.
     EXPECT_FALSE(store->CeDeleteDatabase(db));
     EXPECT_TRUE(store->CloseHandle(h));
@@ -200,11 +130,6 @@ TEST_F(ObjectStoreTest, DatabasesAndRecordsAreFoundDeletedAndNeverReuseIdentifie
     EXPECT_FALSE(store->CeDeleteDatabase(db));
     EXPECT_TRUE(store->CloseHandle(second));
     EXPECT_TRUE(store->CeDeleteDatabase(db));
-    EXPECT_FALSE(store->CeDeleteDatabase(record));
-    EXPECT_FALSE(store->CeOidGetInfo(db, info));
-    EXPECT_EQ(test::OpenDb(*store, u"Times"), kInvalidStoreHandle);
-    std::vector<PropValue> props;
-    EXPECT_EQ(store->CeReadRecordProps(h, props), 0u);
     const CEOID again = store->CeCreateDatabase(u"Times", 0);
     EXPECT_GT(again, record);
     EXPECT_EQ(Count(), 0);
@@ -245,12 +170,7 @@ TEST_F(ObjectStoreTest, TransactionScopesCommitAllOrNothingAndOnlyTheOutermostCo
         EXPECT_NE(store->CeCreateDatabase(u"Scratch", 0), 0u);
     }
     EXPECT_EQ(test::OpenDb(*store, u"Scratch"), kInvalidStoreHandle);
-    // A failing call inside a scope takes back only itself.
-    ASSERT_TRUE(store->BeginTransaction());
-    Add(4, 4);
-    EXPECT_EQ(store->CeCreateDatabase(u"Times", 0), 0u);
-    ASSERT_TRUE(store->EndTransaction(true));
-    EXPECT_THAT(Tags(), ElementsAre(1, 4));
+    EXPECT_THAT(Tags(), ElementsAre(1));
 }
 
 TEST(RecordCodec, RoundTripsIntoReusedStorageAndRefusesMalformedBytes) {

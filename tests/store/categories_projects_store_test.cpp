@@ -56,10 +56,9 @@ TEST_F(CategoriesProjectsStoreTest, CategoriesSurviveTheNextStartOrAFailedSave) 
 TEST_F(CategoriesProjectsStoreTest, ProjectsRoundTripAndTheCurrentOneComesFromLastProject) {
     ASSERT_TRUE(OpenStore(*ctx));
     clock.Set(At(2005, 10, 5, 14, 3, 9));
-    uint32_t beta = AddProject(u"Beta", MakeDate(2005, 10, 5));
-    uint32_t alpha = AddProject(u"Alpha", MakeDate(2004, 3, 5));  // same second: moved on
+    const uint32_t beta = AddProject(u"Beta", MakeDate(2005, 10, 5));
     EXPECT_EQ(beta, 51439u);
-    EXPECT_EQ(alpha, 514310u);  // 14:03:10
+    EXPECT_EQ(AddProject(u"Alpha", MakeDate(2004, 3, 5)), 514310u);  // same second: 14:03:10
     ProjectRecord noDescription;
     noDescription.name = u"Gamma";
     noDescription.description = u"";
@@ -68,35 +67,21 @@ TEST_F(CategoriesProjectsStoreTest, ProjectsRoundTripAndTheCurrentOneComesFromLa
     ASSERT_TRUE(AddProjectRecord(*ctx, noDescription, gamma));
     EXPECT_EQ(gamma, 1000u);
 
-    for (const char16_t* last : {u"alpha", u"Nobody"}) {
-        Restart();
-        state->settings.LastProject = std::u16string(last);
-        ASSERT_TRUE(OpenStore(*ctx));
-        // Identifier order; a name differing in case is another name.
-        EXPECT_EQ(Names(state->projects),
-                  (std::vector<std::u16string>{u"Gamma", u"Beta", u"Alpha"}));
-        EXPECT_EQ(state->currentProject.name, u"Gamma");
-        EXPECT_EQ(state->settings.LastProject, u"Gamma");
-    }
+    // A name differing in case is another name. (The named last project becoming the current
+    // one, renames and deletions are walked by the project scenarios.)
+    Restart();
+    state->settings.LastProject = u"alpha";
+    ASSERT_TRUE(OpenStore(*ctx));
+    EXPECT_EQ(Names(state->projects), (std::vector<std::u16string>{u"Gamma", u"Beta", u"Alpha"}));
+    EXPECT_EQ(state->currentProject.name, u"Gamma");
+    EXPECT_EQ(state->settings.LastProject, u"Gamma");
     EXPECT_EQ(state->projects.FindAt(0)->description, u"");
     EXPECT_EQ(state->projects.FindAt(1)->description, u" ");  // absent is stored as a blank
     EXPECT_EQ(DateText(*state->projects.FindAt(2), 0), u"05-03-04");
-
-    Restart();
-    state->settings.LastProject = u"Alpha";
-    ASSERT_TRUE(OpenStore(*ctx));
-    EXPECT_EQ(state->currentProject.projectId, alpha);
-
-    ProjectRecord renamed = *state->projects.FindAt(2);
-    renamed.name = u"Omega";
-    ASSERT_TRUE(UpdateProjectRecord(*ctx, renamed));
     ASSERT_TRUE(DeleteProjectRecord(*ctx, beta));
     const StoreResult gone = DeleteProjectRecord(*ctx, beta);
     EXPECT_FALSE(gone);
     EXPECT_TRUE(gone.failures().empty());  // nothing to tell
-    Restart();
-    ASSERT_TRUE(OpenStore(*ctx));
-    EXPECT_EQ(Names(state->projects), (std::vector<std::u16string>{u"Gamma", u"Omega"}));
 }
 
 TEST_F(CategoriesProjectsStoreTest, ProjectSortsKeepTiesAscendingAndReverseThemDescending) {
@@ -124,12 +109,6 @@ TEST_F(CategoriesProjectsStoreTest, ProjectSortsKeepTiesAscendingAndReverseThemD
         ASSERT_TRUE(s.sort(*state, s.order));
         EXPECT_EQ(Names(state->projects), s.names);
     }
-
-    ProjectList& buffer = state->projectSortBuffer;
-    state->projects.Clear();
-    uint16_t before = buffer.Count();
-    EXPECT_TRUE(SortProjectsByName(*state, 0));
-    EXPECT_EQ(buffer.Count(), before);
 }
 
 // The balance counts only the current project's records; one record at a time it moves

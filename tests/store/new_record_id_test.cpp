@@ -54,7 +54,6 @@ TEST_F(NewRecordIdTest, RememberedSearchesAnswerAsThePlainWalk) {
     } layouts[] = {
         {At(2005, 10, 29, 9, 58, 0), 4000, every, 0},
         {At(2005, 10, 29, 11, 0, 0), 3000, [](uint32_t i) { return i % 997 != 996; }, 0},
-        {At(2005, 10, 29, 23, 30, 0), 2500, every, 0},
         {At(2004, 2, 28, 23, 40, 0), 2500, every, 0},
         {At(2005, 12, 31, 23, 45, 0), 2500, every, 0},
         {At(2005, 11, 1, 1, 10, 50), 1200, every, 30},

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 
 #include "core/app_state.h"
 #include "files/temp_dir.h"
@@ -23,25 +24,29 @@ class StoreTest : public ::testing::Test {
         clock.Set(At(2005, 10, 29, 12, 0, 0));
     }
 
-    // A new run of the program on the same device: fresh state, the store file reopened, or
-    // with `fresh` removed first.
-    void Restart(bool fresh = false) {
+    void Close() {
         ctx.reset();
         state.reset();
         store.reset();
-        if (fresh) std::filesystem::remove(dir_ / "objectstore.sqlite");
-        store = OpenObjectStoreFile(dir_ / "objectstore.sqlite");
+    }
+
+    // A new run of the program on the same device: fresh state, the store file reopened (on
+    // the file layer `vfs`), or with `fresh` removed first.
+    void Restart(bool fresh = false, const char* vfs = nullptr) {
+        Close();
+        if (fresh) std::filesystem::remove(File());
+        store = OpenObjectStoreFile(File(), vfs);
         ASSERT_NE(store, nullptr);
         state = std::make_unique<AppState>();
         ctx = std::make_unique<StoreContext>(StoreContext{*state, *store, clock});
     }
 
+    std::filesystem::path File() const { return dir_ / "objectstore.sqlite"; }
+
     static CalendarDate At(uint16_t y, uint16_t mo, uint16_t d, uint16_t h, uint16_t mi,
                            uint16_t s) {
         CalendarDate t = MakeDate(y, mo, d);
-        t.hour = h;
-        t.minute = mi;
-        t.second = s;
+        std::tie(t.hour, t.minute, t.second) = std::tie(h, mi, s);
         return t;
     }
 

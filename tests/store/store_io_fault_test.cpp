@@ -37,14 +37,6 @@ class StoreIoFaultTest : public testing::StoreTest {
         loop_ = std::make_unique<test::IoFaultLoop>(File(), test::ReadBytes(File()));
     }
 
-    std::filesystem::path File() const { return dir_ / "objectstore.sqlite"; }
-
-    void Close() {
-        ctx.reset();
-        state.reset();
-        store.reset();
-    }
-
     // Alpha's records loaded as the current project's.
     void LoadAlpha() {
         state->currentProject.projectId = alpha_;
@@ -60,10 +52,7 @@ class StoreIoFaultTest : public testing::StoreTest {
         SCOPED_TRACE(name);
         loop_->RunEveryKind(
             {[this, ready] {
-                 store = OpenObjectStoreFile(File(), kFaultVfsName);
-                 ASSERT_NE(store, nullptr);
-                 state = std::make_unique<AppState>();
-                 ctx = std::make_unique<StoreContext>(StoreContext{*state, *store, clock});
+                 Restart(false, kFaultVfsName);
                  ASSERT_TRUE(OpenStore(*ctx));
                  ready();
              },
