@@ -5,12 +5,6 @@
 namespace qv {
 namespace {
 
-TEST(FormatDecimal, WritesSignedNumbersInFull) {
-    EXPECT_EQ(FormatDecimal(0) + u" " + FormatDecimal(-60) + u" " + FormatDecimal(31235959),
-              u"0 -60 31235959");
-    EXPECT_EQ(FormatDecimal(INT64_MIN), u"-9223372036854775808");
-}
-
 // The standard wide conversion ("- 5": the sign must touch the digits), saturating on absurdly
 // long digit runs; nine digits are the longest run read the quick way. Blanks only around.
 TEST(ParseLong, ReadsLikeTheStandardWideConversion) {
