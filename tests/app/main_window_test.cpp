@@ -1,52 +1,18 @@
-// The main window: its command table, its list and the exit steps.
+// The main window: its list rows and where the list starts.
 #include "app/main_window.h"
 
 #include <gtest/gtest.h>
 
-#include <set>
 #include <tuple>
 
-#include "app/command_table.h"
 #include "core/time_record.h"
 #include "program_fixture.h"
-#include "res/menus.h"
 
 namespace qv {
 namespace {
 
 using testing::ProgramTest;
 using A = HeadlessAction;
-
-TEST(CommandTable, EveryMenuCommandAndButtonHasExactlyOneRowAndNoRowIsStale) {
-    const MenuBarTemplate& bar = MainMenuBar();
-    std::set<int> offered;
-    for (const MenuBarButton& b : bar.buttons) {
-        if (b.kind == MenuBarButton::Kind::Command || b.kind == MenuBarButton::Kind::Image) {
-            offered.insert(b.command);
-        }
-    }
-    for (const MenuTemplate& menu : bar.menus) {
-        for (const MenuItemTemplate& item : menu.items) {
-            if (item.command != 0) offered.insert(item.command);
-        }
-    }
-    for (int command : offered) {
-        int rows = 0;
-        for (const CommandRow& row : MainCommandTable()) {
-            rows += row.command == command || row.button == command;
-        }
-        EXPECT_EQ(rows, 1) << "command " << command;
-    }
-    for (const CommandRow& row : MainCommandTable()) {
-        EXPECT_TRUE(offered.count(row.command)) << "row " << row.command << " has no menu item";
-        EXPECT_NE(row.run, nullptr) << "row " << row.command;
-        EXPECT_EQ(FindCommandRow(row.command), &row);
-        if (row.button != kNoButton) {
-            EXPECT_EQ(FindCommandRow(row.button), &row);
-        }
-    }
-    EXPECT_EQ(FindCommandRow(kCmdTimeMenu), nullptr);
-}
 
 TEST(RowTimeText, ShowsTwoZeroDigitsAndNothingBeyondADay) {
     TimeRecord r;
@@ -60,9 +26,8 @@ TEST(RowTimeText, ShowsTwoZeroDigitsAndNothingBeyondADay) {
     }
 }
 
-// An ascending list starts scrolled to the newest rows, and a rotation rebuilds it for the new
-// layout with its rows.
-TEST_F(ProgramTest, TheListStartsAtTheNewestRowsAndARotationRebuildsIt) {
+// An ascending list starts scrolled to the newest rows.
+TEST_F(ProgramTest, TheListStartsAtTheNewestRows) {
     SeedRecords(40);
     for (uint32_t order : {0u, 1u, 2u}) {
         SetSetting(u"SortOrder", order);
@@ -70,20 +35,6 @@ TEST_F(ProgramTest, TheListStartsAtTheNewestRowsAndARotationRebuildsIt) {
         Run({Then([&](HeadlessHost& host) { top = Bar(host).TopRow(kMainList); }, A::MakeClose())});
         EXPECT_EQ(top == 0, order == 1) << "order " << order << " top " << top;
     }
-    std::vector<std::vector<int>> widths;
-    std::vector<Rect> combos;
-    const auto look = [&](HeadlessHost& host) {
-        widths.emplace_back();
-        for (const ListColumn& c : Bar(host).Find(kMainList)->columns) {
-            widths.back().push_back(c.width);
-        }
-        combos.push_back(Bar(host).Find(kProjectCombo)->rect);
-        EXPECT_EQ(Bar(host).RowCount(kMainList), 40);
-    };
-    Run({Do(A::MakeScreen(320, 240)), Then(look, A::MakeScreen(240, 320)),
-         Then(look, A::MakeClose())});
-    EXPECT_EQ(widths, (std::vector<std::vector<int>>{{105, 105, 90}, {88, 90, 55}}));
-    EXPECT_EQ(combos, (std::vector<Rect>{{90, 15, 150, 150}, {80, 15, 142, 150}}));
 }
 
 }  // namespace

@@ -39,15 +39,13 @@ class ProgramTest : public ::testing::Test {
         AppState state;
         StoreContext ctx{state, *store, clock_};
         ASSERT_TRUE(OpenStore(ctx));
-        ProjectRecord p;
-        p.name = u"Alpha";
+        ProjectRecord p = MakeProject(u"Alpha", 0);
         SetDate(p, MakeDate(2005, 10, 1));
         uint32_t pid = 0;
         ASSERT_TRUE(AddProjectRecord(ctx, p, pid));
         StoreTransaction bulk(*store);
         for (int i = 0; i < count; ++i) {
-            TimeRecord r = MakeRecord(0, 2005, 1 + i / 28 % 12, 1 + i % 28, 30, u"Travel");
-            r.projectId = pid;
+            TimeRecord r = MakeRecord(0, 2005, 1 + i / 28 % 12, 1 + i % 28, 30, u"Travel", {}, pid);
             uint32_t id = 0;
             ASSERT_TRUE(AddTimeRecord(ctx, r, id));
         }

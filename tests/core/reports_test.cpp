@@ -13,14 +13,9 @@
 namespace qv {
 namespace {
 
+using testing::MakeCategory;
+using testing::MakeProject;
 using testing::MakeRecord;
-
-void AddCategory(AppState& s, const Text& name, int32_t total = 0) {
-    CategoryItem item;
-    item.name = name;
-    item.totalMinutes = total;
-    s.categories.Add(item);
-}
 
 template <typename List>
 std::vector<int32_t> Totals(List& list) {
@@ -44,13 +39,9 @@ std::u16string Names(AppState& s) {
 // one without minutes. Totals left by an earlier report are replaced.
 TEST(ReportTotals, EachCategoryAndProjectGetsItsRecordsFromTheFirstToTheLastDay) {
     AppState s;
-    for (const char16_t* name : {u"Travel", u"Meeting", u"Design"}) AddCategory(s, name, 999);
-    for (uint32_t id : {1, 2, 3}) {
-        ProjectRecord p;
-        p.projectId = id;
-        p.totalMinutes = 999;
-        s.projects.Append(p);
-    }
+    for (const char16_t* name : {u"Travel", u"Meeting", u"Design"})
+        s.categories.Add(MakeCategory(name, 999));
+    for (uint32_t id : {1, 2, 3}) s.projects.Append(MakeProject(u"", 999))->projectId = id;
     // day, minutes (-1: none), category, project
     const std::tuple<uint16_t, int, const char16_t*, uint32_t> bookings[] = {
         {2, 10, u"Travel", 1}, {3, 30, u"Travel", 1},  {5, 60, u"Travel", 1},
@@ -109,7 +100,7 @@ TEST(SortCategories, ByNameAndByTimeInBothDirections) {
     AppState s;
     const std::pair<const char16_t*, int32_t> categories[] = {
         {u"travel", 30}, {u"Meeting", 0}, {u"Zoo", 90}, {u"Design", 0}, {u"Alpha", -60}};
-    for (auto [name, total] : categories) AddCategory(s, name, total);
+    for (auto [name, total] : categories) s.categories.Add(MakeCategory(name, total));
     ASSERT_TRUE(SortCategoriesByName(s, 0));
     EXPECT_EQ(Names(s), u"Alpha Design Meeting Zoo travel ");
     ASSERT_TRUE(SortCategoriesByName(s, 1));
@@ -122,7 +113,7 @@ TEST(SortCategories, ByNameAndByTimeInBothDirections) {
     ASSERT_TRUE(SortCategoriesByTime(s, 2));
     EXPECT_EQ(Names(s), u"Alpha Design Meeting travel Zoo ");
     EXPECT_EQ(s.categories.Last()->position, 4);
-    AddCategory(s, std::nullopt);  // cannot be looked up again
+    s.categories.Add(MakeCategory(std::nullopt));  // cannot be looked up again
     EXPECT_FALSE(SortCategoriesByName(s, 0));
     EXPECT_EQ(Names(s), u"Alpha Design Meeting travel Zoo ? ");
 }

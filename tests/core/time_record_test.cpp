@@ -24,17 +24,12 @@ std::string Ids(TimeRecordList& list) {
     return ids;
 }
 
-void Fill(TimeRecordList& list, std::initializer_list<uint32_t> ids) {
-    for (uint32_t id : ids) list.Append(MakeRecord(id, 2005, 10, 1, 60));
-}
-
 // Reset clears texts and identifiers but keeps project and date; the category and memo
 // setters tell absent from empty; CopyFrom keeps what the source lacks.
 TEST(TimeRecord, ResetSettersAndCopyFrom) {
     TimeRecord r = MakeRecord(7, 2005, 10, 29, 90, u"Travel", u"weekly", 3);
     Reset(r);
     EXPECT_EQ(r.recordId, kNoRecordId);
-    EXPECT_EQ(r.dateKey, 0u);
     EXPECT_EQ(r.projectId, 3u);
     EXPECT_EQ(r.date, MakeDate(2005, 10, 29));
     EXPECT_FALSE(r.minutesText || TimeText(r, Comma) || r.category || r.memo);
@@ -50,7 +45,6 @@ TEST(TimeRecord, ResetSettersAndCopyFrom) {
     SetDate(source, MakeDate(2004, 3, 5));
     SetCategory(source, u"Meeting");
     CopyFrom(target, source);
-    EXPECT_EQ(target.recordId, 9u);
     EXPECT_EQ(target.projectId, 4u);
     EXPECT_EQ(target.dateKey, 20040305u);
     EXPECT_EQ(target.category, u"Meeting");
@@ -60,58 +54,49 @@ TEST(TimeRecord, ResetSettersAndCopyFrom) {
     EXPECT_EQ(target.memo, u"");
 }
 
-TEST(TimeRecordList, AppendCopiesAndTheCursorFollowsEachOperation) {
+// One list through every cursor operation. op: a append, c count, n next, p prev, f find at,
+// l last, r remove at, x replace at (with record 99), k find by date key (day arg); want: the
+// record returned (-1: none), the count, or for r and x whether it succeeded; cursor: the record
+// under the cursor afterwards (-1: none, -2: not looked at).
+TEST(TimeRecordList, TheCursorFollowsEachOperationAndRemoveAtRenumbers) {
+    struct Step {
+        char op;
+        int arg, want, cursor;
+    };
+    const Step steps[] = {
+        {'n', 0, -1, -1},  {'r', 0, 1, -1},  // an empty list: nothing next, removing succeeds
+        {'a', 10, 10, 10}, {'a', 11, 11, 11}, {'a', 12, 12, 12},
+        {'c', 0, 3, 10},                                         // counting goes to the first
+        {'f', 2, 12, 12},  {'n', 0, -1, 12},  {'p', 0, 11, 11},  // no step past the last
+        {'f', 3, -1, 10},  {'l', 0, 12, 10},  // a miss goes to the first; Last does not move it
+        {'f', 2, 12, 12},  {'x', 1, 0, -2},   // ReplaceAt searches forward from the cursor
+        {'f', 1, 11, 11},  {'x', 1, 1, 99},   {'r', 0, 1, 99},  // removing ends on the first
+        {'f', 1, 12, 12},  {'r', 2, 0, -2},                     // a position equal to Count fails
+        {'a', 13, 13, 13}, {'r', 1, 1, 99},                     // a middle record
+        {'r', 1, 1, 99},   {'r', 0, 1, -1},  // the last record, then the only one
+        {'a', 21, 21, 21}, {'a', 11, 11, 11}, {'a', 12, 12, 12},
+        {'k', 1, 11, 11},  {'k', 3, -1, -2},  // the first of the day from the start
+    };
     TimeRecordList list;
-    EXPECT_EQ(list.Next(), nullptr);
-    EXPECT_TRUE(list.RemoveAt(0));  // removing from an empty list does nothing and succeeds
-
-    TimeRecord mine = MakeRecord(10, 2005, 10, 1, 60);
-    TimeRecord* node = list.Append(mine);
-    mine.memo = u"changed";  // the caller keeps its own record
-    EXPECT_FALSE(node->memo.has_value());
-    Fill(list, {11, 12});
-    EXPECT_EQ(list.Current()->recordId, 12u);
-    EXPECT_EQ(list.Count(), 3);
-    EXPECT_EQ(list.Current()->recordId, 10u);
-    EXPECT_EQ(list.FindAt(2)->recordId, 12u);
-    EXPECT_EQ(list.Next(), nullptr);  // at the last record
-    EXPECT_EQ(list.Current()->recordId, 12u);
-    EXPECT_EQ(list.Prev()->recordId, 11u);
-    EXPECT_EQ(list.FindAt(3), nullptr);
-    EXPECT_EQ(list.Current()->recordId, 10u);  // a miss leaves the cursor on the first
-    EXPECT_EQ(list.Last()->recordId, 12u);
-    EXPECT_EQ(list.Current()->recordId, 10u);  // Last does not move it
-
-    // ReplaceAt searches forward from the cursor and keeps the place.
-    TimeRecord replacement = MakeRecord(99, 2004, 3, 5, 45, u"Meeting", u"weekly");
-    list.FindAt(2);
-    EXPECT_EQ(list.ReplaceAt(1, replacement), nullptr);  // behind the cursor
-    list.FindAt(1);
-    node = list.ReplaceAt(1, replacement);
-    EXPECT_EQ(list.Current(), node);
-    EXPECT_EQ(Ids(list), "10 99 12 ");
-}
-
-TEST(TimeRecordList, RemoveAtRenumbersJoinsTheNeighboursAndEndsOnTheFirst) {
-    TimeRecordList list;
-    Fill(list, {10, 11, 12});
-    EXPECT_TRUE(list.RemoveAt(0));
-    EXPECT_EQ(list.Current()->recordId, 11u);
-    EXPECT_EQ(Ids(list), "11 12 ");
-    list.FindAt(1);
-    EXPECT_FALSE(list.RemoveAt(2));  // a position equal to Count fails
-    Fill(list, {13});
-    EXPECT_TRUE(list.RemoveAt(1));  // a middle record
-    EXPECT_EQ(Ids(list), "11 13 ");
-    EXPECT_TRUE(list.RemoveAt(1));  // the last record
+    const auto id = [](const TimeRecord* r) { return r ? static_cast<int>(r->recordId) : -1; };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(::testing::Message() << s.op << " " << s.arg);
+        const TimeRecord replacement = MakeRecord(99, 2004, 3, 5, 45, u"Meeting", u"weekly");
+        const uint16_t day = static_cast<uint16_t>(s.arg / 10 == 2 ? 2 : 1);
+        const int got = s.op == 'a'   ? id(list.Append(MakeRecord(s.arg, 2005, 10, day, 60)))
+                        : s.op == 'c' ? list.Count()
+                        : s.op == 'n' ? id(list.Next())
+                        : s.op == 'p' ? id(list.Prev())
+                        : s.op == 'f' ? id(list.FindAt(s.arg))
+                        : s.op == 'l' ? id(list.Last())
+                        : s.op == 'r' ? list.RemoveAt(s.arg)
+                        : s.op == 'x' ? list.ReplaceAt(s.arg, replacement) != nullptr
+                                      : id(FindByDateKey(list, DateKeyOf(2005, 10, s.arg)));
+        EXPECT_EQ(got, s.want);
+        EXPECT_TRUE(s.cursor == -2 || id(list.Current()) == s.cursor) << id(list.Current());
+    }
     EXPECT_EQ(list.Last()->next, nullptr);
-    EXPECT_TRUE(list.RemoveAt(0));  // the only record
-    EXPECT_EQ(list.Current(), nullptr);
-
-    for (uint16_t day : {2, 1, 1})
-        list.Append(MakeRecord(day * 10 + list.Size(), 2005, 10, day, 60));
-    EXPECT_EQ(FindByDateKey(list, 20051001)->recordId, 11u);  // the first from the start
-    EXPECT_EQ(FindByDateKey(list, 20051003), nullptr);
+    EXPECT_EQ(Ids(list), "21 11 12 ");
 }
 
 TEST(TimeRecordList, RefusesTheRecordAfterTheLastNumberablePosition) {

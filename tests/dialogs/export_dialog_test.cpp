@@ -1,6 +1,5 @@
-// Export File Options where a scenario cannot reach: files that cannot be written, the layouts
-// of a turned screen and the input panel around the list; and the messages every reported
-// store or export failure becomes.
+// Export File Options where a scenario cannot reach: files that cannot be written; and the
+// messages every reported store or export failure becomes.
 #include "dialogs/export_dialog.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +9,6 @@
 #include "dialogs/messages.h"
 #include "files/temp_dir.h"
 #include "headless/scripted_host.h"
-#include "platform/ui/user_input.h"
 #include "res/string_table.h"
 #include "support/record_builders.h"
 
@@ -103,31 +101,6 @@ TEST_F(ExportDialogTest, AFileNotWrittenKeepsTheDialogOnTheNameAndTheNextOkWrite
               "\"Date\",\"Category\",\"Time (hours and minutes)\",\"Memo\"\r\n"
               "\"10/03/2005\",\"Travel\",\"1,30\",\"----\"\r\n"
               "\"10/04/2005\",\"Meeting\",\"0,59\",\"weekly\"\r\n");
-}
-
-TEST_F(ExportDialogTest, ControlsFollowTheScreenAndThePanelGivesWayToTheList) {
-    constexpr int kList = kExportReportFirst + kExportTimeType;
-    constexpr int kReportOk = kExportReportFirst + kExportOk;
-    constexpr int kPersonal = kExportReportFirst + kExportPersonal;
-    auto place = [this](int id) { return host.TopDialog()->Find(id)->rect; };
-    std::vector<bool> panel;
-    Look([&] {
-        panel.push_back(host.InputPanel());
-        input::OpenDropDown(*host.TopDialog(), kList);
-        panel.push_back(host.InputPanel());
-        input::CloseDropDown(*host.TopDialog(), kList);
-        panel.push_back(host.InputPanel());
-        EXPECT_EQ(place(kReportOk), (Rect{153, 148, 80, 21}));
-    });
-    Add(A::MakeScreen(320, 240));
-    Look([&] { EXPECT_EQ(place(kReportOk), (Rect{120, 77, 80, 21})); });
-    Add(A::MakeScreen(240, 320));
-    Look([&] { EXPECT_EQ(place(kPersonal), (Rect{135, 115, 77, 18})); });
-    Add(A::MakeClick(kExportReportFirst + kExportCancel));
-
-    Run(ExportVariant::ProjectsBalance);
-    EXPECT_EQ(panel, (std::vector<bool>{true, false, true}));
-    EXPECT_TRUE(errors.empty());
 }
 
 // Each failure is told in the order reported, with its text and icon, the wait cursor gone;

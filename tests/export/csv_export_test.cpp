@@ -7,16 +7,16 @@
 
 #include <map>
 
-#include "export/export_fixture.h"
 #include "files/temp_dir.h"
+#include "support/record_builders.h"
 
 namespace qv {
 namespace {
 
 namespace fs = std::filesystem;
-using test::AddRecord;
 using test::ReadBytes;
 using test::WriteBytes;
+using testing::MakeRecord;
 using Failure = std::pair<ExportFault, std::u16string>;
 
 // The names in a folder, each with its bytes.
@@ -26,6 +26,12 @@ std::map<std::string, std::string> Contents(const fs::path& folder) {
         files[entry.path().filename().string()] = ReadBytes(entry.path());
     }
     return files;
+}
+
+// 3 May 2004 Travel 90 minutes without a memo, 4 May 2004 Meeting 45 minutes "weekly".
+void AddTwoRecords(TimeRecordList& list) {
+    list.Append(MakeRecord(0, 2004, 5, 3, 90));
+    list.Append(MakeRecord(0, 2004, 5, 4, 45, u"Meeting", u"weekly"));
 }
 
 std::string Bytes(const std::u16string& s) {
@@ -75,8 +81,8 @@ TEST_F(ExportFiles, RecordsInBothEncodingsByteForByte) {
 
     TimeRecordList intl;
     // é, the euro sign, a CJK letter and an emoji (a surrogate pair); a memo of one blank.
-    AddRecord(intl, 2004, 5, 3, u"Caf\u00e9", u"90", u"\u20ac \u4e2d\U0001F600");
-    AddRecord(intl, 2004, 5, 4, u"x", u"0", u" ");
+    intl.Append(MakeRecord(0, 2004, 5, 3, 90, u"Caf\u00e9", u"\u20ac \u4e2d\U0001F600"));
+    intl.Append(MakeRecord(0, 2004, 5, 4, 0, u"x", u" "));
     ASSERT_TRUE(ExportTimeRecords(ctx, intl, u"intl", HoursOnly, ExportAscii, ExportBusiness));
     EXPECT_EQ(ReadBytes(Business("intl")),
               "\"Date\",\"Category\",\"Time (hours only)\",\"Memo\"\r\n"
@@ -101,14 +107,14 @@ TEST_F(ExportFiles, ReportsWriteEveryItemAndRefuseEmptyListsSilently) {
     }
     EXPECT_FALSE(fs::exists(Business("r")));
 
-    for (int i = 0; i < 150; ++i) test::AddCategory(categories, u"C" + FormatDecimal(i), i);
+    for (int i = 0; i < 150; ++i) categories.Add(testing::MakeCategory(u"C" + FormatDecimal(i), i));
     ASSERT_TRUE(ExportCategoryReport(ctx, categories, u"cats", Minutes, ExportAscii, 0));
     std::string cats = ReadBytes(Business("cats"));
     EXPECT_EQ(cats.substr(0, 32), "\"Category\",\"Time (minutes)\"\r\n\"C0");
     EXPECT_NE(cats.find("\"C0\",\"0\"\r\n"), std::string::npos);  // a total of 0 is kept
     EXPECT_EQ(cats.substr(cats.size() - 14), "\"C149\",\"149\"\r\n");
 
-    test::AddProject(projects, u"Build", 65);
+    projects.Append(testing::MakeProject(u"Build", 65));
     ctx.timeTypeView = Comma;
     ASSERT_TRUE(ExportProjectsBalance(ctx, projects, u"bal", HoursAndMinutes, ExportUnicode,
                                       ExportPersonal));
@@ -118,11 +124,11 @@ TEST_F(ExportFiles, ReportsWriteEveryItemAndRefuseEmptyListsSilently) {
 
 TEST_F(ExportFiles, BadNamesFailSilentlyAndWriteNothing) {
     TimeRecordList records;
-    test::AddTwoRecords(records);
+    AddTwoRecords(records);
     // A file name takes 255 bytes: 83 letters of three bytes and two of one, with ".csv", fill it.
     const std::u16string longest = std::u16string(83, u'\u6587') + u"ab";
-    for (const Text& name : {Text(), Text(u""), Text(u"..\\..\\x"), Text(u"a/b"), Text(u"sub\\x"),
-                             Text(u".."), Text(u"a..b"), Text(longest + u"c")}) {
+    for (const Text& name :
+         {Text(), Text(u""), Text(u"a/b"), Text(u"sub\\x"), Text(u"a..b"), Text(longest + u"c")}) {
         EXPECT_EQ(Refused(records, name), Failure());
     }
     EXPECT_TRUE(fs::is_empty(folders.documentsDir / "Business"));
@@ -171,7 +177,8 @@ TEST_F(ExportFiles, MissingFoldersExistingFilesAndFilesThatCannotBeCreated) {
 // A large export goes out in blocks, every line of it; a block refused leaves no file.
 TEST_F(ExportFiles, LargeExportsGoOutWholeInBlocks) {
     TimeRecordList records;
-    for (int i = 0; i < 3000; ++i) AddRecord(records, 2004, 5, 3, u"Category", u"90", u"memo");
+    for (int i = 0; i < 3000; ++i)
+        records.Append(MakeRecord(0, 2004, 5, 3, 90, u"Category", u"memo"));
     files.FailWritesAfter(1);
     EXPECT_EQ(ExportTimeRecords(ctx, records, u"big", Minutes, ExportUnicode, 0).fault,
               ExportFault::WriteFailed);
@@ -188,8 +195,8 @@ TEST_F(ExportFiles, StoppedAtAnyByteKeepsTheOldFileAndLeavesNothingElse) {
     const fs::path business = folders.documentsDir / "Business";
     replace = true;
     TimeRecordList records;
-    test::AddTwoRecords(records);
-    AddRecord(records, 2004, 5, 5, u"Caf\u00e9", u"15", u"\u20ac");
+    AddTwoRecords(records);
+    records.Append(MakeRecord(0, 2004, 5, 5, 15, u"Caf\u00e9", u"\u20ac"));
     const std::string old("an older export \x00\xff\r\n", 20);
     const std::map<std::string, std::string> before{{"w.csv", old}};
     for (uint32_t encoding : {ExportAscii, ExportUnicode}) {
@@ -200,7 +207,7 @@ TEST_F(ExportFiles, StoppedAtAnyByteKeepsTheOldFileAndLeavesNothingElse) {
         ASSERT_TRUE(write());
         const std::string whole = ReadBytes(Business("w"));
         for (uint64_t stop = 0; stop <= whole.size(); ++stop) {
-            SCOPED_TRACE(testing::Message() << "encoding " << encoding << " stop " << stop);
+            SCOPED_TRACE(::testing::Message() << "encoding " << encoding << " stop " << stop);
             WriteBytes(Business("w"), old);
             files.Faults().FailAfterBytes(stop);
             if (stop == whole.size()) {
@@ -219,7 +226,7 @@ TEST_F(ExportFiles, StoppedAtAnyByteKeepsTheOldFileAndLeavesNothingElse) {
         files.Faults().FailFlushes(flush);
         files.Faults().FailRenames(!flush);
         for (const char16_t* name : {u"w", u"new"}) {
-            SCOPED_TRACE(testing::Message() << "flush " << flush << " new " << (name[0] == u'n'));
+            SCOPED_TRACE(::testing::Message() << "flush " << flush << " new " << (name[0] == u'n'));
             EXPECT_EQ(Refused(records, name).first, ExportFault::WriteFailed);
             EXPECT_EQ(Contents(business), before);
         }

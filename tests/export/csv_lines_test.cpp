@@ -4,19 +4,19 @@
 
 #include <gtest/gtest.h>
 
-#include "export/export_fixture.h"
+#include "support/record_builders.h"
 
 namespace qv {
 namespace {
 
-using test::AddProject;
-using test::AddRecord;
+using testing::MakeProject;
+using testing::MakeRecord;
 
 TEST(TimeRecordsCsv, DateFollowsDateTypeViewAndMemoRules) {
     TimeRecordList records;
-    AddRecord(records, 2005, 10, 29, u"A", u"5", u"");
-    AddRecord(records, 2005, 10, 29, u"B", u"5", u" ");
-    AddRecord(records, 2005, 10, 29, u"C", u"5", u"----x");
+    records.Append(MakeRecord(0, 2005, 10, 29, 5, u"A", u""));
+    records.Append(MakeRecord(0, 2005, 10, 29, 5, u"B", u" "));
+    records.Append(MakeRecord(0, 2005, 10, 29, 5, u"C", u"----x"));
     EXPECT_EQ(TimeRecordsCsv(records, Minutes, MonthDayYearSlash, Comma),
               u"\"Date\",\"Category\",\"Time (minutes)\",\"Memo\"\r\n"
               u"\"10/29/2005\",\"A\",\"5\",\"----\"\r\n"  // empty memo
@@ -27,8 +27,8 @@ TEST(TimeRecordsCsv, DateFollowsDateTypeViewAndMemoRules) {
 
 TEST(ReportCsv, ProjectsInListOrderWithTotalsAndEmptyListsGiveTheHeader) {
     ProjectList projects;
-    AddProject(projects, u"Zeta \"Z\"", 119);
-    AddProject(projects, u"Alpha", 60);
+    projects.Append(MakeProject(u"Zeta \"Z\"", 119));
+    projects.Append(MakeProject(u"Alpha", 60));
     EXPECT_EQ(ProjectsBalanceCsv(projects, HoursOnly, Colon),
               u"\"Project\",\"Time (hours only)\"\r\n"
               u"\"Zeta \"\"Z\"\"\",\"1\"\r\n\"Alpha\",\"1\"\r\n");

@@ -1,9 +1,8 @@
-// Looking up built-in files and putting the help pages into the Windows folder.
+// Putting the built-in help pages into the Windows folder.
 #include "res/embedded.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "app/program_resources.h"
@@ -18,21 +17,6 @@ using test::ReadBytes;
 
 std::string Bytes(const EmbeddedFile* f) {
     return {reinterpret_cast<const char*>(f->data), f->size};
-}
-
-TEST(FindEmbedded, FindsFilesByExactNameAndMatchesTheSourceTree) {
-    EXPECT_EQ(FindEmbedded("enquorvella.htm")->name, std::string("enquorvella.htm"));
-    EXPECT_EQ(FindEmbedded("ENQUORVELLA.HTM"), nullptr);
-    EXPECT_EQ(FindEmbedded("help/enquorvella.htm"), nullptr);
-
-    // the build embeds the files as they are in res/, byte for byte
-    const char* source = std::getenv("QV_SOURCE_DIR");
-    if (source == nullptr) GTEST_SKIP() << "QV_SOURCE_DIR is not set";
-    const fs::path res = fs::path(source) / "res";
-    EXPECT_EQ(Bytes(FindEmbedded("enquorvella.htm")), ReadBytes(res / "help/enquorvella.htm"));
-    EXPECT_EQ(Bytes(FindEmbedded("IDW_TIME_ADDED.wav")),
-              ReadBytes(res / "sound/IDW_TIME_ADDED.wav"));
-    EXPECT_EQ(Bytes(FindEmbedded("bitmap128.png")), ReadBytes(res / "images/bitmap128.png"));
 }
 
 // Missing files are written, a user's own copy never overwritten; what a start that crashed

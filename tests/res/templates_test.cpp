@@ -43,12 +43,5 @@ TEST(DialogTemplates, ControlsLieInsideTheirScreenHaveOwnIdsAndEntryKeepsTheInpu
     EXPECT_EQ(FindDialogTemplate(999), nullptr);
 }
 
-TEST(DialogTemplates, DialogUnitsConvertAsTheDialogManagerRounds) {
-    EXPECT_EQ(DluRect(7, 75, 58, 13), (Rect{11, 122, 87, 21}));
-    // The whole Delete by Range dialog fits the 240 x 268 work area.
-    EXPECT_LE(DluToPixelsX(142), 240);
-    EXPECT_LE(DluToPixelsY(146), 268);
-}
-
 }  // namespace
 }  // namespace qv
