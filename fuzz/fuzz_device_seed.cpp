@@ -19,11 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const bool seeded = qv::SeedDevice(qv::DeviceFolders::UnderRoot(root), seed, why);
     Check(seeded == why.empty());
 
-    size_t entries = 0;
-    for (const auto& entry : fs::directory_iterator(qv::fuzz::ScratchFolder())) {
-        Check(entry.path().filename() == "device");
-        ++entries;
-    }
-    Check(entries == 1);
+    Check(fs::exists(root) &&
+          std::distance(fs::directory_iterator(qv::fuzz::ScratchFolder()), {}) == 1);
     return 0;
 }

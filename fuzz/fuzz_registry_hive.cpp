@@ -1,36 +1,30 @@
 // Fuzzes the reading of a registry hive file: any bytes read as a hive or as an empty,
 // corrupt one without a fault; a hive that reads, written out again by the hive's own calls,
 // reads back with the same keys and values.
-#include <algorithm>
 #include <fstream>
 
 #include "fuzz/fuzz_util.h"
 #include "platform/registry/registry_hive.h"
 
-namespace {
+namespace qv {
 
-bool SameListing(const std::vector<qv::HiveKeyListing>& a,
-                 const std::vector<qv::HiveKeyListing>& b) {
-    const auto sameValue = [](const qv::HiveValue& x, const qv::HiveValue& y) {
-        return x.name == y.name && x.type == y.type && x.number == y.number && x.text == y.text;
-    };
-    return std::ranges::equal(a, b, [&](const qv::HiveKeyListing& x, const qv::HiveKeyListing& y) {
-        return x.path == y.path && std::ranges::equal(x.values, y.values, sameValue);
-    });
+bool operator==(const HiveValue& x, const HiveValue& y) {
+    return x.name == y.name && x.type == y.type && x.number == y.number && x.text == y.text;
+}
+bool operator==(const HiveKeyListing& x, const HiveKeyListing& y) {
+    return x.path == y.path && x.values == y.values;
 }
 
-}  // namespace
+}  // namespace qv
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace qv;
     using fuzz::Check;
     const std::filesystem::path file = fuzz::ScratchFolder() / "registry.hive";
     const std::filesystem::path copy = fuzz::ScratchFolder() / "copy.hive";
-    {
-        std::ofstream out(file, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-        Check(static_cast<bool>(out));
-    }
+    Check(static_cast<bool>(
+        std::ofstream(file, std::ios::binary | std::ios::trunc)
+            .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size))));
     std::error_code ec;
     std::filesystem::remove(copy, ec);
 
@@ -54,10 +48,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         written.CloseKey(*handle);
     }
     Check(written.CommitChanges());
-    Check(SameListing(written.List(), listing));
+    Check(written.List() == listing);
     if (listing.empty()) return 0;  // nothing changed, so nothing was saved
 
     RegistryHive reread(copy);
-    Check(!reread.LoadedCorrupt() && SameListing(reread.List(), listing));
+    Check(!reread.LoadedCorrupt() && reread.List() == listing);
     return 0;
 }

@@ -3,8 +3,8 @@
 // action (keywords and numbers bare, texts quoted, dates as YYYY-MM-DD) has as many words,
 // quoted where the script's were, and gives the same action; quoting any one word the other way
 // names no action; a date carries the day of the week the calendar gives it.
+#include <algorithm>
 #include <chrono>
-#include <cstdio>
 
 #include "core/text.h"
 #include "fuzz/fuzz_util.h"
@@ -26,10 +26,8 @@ constexpr std::pair<Kind, const char*> kWords[] = {
 };
 
 std::string Word(const qv::UserAction& a) {
-    for (const auto& [kind, word] : kWords) {
-        if (kind == a.kind) return word;
-    }
-    return "";
+    const auto* it = std::ranges::find(kWords, a.kind, &std::pair<Kind, const char*>::first);
+    return it == std::end(kWords) ? "" : it->second;
 }
 
 // The action's script line, written the plain way.
@@ -48,13 +46,10 @@ std::string Line(const qv::UserAction& a) {
         case Kind::Type:
         case Kind::Choose:
             return id + " " + qv::QuoteText(a.text);
-        case Kind::Date: {
-            if (!a.date) return id + " none";
-            char buf[16];
-            std::snprintf(buf, sizeof buf, "%04u-%02u-%02u", unsigned{a.date->year},
-                          unsigned{a.date->month}, unsigned{a.date->day});
-            return id + " " + buf;
-        }
+        case Kind::Date:
+            return id + " " +
+                   (a.date ? qv::fuzz::Joined(a.date->year, a.date->month, a.date->day, 4, '-')
+                           : "none");
         case Kind::Tap:
         case Kind::Enter:
         case Kind::Header:
@@ -64,12 +59,10 @@ std::string Line(const qv::UserAction& a) {
     }
 }
 
+// Dates compare with their day of the week.
 bool Same(const qv::UserAction& a, const qv::UserAction& b) {
-    const bool sameDate =
-        a.date.has_value() == b.date.has_value() &&
-        (!a.date || (*a.date == *b.date && a.date->dayOfWeek == b.date->dayOfWeek));
     return a.kind == b.kind && a.id == b.id && a.index == b.index && a.text == b.text &&
-           a.yes == b.yes && sameDate;
+           a.yes == b.yes && a.date == b.date;
 }
 
 void CheckAction(const std::vector<Token>& words, const qv::UserAction& a) {

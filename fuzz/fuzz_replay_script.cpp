@@ -2,7 +2,6 @@
 // then tokens, numbers, dates and clock times. Nothing faults, and what is read is what was
 // written: re-quoted tokens read back the same, dates and times print back as given.
 #include <algorithm>
-#include <cstdio>
 
 #include "fuzz/fuzz_util.h"
 #include "tools/replay/script.h"
@@ -11,6 +10,7 @@ namespace {
 
 using namespace qv::replay;
 using qv::fuzz::Check;
+using qv::fuzz::Joined;
 
 std::string Quote(const std::string& text) {
     std::string out = "\"";
@@ -28,19 +28,9 @@ void CheckToken(const Token& t) {
         const size_t digits = std::min(t.text.find_first_not_of('0'), t.text.size() - 1);
         Check(*n >= 0 && std::to_string(*n) == t.text.substr(digits));
     }
-    if (auto d = ParseDate(t.text)) {
-        char buf[32];
-        std::snprintf(buf, sizeof buf, "%04u-%02u-%02u", unsigned{d->year}, unsigned{d->month},
-                      unsigned{d->day});
-        Check(t.text == buf);
-    }
-    qv::CalendarDate clock{};
-    if (ParseTime(t.text, clock)) {
-        char buf[32];
-        std::snprintf(buf, sizeof buf, "%02u:%02u:%02u", unsigned{clock.hour},
-                      unsigned{clock.minute}, unsigned{clock.second});
-        Check(t.text == buf);
-    }
+    if (auto d = ParseDate(t.text)) Check(t.text == Joined(d->year, d->month, d->day, 4, '-'));
+    qv::CalendarDate c{};
+    if (ParseTime(t.text, c)) Check(t.text == Joined(c.hour, c.minute, c.second, 2, ':'));
 }
 
 }  // namespace

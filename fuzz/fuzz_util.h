@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
@@ -24,6 +25,14 @@ inline const std::filesystem::path& ScratchFolder() {
         return std::filesystem::path(pattern);
     }();
     return folder;
+}
+
+// A date ("2005-10-29": width 4, '-') or a clock time ("23:59:59": width 2, ':') as the replay
+// scripts write them.
+inline std::string Joined(unsigned a, unsigned b, unsigned c, int width, char separator) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%0*u%c%02u%c%02u", width, a, separator, b, separator, c);
+    return text;
 }
 
 template <typename Body>

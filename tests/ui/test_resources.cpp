@@ -1,5 +1,7 @@
 #include "ui/test_resources.h"
 
+#include <algorithm>
+
 namespace qv::test {
 namespace {
 
@@ -26,12 +28,10 @@ constexpr ControlTemplate kList[] = {
     C(1034, K::Button, u"Delete", kStyleDisabled, {162, 160, 72, 22}),
 };
 constexpr ControlTemplate kName[] = {
-    C(1038, K::Static, u"Enter a new category name:", 0, {6, 8, 228, 18}),
     C(1040, K::Edit, u"", 0, {6, 30, 228, 22}, 20),
     C(3, K::Button, u"OK", kStyleDisabled, {153, 62, 80, 22}),
     C(1039, K::Button, u"Cancel", kStyleDefault, {7, 62, 80, 22}),
 };
-constexpr ControlTemplate kBar[] = {C(1000, K::Combo, u"", kStyleSorted, {80, 15, 142, 150})};
 constexpr ControlTemplate kRadios[] = {
     C(1077, K::Radio, u"ASCII", kStyleAutoCheck | kStyleGroup, {15, 95, 80, 18}),
     C(1078, K::Radio, u"UNICODE", kStyleAutoCheck, {15, 115, 80, 18}),
@@ -44,7 +44,6 @@ constexpr DialogTemplate kTemplates[] = {
     {108, u"Register Time", kFrameEntry, {}, u"", true, kBooking},
     {124, u"Edit Categories...", kFrameNoEntry, {}, u"", false, kList},
     {125, u"New category", kFrameEntry, {}, u"", false, kName},
-    {130, u"", 0, {}, u"", false, kBar},
     {1070, u"Export File Options", kFrameEntry, {}, u"", false, kRadios},
 };
 
@@ -52,19 +51,14 @@ constexpr MenuItemTemplate kTime[] = {{40050, 40050}, {0, 0}, {40049, 40049}};
 constexpr MenuItemTemplate kTools[] = {{40019, 40019}};
 constexpr MenuTemplate kMenus[] = {{40001, 40016, kTime}, {40043, 40017, kTools}};
 using B = MenuBarButton::Kind;
-constexpr MenuBarButton kButtons[] = {
-    {B::Command, 40003, 40038, 0, 0, -1}, {B::Popup, 40001, 40016, 0, 0, 0},
-    {B::Popup, 40043, 40017, 0, 0, 1},    {B::Separator, 0, 0, 0, 0, -1},
-    {B::Image, 551, 0, 106, 0, -1},       {B::Image, 553, 0, 106, 2, -1},
-};
+constexpr MenuBarButton kButtons[] = {{B::Popup, 40001, 40016, 0, 0, 0},
+                                      {B::Popup, 40043, 40017, 0, 0, 1}};
 
 class Tables : public Resources {
   public:
     const DialogTemplate* Template(int id) const override {
-        for (const DialogTemplate& t : kTemplates) {
-            if (t.id == id) return &t;
-        }
-        return nullptr;
+        const auto* t = std::ranges::find(kTemplates, id, &DialogTemplate::id);
+        return t == std::end(kTemplates) ? nullptr : t;
     }
     std::optional<std::u16string> String(uint32_t id) const override {
         if (id == kTitleStringId) return u"Tester";
