@@ -6,6 +6,7 @@
 #include "app/program_fixture.h"
 #include "dialogs/delete_by_range.h"
 #include "dialogs/edit_categories.h"
+#include "dialogs/frame.h"
 #include "dialogs/projects_book.h"
 #include "dialogs/register_time.h"
 
@@ -208,6 +209,16 @@ TEST_F(DialogsInProgram, RegisterTimeBooksTheLargestDurationAndRefusesOneMinuteM
     Run({Do(A::MakeTap(kMainList, 0)), put(u"60"), put(u"59"),
          Then([&](HeadlessHost& host) { times = Column(host, 2); }, A::MakeClose())});
     EXPECT_EQ(times, u"24:59 ");
+}
+
+// Names take letters, digits and blanks; a category must begin with a letter or digit.
+TEST(Names, LettersDigitsAndBlanksWithAFirstCharacterThatIsOne) {
+    EXPECT_TRUE(IsValidName(u"Site visit 2"));
+    EXPECT_FALSE(IsValidName(u"tab\there"));
+    EXPECT_FALSE(IsValidName(u""));
+    EXPECT_TRUE(HasValidFirstChar(u"2 travel"));
+    EXPECT_FALSE(HasValidFirstChar(u" travel"));
+    EXPECT_FALSE(HasValidFirstChar(u""));
 }
 
 }  // namespace
