@@ -71,6 +71,12 @@ TEST(QtDialog, GesturesReachTheBehaviourAndTheProgramsOwnChangesShowWithoutComin
             QTest::keyClicks(picker, QString::fromLatin1(keys));
             EXPECT_EQ(d.Date(1016), date) << keys;
         }
+
+        // Return in a field presses the default button.
+        d.Enable(1027, true);
+        behaviour.heard.clear();
+        QTest::keyClick(memo, Qt::Key_Return);
+        EXPECT_EQ(behaviour.heard, std::vector<std::string>{"1027 command 0"});
         d.End(IDCANCEL);
     });
     EXPECT_EQ(host.RunDialog(108, behaviour), IDCANCEL);
