@@ -68,11 +68,18 @@ def run(cmd, cwd, log):
 
 def sync_tree(repo, tree):
     """Copies the tracked files (as they are in the working tree) into the scratch copy, writing
-    only those that differ so the scratch build stays incremental."""
+    only those that differ so the scratch build stays incremental, and removes what is no longer
+    tracked: a deleted scenario must not run on."""
     names = subprocess.run(["git", "ls-files", "-z"], cwd=repo, check=True,
                            capture_output=True).stdout.decode().split("\0")
+    tracked = set(filter(None, names))
     changed = 0
-    for name in filter(None, names):
+    for path in [p for p in tree.rglob("*") if p.is_file() or p.is_symlink()]:
+        name = path.relative_to(tree).as_posix()
+        if not name.startswith("build/") and name not in tracked:
+            path.unlink()
+            changed += 1
+    for name in tracked:
         src, dst = repo / name, tree / name
         if not src.is_file():
             continue
