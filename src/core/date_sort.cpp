@@ -4,7 +4,8 @@
 // of themselves in the list, forwards or backwards. A record the setters built is its own copy,
 // so only records whose texts disagree with their values are rewritten; the list's own records
 // are moved into the final order among their own places in memory and relinked, and no second
-// copy of the list is kept. Later walks of the list then read memory in order.
+// copy of the list is kept. Later walks of the list then read memory in order. A list whose new
+// order already walks memory nearly in order (one sorted before) is only relinked.
 #include "core/date_sort.h"
 
 #include <algorithm>
@@ -79,6 +80,20 @@ void LayOutInOrder(const std::vector<TimeRecord*>& slots, const std::vector<uint
     }
 }
 
+// Whether walking the records in the order of the sorted (date key, place) pairs goes from
+// each record to one lying within a short reach of it in memory, all the way: then moving the
+// records into that order would buy nothing. A list sorted before and turned round, or sorted
+// again, walks so.
+bool WalksNearby(const std::vector<TimeRecord*>& slots, const std::vector<uint64_t>& keys) {
+    constexpr uintptr_t kReach = 256 * 1024;  // bytes
+    for (size_t k = 1; k < keys.size(); ++k) {
+        const auto at = reinterpret_cast<uintptr_t>(slots[keys[k] & 0xFFFFFFFF]);
+        const auto before = reinterpret_cast<uintptr_t>(slots[keys[k - 1] & 0xFFFFFFFF]);
+        if ((at > before ? at - before : before - at) > kReach) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool SortByDate(TimeRecordList& records, TimeRecordList& sortBuffer, SortOrder sortOrder) {
@@ -106,11 +121,18 @@ bool SortByDate(TimeRecordList& records, TimeRecordList& sortBuffer, SortOrder s
         std::sort(keys.begin(), keys.end());
     }
 
-    LayOutInOrder(originals, keys);  // the old places now hold the records in the new order
-    if (sortOrder == SortOrder::Descending) {
-        records.Relink(originals.rbegin(), originals.rend());
+    std::vector<TimeRecord*> sorted;
+    if (WalksNearby(originals, keys)) {
+        sorted.reserve(n);
+        for (uint64_t k : keys) sorted.push_back(originals[k & 0xFFFFFFFF]);
     } else {
-        records.Relink(originals.begin(), originals.end());
+        LayOutInOrder(originals, keys);  // the old places now hold the records in the new order
+        sorted.swap(originals);
+    }
+    if (sortOrder == SortOrder::Descending) {
+        records.Relink(sorted.rbegin(), sorted.rend());
+    } else {
+        records.Relink(sorted.begin(), sorted.end());
     }
     return true;
 }

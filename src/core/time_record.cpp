@@ -93,6 +93,7 @@ bool DateTextsMatchDate(const TimeRecord& r) {
 // not whole hours (no part of the program makes one).
 bool KeepsMinutes(const std::u16string& text) {
     if (text.empty()) return false;
+    if (text[0] >= u'0' && text[0] <= u'9') return true;  // no sign: not negative
     const int32_t t = ParseLong(text);
     return t == 0 || t % 60 >= 0;
 }

@@ -1,6 +1,8 @@
 // The lines of the three comma-separated files.
 #include "export/csv_lines.h"
 
+#include <algorithm>
+
 #include "res/string_table.h"
 
 namespace qv {
@@ -46,10 +48,13 @@ void AppendCsvLine(std::u16string& text, std::initializer_list<std::u16string_vi
         if (!first) *out++ = u',';
         first = false;
         *out++ = u'"';
-        for (char16_t c : field) {
-            *out++ = c;
-            if (c == u'"') *out++ = u'"';
+        // Each run up to a quote is copied whole, the quote then written twice.
+        for (size_t quote; (quote = field.find(u'"')) != std::u16string_view::npos;) {
+            out = std::copy_n(field.data(), quote + 1, out);
+            *out++ = u'"';
+            field.remove_prefix(quote + 1);
         }
+        out = std::copy_n(field.data(), field.size(), out);
         *out++ = u'"';
     }
     *out++ = u'\r';

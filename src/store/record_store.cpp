@@ -50,12 +50,27 @@ uint32_t StoredProject(const std::vector<PropValue>& props) {
     return project;
 }
 
-// Fills a reset record from its stored properties, in whatever order they come. False when
-// the stored duration lies outside 0 to 1499 minutes. A missing duration counts as none.
-bool DecodeRecord(const std::vector<PropValue>& props, TimeRecord& r) {
-    const std::optional<int32_t> minutes = StoredMinutes(props);
-    if (!minutes) return false;
-    for (const PropValue& p : props) {
+// The count a stored duration text reads as; true when the text is already the one the
+// program writes for it (plain digits, no leading zero), so the record can keep it as it is.
+int32_t StoredCount(const std::u16string& text, bool& canonical) {
+    const int32_t t = ParseLong(text);
+    canonical = !text.empty() && text.size() <= 4 && (text[0] != u'0' || text.size() == 1);
+    for (char16_t c : text) canonical = canonical && c >= u'0' && c <= u'9';
+    return t;
+}
+
+// Fills a reset record from its stored properties, in whatever order they come, in one pass;
+// where a property comes twice the last one counts (an empty category or an absent memo
+// leaves the one before). The texts are taken out of props. False when the stored duration
+// lies outside 0 to 1499 minutes; a missing duration counts as none. copiesAsItself tells
+// whether the record is one CopyAsNew would give back value for value (its date is one the
+// date texts can be built from).
+bool DecodeRecord(std::vector<PropValue>& props, TimeRecord& r, bool& copiesAsItself) {
+    PropValue* minutes = nullptr;
+    PropValue* category = nullptr;
+    PropValue* memo = nullptr;
+    uint16_t day = 0, month = 0, year = 0;
+    for (PropValue& p : props) {
         switch (p.propid) {
             case kSortPropertyId:
                 r.recordId = p.ulVal;
@@ -63,19 +78,46 @@ bool DecodeRecord(const std::vector<PropValue>& props, TimeRecord& r) {
             case kProjectIdProp:
                 r.projectId = p.ulVal;
                 break;
+            case kDayProp:
+                day = static_cast<uint16_t>(p.ulVal);
+                break;
+            case kMonthProp:
+                month = static_cast<uint16_t>(p.ulVal);
+                break;
+            case kYearProp:
+                year = static_cast<uint16_t>(p.ulVal);
+                break;
             case kCategoryProp:
-                SetCategory(r, p.lpwstr);
+                if (p.lpwstr && !p.lpwstr->empty()) category = &p;
+                break;
+            case kMinutesProp:
+                minutes = &p;
                 break;
             case kMemoProp:
-                SetMemo(r, p.lpwstr);
+                if (p.lpwstr) memo = &p;
                 break;
             default:
                 break;
         }
     }
-    SetMinutes(r, FormatDecimal(*minutes));  // stored 0090 reads back as 90
-    SetDate(r, StoredDate(props, kDayProp, kMonthProp, kYearProp));
+    int32_t count = 0;
+    bool canonical = false;
+    if (minutes != nullptr && minutes->lpwstr) count = StoredCount(*minutes->lpwstr, canonical);
+    if (count < 0 || count > kMaxStoredMinutes) return false;
+    if (category != nullptr) r.category = std::move(category->lpwstr);
+    if (memo != nullptr) r.memo = std::move(memo->lpwstr);
+    if (canonical) {
+        r.minutesText = std::move(minutes->lpwstr);  // stored as the program writes it
+    } else {
+        r.minutesText = FormatDecimal(count);  // stored 0090 reads back as 90
+    }
+    copiesAsItself = SetDate(r, MakeDate(year, month, day));
     return true;
+}
+
+bool DecodeRecord(std::vector<PropValue>& props, TimeRecord& r) {
+    bool copiesAsItself = false;
+    return DecodeRecord(props, r, copiesAsItself);
 }
 
 StoreResult Unreadable() {
@@ -112,10 +154,11 @@ StoreResult Load(StoreContext& ctx, Keep keep) {
         }
         decoded = TimeRecord();
         Reset(decoded);
-        if (!DecodeRecord(props, decoded)) return Unreadable();
+        bool copiesAsItself = false;
+        if (!DecodeRecord(props, decoded, copiesAsItself)) return Unreadable();
         last = &decoded;
         if (keepIt) {
-            TimeRecord* listed = CopiesAsItself(decoded)
+            TimeRecord* listed = copiesAsItself
                                      ? s.timeRecords.AppendMoved(std::move(decoded))
                                      : s.timeRecords.Append(decoded);
             if (listed != nullptr) last = listed;

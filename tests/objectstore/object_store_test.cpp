@@ -61,6 +61,27 @@ TEST_F(ObjectStoreTest, ReadsInUnsignedPropertyZeroOrderWithTiesInFirstWrittenOr
     EXPECT_THAT(Tags(), ElementsAre(7, 40, 6, 8, 1, 5, 2, 3));
 }
 
+TEST_F(ObjectStoreTest, ARunOfTiesLongerThanABatchReadsWholeThroughAChangeHalfWay) {
+    std::vector<uint32_t> expected;
+    for (uint32_t tag = 1; tag <= 300; ++tag) {
+        Add(tag == 1 ? 1 : tag == 300 ? 3 : 2, tag);
+        expected.push_back(tag);
+    }
+    store->CloseHandle(h);
+    h = test::OpenDb(*store, u"Times");
+    std::vector<uint32_t> read;
+    std::vector<PropValue> props;
+    for (int i = 0; i < 150 && store->CeReadRecordProps(h, props) != 0; ++i) {
+        read.push_back(props[1].ulVal);
+    }
+    // A change sends the next read back to the smallest batch, which the tied records before
+    // the position fill.
+    ASSERT_NE(Add(4, 301), 0u);
+    expected.push_back(301);
+    for (uint32_t tag : test::ReadTags(*store, h)) read.push_back(tag);
+    EXPECT_EQ(read, expected);
+}
+
 TEST_F(ObjectStoreTest, SeeksAndReadsMoveOnFromThere) {
     const CEOID ten = Add(10, 1), firstTwenty = Add(20, 2);
     Add(20, 3);

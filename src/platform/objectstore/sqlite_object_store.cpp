@@ -103,6 +103,9 @@ class SqliteObjectStore final : public ObjectStore {
         c.batch = kFirstBatch;
     }
     bool Fetch(Cursor& c);
+    // Replaces the handle's fetched rows with the query's rows after its position; the query
+    // asked for at most `limit` rows.
+    bool FetchRows(Cursor& c, Query& q, int64_t limit);
     bool NewOid(CEOID& oid);
     // Runs one changing call as one atomic change (a transaction of its own, or a savepoint
     // inside the caller's transaction), honouring the failure hook. A change of its own that
@@ -125,7 +128,7 @@ class SqliteObjectStore final : public ObjectStore {
     Statement beginScope_, releaseScope_, rollbackToScope_;
     Statement nextOid_, databaseByName_, databaseById_, insertDatabase_, deleteDatabase_,
         countDelta_, allDatabases_;
-    Statement batch_, firstEqual_, sortKeys_, recordById_, insertRecord_, updateRecord_,
+    Statement batch_, batchFromKey_, firstEqual_, sortKeys_, recordById_, insertRecord_, updateRecord_,
         deleteRecord_, deleteRecords_, databaseRecords_;
 
     std::map<StoreHandle, Cursor> cursors_;
@@ -156,6 +159,9 @@ bool SqliteObjectStore::Prepare() {
         batch_.Prepare(db_,
                        "SELECT oid, sortkey, props FROM records WHERE db = ?1 AND "
                        "(sortkey, oid) > (?2, ?3) ORDER BY sortkey, oid LIMIT ?4") &&
+        batchFromKey_.Prepare(db_,
+                              "SELECT oid, sortkey, props FROM records WHERE db = ?1 AND "
+                              "sortkey >= ?2 ORDER BY sortkey, oid LIMIT ?3") &&
         firstEqual_.Prepare(db_,
                             "SELECT oid FROM records WHERE db = ?1 AND sortkey = ?2 "
                             "ORDER BY oid LIMIT 1") &&
@@ -298,25 +304,40 @@ CEOID SqliteObjectStore::CeSeekDatabase(StoreHandle handle, uint32_t seekType, u
 
 // Fetches the next records after the handle's position; each fetch of an unbroken run of
 // reads takes more rows than the last, so a single read stays cheap and a full scan costs
-// few queries.
+// few queries. Sort keys rarely repeat, so the rows from the position's sort key on are asked
+// for and those at or before the position passed over here, which spares the database a
+// comparison of two values on every row; only when a whole batch is passed over (one sort key
+// on more records than a batch) are the rows after the position asked for exactly.
 bool SqliteObjectStore::Fetch(Cursor& c) {
+    const auto limit = static_cast<int64_t>(c.batch);
+    c.batch = std::min(c.batch * 4, kLargestBatch);
+    Query fromKey(batchFromKey_);
+    if (!FetchRows(c, fromKey.Int(1, c.db).Int(2, c.sortkey).Int(3, limit), limit)) return false;
+    if (!c.rows.empty() || c.rowsReachEnd) return true;
+    Query after(batch_);
+    return FetchRows(c, after.Int(1, c.db).Int(2, c.sortkey).Int(3, c.oid).Int(4, limit), limit);
+}
+
+bool SqliteObjectStore::FetchRows(Cursor& c, Query& q, int64_t limit) {
     c.rows.clear();
     c.bytes.clear();
     c.next = 0;
     c.generation = 0;
-    Query q(batch_);
-    q.Int(1, c.db).Int(2, c.sortkey).Int(3, c.oid).Int(4, static_cast<int64_t>(c.batch));
+    int64_t seen = 0;
     while (q.Row()) {
+        ++seen;
+        const auto oid = static_cast<CEOID>(q.ColumnInt(0));
+        const int64_t sortkey = q.ColumnInt(1);
+        if (sortkey == c.sortkey && oid <= c.oid) continue;
         const uint8_t* data = q.ColumnBlob(2);
         const size_t size = q.ColumnSize(2);
         const size_t at = c.bytes.size();
         if (size != 0) c.bytes.insert(c.bytes.end(), data, data + size);
-        c.rows.push_back(Row{static_cast<CEOID>(q.ColumnInt(0)), q.ColumnInt(1), at, size});
+        c.rows.push_back(Row{oid, sortkey, at, size});
     }
     if (!q.Done()) return false;
-    c.rowsReachEnd = c.rows.size() < c.batch;
+    c.rowsReachEnd = seen < limit;
     c.generation = generation_;
-    c.batch = std::min(c.batch * 4, kLargestBatch);
     return true;
 }
 

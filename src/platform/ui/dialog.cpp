@@ -309,11 +309,11 @@ int Dialog::InsertColumn(int id, int index, ListColumn column) {
     if (c == nullptr || index < 0 || c->columns.size() >= ListCells::kMaxCells) return -1;
     index = std::min(index, static_cast<int>(c->columns.size()));
     c->columns.insert(c->columns.begin() + index, std::move(column));
-    for (ListRow& row : c->rows.All()) {
+    c->rows.ForEach([index](ListRow& row) {
         if (static_cast<int>(row.cells.size()) > index) {
             row.cells.insert(static_cast<size_t>(index), u"");
         }
-    }
+    });
     Changed(DialogChange::Columns, id);
     return index;
 }
@@ -322,9 +322,9 @@ bool Dialog::DeleteColumn(int id, int index) {
     ControlState* c = FindKind(id, ControlKind::ListView);
     if (c == nullptr || index < 0 || index >= static_cast<int>(c->columns.size())) return false;
     c->columns.erase(c->columns.begin() + index);
-    for (ListRow& row : c->rows.All()) {
+    c->rows.ForEach([index](ListRow& row) {
         if (static_cast<int>(row.cells.size()) > index) row.cells.erase(static_cast<size_t>(index));
-    }
+    });
     Changed(DialogChange::Columns, id);
     return true;
 }

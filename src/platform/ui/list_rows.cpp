@@ -102,53 +102,45 @@ void ListCells::resize(size_t n) {
     Store(whole, ends, n);
 }
 
-std::vector<ListRow>& ListRows::All() {
-    for (size_t i = 0; i < from_.size(); ++i) Ready(i);
-    from_.clear();
-    return rows_;
-}
-
 void ListRows::Assign(std::vector<ListRow> rows, size_t cells) {
+    Clear();
     for (ListRow& row : rows) {
         if (row.cells.size() < cells) row.cells.resize(cells);
+        slots_.push_back(static_cast<uint32_t>(built_.size()));
+        built_.push_back(std::move(row));
     }
-    rows_ = std::move(rows);
-    from_.clear();
-    source_.reset();
     cells_ = cells;
 }
 
 void ListRows::Assign(size_t count, std::shared_ptr<const ListRowSource> source, size_t cells) {
-    rows_.clear();
-    rows_.resize(count);
-    from_.resize(count);
-    for (size_t i = 0; i < count; ++i) from_[i] = static_cast<uint32_t>(i);
+    Clear();
+    slots_.resize(count);
+    for (size_t i = 0; i < count; ++i) slots_[i] = kToBuild | static_cast<uint32_t>(i);
     source_ = std::move(source);
     cells_ = cells;
-    if (count == 0) from_.clear();
 }
 
 void ListRows::Insert(size_t at, ListRow row) {
-    rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(at), std::move(row));
-    if (!from_.empty()) from_.insert(from_.begin() + static_cast<std::ptrdiff_t>(at), kBuilt);
+    slots_.insert(slots_.begin() + static_cast<std::ptrdiff_t>(at),
+                  static_cast<uint32_t>(built_.size()));
+    built_.push_back(std::move(row));
 }
 
 void ListRows::Erase(size_t at) {
-    rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(at));
-    if (!from_.empty()) from_.erase(from_.begin() + static_cast<std::ptrdiff_t>(at));
+    slots_.erase(slots_.begin() + static_cast<std::ptrdiff_t>(at));
 }
 
 void ListRows::Clear() {
-    rows_.clear();
-    from_.clear();
+    slots_.clear();
+    built_.clear();
     source_.reset();
 }
 
 void ListRows::Build(size_t i) const {
-    ListRow& row = rows_[i];  // fresh: no row waiting to be built was ever read or written
-    source_->Build(from_[i], row);
+    ListRow& row = built_.emplace_back();
+    source_->Build(slots_[i] & ~kToBuild, row);
     if (row.cells.size() < cells_) row.cells.resize(cells_);
-    from_[i] = kBuilt;
+    slots_[i] = static_cast<uint32_t>(built_.size() - 1);
 }
 
 }  // namespace qv

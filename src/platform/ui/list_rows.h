@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <initializer_list>
 #include <memory>
 #include <string_view>
@@ -95,18 +96,15 @@ class ListRowSource {
 // still to build in their places.
 class ListRows {
   public:
-    size_t size() const { return rows_.size(); }
-    bool empty() const { return rows_.empty(); }
-    const ListRow& operator[](size_t i) const {
-        Ready(i);
-        return rows_[i];
+    size_t size() const { return slots_.size(); }
+    bool empty() const { return slots_.empty(); }
+    const ListRow& operator[](size_t i) const { return Ready(i); }
+    ListRow& operator[](size_t i) { return Ready(i); }
+    // Builds every row and hands each to `each`, in order.
+    template <class Each>
+    void ForEach(Each&& each) {
+        for (size_t i = 0; i < slots_.size(); ++i) each(Ready(i));
     }
-    ListRow& operator[](size_t i) {
-        Ready(i);
-        return rows_[i];
-    }
-    // Every row, all built.
-    std::vector<ListRow>& All();
 
     // Each row gets at least `cells` cells.
     void Assign(std::vector<ListRow> rows, size_t cells);
@@ -116,15 +114,19 @@ class ListRows {
     void Clear();
 
   private:
-    static constexpr uint32_t kBuilt = UINT32_MAX;
-    void Ready(size_t i) const {
-        if (!from_.empty() && from_[i] != kBuilt) Build(i);
+    // A slot is a row's place in built_, or kToBuild with its index at the source.
+    static constexpr uint32_t kToBuild = 0x80000000;
+    ListRow& Ready(size_t i) const {
+        if ((slots_[i] & kToBuild) != 0) Build(i);
+        return built_[slots_[i]];
     }
     void Build(size_t i) const;
 
-    mutable std::vector<ListRow> rows_;
-    // For each row, its index at the source, or kBuilt; empty when no row waits to be built.
-    mutable std::vector<uint32_t> from_;
+    // One slot a row; a row still to build takes only its slot. A deque keeps every built row
+    // where a reader holds it while others are built. An erased row's place stays unused
+    // until the rows are replaced.
+    mutable std::vector<uint32_t> slots_;
+    mutable std::deque<ListRow> built_;
     std::shared_ptr<const ListRowSource> source_;
     size_t cells_ = 1;
 };
