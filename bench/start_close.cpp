@@ -111,7 +111,7 @@ int main(int argc, char** argv) {
         [](const std::string&) {});
     running = &host;
     ProgramServices services{host, hive, *store, files, instances};
-    const int code = QuorvellaMain(services);
+    const int code = QuorvellaMain(services, ProgramEnd::ProcessEnds);
     const bool written =
         task->file.empty() || (message == u"Done!" && std::filesystem::exists(task->file));
     return code == 0 && rows == expected && reported && written ? 0 : 1;

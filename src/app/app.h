@@ -41,7 +41,13 @@ struct App {
     MainWindow* mainWindow = nullptr;
 };
 
+// How a run ends. Tidy hands every record and list back before QuorvellaMain returns;
+// ProcessEnds, for a caller that ends the process straight after, leaves that memory to the
+// operating system, which takes it back whole, instead of freeing tens of thousands of records
+// one by one. Both end only after the exit steps have saved what is kept.
+enum class ProgramEnd { Tidy, ProcessEnds };
+
 // The program's entry: start-up, the message loop, exit. Returns the exit code.
-int QuorvellaMain(ProgramServices& services);
+int QuorvellaMain(ProgramServices& services, ProgramEnd end = ProgramEnd::Tidy);
 
 }  // namespace qv

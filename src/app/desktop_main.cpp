@@ -81,7 +81,7 @@ int main(int argc, char** argv) {
     instances.onRaise = [&host] { host.Raise(); };
 
     ProgramServices services{host, hive, *store, files, instances};
-    const int code = QuorvellaMain(services);
+    const int code = QuorvellaMain(services, ProgramEnd::ProcessEnds);
     // Settings the exit could not keep are told to the user before the program goes.
     if (!hive.LastSaveFailure().empty() && !closedFromOutside) {
         TellUnsavedSettings(host, folders.HiveFile(), hive.LastSaveFailure());

@@ -18,7 +18,9 @@ class RecordRows final : public ListRowSource {
     RecordRows(TimeRecordList& records, uint32_t dateView, uint32_t timeView)
         : dateForm_(DateForm(dateView)), separator_(TimeSeparator(timeView)) {
         rows_.reserve(records.Size());
+        TextsAhead ahead(records.First());
         for (const TimeRecord* r = records.First(); r != nullptr; r = records.Next()) {
+            ahead.Step();
             Row& row = rows_.emplace_back();
             row.date = r->dateTexts;
             row.category = CategoryIndex(r->category ? *r->category : std::u16string_view());

@@ -36,7 +36,9 @@ bool ComputeCategoryTotals(CategoryList& categories, TimeRecordList& records, ui
     }
     std::vector<int64_t> sums(items.size(), 0);
     bool found = false;
+    TextsAhead ahead(records.First());
     for (TimeRecord* r = records.First(); r != nullptr; r = records.Next()) {
+        ahead.Step();
         if (!DayInRange(r->dateKey, firstKey, lastKey) || !r->category) continue;
         const auto at = indexOf.find(*r->category);
         if (at == indexOf.end()) continue;
@@ -73,7 +75,9 @@ bool ComputeProjectTotals(ProjectList& projects, TimeRecordList& records, uint32
     }
     std::vector<int64_t> sums(ids.size(), 0);
     bool found = false;
+    TextsAhead ahead(records.First());
     for (TimeRecord* r = records.First(); r != nullptr; r = records.Next()) {
+        ahead.Step();
         if (!DayInRange(r->dateKey, firstKey, lastKey)) continue;
         int32_t minutes = 0;
         bool parsed = false;

@@ -64,4 +64,24 @@ int32_t MinutesOf(const TimeRecord& record);
 
 using TimeRecordList = CursorList<TimeRecord>;
 
+// For a walk of a list that reads the records' texts: runs some records ahead of the walk and
+// asks for each one's category and memo texts, which lie elsewhere in memory, so that they are
+// at hand when the walk comes to them. Call Step once for each record walked.
+class TextsAhead {
+  public:
+    explicit TextsAhead(const TimeRecord* first) : ahead_(first) {
+        for (int k = 0; k < kDistance; ++k) Step();
+    }
+    void Step() {
+        if (ahead_ == nullptr) return;
+        if (ahead_->category) __builtin_prefetch(ahead_->category->data());
+        if (ahead_->memo) __builtin_prefetch(ahead_->memo->data());
+        ahead_ = ahead_->next;
+    }
+
+  private:
+    static constexpr int kDistance = 12;
+    const TimeRecord* ahead_;
+};
+
 }  // namespace qv

@@ -10,9 +10,9 @@ namespace qv {
 
 namespace {
 
-// The text is written in blocks of this many code units, so a large export is a few dozen
-// writes rather than one per line.
-constexpr size_t kBlockUnits = 32 * 1024;
+// The text is written in blocks of this many code units, so the largest export is about a
+// dozen writes rather than one per line.
+constexpr size_t kBlockUnits = 256 * 1024;
 
 std::u16string FolderText(uint32_t folder) {
     return folder == ExportBusiness ? u"\\My Documents\\Business" : u"\\My Documents\\Personal";

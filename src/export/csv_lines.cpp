@@ -2,6 +2,8 @@
 #include "export/csv_lines.h"
 
 #include <algorithm>
+#include <cstring>
+#include <initializer_list>
 
 #include "res/string_table.h"
 
@@ -20,47 +22,81 @@ std::u16string_view TextOrEmpty(const Text& text) {
     return text ? std::u16string_view(*text) : std::u16string_view();
 }
 
+// Copies a field, each quote in it written twice. Four code units are looked at together
+// while none of them is a quote (a zero lane of the field's bits against four quotes).
+char16_t* CopyQuoted(std::u16string_view field, char16_t* out) {
+    constexpr uint64_t kQuotes = 0x0022002200220022, kOnes = 0x0001000100010001,
+                       kHighs = 0x8000800080008000;
+    const char16_t* p = field.data();
+    const char16_t* const end = p + field.size();
+    while (p != end) {
+        if (end - p >= 4) {
+            uint64_t four = 0;
+            std::memcpy(&four, p, sizeof four);
+            const uint64_t x = four ^ kQuotes;
+            if (((x - kOnes) & ~x & kHighs) == 0) {
+                std::memcpy(out, p, sizeof four);
+                p += 4;
+                out += 4;
+                continue;
+            }
+        }
+        *out++ = *p;
+        if (*p++ == u'"') *out++ = u'"';
+    }
+    return out;
+}
+
+// A file's text, line by line. Room is made in large steps, so a line is written straight
+// into place.
+class CsvText {
+  public:
+    explicit CsvText(size_t expectedUnits) { text_.resize(expectedUnits); }
+
+    void Line(std::initializer_list<std::u16string_view> fields) {
+        // Room for the longest line the fields can make, every character a quote.
+        size_t most = 2;
+        for (std::u16string_view field : fields) most += 2 * field.size() + 3;
+        if (used_ + most > text_.size()) text_.resize(std::max(used_ + most, 2 * text_.size()));
+        char16_t* const start = text_.data() + used_;
+        char16_t* out = start;
+        bool first = true;
+        for (std::u16string_view field : fields) {
+            if (!first) *out++ = u',';
+            first = false;
+            *out++ = u'"';
+            out = CopyQuoted(field, out);
+            *out++ = u'"';
+        }
+        *out++ = u'\r';
+        *out++ = u'\n';
+        used_ += static_cast<size_t>(out - start);
+    }
+
+    std::u16string Take() {
+        text_.resize(used_);
+        return std::move(text_);
+    }
+
+  private:
+    std::u16string text_;
+    size_t used_ = 0;
+};
+
 // The two-column files: a name and a total, for categories and projects alike.
 template <typename List>
 std::u16string NameTotalCsv(List& list, uint32_t nameHeader, uint32_t timeType,
                             uint32_t timeTypeView) {
-    std::u16string text;
-    AppendCsvLine(text, {Str(nameHeader), TimeHeaderText(timeType)});
+    CsvText text(1024);
+    text.Line({Str(nameHeader), TimeHeaderText(timeType)});
     for (auto* item = list.First(); item != nullptr; item = list.Next()) {
-        AppendCsvLine(text, {TextOrEmpty(item->name),
-                             ExportTimeText(item->totalMinutes, timeType, timeTypeView)});
+        text.Line({TextOrEmpty(item->name),
+                   ExportTimeText(item->totalMinutes, timeType, timeTypeView)});
     }
-    return text;
+    return text.Take();
 }
 
 }  // namespace
-
-void AppendCsvLine(std::u16string& text, std::initializer_list<std::u16string_view> fields) {
-    // Room for the longest line the fields can make, every character a quote written twice;
-    // what is left over is cut off at the end.
-    size_t most = 2;
-    for (std::u16string_view field : fields) most += 2 * field.size() + 3;
-    const size_t at = text.size();
-    text.resize(at + most);
-    char16_t* out = text.data() + at;
-    bool first = true;
-    for (std::u16string_view field : fields) {
-        if (!first) *out++ = u',';
-        first = false;
-        *out++ = u'"';
-        // Each run up to a quote is copied whole, the quote then written twice.
-        for (size_t quote; (quote = field.find(u'"')) != std::u16string_view::npos;) {
-            out = std::copy_n(field.data(), quote + 1, out);
-            *out++ = u'"';
-            field.remove_prefix(quote + 1);
-        }
-        out = std::copy_n(field.data(), field.size(), out);
-        *out++ = u'"';
-    }
-    *out++ = u'\r';
-    *out++ = u'\n';
-    text.resize(static_cast<size_t>(out - text.data()));
-}
 
 std::u16string TimeHeaderText(uint32_t timeType) {
     switch (timeType) {
@@ -75,20 +111,20 @@ std::u16string TimeHeaderText(uint32_t timeType) {
 
 std::u16string TimeRecordsCsv(TimeRecordList& records, uint32_t timeType, uint32_t dateTypeView,
                               uint32_t timeTypeView) {
-    // About fifty code units a line, so the text seldom grows twice.
+    // About fifty code units a line, so the text seldom grows.
     constexpr size_t kTypicalLine = 50;
     const std::u16string noMemo = Str(kStrNoMemo);
-    std::u16string text;
-    text.reserve((records.Size() + 1u) * kTypicalLine);
-    AppendCsvLine(
-        text, {Str(kStrCsvDate), Str(kStrCsvCategory), TimeHeaderText(timeType), Str(kStrCsvMemo)});
+    CsvText text((records.Size() + 1u) * kTypicalLine);
+    text.Line({Str(kStrCsvDate), Str(kStrCsvCategory), TimeHeaderText(timeType), Str(kStrCsvMemo)});
+    TextsAhead ahead(records.First());
     for (TimeRecord* r = records.First(); r != nullptr; r = records.Next()) {
+        ahead.Step();
         std::u16string_view memo = TextOrEmpty(r->memo);
-        AppendCsvLine(text, {*DateText(*r, dateTypeView), TextOrEmpty(r->category),
-                             ExportTimeText(MinutesOf(*r), timeType, timeTypeView),
-                             memo.empty() ? std::u16string_view(noMemo) : memo});
+        text.Line({*DateText(*r, dateTypeView), TextOrEmpty(r->category),
+                   ExportTimeText(MinutesOf(*r), timeType, timeTypeView),
+                   memo.empty() ? std::u16string_view(noMemo) : memo});
     }
-    return text;
+    return text.Take();
 }
 
 std::u16string CategoryReportCsv(CategoryList& categories, uint32_t timeType,

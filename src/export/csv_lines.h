@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -12,16 +11,12 @@
 
 namespace qv {
 
-// One line: every field between double quotes (a quote inside a field is doubled, so readers
-// see the field as it is), single commas between fields, CR LF at the end.
-// Appends one line of quoted fields to text: each quote inside a field written twice, the
-// fields separated by commas, the line ended by CR LF.
-void AppendCsvLine(std::u16string& text, std::initializer_list<std::u16string_view> fields);
-
 std::u16string TimeHeaderText(uint32_t timeType);
 
 // The whole text of each file, its lines end to end: a header line, then a line for each
-// record, category or project in list order. The walk leaves the list's cursor on the last.
+// record, category or project in list order. A line holds every field between double quotes
+// (a quote inside a field is written twice, so readers see the field as it is), single commas
+// between the fields, and CR LF at its end. The walk leaves the list's cursor on the last.
 std::u16string TimeRecordsCsv(TimeRecordList& records, uint32_t timeType, uint32_t dateTypeView,
                               uint32_t timeTypeView);
 std::u16string CategoryReportCsv(CategoryList& categories, uint32_t timeType,

@@ -177,7 +177,7 @@ TEST_F(ExportFiles, MissingFoldersExistingFilesAndFilesThatCannotBeCreated) {
 // A large export goes out in blocks, every line of it; a block refused leaves no file.
 TEST_F(ExportFiles, LargeExportsGoOutWholeInBlocks) {
     TimeRecordList records;
-    for (int i = 0; i < 3000; ++i)
+    for (int i = 0; i < 8000; ++i)
         records.Append(MakeRecord(0, 2004, 5, 3, 90, u"Category", u"memo"));
     files.FailWritesAfter(1);
     EXPECT_EQ(ExportTimeRecords(ctx, records, u"big", Minutes, ExportUnicode, 0).fault,
@@ -186,7 +186,7 @@ TEST_F(ExportFiles, LargeExportsGoOutWholeInBlocks) {
     files.FailWritesAfter(-1);
     ASSERT_TRUE(ExportTimeRecords(ctx, records, u"big", Minutes, ExportUnicode, 0));
     const std::u16string line = u"\"03-05-2004\",\"Category\",\"90\",\"memo\"\r\n";
-    EXPECT_EQ(ReadBytes(Business("big")).size(), 2 * (43 + 3000 * line.size()));
+    EXPECT_EQ(ReadBytes(Business("big")).size(), 2 * (43 + 8000 * line.size()));
 }
 
 // Stopped anywhere, the file that was there stays byte for byte, nothing else is left in the
