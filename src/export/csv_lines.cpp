@@ -1,7 +1,6 @@
 // The lines of the three comma-separated files.
 #include "export/csv_lines.h"
 
-#include <algorithm>
 #include <cstring>
 #include <initializer_list>
 
@@ -47,19 +46,20 @@ char16_t* CopyQuoted(std::u16string_view field, char16_t* out) {
     return out;
 }
 
-// A file's text, line by line. Room is made in large steps, so a line is written straight
-// into place.
+// A file's text, line by line, each line written straight into place. The room asked for at
+// first is only touched as lines fill it.
 class CsvText {
   public:
-    explicit CsvText(size_t expectedUnits) { text_.resize(expectedUnits); }
+    explicit CsvText(size_t expectedUnits) { text_.reserve(expectedUnits); }
 
     void Line(std::initializer_list<std::u16string_view> fields) {
-        // Room for the longest line the fields can make, every character a quote.
+        // Room for the longest line the fields can make, every character a quote; what is
+        // left over is cut off at the end.
         size_t most = 2;
         for (std::u16string_view field : fields) most += 2 * field.size() + 3;
-        if (used_ + most > text_.size()) text_.resize(std::max(used_ + most, 2 * text_.size()));
-        char16_t* const start = text_.data() + used_;
-        char16_t* out = start;
+        const size_t at = text_.size();
+        text_.resize(at + most);
+        char16_t* out = text_.data() + at;
         bool first = true;
         for (std::u16string_view field : fields) {
             if (!first) *out++ = u',';
@@ -70,17 +70,13 @@ class CsvText {
         }
         *out++ = u'\r';
         *out++ = u'\n';
-        used_ += static_cast<size_t>(out - start);
+        text_.resize(static_cast<size_t>(out - text_.data()));
     }
 
-    std::u16string Take() {
-        text_.resize(used_);
-        return std::move(text_);
-    }
+    std::u16string Take() { return std::move(text_); }
 
   private:
     std::u16string text_;
-    size_t used_ = 0;
 };
 
 // The two-column files: a name and a total, for categories and projects alike.
@@ -111,8 +107,8 @@ std::u16string TimeHeaderText(uint32_t timeType) {
 
 std::u16string TimeRecordsCsv(TimeRecordList& records, uint32_t timeType, uint32_t dateTypeView,
                               uint32_t timeTypeView) {
-    // About fifty code units a line, so the text seldom grows.
-    constexpr size_t kTypicalLine = 50;
+    // About sixty code units a line at most, so the text seldom grows.
+    constexpr size_t kTypicalLine = 64;
     const std::u16string noMemo = Str(kStrNoMemo);
     CsvText text((records.Size() + 1u) * kTypicalLine);
     text.Line({Str(kStrCsvDate), Str(kStrCsvCategory), TimeHeaderText(timeType), Str(kStrCsvMemo)});
