@@ -1,10 +1,8 @@
 // The main list's rows, built when first shown.
 #include "app/record_rows.h"
 
-#include <deque>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "dialogs/list_images.h"
@@ -46,20 +44,42 @@ class RecordRows final : public ListRowSource {
         bool timed = false;  // whether the record has a duration text
     };
 
+    // Each distinct name once, found again through an open-addressed table of places in
+    // categories_, hashed over the name's code units (FNV-1a); the table stays at most half full.
     uint32_t CategoryIndex(std::u16string_view name) {
-        const auto found = index_.find(name);
-        if (found != index_.end()) return found->second;
-        const std::u16string& kept = categories_.emplace_back(name);
-        const auto at = static_cast<uint32_t>(categories_.size() - 1);
-        index_.emplace(kept, at);
+        size_t slot = Hash(name) & (slots_.size() - 1);
+        for (; slots_[slot] != kFree; slot = (slot + 1) & (slots_.size() - 1)) {
+            if (categories_[slots_[slot]] == name) return slots_[slot];
+        }
+        const auto at = static_cast<uint32_t>(categories_.size());
+        categories_.emplace_back(name);
+        slots_[slot] = at;
+        if (2 * categories_.size() > slots_.size()) Rehash();
         return at;
     }
 
+    static uint32_t Hash(std::u16string_view name) {
+        uint32_t hash = 2166136261u;
+        for (char16_t c : name) hash = (hash ^ c) * 16777619u;
+        return hash;
+    }
+
+    void Rehash() {
+        std::vector<uint32_t> old(2 * slots_.size(), kFree);
+        old.swap(slots_);
+        for (uint32_t at = 0; at < categories_.size(); ++at) {
+            size_t slot = Hash(categories_[at]) & (slots_.size() - 1);
+            while (slots_[slot] != kFree) slot = (slot + 1) & (slots_.size() - 1);
+            slots_[slot] = at;
+        }
+    }
+
+    static constexpr uint32_t kFree = UINT32_MAX;
     size_t dateForm_;
     char16_t separator_;
     std::vector<Row> rows_;
-    std::deque<std::u16string> categories_;  // a deque keeps each name where the index sees it
-    std::unordered_map<std::u16string_view, uint32_t> index_;
+    std::vector<std::u16string> categories_;
+    std::vector<uint32_t> slots_ = std::vector<uint32_t>(64, kFree);
 };
 
 }  // namespace

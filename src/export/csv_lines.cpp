@@ -86,8 +86,8 @@ std::u16string NameTotalCsv(List& list, uint32_t nameHeader, uint32_t timeType,
     CsvText text(1024);
     text.Line({Str(nameHeader), TimeHeaderText(timeType)});
     for (auto* item = list.First(); item != nullptr; item = list.Next()) {
-        text.Line({TextOrEmpty(item->name),
-                   ExportTimeText(item->totalMinutes, timeType, timeTypeView)});
+        text.Line(
+            {TextOrEmpty(item->name), ExportTimeText(item->totalMinutes, timeType, timeTypeView)});
     }
     return text.Take();
 }

@@ -158,9 +158,8 @@ StoreResult Load(StoreContext& ctx, Keep keep) {
         if (!DecodeRecord(props, decoded, copiesAsItself)) return Unreadable();
         last = &decoded;
         if (keepIt) {
-            TimeRecord* listed = copiesAsItself
-                                     ? s.timeRecords.AppendMoved(std::move(decoded))
-                                     : s.timeRecords.Append(decoded);
+            TimeRecord* listed = copiesAsItself ? s.timeRecords.AppendMoved(std::move(decoded))
+                                                : s.timeRecords.Append(decoded);
             if (listed != nullptr) last = listed;
         }
     }

@@ -18,12 +18,13 @@ TEST(TimeRecordsCsv, DateFollowsDateTypeViewAndMemoRules) {
     records.Append(MakeRecord(0, 2005, 10, 29, 5, u"B", u" "));
     records.Append(MakeRecord(0, 2005, 10, 29, 5, u"C", u"----x"));
     records.Append(MakeRecord(0, 2005, 10, 29, 5, u"D", u"\"say \"hi\" \u2022\u0122\"\"seven\""));
-    EXPECT_EQ(TimeRecordsCsv(records, Minutes, MonthDayYearSlash, Comma),
-              u"\"Date\",\"Category\",\"Time (minutes)\",\"Memo\"\r\n"
-              u"\"10/29/2005\",\"A\",\"5\",\"----\"\r\n"  // empty memo
-              u"\"10/29/2005\",\"B\",\"5\",\" \"\r\n"     // one blank stays
-              u"\"10/29/2005\",\"C\",\"5\",\"----x\"\r\n"
-              u"\"10/29/2005\",\"D\",\"5\",\"\"\"say \"\"hi\"\" \u2022\u0122\"\"\"\"seven\"\"\"\r\n");
+    EXPECT_EQ(
+        TimeRecordsCsv(records, Minutes, MonthDayYearSlash, Comma),
+        u"\"Date\",\"Category\",\"Time (minutes)\",\"Memo\"\r\n"
+        u"\"10/29/2005\",\"A\",\"5\",\"----\"\r\n"  // empty memo
+        u"\"10/29/2005\",\"B\",\"5\",\" \"\r\n"     // one blank stays
+        u"\"10/29/2005\",\"C\",\"5\",\"----x\"\r\n"
+        u"\"10/29/2005\",\"D\",\"5\",\"\"\"say \"\"hi\"\" \u2022\u0122\"\"\"\"seven\"\"\"\r\n");
     EXPECT_EQ(records.Current(), records.Last());  // the walk leaves the cursor on the last
 }
 

@@ -128,8 +128,8 @@ class SqliteObjectStore final : public ObjectStore {
     Statement beginScope_, releaseScope_, rollbackToScope_;
     Statement nextOid_, databaseByName_, databaseById_, insertDatabase_, deleteDatabase_,
         countDelta_, allDatabases_;
-    Statement batch_, batchFromKey_, firstEqual_, sortKeys_, recordById_, insertRecord_, updateRecord_,
-        deleteRecord_, deleteRecords_, databaseRecords_;
+    Statement batch_, batchFromKey_, firstEqual_, sortKeys_, recordById_, insertRecord_,
+        updateRecord_, deleteRecord_, deleteRecords_, databaseRecords_;
 
     std::map<StoreHandle, Cursor> cursors_;
     StoreHandle lastHandle_ = 0;
