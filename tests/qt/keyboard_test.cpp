@@ -47,11 +47,14 @@ TEST(QtKeyboard, MenuBarAndCtrlKeysRunTheirCommandsOnlyWhileTheItemIsNotGrey) {
         Activate(host);
         // Each image button's tip names its own command, and its key.
         auto tip = [&](int button) {
-            return host.MenuBarWidget()->findChild<QWidget*>(QString::number(button))->toolTip();
+            return host.MenuBarWidget()
+                ->findChild<QWidget*>(QString::number(button))
+                ->toolTip()
+                .toStdString();
         };
-        EXPECT_EQ(tip(kButtonEditCategories), QStringLiteral("Edit Categories (Ctrl+K)"));
-        EXPECT_EQ(tip(kButtonTimeReport), QStringLiteral("Time Report (Ctrl+T)"));
-        EXPECT_EQ(tip(kButtonUndo), QStringLiteral("Undo Deleting (Ctrl+Z)"));
+        EXPECT_EQ(tip(kButtonEditCategories), "Edit Categories (Ctrl+K)");
+        EXPECT_EQ(tip(kButtonTimeReport), "Time Report (Ctrl+T)");
+        EXPECT_EQ(tip(kButtonUndo), "Undo Deleting (Ctrl+Z)");
 
         for (const CommandKey& k : DesktopCommandKeys()) Key(k.letter, Qt::ControlModifier);
         frame.EnableMenuItem(kCmdUndoDeleting, false);
@@ -73,6 +76,11 @@ TEST(QtKeyboard, MenuBarAndCtrlKeysRunTheirCommandsOnlyWhileTheItemIsNotGrey) {
         Key(Qt::Key_Left);
         Key(Qt::Key_Return);
         EXPECT_EQ(heard.commands, (std::vector<int>{kCmdNewProject, kButtonUndo}));
+        // Alt alone puts the keyboard on the bar too; Escape leaves it, running nothing.
+        Key(Qt::Key_Alt);
+        EXPECT_EQ(QApplication::focusWidget()->objectName().toInt(), kCmdNew);
+        Key(Qt::Key_Escape);
+        EXPECT_EQ(heard.commands.size(), 2u);
         frame.Destroy();
     });
     host.RunMainWindow(frame, heard);

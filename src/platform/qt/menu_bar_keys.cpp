@@ -88,7 +88,7 @@ bool MenuBarKeys::eventFilter(QObject* watched, QEvent* event) {
         if (key->key() == Qt::Key_Alt && !key->isAutoRepeat() && target != nullptr &&
             target->window() == window_) {
             if (type == QEvent::KeyPress) {
-                altAlone_ = key->modifiers() == Qt::AltModifier;
+                altAlone_ = (key->modifiers() & ~Qt::AltModifier) == Qt::NoModifier;
             } else if (altAlone_) {
                 altAlone_ = false;
                 if (active_) {
@@ -104,8 +104,9 @@ bool MenuBarKeys::eventFilter(QObject* watched, QEvent* event) {
     } else if (type == QEvent::MouseButtonPress) {
         altAlone_ = false;
     }
+    if (!active_) return false;
     auto* button = qobject_cast<QToolButton*>(watched);
-    if (!active_ || button == nullptr || button->parentWidget() != bar_) return false;
+    if (button == nullptr || button->parentWidget() != bar_) return false;
     if (type == QEvent::FocusOut &&
         static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason &&
         static_cast<QFocusEvent*>(event)->reason() != Qt::ShortcutFocusReason) {
