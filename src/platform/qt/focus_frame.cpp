@@ -26,6 +26,7 @@ void FocusFrame::Follow(QWidget* now) {
     if (now != nullptr && now != parentWidget() && now->window() == parentWidget()) {
         target_ = now;
         target_->installEventFilter(this);
+        QObject::connect(now, &QObject::destroyed, this, &QWidget::hide, Qt::UniqueConnection);
     }
     Place();
 }
