@@ -7,6 +7,7 @@
 
 #include "app/app.h"
 #include "app/program_resources.h"
+#include "desktop/desktop_keys.h"
 #include "desktop/notices.h"
 #include "platform/files/data_folder_lock.h"
 #include "platform/files/device_files.h"
@@ -48,6 +49,7 @@ int main(int argc, char** argv) {
     QtHost host(resources, clock, zoom,
                 {[&](std::u16string_view command) { OpenHelp(command, folders, restorePages); },
                  [&chime](std::u16string_view name) { chime.Play(name); }});
+    host.SetKeyboard(DesktopCommandKeys(), DesktopEscapeControls());
     // A signal or the end of the session: nobody is there to read a last message.
     bool closedFromOutside = false;
     CloseRequests closes;

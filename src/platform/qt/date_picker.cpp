@@ -25,6 +25,20 @@ bool DatePicker::eventFilter(QObject* watched, QEvent* event) {
     return QDateEdit::eventFilter(watched, event);
 }
 
+bool DatePicker::event(QEvent* e) {
+    if (e->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(e);
+        const bool plain = (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) == 0;
+        if (plain && (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)) {
+            const bool back =
+                key->key() == Qt::Key_Backtab || (key->modifiers() & Qt::ShiftModifier);
+            QWidget::focusNextPrevChild(!back);
+            return true;
+        }
+    }
+    return QDateEdit::event(e);
+}
+
 void DatePicker::keyPressEvent(QKeyEvent* e) {
     const QString typed = e->text();
     if (typed == u"/" || typed == u"-" || typed == u".") {

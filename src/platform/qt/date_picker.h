@@ -15,6 +15,8 @@ class DatePicker : public QDateEdit {
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* e) override;
+    // Tab leaves the picker, as on the handheld; Left and Right go between its parts.
+    bool event(QEvent* e) override;
 };
 
 }  // namespace qv

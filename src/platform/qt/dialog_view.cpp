@@ -1,6 +1,7 @@
 // The widgets of one window of the model, kept equal to it both ways.
 #include "platform/qt/dialog_view.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -23,6 +24,7 @@
 #include "platform/qt/list_view.h"
 #include "platform/qt/qt_host.h"
 #include "platform/qt/qt_text.h"
+#include "platform/ui/shell.h"
 #include "platform/ui/user_input.h"
 
 namespace qv {
@@ -78,8 +80,7 @@ void DialogView::AddControl(const ControlState& c) {
     shown.widget = Make(c, shown);
     shown.widget->setObjectName(QString::number(c.id));
     shown_.push_back(shown);
-    SyncAll(shown_.back());
-    shown.widget->show();
+    SyncAll(shown_.back());  // shows it unless the control is hidden
 }
 
 QWidget* DialogView::Make(const ControlState& c, Shown& shown) {
@@ -88,12 +89,16 @@ QWidget* DialogView::Make(const ControlState& c, Shown& shown) {
     switch (c.kind) {
         case ControlKind::Static: {
             auto* label = new QLabel(this);
+            label->setFocusPolicy(Qt::NoFocus);
             label->setWordWrap(true);
             label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
             return label;
         }
-        case ControlKind::GroupBox:
-            return new QGroupBox(this);
+        case ControlKind::GroupBox: {
+            auto* group = new QGroupBox(this);
+            group->setFocusPolicy(Qt::NoFocus);
+            return group;
+        }
         case ControlKind::Button: {
             auto* button = new QPushButton(this);
             button->setAutoDefault(false);
@@ -411,7 +416,38 @@ void DialogView::SetTabOrder() {
     }
 }
 
+bool DialogView::focusNextPrevChild(bool next) {
+    std::vector<QWidget*> stops;
+    size_t at = 0;
+    const QWidget* focus = QApplication::focusWidget();
+    for (const Shown& s : shown_) {
+        QWidget* w = s.widget;
+        if (w->focusPolicy() == Qt::NoFocus || !w->isVisible() || !w->isEnabled()) continue;
+        if (focus != nullptr && (w == focus || w->isAncestorOf(focus))) at = stops.size();
+        stops.push_back(w);
+    }
+    if (stops.empty()) return true;
+    const size_t n = stops.size();
+    QWidget* to = stops[next ? (at + 1) % n : (at + n - 1) % n];
+    to->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
+}
+
+void DialogView::Escape() {
+    const int id = host_.EscapeControlOf(dialog_.TemplateId());
+    QWidget* target = WidgetOf(id);
+    if (target == nullptr && id == IDOK && input::HasShellDone(dialog_))
+        target = host_.DoneButton();
+    auto* button = qobject_cast<QAbstractButton*>(target);
+    if (button != nullptr && button->isVisible() && button->isEnabled()) button->click();
+}
+
 bool DialogView::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        Escape();
+        return true;
+    }
     // Tab moves the focus as the dialog manager does: the model hears of it.
     if (event->type() == QEvent::FocusIn && !syncing_) {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
@@ -433,6 +469,11 @@ void DialogView::keyPressEvent(QKeyEvent* event) {
         } else if (input::HasShellDone(dialog_)) {
             input::Done(dialog_);
         }
+        event->accept();
+        return;
+    }
+    if (event->key() == Qt::Key_Escape) {
+        Escape();
         event->accept();
         return;
     }

@@ -30,6 +30,8 @@ class DialogView : public QWidget, private DialogObserver {
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Tab goes round this window's controls that take input, in template order.
+    bool focusNextPrevChild(bool next) override;
 
   private:
     struct Shown {
@@ -46,6 +48,8 @@ class DialogView : public QWidget, private DialogObserver {
     void AddControl(const ControlState& c);
     void ApplyDefaultButton();
     void SetTabOrder();
+    // Escape: the dialog's leaving control, clicked as a person would; nothing without one.
+    void Escape();
 
     QtHost& host_;
     Dialog& dialog_;

@@ -16,6 +16,8 @@
 #include <map>
 
 #include "platform/qt/dialog_view.h"
+#include "platform/qt/focus_frame.h"
+#include "platform/qt/menu_bar_keys.h"
 #include "platform/qt/qt_text.h"
 #include "platform/ui/modal_run.h"
 #include "platform/ui/user_input.h"
@@ -52,6 +54,7 @@ class ScreenWindow : public QWidget {
         menuButton_->setAutoRaise(true);
         menuButton_->setPopupMode(QToolButton::InstantPopup);
         menuButton_->setToolTip(QStringLiteral("Screen"));
+        menuButton_->setFocusPolicy(Qt::NoFocus);  // not on a dialog's Tab round
         auto* windowMenu = new QMenu(menuButton_);
         QAction* rotate = windowMenu->addAction(QStringLiteral("Rotate screen"));
         rotate->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
@@ -86,6 +89,11 @@ class ScreenWindow : public QWidget {
         new QHBoxLayout(menuBar_);
         menuBar_->layout()->setContentsMargins(0, 0, 0, 0);
         menuBar_->layout()->setSpacing(0);
+        barKeys_ = new MenuBarKeys(this, menuBar_, [this] {
+            return host_.Main() != nullptr && host_.TopDialog() == nullptr &&
+                   host_.openBoxes_.empty();
+        });
+        focusFrame_ = new FocusFrame(this, Z());
     }
 
     int Z() const { return host_.Zoom(); }
@@ -99,12 +107,13 @@ class ScreenWindow : public QWidget {
         const QFont f = HandheldFont(kTitleFontPixels * Z());
         size_t index = 0;
         for (const MenuBarButton& b : bar.buttons) {
-            const uint32_t tip = index < bar.toolTips.size() ? bar.toolTips[index] : 0;
-            ++index;
             if (b.kind == MenuBarButton::Kind::Separator) {
                 layout->addSpacing(6 * Z());
                 continue;
             }
+            // The tips go to the buttons in order; a separator is no button.
+            const uint32_t tip = index < bar.toolTips.size() ? bar.toolTips[index] : 0;
+            ++index;
             auto* button = new QToolButton(menuBar_);
             button->setFont(f);
             button->setAutoRaise(true);
@@ -147,12 +156,32 @@ class ScreenWindow : public QWidget {
             layout->addWidget(button);
         }
         layout->addStretch(1);
+        ApplyKeys();
         for (auto& [command, action] : items_) action->setEnabled(frame.IsMenuItemEnabled(command));
         for (auto& [command, button] : buttons_) button->setEnabled(frame.IsButtonEnabled(command));
     }
 
+    // Each key on its menu item, which runs it while the item is not grey, and named in the tip
+    // of the menu bar button with the same effect.
+    void ApplyKeys() {
+        for (const CommandKey& k : host_.keys_) {
+            const QKeySequence key(Qt::CTRL | static_cast<Qt::Key>(k.letter));
+            if (QAction* item = MenuItemOf(k.command)) {
+                item->setShortcut(key);
+                item->setShortcutContext(Qt::WindowShortcut);
+                addAction(item);
+            }
+            if (QWidget* button = k.button != 0 ? MenuBarButtonOf(k.button) : nullptr) {
+                if (!button->toolTip().isEmpty()) {
+                    button->setToolTip(QStringLiteral("%1 (%2)").arg(
+                        button->toolTip(), key.toString(QKeySequence::NativeText)));
+                }
+            }
+        }
+    }
+
     void Command(int command) {
-        if (host_.Main() != nullptr && host_.TopDialog() == nullptr) {
+        if (host_.Main() != nullptr && host_.TopDialog() == nullptr && host_.openBoxes_.empty()) {
             input::Command(*host_.Main(), command);
         }
     }
@@ -191,11 +220,13 @@ class ScreenWindow : public QWidget {
         child_->setGeometry(r.x * Z(), r.y * Z(), r.w * Z(), r.h * Z());
         menuBar_->raise();
         for (DialogView* v : dialogs_) v->raise();
+        focusFrame_->raise();
     }
     void PlaceDialog(DialogView* v) {
         const Size s = host_.ScreenSize();
         v->setGeometry(0, kTaskBarHeight * Z(), s.width * Z(), (s.height - kTaskBarHeight) * Z());
         v->raise();
+        focusFrame_->raise();
     }
     void UpdateTitle() {
         const Dialog* top = host_.TopDialog();
@@ -215,6 +246,8 @@ class ScreenWindow : public QWidget {
     QWidget* menuBar_ = nullptr;
     std::map<int, QAction*> items_;
     std::map<int, QToolButton*> buttons_;
+    MenuBarKeys* barKeys_ = nullptr;
+    FocusFrame* focusFrame_ = nullptr;
     DialogView* child_ = nullptr;
     std::vector<DialogView*> dialogs_;
     bool following_ = false;  // the window is being sized to the screen by the program
@@ -270,6 +303,13 @@ QtHost::~QtHost() {
     if (waitCursor_) QApplication::restoreOverrideCursor();
 }
 
+int QtHost::EscapeControlOf(int templateId) const {
+    for (const EscapeControl& e : escapes_) {
+        if (e.templateId == templateId) return e.control;
+    }
+    return kNoControl;
+}
+
 QWidget* QtHost::Window() const {
     return window_.get();
 }
@@ -315,6 +355,7 @@ int QtHost::MessageBox(const std::u16string& text, const std::u16string& caption
                     window_->isVisible() ? window_.get() : nullptr);
     // The box speaks at the size of the dialogs behind it, not at the desktop's.
     box.setFont(HandheldFont(kDialogFontPixels * zoom_));
+    box.setEscapeButton(question ? QMessageBox::No : QMessageBox::Ok);  // the unchanging answer
     int answer = IDOK;
     openBoxes_.push_back(&box);
     if (scriptedAnswer_) {

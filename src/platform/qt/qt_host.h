@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,20 @@ namespace qv {
 
 class ScreenWindow;
 class DialogView;
+
+// The desktop's keyboard. Ctrl and a letter run a menu command, refused as the item is while it
+// is grey or a dialog is open; the item and the menu bar button with the same effect show the
+// key. Escape in a dialog clicks its leaving control: Cancel or Back, or IDOK where that is the
+// shell's Done.
+struct CommandKey {
+    int command;
+    int button;  // 0: none
+    char letter;
+};
+struct EscapeControl {
+    int templateId;
+    int control;
+};
 
 class QtHost : public UiHost, private MainFrameObserver {
   public:
@@ -66,6 +81,14 @@ class QtHost : public UiHost, private MainFrameObserver {
     void RequestClose();
     // Brings the window to the front (a second start asked for it).
     void Raise();
+
+    // Before the main window runs: the tables stay with the caller.
+    void SetKeyboard(std::span<const CommandKey> keys, std::span<const EscapeControl> escapes) {
+        keys_ = keys;
+        escapes_ = escapes;
+    }
+    // The control Escape clicks in a dialog of this template, or kNoControl for none.
+    int EscapeControlOf(int templateId) const;
 
     // Everything a person notices beyond the controls (for the replay tool and tests).
     void SetEventSink(HostEventSink events) { events_ = std::move(events); }
@@ -117,6 +140,8 @@ class QtHost : public UiHost, private MainFrameObserver {
     std::unique_ptr<DialogView> childView_;
     std::vector<std::unique_ptr<DialogView>> dialogViews_;
     HostEventSink events_;
+    std::span<const CommandKey> keys_;
+    std::span<const EscapeControl> escapes_;
     std::function<void()> scriptedStep_;
     BoxAnswer scriptedAnswer_;
 };
