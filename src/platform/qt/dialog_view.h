@@ -45,6 +45,7 @@ class DialogView : public QWidget, private DialogObserver {
     Shown* Find(int id);
     void AddControl(const ControlState& c);
     void ApplyDefaultButton();
+    void NameInputs();  // the accessible names of fields and lists
     void SetTabOrder();
 
     QtHost& host_;

@@ -15,6 +15,7 @@
 #include <QToolButton>
 #include <map>
 
+#include "platform/qt/accessibility.h"
 #include "platform/qt/dialog_view.h"
 #include "platform/qt/qt_text.h"
 #include "platform/ui/modal_run.h"
@@ -52,6 +53,7 @@ class ScreenWindow : public QWidget {
         menuButton_->setAutoRaise(true);
         menuButton_->setPopupMode(QToolButton::InstantPopup);
         menuButton_->setToolTip(QStringLiteral("Screen"));
+        menuButton_->setAccessibleName(menuButton_->toolTip());
         auto* windowMenu = new QMenu(menuButton_);
         QAction* rotate = windowMenu->addAction(QStringLiteral("Rotate screen"));
         rotate->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
@@ -115,6 +117,7 @@ class ScreenWindow : public QWidget {
             if (b.kind == MenuBarButton::Kind::Image) {
                 button->setIcon(StripImage(b.bitmap, b.image, Z()));
                 button->setIconSize(QSize(16 * Z(), 16 * Z()));
+                button->setAccessibleName(button->toolTip());  // an image's only words
                 buttons_[command] = button;
             } else {
                 button->setText(StringOf(b.stringId));
@@ -257,7 +260,9 @@ QtHost::QtHost(const Resources& resources, const Clock& clock, int zoom, Service
     InstallImages(resources);
     InstallFontStandIns();
     InstallZoomStyle(zoom_);
+    InstallAccessibility();
     window_ = std::make_unique<ScreenWindow>(*this);
+    FollowMinimumSize(screen_);
     window_->following_ = true;
     window_->resize(screen_.width * zoom_, screen_.height * zoom_);
     window_->following_ = false;
@@ -507,6 +512,7 @@ int QtHost::RunMainWindow(MainFrame& frame, MainWindowBehaviour& behaviour) {
 
 void QtHost::SetScreenSize(Size size) {
     if (size.width <= 0 || size.height <= kTaskBarHeight + kMenuBarHeight) return;
+    FollowMinimumSize(size);  // before the resize, which the old least size would hold back
     window_->following_ = true;
     window_->resize(size.width * zoom_, size.height * zoom_);
     window_->following_ = false;
@@ -516,6 +522,7 @@ void QtHost::SetScreenSize(Size size) {
 void QtHost::ScreenResized(Size size) {
     if (size == screen_) return;
     screen_ = size;
+    FollowMinimumSize(size);
     window_->Relayout();
     if (main_ != nullptr) input::ChangeScreen(main_, OpenDialogs(), screen_ != kPortraitScreen);
     window_->Relayout();
@@ -539,7 +546,21 @@ void QtHost::RequestClose() {
     input::Close(main_, OpenDialogs());
 }
 
+void QtHost::FollowMinimumSize(Size screen) {
+    // The offscreen platform has no window manager to tell.
+    if (QGuiApplication::platformName() == QLatin1String("offscreen")) return;
+    // Never smaller than the handheld's screen at the zoom, upright or turned as the screen is
+    // now: smaller, the list and the fields would be cut off. The window manager gets it as the
+    // window's least size.
+    const bool turned = screen.width > screen.height;
+    const Size least =
+        turned ? Size{kPortraitScreen.height, kPortraitScreen.width} : kPortraitScreen;
+    window_->setMinimumSize(least.width * zoom_, least.height * zoom_);
+}
+
 void QtHost::Raise() {
+    // A minimised window comes back too, not only a covered one.
+    window_->setWindowState(window_->windowState() & ~Qt::WindowMinimized);
     window_->show();
     window_->raise();
     window_->activateWindow();

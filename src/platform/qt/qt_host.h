@@ -64,7 +64,7 @@ class QtHost : public UiHost, private MainFrameObserver {
     // runs answers the start-up's message boxes the same way and closes the window as soon as
     // it is made.
     void RequestClose();
-    // Brings the window to the front (a second start asked for it).
+    // Brings the window to the front, also out of the task bar (a second start asked for it).
     void Raise();
 
     // Everything a person notices beyond the controls (for the replay tool and tests).
@@ -102,6 +102,7 @@ class QtHost : public UiHost, private MainFrameObserver {
     }
     void ActivateTop();
     void ScreenResized(Size size);  // the window's client area changed to this screen size
+    void FollowMinimumSize(Size screen);
 
     const Clock& clock_;
     int zoom_;
