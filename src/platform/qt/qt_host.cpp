@@ -13,6 +13,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QToolButton>
+#include <QWindow>
 #include <map>
 
 #include "platform/qt/accessibility.h"
@@ -25,6 +26,24 @@ namespace qv {
 namespace {
 
 constexpr int kTitleFontPixels = 12;
+
+// The least size the window manager lets the window have. A least size above the size the
+// window last heard of from the window manager would grow the window to it, and on X that is
+// not yet the size it has just asked for: then it waits for the window's next size.
+void SetLeastSize(QWidget& window, QSize least, QObject* sizeWatch) {
+    // The offscreen platform has no window manager to tell.
+    if (QGuiApplication::platformName() == QLatin1String("offscreen")) return;
+    window.winId();  // the window exists from here on
+    QWindow* handle = window.windowHandle();
+    if (handle == nullptr) return;
+    if (sizeWatch != nullptr) {
+        handle->removeEventFilter(sizeWatch);
+        handle->installEventFilter(sizeWatch);
+    }
+    if (handle->width() >= least.width() && handle->height() >= least.height()) {
+        handle->setMinimumSize(least);
+    }
+}
 
 }  // namespace
 
@@ -224,6 +243,9 @@ class ScreenWindow : public QWidget {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == windowHandle() && event->type() == QEvent::Resize) {
+            host_.FollowMinimumSize(host_.ScreenSize());  // the window has its new size
+        }
         auto* menu = qobject_cast<QMenu*>(watched);
         if (menu != nullptr && event->type() == QEvent::Show) {
             if (auto* button = qobject_cast<QWidget*>(menu->parent())) {
@@ -262,10 +284,10 @@ QtHost::QtHost(const Resources& resources, const Clock& clock, int zoom, Service
     InstallZoomStyle(zoom_);
     InstallAccessibility();
     window_ = std::make_unique<ScreenWindow>(*this);
-    FollowMinimumSize(screen_);
     window_->following_ = true;
     window_->resize(screen_.width * zoom_, screen_.height * zoom_);
     window_->following_ = false;
+    FollowMinimumSize(screen_);
     window_->Relayout();
 }
 
@@ -512,7 +534,9 @@ int QtHost::RunMainWindow(MainFrame& frame, MainWindowBehaviour& behaviour) {
 
 void QtHost::SetScreenSize(Size size) {
     if (size.width <= 0 || size.height <= kTaskBarHeight + kMenuBarHeight) return;
-    FollowMinimumSize(size);  // before the resize, which the old least size would hold back
+    // The old least size lets go first: the window would stop at it on its way to the new size,
+    // and the window manager would report that size back as the user's.
+    SetLeastSize(*window_, QSize(0, 0), nullptr);
     window_->following_ = true;
     window_->resize(size.width * zoom_, size.height * zoom_);
     window_->following_ = false;
@@ -522,7 +546,6 @@ void QtHost::SetScreenSize(Size size) {
 void QtHost::ScreenResized(Size size) {
     if (size == screen_) return;
     screen_ = size;
-    FollowMinimumSize(size);
     window_->Relayout();
     if (main_ != nullptr) input::ChangeScreen(main_, OpenDialogs(), screen_ != kPortraitScreen);
     window_->Relayout();
@@ -547,15 +570,13 @@ void QtHost::RequestClose() {
 }
 
 void QtHost::FollowMinimumSize(Size screen) {
-    // The offscreen platform has no window manager to tell.
-    if (QGuiApplication::platformName() == QLatin1String("offscreen")) return;
     // Never smaller than the handheld's screen at the zoom, upright or turned as the screen is
     // now: smaller, the list and the fields would be cut off. The window manager gets it as the
     // window's least size.
     const bool turned = screen.width > screen.height;
     const Size least =
         turned ? Size{kPortraitScreen.height, kPortraitScreen.width} : kPortraitScreen;
-    window_->setMinimumSize(least.width * zoom_, least.height * zoom_);
+    SetLeastSize(*window_, QSize(least.width * zoom_, least.height * zoom_), window_.get());
 }
 
 void QtHost::Raise() {
