@@ -540,6 +540,7 @@ void QtHost::SetScreenSize(Size size) {
     window_->following_ = true;
     window_->resize(size.width * zoom_, size.height * zoom_);
     window_->following_ = false;
+    FollowMinimumSize(size);  // now if the window has that size, else when it gets it
     ScreenResized(size);
 }
 
