@@ -9,10 +9,12 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 # The desktop window needs Qt 6 (widgets, network, multimedia) and a font; its tests run
-# offscreen or on a virtual X server (xvfb-run, which needs xauth).
+# offscreen or on a virtual X server (xvfb-run, which needs xauth), some with a window manager
+# (openbox) and real X input (xdotool, and xprop and xwininfo from x11-utils).
 PACKAGES=(build-essential cmake ninja-build pkg-config python3
           libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev libicu-dev
-          qt6-base-dev qt6-multimedia-dev libxcb1-dev fonts-liberation fonts-dejavu-extra xvfb xauth)
+          qt6-base-dev qt6-multimedia-dev libxcb1-dev fonts-liberation fonts-dejavu-extra xvfb xauth
+          openbox xdotool x11-utils)
 
 install_packages() {
     local missing=()

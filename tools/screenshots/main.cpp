@@ -1,11 +1,15 @@
 // quorvella-screenshots: pictures of the desktop window for the documentation and for checking
 // the rendering by eye. The main window with records in both screen orientations, and every
-// dialog with its template texts in both layouts, as PNG files.
+// dialog with its template texts in both layouts, as PNG files. With --accessibility it also
+// walks each screen as a screen reader does and fails when a control that takes input has no
+// name or not the role of its kind.
 //
-//   quorvella-screenshots OUTDIR [--zoom N]
+//   quorvella-screenshots OUTDIR [--zoom N] [--accessibility]
 #include <unistd.h>
 
 #include <QAbstractButton>
+#include <QAccessible>
+#include <QAccessibleInterface>
 #include <QApplication>
 #include <QMessageBox>
 #include <QPixmap>
@@ -13,6 +17,8 @@
 #include <filesystem>
 #include <functional>
 #include <iostream>
+#include <map>
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -30,6 +36,7 @@
 #include "dialogs/time_report.h"
 #include "dialogs/view_options.h"
 #include "platform/qt/qt_host.h"
+#include "platform/qt/qt_text.h"
 #include "platform/registry/registry_hive.h"
 #include "platform/ui/user_input.h"
 #include "res/templates.h"
@@ -93,13 +100,83 @@ class TemplateOnly : public DialogBehaviour {
     const UiHost& host_;
 };
 
+// The role a screen reader hears for each kind of control that takes input.
+std::optional<QAccessible::Role> InputRole(ControlKind kind) {
+    switch (kind) {
+        case ControlKind::Button:
+            return QAccessible::PushButton;
+        case ControlKind::CheckBox:
+            return QAccessible::CheckBox;
+        case ControlKind::Radio:
+            return QAccessible::RadioButton;
+        case ControlKind::Edit:
+            return QAccessible::EditableText;
+        case ControlKind::Combo:
+            return QAccessible::ComboBox;
+        case ControlKind::DatePicker:
+            return QAccessible::SpinBox;
+        case ControlKind::ListBox:
+            return QAccessible::List;
+        case ControlKind::ListView:
+            return QAccessible::Tree;
+        default:
+            return std::nullopt;
+    }
+}
+
 class Shooter {
   public:
-    Shooter(std::filesystem::path outDir, int zoom) : outDir_(std::move(outDir)), zoom_(zoom) {}
+    Shooter(std::filesystem::path outDir, int zoom, bool walk)
+        : outDir_(std::move(outDir)), zoom_(zoom), walk_(walk) {}
     bool Failed() const { return failed_; }
+
+    // The window's accessibility tree as a screen reader walks it: every button it meets has a
+    // name; every control of the top window that takes input is met, with its kind's role and
+    // a name; a list's first row gives its first cell's text.
+    void Walk(QWidget* window, const std::string& screen) {
+        std::map<QObject*, QAccessibleInterface*> met;
+        std::function<void(QAccessibleInterface*)> visit = [&](QAccessibleInterface* a) {
+            if (a == nullptr || a->state().invisible) return;
+            met[a->object()] = a;
+            const QAccessible::Role role = a->role();
+            if ((role == QAccessible::PushButton || role == QAccessible::ButtonMenu) &&
+                a->text(QAccessible::Name).isEmpty()) {
+                Fail(screen + ": a button without a name");
+            }
+            if (role == QAccessible::Tree || role == QAccessible::List ||
+                role == QAccessible::ComboBox) {
+                return;  // rows and entries are the list's own
+            }
+            for (int i = 0; i < a->childCount(); ++i) visit(a->child(i));
+        };
+        visit(QAccessible::queryAccessibleInterface(window));
+        const Dialog* top = host_ != nullptr ? host_->TopWindow() : nullptr;
+        if (top == nullptr) return;
+        for (const ControlState& c : top->Controls()) {
+            const std::optional<QAccessible::Role> role = InputRole(c.kind);
+            QWidget* widget = host_->WidgetOf(c.id);
+            if (!role || widget == nullptr || !widget->isVisible()) continue;
+            const std::string what = screen + ": control " + std::to_string(c.id);
+            auto it = met.find(widget);
+            if (it == met.end()) {
+                Fail(what + " is not in the accessibility tree");
+                continue;
+            }
+            if (it->second->role() != *role) Fail(what + " has the wrong role");
+            if (it->second->text(QAccessible::Name).trimmed().isEmpty())
+                Fail(what + " has no name");
+            QAccessibleTableInterface* table = it->second->tableInterface();
+            if (c.kind == ControlKind::ListView && !c.rows.empty() && !c.rows[0].cells.empty() &&
+                (table == nullptr || table->cellAt(0, 0) == nullptr ||
+                 table->cellAt(0, 0)->text(QAccessible::Name) != ToQString(c.rows[0].cells[0]))) {
+                Fail(what + " does not give its rows' cells");
+            }
+        }
+    }
 
     void Save(QWidget* window, const std::string& name) {
         QCoreApplication::processEvents();
+        if (walk_) Walk(window, name);
         const std::filesystem::path file = outDir_ / (name + ".png");
         if (!window->grab().save(QString::fromStdString(file.string()), "PNG")) {
             Fail("cannot write " + file.string());
@@ -150,6 +227,7 @@ class Shooter {
         NoOtherInstance instances;
         FixedClock clock(TheDay());
         QtHost host(ProgramResources(), clock, zoom_, {});
+        host_ = &host;
         host.SetScriptedAnswer(RefuseBoxes());
         int wait = 0;
         bool closing = false;
@@ -166,6 +244,7 @@ class Shooter {
         } catch (const StopRun&) {
             Fail("the program did not end on the close request");
         }
+        host_ = nullptr;
     }
 
     // Shoots the top dialog in both layouts, ending in portrait.
@@ -294,6 +373,7 @@ class Shooter {
     void Dialogs() {
         FixedClock clock(TheDay());
         QtHost host(ProgramResources(), clock, zoom_, {});
+        host_ = &host;
         host.SetScriptedAnswer(RefuseBoxes());
         host.Window()->show();
         TemplateOnly behaviour(host);
@@ -310,16 +390,20 @@ class Shooter {
                 if (host.RunDialog(id, behaviour) != IDCANCEL) Fail(name + " did not run");
             }
         }
+        host_ = nullptr;
     }
 
   private:
     std::filesystem::path outDir_;
     int zoom_;
+    bool walk_;
+    QtHost* host_ = nullptr;  // the window being shot
     bool failed_ = false;
 };
 
 int Usage() {
-    std::cerr << "usage: quorvella-screenshots OUTDIR [--zoom N]   (N from 1 to 3, default 2)\n";
+    std::cerr << "usage: quorvella-screenshots OUTDIR [--zoom N] [--accessibility]"
+                 "   (N from 1 to 3, default 2)\n";
     return 2;
 }
 
@@ -328,9 +412,12 @@ int Usage() {
 int main(int argc, char** argv) {
     std::filesystem::path outDir;
     int zoom = 2;
+    bool walk = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--zoom" && i + 1 < argc) {
+        if (arg == "--accessibility") {
+            walk = true;
+        } else if (arg == "--zoom" && i + 1 < argc) {
             char* end = nullptr;
             const long value = std::strtol(argv[++i], &end, 10);
             if (*end != '\0' || value < 1 || value > 3) return Usage();
@@ -356,7 +443,7 @@ int main(int argc, char** argv) {
     const std::filesystem::path root = std::filesystem::temp_directory_path() /
                                        ("quorvella-screenshots-" + std::to_string(getpid()));
     std::filesystem::remove_all(root, error);
-    Shooter shooter(outDir, zoom);
+    Shooter shooter(outDir, zoom, walk);
     shooter.MainWindow(root);
     std::filesystem::remove_all(root, error);
     shooter.Balance(root);

@@ -53,6 +53,7 @@ DialogView::DialogView(QtHost& host, Dialog& dialog, QWidget* parent)
     for (const ControlState& c : dialog_.Controls()) AddControl(c);
     SetTabOrder();
     ApplyDefaultButton();
+    NameInputs();
     dialog_.SetObserver(this);
 }
 
@@ -342,6 +343,7 @@ void DialogView::OnDialogChanged(const Dialog&, DialogChange what, int id, int r
             if (const ControlState* c = dialog_.Find(id)) {
                 AddControl(*c);
                 SetTabOrder();
+                NameInputs();
             }
             return;
         case DialogChange::Removed:
@@ -377,6 +379,10 @@ void DialogView::OnDialogChanged(const Dialog&, DialogChange what, int id, int r
             break;
         default:
             Sync(*c, *s, what, row);
+            if ((what == DialogChange::Text && c->kind == ControlKind::Static) ||
+                what == DialogChange::Columns) {
+                NameInputs();
+            }
             break;
     }
     update();  // a paint handler may show the changed state
@@ -394,6 +400,41 @@ void DialogView::PlaceAll() {
 void DialogView::FollowFocus() {
     if (QWidget* w = WidgetOf(dialog_.Focus())) {
         if (w->isVisible() && w->isEnabled()) w->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void DialogView::NameInputs() {
+    // Buttons and boxes are named by their own text. A field is named, for a screen reader, by
+    // the label before it; a list view by its column headers.
+    // The first ones, with no label before them, take the window's heading or caption.
+    const uint32_t heading = dialog_.Template().band.stringId;
+    const std::optional<std::u16string> headingText = host_.GetResources().String(heading);
+    QString label = ToQString(headingText ? *headingText : std::u16string(dialog_.Caption()));
+    const auto& controls = dialog_.Controls();
+    for (size_t i = 0; i < shown_.size() && i < controls.size(); ++i) {
+        const ControlState& c = controls[i];
+        QString name;
+        switch (c.kind) {
+            case ControlKind::Static:
+            case ControlKind::GroupBox:
+                if (!c.text.empty()) label = ToQString(c.text).trimmed();
+                continue;
+            case ControlKind::Edit:
+            case ControlKind::Combo:
+            case ControlKind::DatePicker:
+            case ControlKind::ListBox:
+                name = label;
+                break;
+            case ControlKind::ListView: {
+                QStringList headers;
+                for (const ListColumn& column : c.columns) headers << ToQString(column.header);
+                name = headers.join(QStringLiteral(", "));
+                break;
+            }
+            default:
+                continue;
+        }
+        shown_[i].widget->setAccessibleName(name);
     }
 }
 

@@ -47,6 +47,7 @@ class DialogView : public QWidget, private DialogObserver {
     Shown* Find(int id);
     void AddControl(const ControlState& c);
     void ApplyDefaultButton();
+    void NameInputs();  // the accessible names of fields and lists
     void SetTabOrder();
     // Escape: the dialog's leaving control, clicked as a person would; nothing without one.
     void Escape();

@@ -12,7 +12,7 @@ QVariant RowsModel::data(const QModelIndex& index, int role) const {
     const ControlState* c = List();
     if (c == nullptr || index.row() >= static_cast<int>(c->rows.size())) return {};
     const ListRow& row = c->rows[index.row()];
-    if (role == Qt::DisplayRole) {
+    if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole) {  // a screen reader reads it
         if (index.column() >= static_cast<int>(row.cells.size())) return {};
         return ToQString(row.cells[index.column()]);
     }
@@ -29,7 +29,7 @@ QVariant RowsModel::headerData(int section, Qt::Orientation orientation, int rol
         return {};
     }
     const ListColumn& column = c->columns[section];
-    if (role == Qt::DisplayRole) return ToQString(column.header);
+    if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole) return ToQString(column.header);
     if (role == Qt::DecorationRole && column.headerImage >= 0) {
         return ListImage(column.headerImage, zoom_);
     }

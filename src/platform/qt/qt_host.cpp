@@ -13,8 +13,10 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QToolButton>
+#include <QWindow>
 #include <map>
 
+#include "platform/qt/accessibility.h"
 #include "platform/qt/dialog_view.h"
 #include "platform/qt/focus_frame.h"
 #include "platform/qt/menu_bar_keys.h"
@@ -26,6 +28,24 @@ namespace qv {
 namespace {
 
 constexpr int kTitleFontPixels = 12;
+
+// The least size the window manager lets the window have. A least size above the size the
+// window last heard of from the window manager would grow the window to it, and on X that is
+// not yet the size it has just asked for: then it waits for the window's next size.
+void SetLeastSize(QWidget& window, QSize least, QObject* sizeWatch) {
+    // The offscreen platform has no window manager to tell.
+    if (QGuiApplication::platformName() == QLatin1String("offscreen")) return;
+    window.winId();  // the window exists from here on
+    QWindow* handle = window.windowHandle();
+    if (handle == nullptr) return;
+    if (sizeWatch != nullptr) {
+        handle->removeEventFilter(sizeWatch);
+        handle->installEventFilter(sizeWatch);
+    }
+    if (handle->width() >= least.width() && handle->height() >= least.height()) {
+        handle->setMinimumSize(least);
+    }
+}
 
 }  // namespace
 
@@ -55,6 +75,7 @@ class ScreenWindow : public QWidget {
         menuButton_->setPopupMode(QToolButton::InstantPopup);
         menuButton_->setToolTip(QStringLiteral("Screen"));
         menuButton_->setFocusPolicy(Qt::NoFocus);  // not on a dialog's Tab round
+        menuButton_->setAccessibleName(menuButton_->toolTip());
         auto* windowMenu = new QMenu(menuButton_);
         QAction* rotate = windowMenu->addAction(QStringLiteral("Rotate screen"));
         rotate->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
@@ -124,6 +145,7 @@ class ScreenWindow : public QWidget {
             if (b.kind == MenuBarButton::Kind::Image) {
                 button->setIcon(StripImage(b.bitmap, b.image, Z()));
                 button->setIconSize(QSize(16 * Z(), 16 * Z()));
+                button->setAccessibleName(button->toolTip());  // an image's only words
                 buttons_[command] = button;
             } else {
                 button->setText(StringOf(b.stringId));
@@ -254,6 +276,9 @@ class ScreenWindow : public QWidget {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == windowHandle() && event->type() == QEvent::Resize) {
+            host_.FollowMinimumSize(host_.ScreenSize());  // the window has its new size
+        }
         auto* menu = qobject_cast<QMenu*>(watched);
         if (menu != nullptr && event->type() == QEvent::Show) {
             if (auto* button = qobject_cast<QWidget*>(menu->parent())) {
@@ -290,10 +315,12 @@ QtHost::QtHost(const Resources& resources, const Clock& clock, int zoom, Service
     InstallImages(resources);
     InstallFontStandIns();
     InstallZoomStyle(zoom_);
+    InstallAccessibility();
     window_ = std::make_unique<ScreenWindow>(*this);
     window_->following_ = true;
     window_->resize(screen_.width * zoom_, screen_.height * zoom_);
     window_->following_ = false;
+    FollowMinimumSize(screen_);
     window_->Relayout();
 }
 
@@ -548,9 +575,13 @@ int QtHost::RunMainWindow(MainFrame& frame, MainWindowBehaviour& behaviour) {
 
 void QtHost::SetScreenSize(Size size) {
     if (size.width <= 0 || size.height <= kTaskBarHeight + kMenuBarHeight) return;
+    // The old least size lets go first: the window would stop at it on its way to the new size,
+    // and the window manager would report that size back as the user's.
+    SetLeastSize(*window_, QSize(0, 0), nullptr);
     window_->following_ = true;
     window_->resize(size.width * zoom_, size.height * zoom_);
     window_->following_ = false;
+    FollowMinimumSize(size);  // now if the window has that size, else when it gets it
     ScreenResized(size);
 }
 
@@ -580,7 +611,19 @@ void QtHost::RequestClose() {
     input::Close(main_, OpenDialogs());
 }
 
+void QtHost::FollowMinimumSize(Size screen) {
+    // Never smaller than the handheld's screen at the zoom, upright or turned as the screen is
+    // now: smaller, the list and the fields would be cut off. The window manager gets it as the
+    // window's least size.
+    const bool turned = screen.width > screen.height;
+    const Size least =
+        turned ? Size{kPortraitScreen.height, kPortraitScreen.width} : kPortraitScreen;
+    SetLeastSize(*window_, QSize(least.width * zoom_, least.height * zoom_), window_.get());
+}
+
 void QtHost::Raise() {
+    // A minimised window comes back too, not only a covered one.
+    window_->setWindowState(window_->windowState() & ~Qt::WindowMinimized);
     window_->show();
     window_->raise();
     window_->activateWindow();

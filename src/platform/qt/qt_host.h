@@ -79,7 +79,7 @@ class QtHost : public UiHost, private MainFrameObserver {
     // runs answers the start-up's message boxes the same way and closes the window as soon as
     // it is made.
     void RequestClose();
-    // Brings the window to the front (a second start asked for it).
+    // Brings the window to the front, also out of the task bar (a second start asked for it).
     void Raise();
 
     // Before the main window runs: the tables stay with the caller.
@@ -125,6 +125,7 @@ class QtHost : public UiHost, private MainFrameObserver {
     }
     void ActivateTop();
     void ScreenResized(Size size);  // the window's client area changed to this screen size
+    void FollowMinimumSize(Size screen);
 
     const Clock& clock_;
     int zoom_;

@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# The whole desktop program on a virtual X server with a window manager, driven by real X input:
+#   run_x_family.sh PROGRAM CASE
+# Each case is a function case_NAME below (CMake finds them: a new case is one line here). A
+# case stops at its first failure. Exit status 77 says it was skipped: a tool is missing.
+set -u
+program=$1 case=$2
+for tool in Xvfb openbox xdotool xprop xwininfo; do
+    command -v "$tool" > /dev/null || { echo "skipped: $tool is not installed"; exit 77; }
+done
+tmp=$(mktemp -d)
+trap 'kill $(jobs -p) 2> /dev/null; wait; rm -rf "$tmp"' EXIT
+mkdir -m 700 "$tmp/run" "$tmp/bin"
+fail() { echo "FAIL [$case]: $*" >&2; exit 1; }
+wait_until() {  # wait_until SECONDS COMMAND...: true once the command succeeds
+    local tenths=$(($1 * 10))
+    shift
+    until "$@"; do
+        [ $((tenths -= 1)) -gt 0 ] || return 1
+        sleep 0.1
+    done
+}
+
+# The server on a free display, openbox on it, and a help viewer that writes down its page.
+Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp 5> "$tmp/display" 2> /dev/null &
+wait_until 10 test -s "$tmp/display" || fail "Xvfb did not start"
+export DISPLAY=:$(head -n1 "$tmp/display")
+openbox --sm-disable > /dev/null 2>&1 &
+wait_until 10 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' ||
+    fail "openbox did not start"
+printf '#!/bin/sh\necho "$@" >> %s/help\n' "$tmp" > "$tmp/bin/xdg-open"
+chmod +x "$tmp/bin/xdg-open"
+
+# start [options...]: the program on its own data folder, in the background; its pid in $pid.
+start() {
+    env PATH="$tmp/bin:$PATH" HOME="$tmp" XDG_DATA_HOME="$tmp/data" XDG_CONFIG_HOME="$tmp" \
+        XDG_RUNTIME_DIR="$tmp/run" QT_QPA_PLATFORM=xcb "$program" "$@" 2>> "$tmp/err" &
+    pid=$!
+}
+# window: the program's window once mapped, in $win.
+window() {
+    win=$(timeout 30 xdotool search --sync --onlyvisible --name '^Quorvella$' | head -n1)
+    [ -n "$win" ] || fail "no window: $(cat "$tmp/err")"
+    sleep 0.5  # the first screen settles
+}
+least() { xprop -id "$win" WM_NORMAL_HINTS | grep -q "minimum size: $1 by $2"; }
+size_is() { xdotool getwindowgeometry "$win" | grep -q "Geometry: $1x$2"; }
+map_state() { xwininfo -id "$win" | grep -q "Map State: $1"; }
+press() { xdotool windowactivate --sync "$win" key --clearmodifiers "$@"; }
+
+# The window is never smaller than the screen at its zoom; Ctrl+R turns both.
+case_least_size() {
+    start --zoom 2 && window
+    wait_until 5 least 480 640 || fail "least size: $(xprop -id "$win" WM_NORMAL_HINTS)"
+    press ctrl+r
+    wait_until 5 size_is 640 480 || fail "Ctrl+R: $(xdotool getwindowgeometry "$win")"
+    wait_until 5 least 640 480 || fail "turned: $(xprop -id "$win" WM_NORMAL_HINTS)"
+}
+# A second start brings back the minimised window and ends.
+case_raise_minimised() {
+    start --zoom 1 && window
+    xdotool windowminimize "$win"
+    wait_until 5 map_state IsUnMapped || fail "the window did not minimise"
+    start --zoom 1
+    wait_until 10 sh -c "! kill -0 $pid 2> /dev/null" || fail "the second start ran on"
+    wait_until 5 map_state IsViewable || fail "the window stayed minimised"
+}
+# F1 opens the help viewer.
+case_help_key() {
+    start --zoom 1 && window && press F1
+    wait_until 5 test -s "$tmp/help" || fail "F1 did not open the help"
+}
+
+declare -F "case_$case" > /dev/null || { echo "no such case: $case" >&2; exit 2; }
+"case_$case"
