@@ -14,7 +14,7 @@ cd "$(dirname "$0")"
 PACKAGES=(build-essential cmake ninja-build pkg-config python3
           libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev libicu-dev
           qt6-base-dev qt6-multimedia-dev libxcb1-dev fonts-liberation fonts-dejavu-extra xvfb xauth
-          openbox xdotool x11-utils)
+          openbox xdotool x11-utils x11-apps)
 
 install_packages() {
     local missing=()

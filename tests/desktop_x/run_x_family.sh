@@ -5,7 +5,7 @@
 # case stops at its first failure. Exit status 77 says it was skipped: a tool is missing.
 set -u
 program=$1 case=$2
-for tool in Xvfb openbox xdotool xprop xwininfo; do
+for tool in Xvfb openbox xdotool xprop xwininfo xwd; do
     command -v "$tool" > /dev/null || { echo "skipped: $tool is not installed"; exit 77; }
 done
 tmp=$(mktemp -d)
@@ -47,6 +47,10 @@ least() { xprop -id "$win" WM_NORMAL_HINTS | grep -q "minimum size: $1 by $2"; }
 size_is() { xdotool getwindowgeometry "$win" | grep -q "Geometry: $1x$2"; }
 map_state() { xwininfo -id "$win" | grep -q "Map State: $1"; }
 press() { xdotool windowactivate --sync "$win" key --clearmodifiers "$@"; }
+# The window's picture: shot FILE keeps it; looks FILE is true while the window looks so.
+shot() { xwd -silent -id "$win" > "$1"; }
+looks() { xwd -silent -id "$win" | cmp -s - "$1"; }
+ended() { ! kill -0 "$pid" 2> /dev/null; }
 
 # The window is never smaller than the screen at its zoom; Ctrl+R turns both.
 case_least_size() {
@@ -69,6 +73,22 @@ case_raise_minimised() {
 case_help_key() {
     start --zoom 1 && window && press F1
     wait_until 5 test -s "$tmp/help" || fail "F1 did not open the help"
+}
+
+# The keyboard alone: Ctrl+N opens Register Time and Escape leaves it as it was; F10, Right and
+# Enter open the Time menu and Escape twice leaves menu and bar; Ctrl+Q ends the program.
+case_keyboard() {
+    start --zoom 1 && window && shot "$tmp/main"
+    press ctrl+n
+    wait_until 5 eval '! looks "$tmp/main"' || fail "Ctrl+N showed nothing"
+    press Escape
+    wait_until 5 looks "$tmp/main" || fail "Escape did not leave Register Time as it was"
+    press F10 Right Return
+    wait_until 5 eval '! looks "$tmp/main"' || fail "F10, Right, Enter opened no menu"
+    press Escape Escape
+    wait_until 5 looks "$tmp/main" || fail "Escape did not close the menu and leave the bar"
+    press ctrl+q
+    wait_until 10 ended || fail "Ctrl+Q did not end the program"
 }
 
 declare -F "case_$case" > /dev/null || { echo "no such case: $case" >&2; exit 2; }
