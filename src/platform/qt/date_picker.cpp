@@ -11,6 +11,10 @@ DatePicker::DatePicker(QWidget* parent) : QDateEdit(parent) {
     lineEdit()->installEventFilter(this);
 }
 
+void DatePicker::SetMonthFirst(bool monthFirst) {
+    setDisplayFormat(monthFirst ? QStringLiteral("MM/dd/yy") : QStringLiteral("dd/MM/yy"));
+}
+
 bool DatePicker::eventFilter(QObject* watched, QEvent* event) {
     // The text takes the click itself; once it has placed the cursor, the part under it is
     // selected, unless the person has just selected some text by dragging.
@@ -27,6 +31,13 @@ bool DatePicker::eventFilter(QObject* watched, QEvent* event) {
 
 void DatePicker::keyPressEvent(QKeyEvent* e) {
     const QString typed = e->text();
+    // Everything selected: the first digit begins the new date in its first part, and the
+    // parts that follow are typed over one by one.
+    const QLineEdit* all = lineEdit();
+    if (typed.size() == 1 && typed.at(0).isDigit() && all->hasSelectedText() &&
+        all->selectedText() == all->text()) {
+        setSelectedSection(sectionAt(0));
+    }
     if (typed == u"/" || typed == u"-" || typed == u".") {
         const QLineEdit* line = lineEdit();
         const int at = line->hasSelectedText() ? line->selectionStart() : line->cursorPosition();

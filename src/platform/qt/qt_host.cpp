@@ -16,6 +16,7 @@
 #include <map>
 
 #include "platform/qt/dialog_view.h"
+#include "platform/qt/focus_flash.h"
 #include "platform/qt/qt_text.h"
 #include "platform/ui/modal_run.h"
 #include "platform/ui/user_input.h"
@@ -315,6 +316,7 @@ int QtHost::MessageBox(const std::u16string& text, const std::u16string& caption
                     window_->isVisible() ? window_.get() : nullptr);
     // The box speaks at the size of the dialogs behind it, not at the desktop's.
     box.setFont(HandheldFont(kDialogFontPixels * zoom_));
+    FitCaption(box, zoom_);
     int answer = IDOK;
     openBoxes_.push_back(&box);
     if (scriptedAnswer_) {
@@ -334,6 +336,7 @@ int QtHost::MessageBox(const std::u16string& text, const std::u16string& caption
 void QtHost::MessageBeep(uint32_t) {
     Emit(HostEvent::Of(HostEvent::Kind::Beep));
     QApplication::beep();
+    FlashFocus(zoom_);  // most desktops have no bell
 }
 
 void QtHost::SetWaitCursor(bool on) {

@@ -3,7 +3,9 @@
 
 #include <QApplication>
 #include <QFontDatabase>
+#include <QGridLayout>
 #include <QImage>
+#include <QMessageBox>
 #include <QProxyStyle>
 #include <map>
 
@@ -79,6 +81,17 @@ void InstallZoomStyle(int zoom) {
         if (current->Zoom() == zoom) return;
     }
     QApplication::setStyle(new ZoomStyle(zoom));
+}
+
+void FitCaption(QMessageBox& box, int zoom) {
+    QFont title = box.font();
+    title.setBold(true);
+    const int wanted = QFontMetrics(title).horizontalAdvance(box.windowTitle()) + 48 * zoom;
+    // The box sets its own size from its layout: a row as wide as the caption holds it open.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        grid->addItem(new QSpacerItem(wanted, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
 }
 
 namespace {
