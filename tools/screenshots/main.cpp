@@ -7,7 +7,11 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCalendarWidget>
+#include <QComboBox>
+#include <QDateEdit>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPixmap>
 #include <cstdlib>
 #include <filesystem>
@@ -105,6 +109,41 @@ class Shooter {
             Fail("cannot write " + file.string());
         }
     }
+    // The window with a pop-up of it drawn where it shows on the screen.
+    void SaveWithPopup(QWidget* window, QWidget* popup, const std::string& name) {
+        QCoreApplication::processEvents();
+        QPixmap picture = window->grab();
+        QPainter painter(&picture);
+        painter.drawPixmap(popup->mapToGlobal(QPoint(0, 0)) - window->mapToGlobal(QPoint(0, 0)),
+                           popup->grab());
+        painter.end();
+        const std::filesystem::path file = outDir_ / (name + ".png");
+        if (!picture.save(QString::fromStdString(file.string()), "PNG")) {
+            Fail("cannot write " + file.string());
+        }
+    }
+    // The calendar of the top dialog's date picker `id`, opened.
+    void Calendar(QtHost& host, int id, const std::string& name) {
+        auto* picker = qobject_cast<QDateEdit*>(host.WidgetOf(id));
+        if (picker == nullptr || picker->calendarWidget() == nullptr) return Fail("no calendar");
+        QWidget* popup = picker->calendarWidget()->window();
+        popup->show();
+        SaveWithPopup(host.Window(), popup, name);
+        popup->hide();
+    }
+    // A message box of the program and a question, each on its own.
+    void Boxes() {
+        FixedClock clock(TheDay());
+        QtHost host(ProgramResources(), clock, zoom_, {});
+        host.Window()->show();
+        host.SetScriptedAnswer([this](QWidget* widget, bool question) {
+            auto* box = static_cast<QMessageBox*>(widget);
+            Save(box, question ? "box-question" : "box-notice");
+            box->button(question ? QMessageBox::No : QMessageBox::Ok)->click();
+        });
+        ShowNotice(host, u"No Records found !");
+        AskYesNo(host, u"Delete all time records of this project?");
+    }
     void Fail(const std::string& why) {
         std::cerr << "quorvella-screenshots: " << why << "\n";
         failed_ = true;
@@ -130,6 +169,12 @@ class Shooter {
             Save(host.Window(), "main-portrait");
             host.SetScreenSize(kLandscapeScreen);
             Save(host.Window(), "main-landscape");
+            // A project name longer than the drop-down ends in "...".
+            if (auto* projects = host.Window()->findChild<QComboBox*>()) {
+                projects->setItemText(projects->currentIndex(),
+                                      QStringLiteral("Relaunch of the shop and its newsletter"));
+                Save(host.Window(), "main-long-project");
+            }
             return false;
         });
         if (!shot) Fail("the main window never waited for the user");
@@ -239,55 +284,65 @@ class Shooter {
     // category's total and with the list of every category; the exports of the time records
     // and of the balance; View Options.
     void DailyDialogs(const std::filesystem::path& root) {
-        RunSteps(root,
-                 {Command(kCmdProjects),
-                  Visit(kProjectsBookTemplate, "book",
-                        [](Dialog& d) { input::TapRow(d, kProjectsBookList, 0); }),
-                  Visit(kProjectTemplate, "project", Click(kProjectBack)),
-                  Visit(kProjectsBookTemplate, "", Click(kProjectsBookBack)), Command(kCmdNew),
-                  Visit(kRegisterTimeTemplate, "register", Click(kRegisterTimeCancel)),
-                  Command(kCmdEditCategories),
-                  Visit(kEditCategoriesTemplate, "categories", Click(kEditCategoriesNew)),
-                  Visit(kNewCategoryTemplate, "category-new", Click(kNewCategoryCancel)),
-                  Visit(kEditCategoriesTemplate, "",
-                        [](Dialog& d) {
-                            input::TapRow(d, kEditCategoriesList, 0);
-                            input::Click(d, kEditCategoriesRename);
-                        }),
-                  Visit(kEditCategoryTemplate, "category-edit", Click(kEditCategoryCancel)),
-                  Visit(kEditCategoriesTemplate, "", [](Dialog& d) { input::Done(d); }),
-                  Command(kCmdDeleteByRange),
-                  Visit(kDeleteByRangeTemplate, "range", Click(kDeleteByRangeCancel)),
-                  Command(kCmdTimeReport),
-                  Visit(kTimeReportTemplate, "report",
-                        [](Dialog& d) {
-                            input::PickDate(d, kTimeReportStart, MakeDate(2005, 10, 24));
-                            input::Choose(d, kTimeReportCategory, u"Design");
-                            input::Click(d, kTimeReportView);
-                        }),
-                  Visit(kTimeReportTemplate, "report-total",
-                        [](Dialog& d) {
-                            input::Click(d, kTimeReportReset);
-                            input::SetChecked(d, kTimeReportAll, true);
-                            input::Click(d, kTimeReportView);
-                        }),
-                  Visit(kTimeReportTemplate, "report-list", [](Dialog& d) { input::Done(d); }),
-                  Command(kCmdExportTimeRecords),
-                  Visit(kExportRecordsTemplate, "export-records",
-                        Click(ExportControl(kExportRecordsFirst, kExportCancel))),
-                  Command(kCmdViewOptions),
-                  Visit(kViewOptionsTemplate, "view-options", Click(kViewOptionsCancel)),
-                  // The balance's export opens from its report and comes back to it.
-                  Command(kCmdProjectsBalance),
-                  Visit(kProjectsBalanceTemplate, "",
-                        [](Dialog& d) {
-                            input::PickDate(d, kProjectsBalanceStart, MakeDate(2005, 10, 1));
-                            input::Click(d, kProjectsBalanceReport);
-                            input::Click(d, kProjectsBalanceExport);
-                        }),
-                  Visit(kExportReportTemplate, "export-balance",
-                        Click(ExportControl(kExportReportFirst, kExportCancel))),
-                  Visit(kProjectsBalanceTemplate, "", [](Dialog& d) { input::Done(d); })});
+        RunSteps(
+            root,
+            {Command(kCmdProjects),
+             Visit(kProjectsBookTemplate, "book",
+                   [](Dialog& d) { input::TapRow(d, kProjectsBookList, 0); }),
+             Visit(kProjectTemplate, "project", Click(kProjectBack)),
+             Visit(kProjectsBookTemplate, "", Click(kProjectsBookBack)), Command(kCmdNew),
+             Visit(kRegisterTimeTemplate, "register", Click(kRegisterTimeCancel)), Command(kCmdNew),
+             [this](QtHost& host, Dialog* top) {
+                 for (const bool landscape : {true, false}) {
+                     host.SetScreenSize(landscape ? kLandscapeScreen : kPortraitScreen);
+                     Calendar(host, kRegisterTimeDate,
+                              landscape ? "calendar-landscape" : "calendar-portrait");
+                 }
+                 if (top != nullptr) input::Click(*top, kRegisterTimeCancel);
+                 return top != nullptr;
+             },
+             Command(kCmdEditCategories),
+             Visit(kEditCategoriesTemplate, "categories", Click(kEditCategoriesNew)),
+             Visit(kNewCategoryTemplate, "category-new", Click(kNewCategoryCancel)),
+             Visit(kEditCategoriesTemplate, "",
+                   [](Dialog& d) {
+                       input::TapRow(d, kEditCategoriesList, 0);
+                       input::Click(d, kEditCategoriesRename);
+                   }),
+             Visit(kEditCategoryTemplate, "category-edit", Click(kEditCategoryCancel)),
+             Visit(kEditCategoriesTemplate, "", [](Dialog& d) { input::Done(d); }),
+             Command(kCmdDeleteByRange),
+             Visit(kDeleteByRangeTemplate, "range", Click(kDeleteByRangeCancel)),
+             Command(kCmdTimeReport),
+             Visit(kTimeReportTemplate, "report",
+                   [](Dialog& d) {
+                       input::PickDate(d, kTimeReportStart, MakeDate(2005, 10, 24));
+                       input::Choose(d, kTimeReportCategory, u"Design");
+                       input::Click(d, kTimeReportView);
+                   }),
+             Visit(kTimeReportTemplate, "report-total",
+                   [](Dialog& d) {
+                       input::Click(d, kTimeReportReset);
+                       input::SetChecked(d, kTimeReportAll, true);
+                       input::Click(d, kTimeReportView);
+                   }),
+             Visit(kTimeReportTemplate, "report-list", [](Dialog& d) { input::Done(d); }),
+             Command(kCmdExportTimeRecords),
+             Visit(kExportRecordsTemplate, "export-records",
+                   Click(ExportControl(kExportRecordsFirst, kExportCancel))),
+             Command(kCmdViewOptions),
+             Visit(kViewOptionsTemplate, "view-options", Click(kViewOptionsCancel)),
+             // The balance's export opens from its report and comes back to it.
+             Command(kCmdProjectsBalance),
+             Visit(kProjectsBalanceTemplate, "",
+                   [](Dialog& d) {
+                       input::PickDate(d, kProjectsBalanceStart, MakeDate(2005, 10, 1));
+                       input::Click(d, kProjectsBalanceReport);
+                       input::Click(d, kProjectsBalanceExport);
+                   }),
+             Visit(kExportReportTemplate, "export-balance",
+                   Click(ExportControl(kExportReportFirst, kExportCancel))),
+             Visit(kProjectsBalanceTemplate, "", [](Dialog& d) { input::Done(d); })});
     }
 
     // Every dialog template on its own, portrait and landscape.
@@ -363,6 +418,7 @@ int main(int argc, char** argv) {
     std::filesystem::remove_all(root, error);
     shooter.DailyDialogs(root);
     shooter.Dialogs();
+    shooter.Boxes();
     std::filesystem::remove_all(root, error);
     return shooter.Failed() ? 1 : 0;
 }

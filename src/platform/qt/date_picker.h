@@ -13,8 +13,12 @@ class DatePicker : public QDateEdit {
   public:
     explicit DatePicker(QWidget* parent);
     // The handheld's short date, day or month first: it fits the narrow pickers of the
-    // landscape layouts.
-    void SetMonthFirst(bool monthFirst);
+    // landscape layouts. The calendar speaks at the picker's font, its arrows at `zoom`.
+    void SetLook(bool monthFirst, int zoom);
+
+  private:
+    void PlaceCalendar(QWidget* popup) const;
+    int zoom_ = 1;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

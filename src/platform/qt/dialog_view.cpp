@@ -139,7 +139,7 @@ QWidget* DialogView::Make(const ControlState& c, Shown& shown) {
             date->setCalendarPopup(true);
             date->setMinimumDate(kNoDate);
             date->setSpecialValueText(QStringLiteral(" "));
-            date->SetMonthFirst(host_.MonthFirst());
+            date->SetLook(host_.MonthFirst(), host_.Zoom());
             connect(date, &QDateEdit::dateChanged, this, [this, &d, id](QDate value) {
                 RunGesture(syncing_, [&] {
                     if (value == kNoDate || !value.isValid()) {

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCursor>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QInputMethod>
@@ -60,6 +61,8 @@ class ScreenWindow : public QWidget {
         addAction(rotate);
         QObject::connect(rotate, &QAction::triggered, this, [this] { host_.Rotate(); });
         menuButton_->setMenu(windowMenu);
+        windowMenu->setFont(HandheldFont(kTitleFontPixels * Z()));
+        windowMenu->installEventFilter(this);
         // F1 is the desktop's help request: the topmost window answers it.
         auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
         help->setContext(Qt::ApplicationShortcut);
@@ -223,7 +226,17 @@ class ScreenWindow : public QWidget {
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         auto* menu = qobject_cast<QMenu*>(watched);
-        if (menu != nullptr && event->type() == QEvent::Show) {
+        if (menu != nullptr && event->type() == QEvent::Hide) {
+            // The pointer left the button for the menu: the button shows no hover frame now.
+            auto* button = qobject_cast<QWidget*>(menu->parent());
+            if (button != nullptr &&
+                !button->rect().contains(button->mapFromGlobal(QCursor::pos()))) {
+                button->setAttribute(Qt::WA_UnderMouse, false);
+                QEvent leave(QEvent::Leave);
+                QCoreApplication::sendEvent(button, &leave);
+            }
+        }
+        if (menu != nullptr && event->type() == QEvent::Show && menu != menuButton_->menu()) {
             if (auto* button = qobject_cast<QWidget*>(menu->parent())) {
                 // Within the window where it fits: its right edge no further than the window's.
                 const QPoint top = button->mapToGlobal(QPoint(0, 0));
