@@ -68,8 +68,8 @@ class ZoomStyle : public QProxyStyle {
             case PM_MessageBoxIconSize:
                 return base * zoom_;
             case PM_MenuButtonIndicator:
-                // A tool button's menu arrow sits in its corner, 4 handheld pixels across.
-                return base - 2 + 4 * (zoom_ - 1);
+                // A tool button's menu arrow sits in its corner, growing with the zoom.
+                return base + 4 * (zoom_ - 1);
             default:
                 return base;
         }
