@@ -272,6 +272,20 @@ class Shooter {
         return [id](Dialog& d) { input::Click(d, id); };
     }
 
+    // Register Time's calendar, opened in both layouts; the dialog is then cancelled.
+    Step OpenCalendar() {
+        return [this](QtHost& host, Dialog* top) {
+            if (top == nullptr) return false;
+            for (const bool landscape : {true, false}) {
+                host.SetScreenSize(landscape ? kLandscapeScreen : kPortraitScreen);
+                Calendar(host, kRegisterTimeDate,
+                         landscape ? "calendar-landscape" : "calendar-portrait");
+            }
+            input::Click(*top, kRegisterTimeCancel);
+            return true;
+        };
+    }
+
     // Runs the program through the steps, one a wait, and then closes it.
     void RunSteps(const std::filesystem::path& root, std::vector<Step> steps) {
         RunProgram(root, [&](QtHost& host, int wait) {
@@ -284,65 +298,55 @@ class Shooter {
     // category's total and with the list of every category; the exports of the time records
     // and of the balance; View Options.
     void DailyDialogs(const std::filesystem::path& root) {
-        RunSteps(
-            root,
-            {Command(kCmdProjects),
-             Visit(kProjectsBookTemplate, "book",
-                   [](Dialog& d) { input::TapRow(d, kProjectsBookList, 0); }),
-             Visit(kProjectTemplate, "project", Click(kProjectBack)),
-             Visit(kProjectsBookTemplate, "", Click(kProjectsBookBack)), Command(kCmdNew),
-             Visit(kRegisterTimeTemplate, "register", Click(kRegisterTimeCancel)), Command(kCmdNew),
-             [this](QtHost& host, Dialog* top) {
-                 for (const bool landscape : {true, false}) {
-                     host.SetScreenSize(landscape ? kLandscapeScreen : kPortraitScreen);
-                     Calendar(host, kRegisterTimeDate,
-                              landscape ? "calendar-landscape" : "calendar-portrait");
-                 }
-                 if (top != nullptr) input::Click(*top, kRegisterTimeCancel);
-                 return top != nullptr;
-             },
-             Command(kCmdEditCategories),
-             Visit(kEditCategoriesTemplate, "categories", Click(kEditCategoriesNew)),
-             Visit(kNewCategoryTemplate, "category-new", Click(kNewCategoryCancel)),
-             Visit(kEditCategoriesTemplate, "",
-                   [](Dialog& d) {
-                       input::TapRow(d, kEditCategoriesList, 0);
-                       input::Click(d, kEditCategoriesRename);
-                   }),
-             Visit(kEditCategoryTemplate, "category-edit", Click(kEditCategoryCancel)),
-             Visit(kEditCategoriesTemplate, "", [](Dialog& d) { input::Done(d); }),
-             Command(kCmdDeleteByRange),
-             Visit(kDeleteByRangeTemplate, "range", Click(kDeleteByRangeCancel)),
-             Command(kCmdTimeReport),
-             Visit(kTimeReportTemplate, "report",
-                   [](Dialog& d) {
-                       input::PickDate(d, kTimeReportStart, MakeDate(2005, 10, 24));
-                       input::Choose(d, kTimeReportCategory, u"Design");
-                       input::Click(d, kTimeReportView);
-                   }),
-             Visit(kTimeReportTemplate, "report-total",
-                   [](Dialog& d) {
-                       input::Click(d, kTimeReportReset);
-                       input::SetChecked(d, kTimeReportAll, true);
-                       input::Click(d, kTimeReportView);
-                   }),
-             Visit(kTimeReportTemplate, "report-list", [](Dialog& d) { input::Done(d); }),
-             Command(kCmdExportTimeRecords),
-             Visit(kExportRecordsTemplate, "export-records",
-                   Click(ExportControl(kExportRecordsFirst, kExportCancel))),
-             Command(kCmdViewOptions),
-             Visit(kViewOptionsTemplate, "view-options", Click(kViewOptionsCancel)),
-             // The balance's export opens from its report and comes back to it.
-             Command(kCmdProjectsBalance),
-             Visit(kProjectsBalanceTemplate, "",
-                   [](Dialog& d) {
-                       input::PickDate(d, kProjectsBalanceStart, MakeDate(2005, 10, 1));
-                       input::Click(d, kProjectsBalanceReport);
-                       input::Click(d, kProjectsBalanceExport);
-                   }),
-             Visit(kExportReportTemplate, "export-balance",
-                   Click(ExportControl(kExportReportFirst, kExportCancel))),
-             Visit(kProjectsBalanceTemplate, "", [](Dialog& d) { input::Done(d); })});
+        RunSteps(root,
+                 {Command(kCmdProjects),
+                  Visit(kProjectsBookTemplate, "book",
+                        [](Dialog& d) { input::TapRow(d, kProjectsBookList, 0); }),
+                  Visit(kProjectTemplate, "project", Click(kProjectBack)),
+                  Visit(kProjectsBookTemplate, "", Click(kProjectsBookBack)), Command(kCmdNew),
+                  Visit(kRegisterTimeTemplate, "register", Click(kRegisterTimeCancel)),
+                  Command(kCmdNew), OpenCalendar(), Command(kCmdEditCategories),
+                  Visit(kEditCategoriesTemplate, "categories", Click(kEditCategoriesNew)),
+                  Visit(kNewCategoryTemplate, "category-new", Click(kNewCategoryCancel)),
+                  Visit(kEditCategoriesTemplate, "",
+                        [](Dialog& d) {
+                            input::TapRow(d, kEditCategoriesList, 0);
+                            input::Click(d, kEditCategoriesRename);
+                        }),
+                  Visit(kEditCategoryTemplate, "category-edit", Click(kEditCategoryCancel)),
+                  Visit(kEditCategoriesTemplate, "", [](Dialog& d) { input::Done(d); }),
+                  Command(kCmdDeleteByRange),
+                  Visit(kDeleteByRangeTemplate, "range", Click(kDeleteByRangeCancel)),
+                  Command(kCmdTimeReport),
+                  Visit(kTimeReportTemplate, "report",
+                        [](Dialog& d) {
+                            input::PickDate(d, kTimeReportStart, MakeDate(2005, 10, 24));
+                            input::Choose(d, kTimeReportCategory, u"Design");
+                            input::Click(d, kTimeReportView);
+                        }),
+                  Visit(kTimeReportTemplate, "report-total",
+                        [](Dialog& d) {
+                            input::Click(d, kTimeReportReset);
+                            input::SetChecked(d, kTimeReportAll, true);
+                            input::Click(d, kTimeReportView);
+                        }),
+                  Visit(kTimeReportTemplate, "report-list", [](Dialog& d) { input::Done(d); }),
+                  Command(kCmdExportTimeRecords),
+                  Visit(kExportRecordsTemplate, "export-records",
+                        Click(ExportControl(kExportRecordsFirst, kExportCancel))),
+                  Command(kCmdViewOptions),
+                  Visit(kViewOptionsTemplate, "view-options", Click(kViewOptionsCancel)),
+                  // The balance's export opens from its report and comes back to it.
+                  Command(kCmdProjectsBalance),
+                  Visit(kProjectsBalanceTemplate, "",
+                        [](Dialog& d) {
+                            input::PickDate(d, kProjectsBalanceStart, MakeDate(2005, 10, 1));
+                            input::Click(d, kProjectsBalanceReport);
+                            input::Click(d, kProjectsBalanceExport);
+                        }),
+                  Visit(kExportReportTemplate, "export-balance",
+                        Click(ExportControl(kExportReportFirst, kExportCancel))),
+                  Visit(kProjectsBalanceTemplate, "", [](Dialog& d) { input::Done(d); })});
     }
 
     // Every dialog template on its own, portrait and landscape.
