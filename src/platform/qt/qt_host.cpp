@@ -73,6 +73,8 @@ class ScreenWindow : public QWidget {
         caption_->setFont(f);
         done_ = new QPushButton(QStringLiteral("ok"), title_);
         done_->setFont(f);
+        // As small as its text with the zoom, not as wide as the desktop's least button.
+        done_->setFixedSize(QFontMetrics(f).horizontalAdvance(done_->text()) + 12 * Z(), 20 * Z());
         done_->setAutoDefault(false);
         done_->setFocusPolicy(Qt::NoFocus);
         QObject::connect(done_, &QPushButton::clicked, this, [this] {

@@ -84,16 +84,6 @@ class ZoomStyle : public QProxyStyle {
             case PE_IndicatorArrowLeft:
             case PE_IndicatorArrowRight:
                 return Arrow(element, option->rect, option->palette, option->state, painter);
-            case PE_IndicatorHeaderArrow:
-                if (const auto* header = qstyleoption_cast<const QStyleOptionHeader*>(option)) {
-                    if (header->sortIndicator == QStyleOptionHeader::None) return;
-                    // An arrow pointing up sorts descending, as the desktop draws it.
-                    return Arrow(header->sortIndicator == QStyleOptionHeader::SortUp
-                                     ? PE_IndicatorArrowDown
-                                     : PE_IndicatorArrowUp,
-                                 option->rect, option->palette, option->state, painter);
-                }
-                break;
             default:
                 break;
         }
