@@ -4,6 +4,7 @@
 #include "app/app.h"
 #include "app/main_window.h"
 #include "app/undo.h"
+#include "core/formatting.h"
 #include "dialogs/about.h"
 #include "dialogs/delete_by_range.h"
 #include "dialogs/edit_categories.h"
@@ -80,7 +81,9 @@ DialogResult RunExportTimeRecords(App& app) {
 }
 
 DialogResult RunViewOptions(App& app) {
-    return ShowViewOptions(app.host, app.state.settings);
+    const DialogResult result = ShowViewOptions(app.host, app.state.settings);
+    app.host.SetMonthFirst(MonthFirst(app.state.settings.DateTypeView));
+    return result;
 }
 
 DialogResult RunUndoDeleting(App& app) {

@@ -5,6 +5,7 @@
 
 #include "app/main_window.h"
 #include "app/store_lifetime.h"
+#include "core/formatting.h"
 #include "res/menus.h"
 #include "res/string_table.h"
 
@@ -25,6 +26,7 @@ bool InitInstance(App& app) {
     LoadSettings(s.settings, app.services.registry, app.company, app.title);
     s.mainSortColumn = s.settings.Sort;
     s.mainSortOrder = SortOrderFromStored(s.settings.SortOrder);
+    app.host.SetMonthFirst(MonthFirst(s.settings.DateTypeView));
 
     if (!OpenStoreAtStart(app)) return false;
     // A new installation records its version; a start that ends here leaves every file alone.

@@ -68,6 +68,11 @@ constexpr size_t DateForm(uint32_t dateViewType) {
     return dateViewType <= MonthDayYearSlash ? dateViewType : DayMonthYearDash;
 }
 
+// Whether a date view puts the month before the day.
+constexpr bool MonthFirst(uint32_t dateViewType) {
+    return DateForm(dateViewType) >= MonthDayYearDash;
+}
+
 // Builds the four date texts and the date key of a date: four-digit years, or two-digit years
 // for projects. False (and nothing written) when the day is above 31, the month above 12 or
 // the year outside 1000 to 9999.

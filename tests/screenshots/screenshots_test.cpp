@@ -35,9 +35,10 @@ TEST(ScreenshotTool, DrawsTheMainWindowAndEveryDialogInBothLayoutsAtTheZoom) {
     ASSERT_EQ(RunTool(out.string() + " --zoom 1"), 0);
 
     std::vector<std::string> expected = {
-        "main",        "balance-before", "balance-report", "book",        "project", "register",
-        "categories",  "category-new",   "category-edit",  "range",       "report",  "report-total",
-        "report-list", "export-records", "export-balance", "view-options"};
+        "main",         "balance-before", "balance-report", "book",           "project",
+        "register",     "categories",     "category-new",   "category-edit",  "range",
+        "report",       "report-total",   "report-list",    "export-records", "export-balance",
+        "view-options", "calendar"};
     for (int id : qv::DialogTemplateIds()) {
         if (id != 130) expected.push_back("dialog-" + std::to_string(id));
     }
@@ -51,7 +52,11 @@ TEST(ScreenshotTool, DrawsTheMainWindowAndEveryDialogInBothLayoutsAtTheZoom) {
             EXPECT_GT(Colours(image), 8u);
         }
     }
-    EXPECT_EQ(std::distance(fs::directory_iterator(out), {}), std::ssize(expected) * 2);
+    // The long project name and the message boxes, each once.
+    for (const char* single : {"main-long-project", "box-notice", "box-question"}) {
+        EXPECT_FALSE(QImage(QString::fromStdString((out / single).string() + ".png")).isNull());
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(out), {}), std::ssize(expected) * 2 + 3);
 }
 
 TEST(ScreenshotTool, RefusesABadCommandLineOrOutputFolderAndWritesNothing) {

@@ -11,7 +11,11 @@
 #include <QAccessible>
 #include <QAccessibleInterface>
 #include <QApplication>
+#include <QCalendarWidget>
+#include <QComboBox>
+#include <QDateEdit>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPixmap>
 #include <cstdlib>
 #include <filesystem>
@@ -182,6 +186,41 @@ class Shooter {
             Fail("cannot write " + file.string());
         }
     }
+    // The window with a pop-up of it drawn where it shows on the screen.
+    void SaveWithPopup(QWidget* window, QWidget* popup, const std::string& name) {
+        QCoreApplication::processEvents();
+        QPixmap picture = window->grab();
+        QPainter painter(&picture);
+        painter.drawPixmap(popup->mapToGlobal(QPoint(0, 0)) - window->mapToGlobal(QPoint(0, 0)),
+                           popup->grab());
+        painter.end();
+        const std::filesystem::path file = outDir_ / (name + ".png");
+        if (!picture.save(QString::fromStdString(file.string()), "PNG")) {
+            Fail("cannot write " + file.string());
+        }
+    }
+    // The calendar of the top dialog's date picker `id`, opened.
+    void Calendar(QtHost& host, int id, const std::string& name) {
+        auto* picker = qobject_cast<QDateEdit*>(host.WidgetOf(id));
+        if (picker == nullptr || picker->calendarWidget() == nullptr) return Fail("no calendar");
+        QWidget* popup = picker->calendarWidget()->window();
+        popup->show();
+        SaveWithPopup(host.Window(), popup, name);
+        popup->hide();
+    }
+    // A message box of the program and a question, each on its own.
+    void Boxes() {
+        FixedClock clock(TheDay());
+        QtHost host(ProgramResources(), clock, zoom_, {});
+        host.Window()->show();
+        host.SetScriptedAnswer([this](QWidget* widget, bool question) {
+            auto* box = static_cast<QMessageBox*>(widget);
+            Save(box, question ? "box-question" : "box-notice");
+            box->button(question ? QMessageBox::No : QMessageBox::Ok)->click();
+        });
+        ShowNotice(host, u"No Records found !");
+        AskYesNo(host, u"Delete all time records of this project?");
+    }
     void Fail(const std::string& why) {
         std::cerr << "quorvella-screenshots: " << why << "\n";
         failed_ = true;
@@ -207,6 +246,12 @@ class Shooter {
             Save(host.Window(), "main-portrait");
             host.SetScreenSize(kLandscapeScreen);
             Save(host.Window(), "main-landscape");
+            // A project name longer than the drop-down ends in "...".
+            if (auto* projects = host.Window()->findChild<QComboBox*>()) {
+                projects->setItemText(projects->currentIndex(),
+                                      QStringLiteral("Relaunch of the shop and its newsletter"));
+                Save(host.Window(), "main-long-project");
+            }
             return false;
         });
         if (!shot) Fail("the main window never waited for the user");
@@ -306,6 +351,20 @@ class Shooter {
         return [id](Dialog& d) { input::Click(d, id); };
     }
 
+    // Register Time's calendar, opened in both layouts; the dialog is then cancelled.
+    Step OpenCalendar() {
+        return [this](QtHost& host, Dialog* top) {
+            if (top == nullptr) return false;
+            for (const bool landscape : {true, false}) {
+                host.SetScreenSize(landscape ? kLandscapeScreen : kPortraitScreen);
+                Calendar(host, kRegisterTimeDate,
+                         landscape ? "calendar-landscape" : "calendar-portrait");
+            }
+            input::Click(*top, kRegisterTimeCancel);
+            return true;
+        };
+    }
+
     // Runs the program through the steps, one a wait, and then closes it.
     void RunSteps(const std::filesystem::path& root, std::vector<Step> steps) {
         RunProgram(root, [&](QtHost& host, int wait) {
@@ -325,7 +384,7 @@ class Shooter {
                   Visit(kProjectTemplate, "project", Click(kProjectBack)),
                   Visit(kProjectsBookTemplate, "", Click(kProjectsBookBack)), Command(kCmdNew),
                   Visit(kRegisterTimeTemplate, "register", Click(kRegisterTimeCancel)),
-                  Command(kCmdEditCategories),
+                  Command(kCmdNew), OpenCalendar(), Command(kCmdEditCategories),
                   Visit(kEditCategoriesTemplate, "categories", Click(kEditCategoriesNew)),
                   Visit(kNewCategoryTemplate, "category-new", Click(kNewCategoryCancel)),
                   Visit(kEditCategoriesTemplate, "",
@@ -450,6 +509,7 @@ int main(int argc, char** argv) {
     std::filesystem::remove_all(root, error);
     shooter.DailyDialogs(root);
     shooter.Dialogs();
+    shooter.Boxes();
     std::filesystem::remove_all(root, error);
     return shooter.Failed() ? 1 : 0;
 }

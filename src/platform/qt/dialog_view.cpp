@@ -145,8 +145,7 @@ QWidget* DialogView::Make(const ControlState& c, Shown& shown) {
             date->setCalendarPopup(true);
             date->setMinimumDate(kNoDate);
             date->setSpecialValueText(QStringLiteral(" "));
-            // The handheld's short date: it fits the narrow pickers of the landscape layouts.
-            date->setDisplayFormat(QStringLiteral("dd/MM/yy"));
+            date->SetLook(host_.MonthFirst(), host_.Zoom());
             connect(date, &QDateEdit::dateChanged, this, [this, &d, id](QDate value) {
                 RunGesture(syncing_, [&] {
                     if (value == kNoDate || !value.isValid()) {

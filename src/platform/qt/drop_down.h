@@ -15,6 +15,10 @@ class DropDown : public QComboBox {
     void showPopup() override;
     void hidePopup() override;
 
+  protected:
+    // A text longer than the box ends in "...".
+    void paintEvent(QPaintEvent* e) override;
+
   private:
     Dialog& d_;
     int id_;

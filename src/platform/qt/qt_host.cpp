@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCursor>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QInputMethod>
@@ -18,6 +19,7 @@
 
 #include "platform/qt/accessibility.h"
 #include "platform/qt/dialog_view.h"
+#include "platform/qt/focus_flash.h"
 #include "platform/qt/focus_frame.h"
 #include "platform/qt/menu_bar_keys.h"
 #include "platform/qt/qt_text.h"
@@ -83,6 +85,8 @@ class ScreenWindow : public QWidget {
         addAction(rotate);
         QObject::connect(rotate, &QAction::triggered, this, [this] { host_.Rotate(); });
         menuButton_->setMenu(windowMenu);
+        windowMenu->setFont(HandheldFont(kTitleFontPixels * Z()));
+        windowMenu->installEventFilter(this);
         // F1 is the desktop's help request: the topmost window answers it.
         auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
         help->setContext(Qt::ApplicationShortcut);
@@ -93,6 +97,8 @@ class ScreenWindow : public QWidget {
         caption_->setFont(f);
         done_ = new QPushButton(QStringLiteral("ok"), title_);
         done_->setFont(f);
+        // As small as its text with the zoom, not as wide as the desktop's least button.
+        done_->setFixedSize(QFontMetrics(f).horizontalAdvance(done_->text()) + 12 * Z(), 20 * Z());
         done_->setAutoDefault(false);
         done_->setFocusPolicy(Qt::NoFocus);
         QObject::connect(done_, &QPushButton::clicked, this, [this] {
@@ -280,7 +286,17 @@ class ScreenWindow : public QWidget {
             host_.FollowMinimumSize(host_.ScreenSize());  // the window has its new size
         }
         auto* menu = qobject_cast<QMenu*>(watched);
-        if (menu != nullptr && event->type() == QEvent::Show) {
+        if (menu != nullptr && event->type() == QEvent::Hide) {
+            // The pointer left the button for the menu: the button shows no hover frame now.
+            auto* button = qobject_cast<QWidget*>(menu->parent());
+            if (button != nullptr &&
+                !button->rect().contains(button->mapFromGlobal(QCursor::pos()))) {
+                button->setAttribute(Qt::WA_UnderMouse, false);
+                QEvent leave(QEvent::Leave);
+                QCoreApplication::sendEvent(button, &leave);
+            }
+        }
+        if (menu != nullptr && event->type() == QEvent::Show && menu != menuButton_->menu()) {
             if (auto* button = qobject_cast<QWidget*>(menu->parent())) {
                 // Within the window where it fits: its right edge no further than the window's.
                 const QPoint top = button->mapToGlobal(QPoint(0, 0));
@@ -383,6 +399,7 @@ int QtHost::MessageBox(const std::u16string& text, const std::u16string& caption
     // The box speaks at the size of the dialogs behind it, not at the desktop's.
     box.setFont(HandheldFont(kDialogFontPixels * zoom_));
     box.setEscapeButton(question ? QMessageBox::No : QMessageBox::Ok);  // the unchanging answer
+    FitCaption(box, zoom_);
     int answer = IDOK;
     openBoxes_.push_back(&box);
     if (scriptedAnswer_) {
@@ -402,6 +419,7 @@ int QtHost::MessageBox(const std::u16string& text, const std::u16string& caption
 void QtHost::MessageBeep(uint32_t) {
     Emit(HostEvent::Of(HostEvent::Kind::Beep));
     QApplication::beep();
+    FlashFocus(zoom_);  // most desktops have no bell
 }
 
 void QtHost::SetWaitCursor(bool on) {

@@ -68,6 +68,8 @@ class QtHost : public UiHost, private MainFrameObserver {
     Size ScreenSize() const override { return screen_; }
     const Clock& GetClock() const override { return clock_; }
     void Repaint(Dialog& dialog) override;
+    void SetMonthFirst(bool on) override { monthFirst_ = on; }
+    bool MonthFirst() const { return monthFirst_; }
 
     // The handheld screen in handheld pixels; before the program runs, or to turn it.
     void SetScreenSize(Size size);
@@ -132,6 +134,7 @@ class QtHost : public UiHost, private MainFrameObserver {
     Services services_;
     Size screen_ = kPortraitScreen;
     bool waitCursor_ = false;
+    bool monthFirst_ = false;  // date pickers show the month before the day
     bool mainCreated_ = false;
     bool closeBeforeMain_ = false;     // a close request came while no main window ran
     std::vector<QWidget*> openBoxes_;  // message boxes showing, the newest last

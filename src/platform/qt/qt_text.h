@@ -11,6 +11,8 @@
 #include "platform/ui/resources.h"
 #include "platform/ui/ui_types.h"
 
+class QMessageBox;
+
 namespace qv {
 
 inline QString ToQString(std::u16string_view text) {
@@ -37,6 +39,10 @@ constexpr int kDialogFontPixels = 11;
 // The application's style with check boxes, radio buttons and scroll bars `zoom` times their
 // size, as the texts are. Keeps the style when it already has this zoom.
 void InstallZoomStyle(int zoom);
+
+// Widens a message box, in its font, so that the desktop's title bar shows its whole caption
+// beside the frame's own buttons.
+void FitCaption(QMessageBox& box, int zoom);
 
 // The images below come from the built-in files of `resources`, which must outlive their use.
 // Once per program, before the first image.

@@ -53,6 +53,9 @@ class UiHost : public Shell {
     virtual const Clock& GetClock() const = 0;
     // Asks for the window to be painted again (the project bar after its balance changed).
     virtual void Repaint(Dialog& dialog) = 0;
+    // The order the program shows dates in: month before day, or day first. Date pickers
+    // opened afterwards show and read dates in it.
+    virtual void SetMonthFirst(bool) {}
 };
 
 }  // namespace qv
