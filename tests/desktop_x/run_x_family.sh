@@ -75,14 +75,21 @@ case_help_key() {
     wait_until 5 test -s "$tmp/help" || fail "F1 did not open the help"
 }
 
-# The keyboard alone: Ctrl+N opens Register Time and Escape leaves it as it was; F10, Right and
+# The keyboard alone, on an empty book. Ctrl+N and Ctrl+K open their dialogs and Escape leaves
+# each with the window as it was; the keys of the commands an empty book greys (Undo
+# Deleting, Time Report, Export) change nothing; F10, Right and
 # Enter open the Time menu and Escape twice leaves menu and bar; Ctrl+Q ends the program.
 case_keyboard() {
     start --zoom 1 && window && shot "$tmp/main"
-    press ctrl+n
-    wait_until 5 eval '! looks "$tmp/main"' || fail "Ctrl+N showed nothing"
-    press Escape
-    wait_until 5 looks "$tmp/main" || fail "Escape did not leave Register Time as it was"
+    for key in ctrl+n ctrl+k; do
+        press "$key"
+        wait_until 5 eval '! looks "$tmp/main"' || fail "$key showed nothing"
+        press Escape
+        wait_until 5 looks "$tmp/main" || fail "Escape did not leave the dialog of $key"
+    done
+    press ctrl+z ctrl+t ctrl+e
+    sleep 0.5
+    looks "$tmp/main" || fail "a grey command's key changed the screen"
     press F10 Right Return
     wait_until 5 eval '! looks "$tmp/main"' || fail "F10, Right, Enter opened no menu"
     press Escape Escape
