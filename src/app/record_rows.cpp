@@ -20,29 +20,31 @@ class RecordRows final : public ListRowSource {
         for (const TimeRecord* r = records.First(); r != nullptr; r = records.Next()) {
             ahead.Step();
             Row& row = rows_.emplace_back();
-            row.date = r->dateTexts;
-            row.category = CategoryIndex(r->category ? *r->category : std::u16string_view());
+            row.date = r->dateTexts.Pack();
+            row.category = static_cast<uint16_t>(
+                CategoryIndex(r->category ? *r->category : std::u16string_view()));
             row.timed = r->minutesText.has_value();
             row.minutes = MinutesOf(*r);
-            row.image = static_cast<int16_t>(RecordRowImage(*r));
+            row.image = static_cast<int8_t>(RecordRowImage(*r));
         }
     }
 
     void Build(size_t index, ListRow& out) const override {
         const Row& row = rows_[index];
         out.image = row.image;
-        out.cells = {*row.date[dateForm_], categories_[row.category],
+        out.cells = {*DateTexts::Unpack(row.date)[dateForm_], categories_[row.category],
                      *(row.timed ? DurationText(row.minutes, separator_) : InlineText())};
     }
 
   private:
-    struct Row {
-        DateTexts date;
-        uint32_t category = 0;  // in categories_
+    struct Row {            // twelve bytes a record
+        uint32_t date = 0;  // DateTexts::Pack
         int32_t minutes = 0;
-        int16_t image = 0;
+        uint16_t category = 0;  // in categories_, which a list of at most 65,535 records fits
+        int8_t image = 0;
         bool timed = false;  // whether the record has a duration text
     };
+    static_assert(sizeof(Row) == 12);
 
     // Each distinct name once, found again through an open-addressed table of places in
     // categories_, hashed over the name's code units (FNV-1a); the table stays at most half full.

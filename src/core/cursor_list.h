@@ -13,9 +13,9 @@ namespace qv {
 // place: a copy starts outside any list, and assigning to a record keeps the target's place.
 template <typename T>
 struct ListLinks {
-    uint16_t position = 0;
     T* prev = nullptr;
     T* next = nullptr;
+    uint16_t position = 0;  // last: a record's own fields fill the space after it
 
     ListLinks() = default;
     ListLinks(const ListLinks&) {}

@@ -44,6 +44,20 @@ class DateTexts {
         return built_ && date.year == year_ && date.month == month_ && date.day == day_;
     }
     void Clear() { built_ = false; }
+    // All of it in four bytes, for keeping many; Unpack gives it back as it was.
+    uint32_t Pack() const {
+        return uint32_t{year_} << 16 | uint32_t{month_} << 11 | uint32_t{day_} << 5 |
+               uint32_t{shortYear_} << 1 | uint32_t{built_};
+    }
+    static DateTexts Unpack(uint32_t packed) {
+        DateTexts t;
+        t.year_ = static_cast<uint16_t>(packed >> 16);
+        t.month_ = static_cast<uint8_t>((packed >> 11) & 0x1F);
+        t.day_ = static_cast<uint8_t>((packed >> 5) & 0x3F);
+        t.shortYear_ = (packed & 2) != 0;
+        t.built_ = (packed & 1) != 0;
+        return t;
+    }
 
     friend bool operator==(const DateTexts& a, const DateTexts& b) {
         if (a.built_ != b.built_) return false;
