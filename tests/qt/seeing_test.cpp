@@ -83,10 +83,3 @@ TEST(QtSeeing, ABeepLightsTheFocusedControlForAMomentAndBoxesFitTheirCaption) {
 
 }  // namespace
 }  // namespace qv
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
