@@ -163,6 +163,9 @@ StoreResult Load(StoreContext& ctx, Keep keep) {
             if (listed != nullptr) last = listed;
         }
     }
+    // Every page of the database was read once and none is needed again until the next full
+    // read: their memory goes back now, before the list is built and painted.
+    ctx.store.ReleaseReadPages();
     if (last != nullptr) {
         s.scratchRecord = *last;
     } else {

@@ -97,6 +97,10 @@ class ObjectStore {
     // Everything in the store, databases in name order (for `show store`).
     virtual std::vector<DatabaseDump> Dump() = 0;
 
+    // Gives back the memory that holds the pages of the store read so far. Reads after it find
+    // the pages in the system's cache again; nothing read or written changes.
+    virtual void ReleaseReadPages() {}
+
     // Test hook: after `writes` more successful changing calls, every changing call fails
     // (as a full or broken disk would); -1 turns the failure off.
     virtual void FailChangesAfter(int writes) = 0;

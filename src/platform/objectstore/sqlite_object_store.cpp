@@ -68,6 +68,7 @@ class SqliteObjectStore final : public ObjectStore {
     bool EndTransaction(bool commit) override;
     std::vector<DatabaseDump> Dump() override;
     void FailChangesAfter(int writes) override { failAfter_ = writes < 0 ? -1 : writes; }
+    void ReleaseReadPages() override;
 
   private:
     struct Row {
@@ -440,6 +441,14 @@ bool SqliteObjectStore::CeDeleteDatabase(CEOID oid) {
 
 bool SqliteObjectStore::CloseHandle(StoreHandle handle) {
     return cursors_.erase(handle) == 1;
+}
+
+// Unmapping the file hands its read pages back; the next read maps it again, lazily, and
+// finds its pages in the system's cache. A store that never mapped loses nothing.
+void SqliteObjectStore::ReleaseReadPages() {
+    if (forLooking_) return;
+    Exec(db_, "PRAGMA mmap_size = 0");
+    Exec(db_, kMapStoreFile);
 }
 
 bool SqliteObjectStore::BeginTransaction() {

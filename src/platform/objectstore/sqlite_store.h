@@ -59,6 +59,9 @@ class ScratchFolder {
 // holding the copy it reads (if any). Checks the file's layout and readies the statements:
 // null with `why` set when the file is not ours. A store for looking only refuses every change
 // before it reaches SQLite.
+// How much of the store's file reads map at most (PRAGMA mmap_size).
+constexpr const char* kMapStoreFile = "PRAGMA mmap_size = 268435456";
+
 std::unique_ptr<ObjectStore> StoreOnConnection(sqlite3* db, bool forLooking, ScratchFolder scratch,
                                                std::string& why);
 

@@ -185,7 +185,7 @@ std::unique_ptr<ObjectStore> OpenVerified(const fs::path& file, const char* vfs,
     // Reads of the store map its file instead of copying each page out of the system's cache:
     // a full read of the records, at every start and every change of project, costs a third
     // less. Writes still go through the log. Not being able to map only loses the speed.
-    Exec(db, "PRAGMA mmap_size = 268435456");
+    Exec(db, kMapStoreFile);
     // SQLite folds the log when a change leaves it kFoldPages long (and ignores a fold that
     // fails), and cuts its file back once a large change has grown it. A store that cannot set
     // them only keeps a longer log.
