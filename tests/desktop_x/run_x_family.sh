@@ -98,5 +98,46 @@ case_keyboard() {
     wait_until 10 ended || fail "Ctrl+Q did not end the program"
 }
 
+# Every dialog by the keyboard alone, on a book of one record made by the keyboard: a project
+# (Ctrl+N on an empty book asks for one), a category (Ctrl+K, Tab to New, Enter) and ten minutes
+# of it. Each menu item, menu-bar button and Ctrl key opens its dialog, the same one whichever way
+# it is reached, and Escape leaves each with the window as it was.
+case_every_dialog() {
+    start --zoom 1 && window && shot "$tmp/empty"
+    press ctrl+n && sleep 0.5 && xdotool type --delay 30 Alpha && press Return && sleep 0.5
+    press ctrl+k && sleep 0.5 && press Tab Return && sleep 0.5
+    xdotool type --delay 30 Work && press Return && sleep 0.5 && press Escape && sleep 0.5
+    press ctrl+n && sleep 0.5 && press Down Tab Down Return && sleep 0.5 && shot "$tmp/main"
+    cmp -s "$tmp/main" "$tmp/empty" && fail "the keyboard booked nothing"
+    # PICTURE|KEYS...: the keys open a dialog; a second way to it must show the same picture.
+    local ways=(
+        new-record"|ctrl+n" new-record"|F10 Return" new-record"|F10 Right Return Return"
+        new-project"|F10 Right Return Down Return" projects"|F10 Right Return Down Down Return"
+        balance"|F10 Right Return Down Down Down Return"
+        report"|ctrl+t" report"|F10 Right Return Down Down Down Down Return"
+        report"|F10 Right Right Right Right Return"
+        categories"|ctrl+k" categories"|F10 Right Right Return Return"
+        categories"|F10 Right Right Right Return"
+        range"|F10 Right Right Return Down Return"
+        export"|ctrl+e" export"|F10 Right Right Return Down Down Return"
+        options"|F10 Right Right Return Down Down Down Return"
+        about"|F10 Right Right Return Down Down Down Down Return"
+    )
+    local way name keys
+    for way in "${ways[@]}"; do
+        name=${way%%|*} keys=${way#*|}
+        # shellcheck disable=SC2086  # the keys are words
+        press $keys
+        if [ -f "$tmp/$name" ]; then
+            wait_until 5 looks "$tmp/$name" || fail "$keys did not open what another way did ($name)"
+        else
+            wait_until 5 eval '! looks "$tmp/main"' || fail "$keys showed nothing"
+            sleep 0.3 && shot "$tmp/$name"
+        fi
+        press Escape
+        wait_until 5 looks "$tmp/main" || fail "Escape did not leave $name (opened by $keys)"
+    done
+}
+
 declare -F "case_$case" > /dev/null || { echo "no such case: $case" >&2; exit 2; }
 "case_$case"

@@ -397,9 +397,11 @@ void DialogView::PlaceAll() {
 }
 
 void DialogView::FollowFocus() {
-    if (QWidget* w = WidgetOf(dialog_.Focus())) {
-        if (w->isVisible() && w->isEnabled()) w->setFocus(Qt::OtherFocusReason);
-    }
+    QWidget* w = WidgetOf(dialog_.Focus());
+    // A dialog with nothing to type into (About) holds the keys itself, so Enter and Escape
+    // reach it and no key reaches the window under it.
+    if (w == nullptr || !w->isVisible() || !w->isEnabled()) w = modal_ ? this : nullptr;
+    if (w != nullptr) w->setFocus(Qt::OtherFocusReason);
 }
 
 void DialogView::NameInputs() {

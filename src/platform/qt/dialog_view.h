@@ -25,6 +25,8 @@ class DialogView : public QWidget, private DialogObserver {
     // Places every widget again (after a zoom or layout change) and follows the model's focus.
     void PlaceAll();
     void FollowFocus();
+    // A modal dialog above the window: with no control to focus it holds the keys itself.
+    void SetModal() { modal_ = true; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -55,7 +57,8 @@ class DialogView : public QWidget, private DialogObserver {
     QtHost& host_;
     Dialog& dialog_;
     std::vector<Shown> shown_;  // in the model's control order
-    bool syncing_ = false;      // the model is updating widgets: their signals are not input
+    bool modal_ = false;
+    bool syncing_ = false;  // the model is updating widgets: their signals are not input
 };
 
 }  // namespace qv

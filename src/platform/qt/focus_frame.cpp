@@ -23,7 +23,10 @@ void FocusFrame::Follow(QWidget* now) {
            now->parentWidget()->focusProxy() == now) {
         now = now->parentWidget();
     }
-    if (now != nullptr && now != parentWidget() && now->window() == parentWidget()) {
+    // A widget that holds the keys without taking input of its own (a dialog with no fields)
+    // has no frame.
+    if (now != nullptr && now != parentWidget() && now->window() == parentWidget() &&
+        now->focusPolicy() != Qt::NoFocus) {
         target_ = now;
         target_->installEventFilter(this);
         QObject::connect(now, &QObject::destroyed, this, &QWidget::hide, Qt::UniqueConnection);

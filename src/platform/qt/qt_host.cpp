@@ -385,6 +385,20 @@ QWidget* QtHost::MenuBarWidget() const {
     return window_->menuBar_;
 }
 
+namespace {
+
+// The desktop's message icons come no larger than they were drawn, a line of the desktop's own
+// text high: the box's icon is scaled to two lines of its zoomed text, so it stands beside them
+// at every zoom (left alone when that is within a quarter of what was drawn).
+void ZoomIcon(QMessageBox& box) {
+    const int side = 2 * QFontMetrics(box.font()).height();
+    const QPixmap drawn = box.iconPixmap();
+    if (drawn.isNull() || 4 * drawn.width() >= 3 * side) return;
+    box.setIconPixmap(drawn.scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+}
+
+}  // namespace
+
 int QtHost::MessageBox(const std::u16string& text, const std::u16string& caption, uint32_t flags) {
     const bool question = (flags & 0x0F) == MB_YESNO;
     Emit(HostEvent::Box(question ? HostEvent::Kind::Question : HostEvent::Kind::Message, text,
@@ -399,6 +413,7 @@ int QtHost::MessageBox(const std::u16string& text, const std::u16string& caption
     // The box speaks at the size of the dialogs behind it, not at the desktop's.
     box.setFont(HandheldFont(kDialogFontPixels * zoom_));
     box.setEscapeButton(question ? QMessageBox::No : QMessageBox::Ok);  // the unchanging answer
+    ZoomIcon(box);
     FitCaption(box, zoom_);
     int answer = IDOK;
     openBoxes_.push_back(&box);
@@ -494,6 +509,7 @@ int QtHost::RunDialog(int templateId, DialogBehaviour& behaviour) {
         void ShowModal(Dialog& d) override {
             host.dialogViews_.push_back(std::make_unique<DialogView>(host, d, host.window_.get()));
             DialogView* view = host.dialogViews_.back().get();
+            view->SetModal();
             host.window_->dialogs_.push_back(view);
             host.window_->PlaceDialog(view);
             view->show();
