@@ -74,5 +74,46 @@ TEST_F(ProgramTest, AStoppedTimerIsBookedOnOkAndRunsOnAfterCancel) {
     EXPECT_FALSE(timer->Current().has_value());
 }
 
+// A timer whose project and category went, run past 23:50: the proposal falls back to what New
+// shows and says so; Discard after yes forgets it.
+TEST_F(ProgramTest, AStaleTimerFallsBackToWhatNewShowsAndSaysSo) {
+    SeedRecords(1);
+    std::string why;
+    const int64_t now = *SecondsSinceEpoch(clock_.GetSystemTime());
+    ASSERT_TRUE(StartTimer(folders_.dataDir, {now - 26 * 3600, u"Gone", u"Old", u""}, why));
+    std::optional<DesktopTimer> timer;
+    const auto watch = [&](App* app) {
+        if (app != nullptr) timer.emplace(app->host, clock_, folders_.dataDir);
+        timer->Attach(app);
+    };
+    std::vector<std::u16string> shown;
+    Run({Then([&](HeadlessHost&) { timer->Load(); }, A::MakeHelp()),
+         [&](HeadlessHost&) {
+             timer->Stop();
+             return A::MakeHelp();
+         },
+         Then(
+             [&](HeadlessHost& host) {
+                 for (int id : {kRegisterTimeHours, kRegisterTimeMinutes, kRegisterTimeCategory,
+                                kRegisterTimeProject}) {
+                     shown.push_back(host.TopDialog()->Text(id, 80));
+                 }
+             },
+             A::MakeClick(kRegisterTimeCancel)),
+         [&](HeadlessHost&) {
+             EXPECT_TRUE(timer->Discard());
+             return A::MakeHelp();
+         },
+         Do(A::MakeAnswer(true))},
+        watch);
+    EXPECT_EQ(shown, (std::vector<std::u16string>{u"23", u"50", u"", u"Alpha"}));
+    std::string said;
+    for (const std::string& line : events) said += line;
+    for (const char* part : {"remaining 2:10", R"(project \"Gone\")", R"(category \"Old\")"}) {
+        EXPECT_NE(said.find(part), std::string::npos) << part << " in " << said;
+    }
+    EXPECT_FALSE(std::filesystem::exists(TimerFilePath(folders_.dataDir)));
+}
+
 }  // namespace
 }  // namespace qv
