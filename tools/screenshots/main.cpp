@@ -473,7 +473,7 @@ class Shooter {
                 menu->hide();
                 TitledWindow(host.Window(), "timer-title");
                 tray->TrayMenu().popup(QPoint(0, 0));
-                Save(&tray->TrayMenu(), "timer-tray-menu");
+                Write(tray->TrayMenu().grab(), "timer-tray-menu");  // no part of the window
                 tray->TrayMenu().hide();
                 TrayPictures("timer-tray-pictures");
                 for (QAction* item : menu->actions()) {
@@ -497,9 +497,7 @@ class Shooter {
                          window->windowTitle());
         painter.drawPixmap(0, strip, inside);
         painter.end();
-        if (!picture.save(QString::fromStdString((outDir_ / (name + ".png")).string()), "PNG")) {
-            Fail("cannot write " + name);
-        }
+        Write(picture, name);
     }
     // The tray's two pictures, stopped and running, at 16, 32 and 64 pixels.
     void TrayPictures(const std::string& name) {
@@ -514,8 +512,12 @@ class Shooter {
             }
         }
         painter.end();
-        if (!picture.save(QString::fromStdString((outDir_ / (name + ".png")).string()), "PNG")) {
-            Fail("cannot write " + name);
+        Write(picture, name);
+    }
+    void Write(const QPixmap& picture, const std::string& name) {
+        const std::filesystem::path file = outDir_ / (name + ".png");
+        if (!picture.save(QString::fromStdString(file.string()), "PNG")) {
+            Fail("cannot write " + file.string());
         }
     }
 
