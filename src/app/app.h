@@ -1,6 +1,7 @@
 // One run of the program: its services and its state.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "core/app_state.h"
@@ -47,7 +48,12 @@ struct App {
 // one by one. Both end only after the exit steps have saved what is kept.
 enum class ProgramEnd { Tidy, ProcessEnds };
 
+// Told of the running program just before its main window runs, and of null once the window
+// has gone: the desktop's additions around the handheld's screens act on it in between.
+using ProgramWatch = std::function<void(App*)>;
+
 // The program's entry: start-up, the message loop, exit. Returns the exit code.
-int QuorvellaMain(ProgramServices& services, ProgramEnd end = ProgramEnd::Tidy);
+int QuorvellaMain(ProgramServices& services, ProgramEnd end = ProgramEnd::Tidy,
+                  const ProgramWatch& watch = {});
 
 }  // namespace qv

@@ -9,6 +9,7 @@
 #include "app/program_resources.h"
 #include "desktop/desktop_keys.h"
 #include "desktop/notices.h"
+#include "desktop/timer_tray.h"
 #include "platform/files/data_folder_lock.h"
 #include "platform/files/device_files.h"
 #include "platform/files/system_clock.h"
@@ -83,7 +84,11 @@ int main(int argc, char** argv) {
     instances.onRaise = [&host] { host.Raise(); };
 
     ProgramServices services{host, hive, *store, files, instances};
-    const int code = QuorvellaMain(services, ProgramEnd::ProcessEnds);
+    // The timer lives beside the handheld's screens: the window's title, its menu, the tray.
+    DesktopTimer timer(host, clock, folders.dataDir);
+    TimerTray tray(host, timer);
+    const int code =
+        QuorvellaMain(services, ProgramEnd::ProcessEnds, [&tray](App* app) { tray.Attach(app); });
     // Settings the exit could not keep are told to the user before the program goes.
     if (!hive.LastSaveFailure().empty() && !closedFromOutside) {
         TellUnsavedSettings(host, folders.HiveFile(), hive.LastSaveFailure());

@@ -232,14 +232,14 @@ DialogResult MainWindow::NewRecord() {
     return result;
 }
 
-void MainWindow::AfterNewRecord(int result) {
+bool MainWindow::AfterNewRecord(int result) {
     AppState& s = app_.state;
     if (result != kRegisterTimeOk) {
         RestoreSelection();
-        return;
+        return false;
     }
     uint32_t newId = 0;
-    if (!Tell(app_.host, AddTimeRecord(app_.store, s.scratchRecord, newId))) return;
+    if (!Tell(app_.host, AddTimeRecord(app_.store, s.scratchRecord, newId))) return false;
     app_.host.SetWaitCursor(true);
     s.scratchRecord.recordId = newId;
     Dialog& bar = *Bar();
@@ -248,6 +248,7 @@ void MainWindow::AfterNewRecord(int result) {
     app_.host.SetWaitCursor(false);
     app_.host.Repaint(bar);
     app_.host.PlaySoundResource(u"IDW_TIME_ADDED");
+    return true;
 }
 
 bool MainWindow::ListRestoredRecord() {

@@ -59,6 +59,9 @@ class MainWindow : public MainWindowBehaviour, public RecordDeletion {
     void RunCommand(const CommandRow& row);
     // New Time: Register Time on a fresh record, or the first project while there is none.
     DialogResult NewRecord();
+    // After Register Time on a new record: OK books scratchRecord as New does. True when it
+    // was stored.
+    bool AfterNewRecord(int result);
     // scratchRecord, just stored under its new identifier, as the list's last row when it
     // belongs to the current project; true when it was listed.
     bool ListRestoredRecord();
@@ -77,7 +80,6 @@ class MainWindow : public MainWindowBehaviour, public RecordDeletion {
     void HeaderTap(int column);
     void SetCommand(int command, bool enabled);
     void EditRecord();
-    void AfterNewRecord(int result);
     // After Register Time edited the selected record: replace its row, or take it away when it
     // moved to another project.
     void AfterEditRecord(int result);

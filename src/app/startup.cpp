@@ -52,13 +52,15 @@ constexpr bool kLeavesToProcessEnd = false;
 constexpr bool kLeavesToProcessEnd = true;
 #endif
 
-int QuorvellaMain(ProgramServices& services, ProgramEnd end) {
+int QuorvellaMain(ProgramServices& services, ProgramEnd end, const ProgramWatch& watch) {
     auto app = std::make_unique<App>(services);
     if (!InitInstance(*app)) return 0;
     MainWindow window(*app);  // outlives the frame, which owns the bar the window drives
     MainFrame frame(app->title, MainMenuBar());
     app->mainWindow = &window;
+    if (watch) watch(app.get());
     const int code = app->host.RunMainWindow(frame, window);
+    if (watch) watch(nullptr);
     app->mainWindow = nullptr;
     if (end == ProgramEnd::ProcessEnds && kLeavesToProcessEnd) (void)app.release();
     return code;

@@ -95,7 +95,8 @@ void RegisterTime::FillProjects(Dialog& d) {
     for (ProjectRecord* p = s_.projects.First(); p != nullptr; p = s_.projects.Next()) {
         d.AddString(kRegisterTimeProject, p->name.value_or(u""));
     }
-    const Text& current = s_.currentProject.name;
+    const Text current =
+        ctx_.startProject != nullptr ? Text(*ctx_.startProject) : s_.currentProject.name;
     if (s_.projects.Empty() || !current || current->empty()) return;
     const int exact = FindEntryExact(d, kRegisterTimeProject, *current);
     if (exact != -1) {

@@ -61,6 +61,9 @@ struct RegisterTimeContext {
     StoreContext& store;
     RecordDeletion& deletion;
     Dialog*& activeEntryDialog;
+    // The project the project box starts at instead of the current one (a record proposed
+    // from elsewhere), or null.
+    const std::u16string* startProject = nullptr;
 };
 
 // Runs the dialog on scratchRecord; editingExisting says what for. An existing record is the

@@ -65,7 +65,7 @@ class ProgramTest : public ::testing::Test {
     // Runs the program; each step is called when it waits for the user and returns the action
     // it takes. After the last step the program is closed the shell's way. While it runs,
     // store_ is its object store, for steps that make it refuse changes.
-    int Run(std::deque<Step> steps) {
+    int Run(std::deque<Step> steps, const ProgramWatch& watch = {}) {
         RegistryHive hive(folders_.HiveFile());
         DeviceFiles files(folders_);
         auto store = OpenObjectStoreFile(folders_.StoreFile());
@@ -88,7 +88,7 @@ class ProgramTest : public ::testing::Test {
             [&](const std::string& error) { ADD_FAILURE() << error; });
         host->SetScreenSize(screen);
         ProgramServices services{*host, hive, *store, files, instances};
-        const int code = QuorvellaMain(services);
+        const int code = QuorvellaMain(services, ProgramEnd::Tidy, watch);
         store_ = nullptr;
         return code;
     }

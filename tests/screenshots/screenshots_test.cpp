@@ -38,7 +38,7 @@ TEST(ScreenshotTool, DrawsTheMainWindowAndEveryDialogInBothLayoutsAtTheZoom) {
         "main",         "balance-before", "balance-report", "book",           "project",
         "register",     "categories",     "category-new",   "category-edit",  "range",
         "report",       "report-total",   "report-list",    "export-records", "export-balance",
-        "view-options", "calendar"};
+        "view-options", "calendar",       "timer-register"};
     for (int id : qv::DialogTemplateIds()) {
         if (id != 130) expected.push_back("dialog-" + std::to_string(id));
     }
@@ -52,11 +52,16 @@ TEST(ScreenshotTool, DrawsTheMainWindowAndEveryDialogInBothLayoutsAtTheZoom) {
             EXPECT_GT(Colours(image), 8u);
         }
     }
-    // The long project name and the message boxes, each once.
-    for (const char* single : {"main-long-project", "box-notice", "box-question"}) {
+    // The long project name, the message boxes and the timer's menus, title and pictures, each
+    // once.
+    const char* singles[] = {"main-long-project",  "box-notice",      "box-question",
+                             "timer-window-menu",  "timer-tray-menu", "timer-title",
+                             "timer-tray-pictures"};
+    for (const char* single : singles) {
         EXPECT_FALSE(QImage(QString::fromStdString((out / single).string() + ".png")).isNull());
     }
-    EXPECT_EQ(std::distance(fs::directory_iterator(out), {}), std::ssize(expected) * 2 + 3);
+    EXPECT_EQ(std::distance(fs::directory_iterator(out), {}),
+              std::ssize(expected) * 2 + std::ssize(singles));
 }
 
 TEST(ScreenshotTool, RefusesABadCommandLineOrOutputFolderAndWritesNothing) {

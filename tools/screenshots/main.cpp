@@ -29,6 +29,7 @@
 #include "app/app.h"
 #include "app/commands.h"
 #include "app/program_resources.h"
+#include "desktop/timer_tray.h"
 #include "device_seed.h"
 #include "dialogs/delete_by_range.h"
 #include "dialogs/edit_categories.h"
@@ -39,6 +40,7 @@
 #include "dialogs/register_time.h"
 #include "dialogs/time_report.h"
 #include "dialogs/view_options.h"
+#include "platform/files/timer_file.h"
 #include "platform/qt/qt_host.h"
 #include "platform/qt/qt_text.h"
 #include "platform/registry/registry_hive.h"
@@ -260,7 +262,8 @@ class Shooter {
     // Runs the real program on a seeded device; `act` is called each time it waits for the user
     // with the number of the wait, and returns false when it is done: the program is then closed.
     void RunProgram(const std::filesystem::path& root,
-                    const std::function<bool(QtHost&, int wait)>& act) {
+                    const std::function<bool(QtHost&, int wait)>& act,
+                    const std::function<void(QtHost&, App*)>& watch = {}) {
         const DeviceFolders folders = DeviceFolders::UnderRoot(root);
         std::istringstream seed(kSeed);
         std::string why;
@@ -285,7 +288,9 @@ class Shooter {
         });
         ProgramServices services{host, hive, *store, files, instances};
         try {
-            QuorvellaMain(services);
+            QuorvellaMain(services, ProgramEnd::Tidy, [&](App* app) {
+                if (watch) watch(host, app);
+            });
         } catch (const StopRun&) {
             Fail("the program did not end on the close request");
         }
@@ -428,6 +433,94 @@ class Shooter {
                   Visit(kProjectsBalanceTemplate, "", [](Dialog& d) { input::Done(d); })});
     }
 
+    // The desktop's timer, running for an hour and 25 minutes: the window's menu and the
+    // tray's, the title (drawn above the window, where the desktop's frame shows it), the
+    // tray's pictures, and Stop's Register Time in both layouts.
+    void Timer(const std::filesystem::path& root) {
+        const DeviceFolders folders = DeviceFolders::UnderRoot(root);
+        std::error_code made;
+        std::filesystem::create_directories(folders.dataDir, made);
+        std::string why;
+        const int64_t now = *SecondsSinceEpoch(TheDay());
+        if (!StartTimer(folders.dataDir, {now - 85 * 60, u"Website", u"Design", u"shop pages"},
+                        why)) {
+            return Fail("timer: " + why);
+        }
+        FixedClock clock(TheDay());
+        std::unique_ptr<DesktopTimer> timer;
+        std::unique_ptr<TimerTray> tray;
+        const auto watch = [&](QtHost& host, App* app) {
+            if (!tray) {
+                timer = std::make_unique<DesktopTimer>(host, clock, folders.dataDir);
+                tray = std::make_unique<TimerTray>(host, *timer);
+            }
+            tray->Attach(app);
+        };
+        bool registered = false;
+        RunProgram(
+            root,
+            [&](QtHost& host, int wait) {
+                if (wait == 1 && host.TopDialog() != nullptr) {
+                    ShootBothLayouts(host, "timer-register");
+                    registered = true;
+                    input::Click(*host.TopDialog(), kRegisterTimeCancel);
+                    return true;
+                }
+                if (wait != 0 || !tray) return false;
+                QMenu* menu = host.WindowMenu();
+                menu->popup(host.Window()->mapToGlobal(QPoint(0, 20 * zoom_)));
+                SaveWithPopup(host.Window(), menu, "timer-window-menu");
+                menu->hide();
+                TitledWindow(host.Window(), "timer-title");
+                tray->TrayMenu().popup(QPoint(0, 0));
+                Write(tray->TrayMenu().grab(), "timer-tray-menu");  // no part of the window
+                tray->TrayMenu().hide();
+                TrayPictures("timer-tray-pictures");
+                for (QAction* item : menu->actions()) {
+                    if (item->text() == QStringLiteral("Stop timer")) item->trigger();
+                }
+                return false;
+            },
+            watch);
+        if (!registered) Fail("Stop did not open Register Time");
+    }
+    // The window under a strip with its title, as the desktop's frame shows it.
+    void TitledWindow(QWidget* window, const std::string& name) {
+        QCoreApplication::processEvents();
+        const QPixmap inside = window->grab();
+        const int strip = 14 * zoom_;
+        QPixmap picture(inside.width(), inside.height() + strip);
+        picture.fill(QColor(0x3C, 0x3C, 0x3C));
+        QPainter painter(&picture);
+        painter.setPen(Qt::white);
+        painter.drawText(QRect(0, 0, inside.width(), strip), Qt::AlignCenter,
+                         window->windowTitle());
+        painter.drawPixmap(0, strip, inside);
+        painter.end();
+        Write(picture, name);
+    }
+    // The tray's two pictures, stopped and running, at 16, 32 and 64 pixels.
+    void TrayPictures(const std::string& name) {
+        QPixmap picture(2 * (16 + 32 + 64 + 24), 72);
+        picture.fill(Qt::white);
+        QPainter painter(&picture);
+        int x = 4;
+        for (const bool running : {false, true}) {
+            for (int size : {16, 32, 64}) {
+                painter.drawPixmap(x, 4, TimerTray::Picture(running).pixmap(size, size));
+                x += size + 8;
+            }
+        }
+        painter.end();
+        Write(picture, name);
+    }
+    void Write(const QPixmap& picture, const std::string& name) {
+        const std::filesystem::path file = outDir_ / (name + ".png");
+        if (!picture.save(QString::fromStdString(file.string()), "PNG")) {
+            Fail("cannot write " + file.string());
+        }
+    }
+
     // Every dialog template on its own, portrait and landscape.
     void Dialogs() {
         FixedClock clock(TheDay());
@@ -508,6 +601,8 @@ int main(int argc, char** argv) {
     shooter.Balance(root);
     std::filesystem::remove_all(root, error);
     shooter.DailyDialogs(root);
+    std::filesystem::remove_all(root, error);
+    shooter.Timer(root);
     shooter.Dialogs();
     shooter.Boxes();
     std::filesystem::remove_all(root, error);

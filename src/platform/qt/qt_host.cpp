@@ -399,6 +399,15 @@ void ZoomIcon(QMessageBox& box) {
 
 }  // namespace
 
+QMenu* QtHost::WindowMenu() const {
+    return window_->menuButton_->menu();
+}
+
+bool QtHost::TakesCommands() const {
+    return main_ != nullptr && mainCreated_ && !main_->IsDestroyed() && dialogViews_.empty() &&
+           openBoxes_.empty();
+}
+
 int QtHost::MessageBox(const std::u16string& text, const std::u16string& caption, uint32_t flags) {
     const bool question = (flags & 0x0F) == MB_YESNO;
     Emit(HostEvent::Box(question ? HostEvent::Kind::Question : HostEvent::Kind::Message, text,

@@ -17,6 +17,7 @@
 #include "platform/ui/ui_host.h"
 #include "platform/ui/user_action.h"
 
+class QMenu;
 class QWidget;
 
 namespace qv {
@@ -115,6 +116,11 @@ class QtHost : public UiHost, private MainFrameObserver {
     QWidget* DoneButton() const;
     QWidget* MenuBarWidget() const;
     std::vector<Dialog*> OpenDialogs() const;
+    // The menu behind the title strip's icon, for the desktop's own items.
+    QMenu* WindowMenu() const;
+    // Whether the main window takes a command now: it runs, and no dialog or message box is
+    // open over it.
+    bool TakesCommands() const;
     bool WaitCursor() const { return waitCursor_; }
 
   private:
