@@ -1,6 +1,7 @@
 // One run of the program: its services and its state.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "core/app_state.h"
@@ -48,6 +49,8 @@ struct App {
 enum class ProgramEnd { Tidy, ProcessEnds };
 
 // The program's entry: start-up, the message loop, exit. Returns the exit code.
-int QuorvellaMain(ProgramServices& services, ProgramEnd end = ProgramEnd::Tidy);
+// `running` hears of the run once its main window is made, and of its end (null).
+int QuorvellaMain(ProgramServices& services, ProgramEnd end = ProgramEnd::Tidy,
+                  const std::function<void(App*)>& running = {});
 
 }  // namespace qv

@@ -6,7 +6,10 @@
 #include <iostream>
 
 #include "app/app.h"
+#include "app/cli_main.h"
 #include "app/program_resources.h"
+#include "cli/cli_commands.h"
+#include "cli/cli_texts.h"
 #include "desktop/desktop_keys.h"
 #include "desktop/notices.h"
 #include "platform/files/data_folder_lock.h"
@@ -24,7 +27,15 @@
 
 int main(int argc, char** argv) {
     using namespace qv;
+    // A subcommand runs without a window: in the running one, or on its own.
+    if (argc > 1 && cli::IsSubcommand(argv[1])) {
+        return RunSubcommand(std::vector<std::string>(argv + 1, argv + argc));
+    }
     const CommandLine line = ParseCommandLine(argc, argv);
+    if (line.action == CommandLine::Action::ShowHelp) {
+        std::cout << HelpText() << cli::SubcommandsHelp() << std::flush;
+        return std::cout ? 0 : 1;
+    }
     if (std::optional<int> code = AnswerCommandLine(line, std::cout, std::cerr)) return *code;
     std::string why;
     if (!DisplayReachable(why)) {
@@ -81,9 +92,14 @@ int main(int argc, char** argv) {
     std::unique_ptr<ObjectStore> store = OpenObjectStoreFile(folders.StoreFile());
     if (store == nullptr) store = MakeUnavailableObjectStore();  // start-up says so
     instances.onRaise = [&host] { host.Raise(); };
+    App* running = nullptr;  // the run commands handed over by later starts work on
+    instances.onCommand = [&](const std::vector<std::string>& args) {
+        return AnswerInWindow(running, host.InTheMiddle(), args);
+    };
 
     ProgramServices services{host, hive, *store, files, instances};
-    const int code = QuorvellaMain(services, ProgramEnd::ProcessEnds);
+    const int code =
+        QuorvellaMain(services, ProgramEnd::ProcessEnds, [&running](App* app) { running = app; });
     // Settings the exit could not keep are told to the user before the program goes.
     if (!hive.LastSaveFailure().empty() && !closedFromOutside) {
         TellUnsavedSettings(host, folders.HiveFile(), hive.LastSaveFailure());

@@ -62,6 +62,9 @@ class MainWindow : public MainWindowBehaviour, public RecordDeletion {
     // scratchRecord, just stored under its new identifier, as the list's last row when it
     // belongs to the current project; true when it was listed.
     bool ListRestoredRecord();
+    // A record booked from outside the window (the command line), already stored under its
+    // identifier: listed and added to the balance as Register Time's OK lists its record.
+    void ListBookedRecord(const TimeRecord& record);
 
     // Register Time's Delete.
     bool RoomForUndo() override;
@@ -78,6 +81,8 @@ class MainWindow : public MainWindowBehaviour, public RecordDeletion {
     void SetCommand(int command, bool enabled);
     void EditRecord();
     void AfterNewRecord(int result);
+    // scratchRecord, just stored: listed when it belongs to the current project.
+    void ShowStoredRecord();
     // After Register Time edited the selected record: replace its row, or take it away when it
     // moved to another project.
     void AfterEditRecord(int result);

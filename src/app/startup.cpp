@@ -52,13 +52,16 @@ constexpr bool kLeavesToProcessEnd = false;
 constexpr bool kLeavesToProcessEnd = true;
 #endif
 
-int QuorvellaMain(ProgramServices& services, ProgramEnd end) {
+int QuorvellaMain(ProgramServices& services, ProgramEnd end,
+                  const std::function<void(App*)>& running) {
     auto app = std::make_unique<App>(services);
     if (!InitInstance(*app)) return 0;
     MainWindow window(*app);  // outlives the frame, which owns the bar the window drives
     MainFrame frame(app->title, MainMenuBar());
     app->mainWindow = &window;
+    if (running) running(app.get());
     const int code = app->host.RunMainWindow(frame, window);
+    if (running) running(nullptr);
     app->mainWindow = nullptr;
     if (end == ProgramEnd::ProcessEnds && kLeavesToProcessEnd) (void)app.release();
     return code;
