@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <optional>
+#include <string>
 
 #include "cli/cli_reading.h"
 #include "cli/cli_texts.h"
@@ -106,52 +106,91 @@ std::u16string NameOf(const std::string& typed) {
     return TrimBlanks(FromUtf8(typed));
 }
 
-std::string Utf8(const std::optional<std::u16string>& text) {
-    return text ? ToUtf8(*text) : std::string();
+// Appends UTF-16 text as UTF-8; as the inside of a JSON string, quotes, backslashes and
+// control characters escaped. A lone surrogate becomes U+FFFD.
+void AppendText(std::string& out, std::u16string_view text, bool json) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        char32_t c = text[i];
+        if (c < 0x80) {
+            if (json && (c == u'"' || c == u'\\')) {
+                out += '\\';
+            } else if (json && c < 0x20) {
+                static constexpr char kHex[] = "0123456789abcdef";
+                out += "\\u00";
+                out += kHex[c >> 4];
+                out += kHex[c & 0xF];
+                continue;
+            }
+            out += static_cast<char>(c);
+            continue;
+        }
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+        } else if (c >= 0xD800 && c <= 0xDFFF) {
+            c = 0xFFFD;
+        }
+        if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+        } else {
+            if (c < 0x10000) {
+                out += static_cast<char>(0xE0 | (c >> 12));
+            } else {
+                out += static_cast<char>(0xF0 | (c >> 18));
+                out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            }
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        }
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+std::string Utf8(std::u16string_view text) {
+    std::string out;
+    AppendText(out, text, false);
+    return out;
+}
+
+std::string Utf8(const Text& text) {
+    return text ? Utf8(std::u16string_view(*text)) : std::string();
 }
 
 std::string Utf8(const InlineText& text) {
-    return ToUtf8(*text);
+    return Utf8(*text);
 }
 
-// A JSON string: quotes, backslashes and control characters escaped; everything else as UTF-8.
-std::string Json(std::string_view utf8) {
+// A JSON string.
+std::string Json(std::u16string_view text) {
     std::string out = "\"";
-    for (char c : utf8) {
-        switch (c) {
-            case '"':
-                out += "\\\"";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            default:
-                if (static_cast<unsigned char>(c) < 0x20) {
-                    char escaped[8];
-                    std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-                    out += escaped;
-                } else {
-                    out += c;
-                }
-        }
-    }
+    AppendText(out, text, true);
     return out + "\"";
 }
 
+std::string Json(const Text& text) {
+    return Json(text ? std::u16string_view(*text) : std::u16string_view());
+}
+
+// "YYYY-MM-DD" with its quotes.
+void AppendIsoDate(std::string& out, const CalendarDate& d) {
+    const auto digits = [&out](unsigned value, int count) {
+        char text[4];
+        for (int k = count - 1; k >= 0; --k, value /= 10)
+            text[k] = static_cast<char>('0' + value % 10);
+        out.append(text, static_cast<size_t>(count));
+    };
+    out += '"';
+    digits(d.year, 4);
+    out += '-';
+    digits(d.month, 2);
+    out += '-';
+    digits(d.day, 2);
+    out += '"';
+}
+
 std::string IsoDate(const CalendarDate& d) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%04u-%02u-%02u", d.year % 10000u, d.month % 100u,
-                  d.day % 100u);
-    return text;
+    std::string out;
+    AppendIsoDate(out, d);
+    return out;
 }
 
 // The project a command names, or the current one; null (with the refusal) when the name is
@@ -256,28 +295,41 @@ Answer RunList(Session& s, const Request& r) {
         if (json) a.out = "[]\n";
         return a;
     }
-    ReadingState reading(s.live);
+    ReadingState reading(s.live, s.processEnds);
     if (!reading.LoadProject(project->projectId)) return Refuse(says::kStoreUnreadable);
     const AppSettings& view = s.live.state.settings;
-    const std::string projectName = Utf8(project->name);
+    const std::string projectText = Utf8(project->name);
+    const std::string projectJson = ",\"project\":" + Json(project->name) + ",\"category\":\"";
+    const char16_t separator = TimeSeparator(view.TimeTypeView);
     std::string& out = a.out;
+    out.reserve(static_cast<size_t>(reading.state.timeRecords.Size()) * 128);
     bool first = true;
     if (json) out = "[";
     for (TimeRecord* t : ItemsOf<TimeRecord>(reading.state.timeRecords)) {
         if (!DayInRange(t->dateKey, range->first, range->second)) continue;
+        const std::u16string_view category = t->category ? *t->category : std::u16string_view();
+        const std::u16string_view memo = t->memo ? *t->memo : std::u16string_view();
         if (json) {
-            out += first ? "\n" : ",\n";
-            out += "{\"date\":" + Json(IsoDate(t->date)) +
-                   ",\"minutes\":" + std::to_string(MinutesOf(*t)) +
-                   ",\"project\":" + Json(projectName) +
-                   ",\"category\":" + Json(Utf8(t->category)) + ",\"memo\":" + Json(Utf8(t->memo)) +
-                   "}";
+            out += first ? "\n{\"date\":" : ",\n{\"date\":";
+            AppendIsoDate(out, t->date);
+            out += ",\"minutes\":";
+            out += std::to_string(MinutesOf(*t));
+            out += projectJson;
+            AppendText(out, category, true);
+            out += "\",\"memo\":\"";
+            AppendText(out, memo, true);
+            out += "\"}";
         } else {
-            const InlineText time =
-                t->minutesText ? DurationText(MinutesOf(*t), TimeSeparator(view.TimeTypeView))
-                               : InlineText();
-            out += Utf8(DateText(*t, view.DateTypeView)) + "\t" + Utf8(time) + "\t" + projectName +
-                   "\t" + Utf8(t->category) + "\t" + Utf8(t->memo) + "\n";
+            AppendText(out, *DateText(*t, view.DateTypeView), false);
+            out += '\t';
+            if (t->minutesText) AppendText(out, *DurationText(MinutesOf(*t), separator), false);
+            out += '\t';
+            out += projectText;
+            out += '\t';
+            AppendText(out, category, false);
+            out += '\t';
+            AppendText(out, memo, false);
+            out += '\n';
         }
         first = false;
     }
@@ -337,18 +389,18 @@ void ReportRows(const List& list, bool json, uint32_t timeView, std::string& out
     bool first = true;
     for (T* item : ItemsOf<T>(list)) {
         if (json) {
-            out += std::string(first ? "" : ",") + "\n{\"name\":" + Json(Utf8(item->name)) +
+            out += std::string(first ? "" : ",") + "\n{\"name\":" + Json(item->name) +
                    ",\"minutes\":" + std::to_string(item->totalMinutes) + "}";
         } else {
-            out += Utf8(item->name) + "\t" + ToUtf8(ReportTimeText(item->totalMinutes, timeView)) +
-                   "\n";
+            out += Utf8(item->name) + "\t" +
+                   Utf8(std::u16string_view(ReportTimeText(item->totalMinutes, timeView))) + "\n";
         }
         first = false;
     }
 }
 
 Answer RunReport(Session& s, const Request& r) {
-    ReadingState reading(s.live);
+    ReadingState reading(s.live, s.processEnds);
     int64_t total = 0;
     if (std::optional<Answer> refusal = MakeReport(s, r, reading, total)) return *refusal;
     const bool json = r.Has("json");
@@ -364,7 +416,8 @@ Answer RunReport(Session& s, const Request& r) {
         a.out += "\n],\"total\":" + std::to_string(total) + "}\n";
     } else {
         a.out += std::string(says::kTotal) + "\t" +
-                 ToUtf8(ReportTimeText(static_cast<int32_t>(total), timeView)) + "\n";
+                 Utf8(std::u16string_view(ReportTimeText(static_cast<int32_t>(total), timeView))) +
+                 "\n";
     }
     return a;
 }
@@ -380,7 +433,7 @@ Answer RunExport(Session& s, const Request& r) {
     const uint32_t encoding = r.Has("unicode") ? ExportUnicode : ExportAscii;
     const uint32_t folder = r.Has("business") ? ExportBusiness : ExportPersonal;
 
-    ReadingState reading(s.live);
+    ReadingState reading(s.live, s.processEnds);
     AppState& state = reading.state;
     bool asked = false;
     const bool replace = r.Has("replace");
@@ -439,9 +492,8 @@ Answer RunProjects(Session& s, const Request& r) {
     for (ProjectRecord* p : ItemsOf<ProjectRecord>(state.projects)) {
         const bool current = p->projectId == state.currentProject.projectId;
         if (json) {
-            a.out += std::string(first ? "\n" : ",\n") + "{\"name\":" + Json(Utf8(p->name)) +
-                     ",\"date\":" + Json(IsoDate(p->date)) +
-                     ",\"description\":" + Json(Utf8(p->description)) +
+            a.out += std::string(first ? "\n" : ",\n") + "{\"name\":" + Json(p->name) +
+                     ",\"date\":" + IsoDate(p->date) + ",\"description\":" + Json(p->description) +
                      ",\"current\":" + (current ? "true" : "false") + "}";
         } else {
             a.out += Utf8(DateText(*p, state.settings.DateTypeView)) + "\t" + Utf8(p->name) +
@@ -460,7 +512,7 @@ Answer RunCategories(Session& s, const Request& r) {
     if (json) a.out = "[";
     for (CategoryItem* c : ItemsOf<CategoryItem>(s.live.state.categories)) {
         if (json) {
-            a.out += std::string(first ? "\n" : ",\n") + Json(Utf8(c->name));
+            a.out += std::string(first ? "\n" : ",\n") + Json(c->name);
         } else {
             a.out += Utf8(c->name) + "\n";
         }

@@ -51,6 +51,8 @@ struct Session {
     std::function<StoreContext*(std::string& why)> beginChange;
     // A record was stored under its new identifier: the window lists it.
     std::function<void(const TimeRecord&)> recordAdded;
+    // The process ends straight after the command: the records it read are left to it.
+    bool processEnds = false;
 };
 
 // Whether an argument names a subcommand (then the program runs no window).

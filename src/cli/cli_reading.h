@@ -22,7 +22,9 @@ std::vector<T*> ItemsOf(const List& list) {
 // own, so the window's list, report orders and handles stay as they are.
 class ReadingState {
   public:
-    explicit ReadingState(StoreContext& live);
+    // leaveRecords: the process ends straight after the command, and the operating system takes
+    // the records back whole instead of their being freed one by one.
+    ReadingState(StoreContext& live, bool leaveRecords);
     ~ReadingState();
     ReadingState(const ReadingState&) = delete;
     ReadingState& operator=(const ReadingState&) = delete;
@@ -34,6 +36,9 @@ class ReadingState {
 
     AppState state;
     StoreContext ctx;
+
+  private:
+    bool leaveRecords_;
 };
 
 // Loads settings-independent lists from a store opened for looking: the categories and the

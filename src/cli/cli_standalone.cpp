@@ -65,7 +65,7 @@ Answer RunOnOwn(const DeviceFolders& folders, const Request& request, const Cloc
                         }
                         return &*writing;
                     },
-                    nullptr};
+                    nullptr, true};
     return Execute(session, request);
 }
 
