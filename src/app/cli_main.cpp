@@ -11,12 +11,12 @@
 #include <thread>
 #include <variant>
 
-#include "app/main_window.h"
 #include "cli/cli_commands.h"
 #include "cli/cli_standalone.h"
 #include "cli/cli_texts.h"
 #include "platform/files/data_folder_lock.h"
 #include "platform/files/system_clock.h"
+#include "platform/qt/instance_check.h"
 
 namespace qv {
 
@@ -77,29 +77,6 @@ int RunSubcommand(const std::vector<std::string>& args) {
         }
         std::this_thread::sleep_for(kLockRetry);
     }
-}
-
-QtInstanceCheck::CommandAnswer AnswerInWindow(App* app, bool inTheMiddle,
-                                              const std::vector<std::string>& args) {
-    auto read = cli::ReadCommandLine(args);
-    cli::Answer answer;
-    if (const cli::Answer* early = std::get_if<cli::Answer>(&read)) {
-        answer = *early;
-    } else if (app == nullptr || app->mainWindow == nullptr || app->mainWindow->Bar() == nullptr) {
-        answer = {
-            cli::kRefused, {}, "quorvella: " + std::string(cli::says::kWindowStarting) + "\n"};
-    } else {
-        cli::Session session{
-            app->store, app->services.files,
-            [app, inTheMiddle](std::string& why) -> StoreContext* {
-                if (!inTheMiddle) return &app->store;
-                why = cli::says::kDialogOpen;
-                return nullptr;
-            },
-            [app](const TimeRecord& record) { app->mainWindow->ListBookedRecord(record); }};
-        answer = cli::Execute(session, std::get<cli::Request>(read));
-    }
-    return {answer.status, std::move(answer.out), std::move(answer.err)};
 }
 
 }  // namespace qv

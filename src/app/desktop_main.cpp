@@ -8,6 +8,7 @@
 #include "app/app.h"
 #include "app/cli_main.h"
 #include "app/program_resources.h"
+#include "app/window_commands.h"
 #include "cli/cli_commands.h"
 #include "cli/cli_texts.h"
 #include "desktop/desktop_keys.h"
@@ -94,7 +95,8 @@ int main(int argc, char** argv) {
     instances.onRaise = [&host] { host.Raise(); };
     App* running = nullptr;  // the run commands handed over by later starts work on
     instances.onCommand = [&](const std::vector<std::string>& args) {
-        return AnswerInWindow(running, host.InTheMiddle(), args);
+        cli::Answer a = RunInWindow(running, host.InTheMiddle(), args);
+        return QtInstanceCheck::CommandAnswer{a.status, std::move(a.out), std::move(a.err)};
     };
 
     ProgramServices services{host, hive, *store, files, instances};

@@ -88,7 +88,8 @@ class ProgramTest : public ::testing::Test {
             [&](const std::string& error) { ADD_FAILURE() << error; });
         host->SetScreenSize(screen);
         ProgramServices services{*host, hive, *store, files, instances};
-        const int code = QuorvellaMain(services);
+        const int code =
+            QuorvellaMain(services, ProgramEnd::Tidy, [this](App* app) { app_ = app; });
         store_ = nullptr;
         return code;
     }
@@ -132,6 +133,7 @@ class ProgramTest : public ::testing::Test {
     Size screen{240, 320};
     std::vector<std::string> events;
     ObjectStore* store_ = nullptr;
+    App* app_ = nullptr;  // the run, while its main window is up
 };
 
 }  // namespace qv::testing
