@@ -3,7 +3,6 @@
 #include "cli/cli_commands.h"
 
 #include <algorithm>
-#include <array>
 #include <optional>
 #include <string>
 
@@ -529,8 +528,9 @@ constexpr OptionSpec kProject{"project", true, false};
 constexpr OptionSpec kFrom{"from", true, false};
 constexpr OptionSpec kTo{"to", true, false};
 
-const std::array<Subcommand, 6>& Table() {
-    static const std::array<Subcommand, 6> table = {{
+// A row per subcommand; a new subcommand is a row here and its help in cli_texts.cpp.
+const std::vector<Subcommand>& Table() {
+    static const std::vector<Subcommand> table = {
         {"add",
          {},
          {{"time", true, true},
@@ -557,7 +557,7 @@ const std::array<Subcommand, 6>& Table() {
          RunExport},
         {"projects", {}, {kJson}, false, RunProjects},
         {"categories", {}, {kJson}, false, RunCategories},
-    }};
+    };
     return table;
 }
 
@@ -607,7 +607,7 @@ std::variant<Request, Answer> ReadCommandLine(const std::vector<std::string>& ar
         if (spec == c.options.end() || (!spec->takesValue && equals != std::string::npos)) {
             return UsageError(says::kUnknownOption, arg, "'");
         }
-        if (r.Has(option)) return UsageError("option '--", option, says::kTwice);
+        if (r.Has(option)) return UsageError(says::kOption, option, says::kTwice);
         std::string value;
         if (spec->takesValue) {
             if (equals != std::string::npos) {
@@ -615,7 +615,7 @@ std::variant<Request, Answer> ReadCommandLine(const std::vector<std::string>& ar
             } else if (i + 1 < args.size()) {
                 value = args[++i];
             } else {
-                return UsageError("option '--", option, says::kNeedsValue);
+                return UsageError(says::kOption, option, says::kNeedsValue);
             }
         }
         r.values[option] = value;

@@ -1,7 +1,6 @@
 // The command line's help texts.
 #include "cli/cli_texts.h"
 
-#include <array>
 #include <utility>
 
 namespace qv::cli {
@@ -78,14 +77,10 @@ constexpr std::string_view kCategories =
     "The categories in their kept order, one a line.\n"
     "  --json   an array of names\n";
 
-constexpr std::array<std::pair<std::string_view, std::string_view>, 6> kHelps = {{
-    {"add", kAdd},
-    {"list", kList},
-    {"report", kReport},
-    {"export", kExport},
-    {"projects", kProjects},
-    {"categories", kCategories},
-}};
+constexpr std::pair<std::string_view, std::string_view> kHelps[] = {
+    {"add", kAdd},       {"list", kList},         {"report", kReport},
+    {"export", kExport}, {"projects", kProjects}, {"categories", kCategories},
+};
 
 }  // namespace
 

@@ -17,6 +17,7 @@ std::string_view SubcommandHelp(std::string_view name);
 namespace says {
 inline constexpr std::string_view kUnknownSubcommand = "unknown subcommand '";
 inline constexpr std::string_view kUnknownOption = "unknown option '";
+inline constexpr std::string_view kOption = "option '--";
 inline constexpr std::string_view kNeedsValue = "' needs a value";
 inline constexpr std::string_view kMissingOption = "missing option '";
 inline constexpr std::string_view kTwice = "' given twice";
