@@ -2,7 +2,7 @@
 """The command line as a whole process: run_cli_family.py PROGRAM SEED_DEVICE CASE.
 
 standalone: no window; window: the same commands handed to a running window (offscreen)."""
-import json, os, pathlib, signal, subprocess, sys, tempfile, time
+import fcntl, json, os, pathlib, signal, subprocess, sys, tempfile, threading, time
 
 program, seed_device, case = sys.argv[1:4]
 tmp = pathlib.Path(tempfile.mkdtemp())
@@ -53,6 +53,13 @@ if case == "window":
             break
         time.sleep(0.1)
     time.sleep(0.3)
+    # The window holds the data folder, so every command below goes through it.
+    with open(data / "quorvella.lock", "a") as lock:
+        try:
+            fcntl.flock(lock, fcntl.LOCK_EX | fcntl.LOCK_NB)
+            check(False, "the window holds the data folder")
+        except BlockingIOError:
+            pass
 
 memo = 'a "q" \\ é\t'
 code, out, err = q("add", "--time", "2:10", "--project", "Alpha", "--category", "Travel",
@@ -106,6 +113,15 @@ check(q("export", "projects", "--name", "out", "--unicode")[0] == 1 and csv.read
       "an existing file is kept")
 check(q("export", "projects", "--name", "out", "--unicode", "--replace")[0] == 0 and
       "Beta".encode("utf-16-le") in csv.read_bytes(), "--replace writes the balance in UTF-16")
+
+if window is None:
+    # Another command line holds the data folder: the command waits for it, then gives up.
+    held = open(data / "quorvella.lock", "a")
+    fcntl.flock(held, fcntl.LOCK_EX)
+    code, _, err = q("categories")
+    check(code == 1 and "holds the data folder" in err, "a held folder is given up on: " + err)
+    threading.Timer(0.5, held.close).start()
+    check(q("categories")[0] == 0, "a folder let go of within the wait is taken")
 
 if window is not None:
     window.send_signal(signal.SIGTERM)
