@@ -106,7 +106,8 @@ std::u16string NameOf(const std::string& typed) {
 }
 
 // Appends UTF-16 text as UTF-8; as the inside of a JSON string, quotes, backslashes and
-// control characters escaped. A lone surrogate becomes U+FFFD.
+// control characters escaped; as a field of a tab-separated line, a control character (a tab,
+// a line break) a blank. A lone surrogate becomes U+FFFD.
 void AppendText(std::string& out, std::u16string_view text, bool json) {
     for (size_t i = 0; i < text.size(); ++i) {
         char32_t c = text[i];
@@ -120,7 +121,7 @@ void AppendText(std::string& out, std::u16string_view text, bool json) {
                 out += kHex[c & 0xF];
                 continue;
             }
-            out += static_cast<char>(c);
+            out += c < 0x20 ? ' ' : static_cast<char>(c);
             continue;
         }
         if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&

@@ -37,7 +37,8 @@ constexpr std::string_view kList =
     "usage: quorvella list [--project NAME] [--from DATE] [--to DATE] [--json]\n"
     "The time records of a project (the current one when not given), in the main list's order,\n"
     "from and to the days given (both included). One record a line, tab-separated: date,\n"
-    "duration, project, category, memo, in View Options' date and duration formats.\n"
+    "duration, project, category, memo, in View Options' date and duration formats (a tab or\n"
+    "a line break inside a text shows as a blank).\n"
     "  --json   an array of {\"date\": \"YYYY-MM-DD\", \"minutes\": N, \"project\": \"...\",\n"
     "           \"category\": \"...\", \"memo\": \"...\"}\n";
 
