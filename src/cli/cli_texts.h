@@ -55,7 +55,7 @@ inline constexpr std::string_view kStoreUnreadable = "the time records cannot be
 inline constexpr std::string_view kStoreUnusable = "the store cannot be opened for writing";
 inline constexpr std::string_view kDialogOpen =
     "a dialog is open in the Quorvella window; close it and try again";
-inline constexpr std::string_view kWindowStarting = "the Quorvella window is still starting";
+inline constexpr std::string_view kWindowStarting = "the Quorvella window is starting or closing";
 inline constexpr std::string_view kFolderBusy =
     "another Quorvella program holds the data folder and does not answer: ";
 inline constexpr std::string_view kTotal = "Total";
