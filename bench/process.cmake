@@ -15,3 +15,6 @@ target_link_libraries(qv-start-close PRIVATE qv_app qv_headless qv_registry qv_f
 target_include_directories(qv-start-close PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests ${PROJECT_SOURCE_DIR}/bench)
 target_compile_definitions(bench_whole_process PRIVATE QV_START_CLOSE="$<TARGET_FILE:qv-start-close>")
 add_dependencies(bench_whole_process qv-start-close)
+# The desktop program's subcommands, on their own and handed to its window.
+target_compile_definitions(bench_whole_process PRIVATE QV_QUORVELLA="$<TARGET_FILE:quorvella>")
+add_dependencies(bench_whole_process quorvella)

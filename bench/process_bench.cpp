@@ -7,14 +7,17 @@
 // measured against a Qt floor instead: a bare Qt Widgets program painting the same records.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "bench_device.h"
@@ -123,6 +126,59 @@ void BM_ReplayQtStartAndClose(benchmark::State& st) {
                    {QV_REPLAY, "--root", Device().dataDir.string(), "--host", "qt", script});
 }
 
+// The standard store as the desktop program finds it in its data folder (XDG_DATA_HOME/quorvella),
+// with the last hundred records (of the small projects) taken out, so that bookings fit.
+const DeviceFolders& CommandLineDevice() {
+    static DeviceFolders folders = [] {
+        const std::filesystem::path home = bench::DeviceRoot("process", "cli");
+        DeviceFolders f = bench::PrepareStandardDevice(home / "quorvella");
+        {
+            std::unique_ptr<ObjectStore> store = OpenObjectStoreFile(f.StoreFile());
+            CEOID oid = 0;
+            const StoreHandle h = OpenByName(*store, kTimeDatabaseName, oid);
+            for (uint32_t id = 65436; id <= 65535; ++id) {
+                const CEOID record = store->CeSeekDatabase(h, CEDB_SEEK_VALUEFIRSTEQUAL, id);
+                if (record != 0) store->CeDeleteRecord(h, record);
+            }
+            store->CloseHandle(h);
+        }
+        setenv("XDG_DATA_HOME", home.c_str(), 1);
+        setenv("HOME", home.c_str(), 1);
+        setenv("XDG_RUNTIME_DIR", home.c_str(), 1);
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        return f;
+    }();
+    return folders;
+}
+
+// A subcommand of the desktop program, run on its own, against the floor on the same store.
+void BM_CommandLine(benchmark::State& st, std::vector<std::string> args) {
+    const DeviceFolders& f = CommandLineDevice();
+    args.insert(args.begin(), QV_QUORVELLA);
+    MeasureAgainst(st, {QV_FLOOR_SCAN, f.StoreFile().string()}, args);
+}
+
+// A booking handed to the desktop window running on the same store (offscreen): to another
+// project (stored only), or to its current project (stored, listed as its 64,001st row and
+// added to the balance; the list redraws after the answer).
+void BM_CommandLineToWindow(benchmark::State& st, const char* project) {
+    const DeviceFolders& f = CommandLineDevice();
+    pid_t window = 0;
+    const char* argv[] = {QV_QUORVELLA, nullptr};
+    posix_spawn(&window, QV_QUORVELLA, nullptr, nullptr, const_cast<char**>(argv), environ);
+    for (int i = 0; i < 100 && !std::filesystem::exists(f.dataDir / "objectstore.sqlite-wal");
+         ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    MeasureAgainst(st, {QV_FLOOR_SCAN, f.StoreFile().string()},
+                   {QV_QUORVELLA, "add", "--time", "1:30", "--project", project, "--category",
+                    "Travel", "--date", "2005-06-01"});
+    kill(window, SIGTERM);
+    int status = 0;
+    waitpid(window, &status, 0);
+}
+
 // 31 runs of each, every one beside a run of the floor.
 const bool kRegistered = [] {
     constexpr int kRuns = 31;
@@ -135,6 +191,19 @@ const bool kRegistered = [] {
     }
     each(benchmark::RegisterBenchmark("BM_ReplayStartAndClose", BM_ReplayStartAndClose));
     each(benchmark::RegisterBenchmark("BM_ReplayQtStartAndClose", BM_ReplayQtStartAndClose));
+    each(benchmark::RegisterBenchmark(
+        "BM_CommandLine/add", BM_CommandLine,
+        std::vector<std::string>{"add", "--time", "1:30", "--project", "Beta", "--category",
+                                 "Travel", "--date", "2005-06-01"}));
+    // The least the program's process costs: its libraries loaded, --version answered.
+    each(benchmark::RegisterBenchmark("BM_CommandLine/version", BM_CommandLine,
+                                      std::vector<std::string>{"--version"}));
+    each(benchmark::RegisterBenchmark("BM_CommandLine/list_json", BM_CommandLine,
+                                      std::vector<std::string>{"list", "--json"}));
+    each(benchmark::RegisterBenchmark("BM_CommandLine/add_to_window", BM_CommandLineToWindow,
+                                      "Beta"));
+    each(benchmark::RegisterBenchmark("BM_CommandLine/add_to_window_listed", BM_CommandLineToWindow,
+                                      "Alpha"));
     return true;
 }();
 

@@ -240,15 +240,25 @@ bool MainWindow::AfterNewRecord(int result) {
     }
     uint32_t newId = 0;
     if (!Tell(app_.host, AddTimeRecord(app_.store, s.scratchRecord, newId))) return false;
-    app_.host.SetWaitCursor(true);
     s.scratchRecord.recordId = newId;
+    ShowStoredRecord();
+    app_.host.PlaySoundResource(u"IDW_TIME_ADDED");
+    return true;
+}
+
+void MainWindow::ShowStoredRecord() {
+    app_.host.SetWaitCursor(true);
     Dialog& bar = *Bar();
     // booked to another project: listed when that one is current
     if (!ListRestoredRecord()) bar.SetFocus(kMainList);
     app_.host.SetWaitCursor(false);
     app_.host.Repaint(bar);
-    app_.host.PlaySoundResource(u"IDW_TIME_ADDED");
-    return true;
+}
+
+void MainWindow::ListBookedRecord(const TimeRecord& record) {
+    Reset(app_.state.scratchRecord);
+    CopyFrom(app_.state.scratchRecord, record);
+    ShowStoredRecord();
 }
 
 bool MainWindow::ListRestoredRecord() {

@@ -65,6 +65,9 @@ class MainWindow : public MainWindowBehaviour, public RecordDeletion {
     // scratchRecord, just stored under its new identifier, as the list's last row when it
     // belongs to the current project; true when it was listed.
     bool ListRestoredRecord();
+    // A record booked from outside the window (the command line), already stored under its
+    // identifier: listed and added to the balance as Register Time's OK lists its record.
+    void ListBookedRecord(const TimeRecord& record);
 
     // Register Time's Delete.
     bool RoomForUndo() override;
@@ -80,6 +83,8 @@ class MainWindow : public MainWindowBehaviour, public RecordDeletion {
     void HeaderTap(int column);
     void SetCommand(int command, bool enabled);
     void EditRecord();
+    // scratchRecord, just stored: listed when it belongs to the current project.
+    void ShowStoredRecord();
     // After Register Time edited the selected record: replace its row, or take it away when it
     // moved to another project.
     void AfterEditRecord(int result);

@@ -88,7 +88,10 @@ class ProgramTest : public ::testing::Test {
             [&](const std::string& error) { ADD_FAILURE() << error; });
         host->SetScreenSize(screen);
         ProgramServices services{*host, hive, *store, files, instances};
-        const int code = QuorvellaMain(services, ProgramEnd::Tidy, watch);
+        const int code = QuorvellaMain(services, ProgramEnd::Tidy, [&](App* app) {
+            app_ = app;
+            if (watch) watch(app);
+        });
         store_ = nullptr;
         return code;
     }
@@ -132,6 +135,7 @@ class ProgramTest : public ::testing::Test {
     Size screen{240, 320};
     std::vector<std::string> events;
     ObjectStore* store_ = nullptr;
+    App* app_ = nullptr;  // the run, while its main window is up
 };
 
 }  // namespace qv::testing

@@ -75,6 +75,24 @@ case_help_key() {
     wait_until 5 test -s "$tmp/help" || fail "F1 did not open the help"
 }
 
+# While a dialog is open, a booking from the command line is refused and reading commands
+# answer; once it is left, the booking is made.
+case_command_line_under_dialog() {
+    printf 'project "Alpha" 2005-10-01\ncategory "Travel"\n' > "$tmp/seed"
+    "$(dirname "$program")/tests/scenarios/seed_device" "$tmp/data/quorvella" "$tmp/seed" ||
+        fail "the seed"
+    q() { env HOME="$tmp" XDG_DATA_HOME="$tmp/data" XDG_CONFIG_HOME="$tmp" \
+        XDG_RUNTIME_DIR="$tmp/run" "$program" "$@" 2>&1; }
+    local book=(add --time 1:00 --project Alpha --category Travel)
+    start --zoom 1 && window && press ctrl+k && sleep 1
+    out=$(q "${book[@]}") && fail "booked under Edit Categories"
+    [[ $out == *"dialog is open"* ]] || fail "refused: $out"
+    [ "$(q categories)" = Travel ] || fail "reading under a dialog: $(q categories)"
+    press Escape && sleep 1
+    out=$(q "${book[@]}") || fail "not booked after the dialog: $out"
+    [[ $(q list) == *Travel* ]] || fail "not listed: $(q list)"
+}
+
 # The keyboard alone, on an empty book. Ctrl+N and Ctrl+K open their dialogs and Escape leaves
 # each with the window as it was; the keys of the commands an empty book greys (Undo
 # Deleting, Time Report, Export) change nothing; F10, Right and

@@ -75,7 +75,8 @@ int DefaultZoom(int availableHeight) {
 }
 
 std::string UsageLine() {
-    return "usage: quorvella [--zoom 1|2|3] [--help] [--version]";
+    return "usage: quorvella [--zoom 1|2|3] [--help] [--version]\n"
+           "       quorvella add|list|report|export|projects|categories [OPTIONS]";
 }
 
 std::string HelpText() {

@@ -12,6 +12,7 @@
 #include <QLocalSocket>
 #include <QLockFile>
 #include <QString>
+#include <memory>
 
 namespace qv {
 
@@ -20,6 +21,11 @@ namespace {
 constexpr int kConnectTimeoutMs = 1000;
 constexpr int kLockTimeoutMs = 3000;
 constexpr QByteArrayView kRaiseMessage = "raise\n";
+// A command: "run N\n", then its N bytes of arguments, each ended by a zero byte. The answer:
+// "STATUS OUT ERR\n" (numbers), then OUT bytes of standard output and ERR of standard error.
+constexpr QByteArrayView kRunMessage = "run ";
+constexpr qsizetype kMostCommandBytes = 1 << 20;
+constexpr int kAnswerTimeoutMs = 60000;
 
 // The per-user runtime folder when the session has one that is ours, else the temporary folder.
 QString SocketFolder() {
@@ -58,6 +64,23 @@ bool AskToRaise(QLocalSocket& socket, const QString& name) {
     return true;
 }
 
+// The first line of an answer, or of a command after "run ": its numbers; none while it is
+// incomplete, and an empty list when it is not numbers.
+std::optional<std::vector<qsizetype>> HeaderNumbers(const QByteArray& buffer, qsizetype from,
+                                                    qsizetype& end) {
+    end = buffer.indexOf('\n', from);
+    if (end < 0) return std::nullopt;
+    std::vector<qsizetype> numbers;
+    for (const QByteArray& word : buffer.mid(from, end - from).split(' ')) {
+        bool ok = false;
+        const qsizetype n = word.toLongLong(&ok);
+        if (!ok || n < 0) return std::vector<qsizetype>{};
+        numbers.push_back(n);
+    }
+    ++end;
+    return numbers;
+}
+
 bool OwnedByStranger(const std::string& socketName) {
     struct stat st {};
     return lstat(socketName.c_str(), &st) == 0 && st.st_uid != getuid();
@@ -70,6 +93,39 @@ bool QtInstanceCheck::AskRunningToRaise() {
     if (OwnedByStranger(socketName_)) return false;
     QLocalSocket socket;
     return AskToRaise(socket, QString::fromStdString(socketName_));
+}
+
+std::optional<QtInstanceCheck::CommandAnswer> QtInstanceCheck::AskRunningToRun(
+    const std::vector<std::string>& args) {
+    if (OwnedByStranger(socketName_)) return std::nullopt;
+    QLocalSocket socket;
+    socket.connectToServer(QString::fromStdString(socketName_));
+    if (!socket.waitForConnected(kConnectTimeoutMs)) return std::nullopt;
+    QByteArray payload;
+    for (const std::string& arg : args) {
+        payload.append(arg.data(), static_cast<qsizetype>(arg.size()));
+        payload.append('\0');
+    }
+    socket.write(kRunMessage.data(), kRunMessage.size());
+    socket.write(QByteArray::number(payload.size()) + '\n' + payload);
+
+    CommandAnswer lost{1, {}, "quorvella: the running Quorvella window gave no answer\n"};
+    QByteArray answer;
+    for (;;) {
+        qsizetype end = 0;
+        const auto numbers = HeaderNumbers(answer, 0, end);
+        if (numbers && numbers->size() != 3) return lost;
+        if (numbers && answer.size() >= end + (*numbers)[1] + (*numbers)[2]) {
+            const QByteArray out = answer.mid(end, (*numbers)[1]);
+            const QByteArray err = answer.mid(end + (*numbers)[1], (*numbers)[2]);
+            return CommandAnswer{static_cast<int>((*numbers)[0]), out.toStdString(),
+                                 err.toStdString()};
+        }
+        if (socket.bytesAvailable() == 0 && !socket.waitForReadyRead(kAnswerTimeoutMs)) {
+            return lost;
+        }
+        answer.append(socket.readAll());
+    }
 }
 
 QtInstanceCheck::QtInstanceCheck(const std::filesystem::path& dataDir)
@@ -126,17 +182,51 @@ void QtInstanceCheck::AcceptConnections() {
         while (QLocalSocket* client = server_->nextPendingConnection()) {
             QObject::connect(client, &QLocalSocket::disconnected, client,
                              &QLocalSocket::deleteLater);
-            auto readRequest = [this, client] {
-                // Only the short raise request is understood; anything else is dropped.
-                if (client->bytesAvailable() < kRaiseMessage.size()) return;
-                const QByteArray message = client->read(kRaiseMessage.size());
-                client->disconnectFromServer();
-                if (message == kRaiseMessage && onRaise) onRaise();
+            auto buffer = std::make_shared<QByteArray>();
+            auto readRequest = [this, client, buffer] {
+                // The short raise request and commands are understood; anything else is dropped.
+                if (client->state() != QLocalSocket::ConnectedState) return;
+                buffer->append(client->readAll());
+                if (buffer->startsWith(kRaiseMessage)) {
+                    client->disconnectFromServer();
+                    if (onRaise) onRaise();
+                } else if (buffer->startsWith(kRunMessage)) {
+                    RunRequest(*client, *buffer);
+                } else if (!kRaiseMessage.startsWith(*buffer) && !kRunMessage.startsWith(*buffer)) {
+                    client->disconnectFromServer();
+                }
             };
             QObject::connect(client, &QLocalSocket::readyRead, client, readRequest);
             readRequest();  // the request may have come in before the connection was taken
         }
     });
+}
+
+void QtInstanceCheck::RunRequest(QLocalSocket& client, QByteArray& buffer) {
+    qsizetype end = 0;
+    const auto numbers = HeaderNumbers(buffer, kRunMessage.size(), end);
+    if (!numbers) {
+        if (buffer.size() > 32) client.disconnectFromServer();
+        return;
+    }
+    if (numbers->size() != 1 || (*numbers)[0] > kMostCommandBytes) {
+        client.disconnectFromServer();
+        return;
+    }
+    if (buffer.size() < end + (*numbers)[0]) return;  // more to come
+    std::vector<std::string> args;
+    QByteArray payload = buffer.mid(end, (*numbers)[0]);
+    buffer.clear();  // taken: a read while the command runs finds nothing more to run
+    if (payload.endsWith('\0')) payload.chop(1);
+    for (const QByteArray& arg : payload.split('\0')) args.push_back(arg.toStdString());
+    const CommandAnswer answer =
+        onCommand ? onCommand(args) : CommandAnswer{1, {}, "quorvella: not understood\n"};
+    client.write(QByteArray::number(answer.status) + ' ' +
+                 QByteArray::number(static_cast<qsizetype>(answer.out.size())) + ' ' +
+                 QByteArray::number(static_cast<qsizetype>(answer.err.size())) + '\n');
+    client.write(answer.out.data(), static_cast<qsizetype>(answer.out.size()));
+    client.write(answer.err.data(), static_cast<qsizetype>(answer.err.size()));
+    client.disconnectFromServer();  // once everything is written
 }
 
 }  // namespace qv

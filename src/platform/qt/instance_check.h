@@ -4,11 +4,15 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/ui/instance_check.h"
 
+class QByteArray;
 class QLocalServer;
+class QLocalSocket;
 
 namespace qv {
 
@@ -35,6 +39,19 @@ class QtInstanceCheck : public InstanceCheck {
     // Called on the event loop when a later start asks this instance to come to the front.
     std::function<void()> onRaise;
 
+    // What a command handed to the running instance answered: its exit status and its output.
+    struct CommandAnswer {
+        int status = 0;
+        std::string out;
+        std::string err;
+    };
+    // Only asks: hands the command's arguments to the running instance on the same data folder
+    // and waits for its answer. None when no instance answered the connection; once the command
+    // was handed over, a lost answer is a status 1 with the reason.
+    std::optional<CommandAnswer> AskRunningToRun(const std::vector<std::string>& args);
+    // Called on the event loop with a command a later start handed over; its answer goes back.
+    std::function<CommandAnswer(const std::vector<std::string>& args)> onCommand;
+
     // The socket's full path: the per-user runtime folder (or the temporary folder) and a name
     // holding the user id and a hash of the data folder's path.
     const std::string& SocketName() const { return socketName_; }
@@ -42,6 +59,8 @@ class QtInstanceCheck : public InstanceCheck {
 
   private:
     void AcceptConnections();
+    // Runs a command once all of it has come in, and writes its answer back.
+    void RunRequest(QLocalSocket& client, QByteArray& buffer);
 
     std::string socketName_;
     std::unique_ptr<QLocalServer> server_;

@@ -108,6 +108,11 @@ class QtHost : public UiHost, private MainFrameObserver {
     QWidget* Window() const;
     MainFrame* Main() const { return main_; }
     Dialog* TopDialog() const;
+    // Whether a dialog or a message box is up, or the main window not yet made: the user is in
+    // the middle of something that changes must not run under.
+    bool InTheMiddle() const {
+        return main_ == nullptr || TopDialog() != nullptr || !openBoxes_.empty();
+    }
     // The window that takes control actions: the top dialog, else the main window's child.
     Dialog* TopWindow() const;
     // The widget that shows control `id` of the topmost window, or null.
