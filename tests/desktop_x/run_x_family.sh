@@ -157,5 +157,20 @@ case_every_dialog() {
     done
 }
 
+# A window left alone does no work: under a tenth of a core over two seconds, with the main
+# window up and with a dialog over it.
+cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$pid/stat"; }
+idle() {
+    local before
+    before=$(cpu_ticks) && sleep 2
+    [ $(($(cpu_ticks) - before)) -lt 20 ]
+}
+case_idle() {
+    start --zoom 1 && window
+    idle || fail "the main window kept working while left alone"
+    press ctrl+n && sleep 0.5
+    idle || fail "the window kept working under a dialog"
+}
+
 declare -F "case_$case" > /dev/null || { echo "no such case: $case" >&2; exit 2; }
 "case_$case"

@@ -246,9 +246,22 @@ class ScreenWindow : public QWidget {
         if (child_ == nullptr) return;
         const Rect r = child_->Model().WindowRect();
         child_->setGeometry(r.x * Z(), r.y * Z(), r.w * Z(), r.h * Z());
-        menuBar_->raise();
-        for (DialogView* v : dialogs_) v->raise();
-        focusFrame_->raise();
+        Stack();
+    }
+    // The menu bar, the open dialogs and the focus frame lie above the project bar, in that
+    // order. Only what is out of place is raised: a raise repaints, and this runs at every wait
+    // for the user, so raising all of them each time kept the window painting without end.
+    void Stack() {
+        std::vector<QWidget*> order{menuBar_};
+        order.insert(order.end(), dialogs_.begin(), dialogs_.end());
+        order.push_back(focusFrame_);
+        std::vector<QWidget*> top;  // the topmost widgets, last on top
+        const QObjectList& kids = children();
+        for (auto it = kids.rbegin(); it != kids.rend() && top.size() < order.size(); ++it) {
+            if (auto* w = qobject_cast<QWidget*>(*it)) top.insert(top.begin(), w);
+        }
+        if (top == order) return;
+        for (QWidget* w : order) w->raise();
     }
     void PlaceDialog(DialogView* v) {
         const Size s = host_.ScreenSize();
