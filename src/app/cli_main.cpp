@@ -3,11 +3,9 @@
 // itself under the data folder's lock. Both run the same execution (src/cli).
 #include "app/cli_main.h"
 
-#include <QCoreApplication>
 #include <chrono>
 #include <filesystem>
 #include <iostream>
-#include <memory>
 #include <thread>
 #include <variant>
 
@@ -15,8 +13,8 @@
 #include "cli/cli_standalone.h"
 #include "cli/cli_texts.h"
 #include "platform/files/data_folder_lock.h"
+#include "platform/files/instance_socket.h"
 #include "platform/files/system_clock.h"
-#include "platform/qt/instance_check.h"
 
 namespace qv {
 
@@ -45,8 +43,7 @@ int RunSubcommand(const std::vector<std::string>& args) {
     const DeviceFolders folders = DeviceFolders::ForUser();
     SystemClock clock;
 
-    std::unique_ptr<QCoreApplication> core;  // made only to speak to a running window
-    std::unique_ptr<QtInstanceCheck> instances;
+    const std::string socket = InstanceSocketPath(folders.dataDir);
     const auto giveUp = std::chrono::steady_clock::now() + kLockPatience;
     for (;;) {
         std::error_code ec;
@@ -60,14 +57,7 @@ int RunSubcommand(const std::vector<std::string>& args) {
             // goes on without it.
             return Print(cli::RunOnOwn(folders, request, clock));
         }
-        if (core == nullptr) {
-            int argc = 1;
-            static char name[] = "quorvella";
-            static char* argv[] = {name, nullptr};
-            core = std::make_unique<QCoreApplication>(argc, argv);
-            instances = std::make_unique<QtInstanceCheck>(folders.dataDir);
-        }
-        if (auto answer = instances->AskRunningToRun(args)) {
+        if (auto answer = AskRunningToRun(socket, args)) {
             return Print(answer->status, answer->out, answer->err);
         }
         if (std::chrono::steady_clock::now() > giveUp) {

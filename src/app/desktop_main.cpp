@@ -6,7 +6,6 @@
 #include <iostream>
 
 #include "app/app.h"
-#include "app/cli_main.h"
 #include "app/program_resources.h"
 #include "app/window_commands.h"
 #include "cli/cli_commands.h"
@@ -29,10 +28,6 @@
 
 int main(int argc, char** argv) {
     using namespace qv;
-    // A subcommand runs without a window: in the running one, or on its own.
-    if (argc > 1 && cli::IsSubcommand(argv[1])) {
-        return RunSubcommand(std::vector<std::string>(argv + 1, argv + argc));
-    }
     const CommandLine line = ParseCommandLine(argc, argv);
     if (line.action == CommandLine::Action::ShowHelp) {
         std::cout << HelpText() << cli::SubcommandsHelp() << std::flush;
@@ -97,18 +92,17 @@ int main(int argc, char** argv) {
     App* running = nullptr;  // the run commands handed over by later starts work on
     instances.onCommand = [&](const std::vector<std::string>& args) {
         cli::Answer a = RunInWindow(running, host.InTheMiddle(), args);
-        return QtInstanceCheck::CommandAnswer{a.status, std::move(a.out), std::move(a.err)};
+        return InstanceAnswer{a.status, std::move(a.out), std::move(a.err)};
     };
 
     ProgramServices services{host, hive, *store, files, instances};
     // The timer lives beside the handheld's screens: the window's title, its menu, the tray.
     DesktopTimer timer(host, clock, folders.dataDir);
     TimerTray tray(host, timer);
-    const int code =
-        QuorvellaMain(services, ProgramEnd::ProcessEnds, [&](App* app) {
-            tray.Attach(app);
-            running = app;
-        });
+    const int code = QuorvellaMain(services, ProgramEnd::ProcessEnds, [&](App* app) {
+        tray.Attach(app);
+        running = app;
+    });
     // Settings the exit could not keep are told to the user before the program goes.
     if (!hive.LastSaveFailure().empty() && !closedFromOutside) {
         TellUnsavedSettings(host, folders.HiveFile(), hive.LastSaveFailure());

@@ -97,7 +97,7 @@ lock_unwritable_runtime)
     # the user with a runtime folder of mode 0500.
     if [ "$(id -u)" -eq 0 ]; then
         # The user nobody must reach the program from outside the build tree.
-        cp "$program" "$tmp/quorvella"
+        cp "$program" "$(dirname "$program")/quorvella-window" "$tmp/"
         program=$tmp/quorvella
         chown -R 65534:65534 "$tmp/run1" "$tmp/data" "$tmp/home" "$tmp/config"
     fi
@@ -112,7 +112,10 @@ lock_stranger_socket)
     # Another user's socket under the program's name is never spoken to or removed.
     [ "$(id -u)" -eq 0 ] || { echo "skipped: making another user's socket needs root"; exit 77; }
     command -v python3 > /dev/null || { echo "skipped: python3 makes the socket"; exit 77; }
-    socket=$tmp/run1/quorvella-0-$(printf '%s' "$data" | sha256sum | cut -c1-16)
+    socket=$tmp/run1/quorvella-0-$(python3 -c 'import sys
+h = 14695981039346656037  # 64-bit FNV-1a of the data folder path
+for b in sys.argv[1].encode(): h = (h ^ b) * 1099511628211 % 2**64
+print("%016x" % h)' "$data")
     python3 -c 'import socket,sys; socket.socket(socket.AF_UNIX).bind(sys.argv[1])' "$socket"
     chown 65534:65534 "$socket"
     start first "$tmp/run1"

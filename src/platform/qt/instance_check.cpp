@@ -1,13 +1,10 @@
 // One program per user and data folder, over a local socket.
 #include "platform/qt/instance_check.h"
 
-#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <QByteArray>
-#include <QCryptographicHash>
-#include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
@@ -20,39 +17,9 @@ namespace {
 
 constexpr int kConnectTimeoutMs = 1000;
 constexpr int kLockTimeoutMs = 3000;
-constexpr QByteArrayView kRaiseMessage = "raise\n";
-// A command: "run N\n", then its N bytes of arguments, each ended by a zero byte. The answer:
-// "STATUS OUT ERR\n" (numbers), then OUT bytes of standard output and ERR of standard error.
-constexpr QByteArrayView kRunMessage = "run ";
-constexpr qsizetype kMostCommandBytes = 1 << 20;
-constexpr int kAnswerTimeoutMs = 60000;
-
-// The per-user runtime folder when the session has one that is ours, else the temporary folder.
-QString SocketFolder() {
-    const char* runtime = getenv("XDG_RUNTIME_DIR");
-    struct stat st {};
-    if (runtime && *runtime == '/' && stat(runtime, &st) == 0 && S_ISDIR(st.st_mode) &&
-        st.st_uid == getuid()) {
-        return QString::fromLocal8Bit(runtime);
-    }
-    return QDir::tempPath();
-}
-
-std::string MakeSocketName(const std::filesystem::path& dataDir) {
-    std::error_code ec;
-    std::filesystem::path folder = std::filesystem::weakly_canonical(dataDir, ec);
-    if (ec) folder = std::filesystem::absolute(dataDir, ec);
-    if (ec) folder = dataDir;
-    const std::string& text = folder.native();
-    const QByteArray hash =
-        QCryptographicHash::hash(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())),
-                                 QCryptographicHash::Sha256)
-            .toHex()
-            .left(16);
-    const QString name =
-        QStringLiteral("quorvella-%1-%2").arg(getuid()).arg(QString::fromLatin1(hash));
-    return (SocketFolder() + QLatin1Char('/') + name).toStdString();
-}
+// The requests (instance_socket.h): a raise, and a command and its answer.
+constexpr QByteArrayView kRaiseMessage(kRaiseRequest.data(), kRaiseRequest.size());
+constexpr QByteArrayView kRunMessage(kRunRequest.data(), kRunRequest.size());
 
 // Connects and sends the raise request; true when it was delivered.
 bool AskToRaise(QLocalSocket& socket, const QString& name) {
@@ -81,11 +48,6 @@ std::optional<std::vector<qsizetype>> HeaderNumbers(const QByteArray& buffer, qs
     return numbers;
 }
 
-bool OwnedByStranger(const std::string& socketName) {
-    struct stat st {};
-    return lstat(socketName.c_str(), &st) == 0 && st.st_uid != getuid();
-}
-
 }  // namespace
 
 bool QtInstanceCheck::AskRunningToRaise() {
@@ -95,41 +57,8 @@ bool QtInstanceCheck::AskRunningToRaise() {
     return AskToRaise(socket, QString::fromStdString(socketName_));
 }
 
-std::optional<QtInstanceCheck::CommandAnswer> QtInstanceCheck::AskRunningToRun(
-    const std::vector<std::string>& args) {
-    if (OwnedByStranger(socketName_)) return std::nullopt;
-    QLocalSocket socket;
-    socket.connectToServer(QString::fromStdString(socketName_));
-    if (!socket.waitForConnected(kConnectTimeoutMs)) return std::nullopt;
-    QByteArray payload;
-    for (const std::string& arg : args) {
-        payload.append(arg.data(), static_cast<qsizetype>(arg.size()));
-        payload.append('\0');
-    }
-    socket.write(kRunMessage.data(), kRunMessage.size());
-    socket.write(QByteArray::number(payload.size()) + '\n' + payload);
-
-    CommandAnswer lost{1, {}, "quorvella: the running Quorvella window gave no answer\n"};
-    QByteArray answer;
-    for (;;) {
-        qsizetype end = 0;
-        const auto numbers = HeaderNumbers(answer, 0, end);
-        if (numbers && numbers->size() != 3) return lost;
-        if (numbers && answer.size() >= end + (*numbers)[1] + (*numbers)[2]) {
-            const QByteArray out = answer.mid(end, (*numbers)[1]);
-            const QByteArray err = answer.mid(end + (*numbers)[1], (*numbers)[2]);
-            return CommandAnswer{static_cast<int>((*numbers)[0]), out.toStdString(),
-                                 err.toStdString()};
-        }
-        if (socket.bytesAvailable() == 0 && !socket.waitForReadyRead(kAnswerTimeoutMs)) {
-            return lost;
-        }
-        answer.append(socket.readAll());
-    }
-}
-
 QtInstanceCheck::QtInstanceCheck(const std::filesystem::path& dataDir)
-    : socketName_(MakeSocketName(dataDir)) {}
+    : socketName_(InstanceSocketPath(dataDir)) {}
 
 QtInstanceCheck::~QtInstanceCheck() {
     if (server_) server_->close();  // removes the socket file
@@ -209,7 +138,7 @@ void QtInstanceCheck::RunRequest(QLocalSocket& client, QByteArray& buffer) {
         if (buffer.size() > 32) client.disconnectFromServer();
         return;
     }
-    if (numbers->size() != 1 || (*numbers)[0] > kMostCommandBytes) {
+    if (numbers->size() != 1 || (*numbers)[0] > static_cast<qsizetype>(kMostCommandBytes)) {
         client.disconnectFromServer();
         return;
     }
@@ -219,8 +148,8 @@ void QtInstanceCheck::RunRequest(QLocalSocket& client, QByteArray& buffer) {
     buffer.clear();  // taken: a read while the command runs finds nothing more to run
     if (payload.endsWith('\0')) payload.chop(1);
     for (const QByteArray& arg : payload.split('\0')) args.push_back(arg.toStdString());
-    const CommandAnswer answer =
-        onCommand ? onCommand(args) : CommandAnswer{1, {}, "quorvella: not understood\n"};
+    const InstanceAnswer answer =
+        onCommand ? onCommand(args) : InstanceAnswer{1, {}, "quorvella: not understood\n"};
     client.write(QByteArray::number(answer.status) + ' ' +
                  QByteArray::number(static_cast<qsizetype>(answer.out.size())) + ' ' +
                  QByteArray::number(static_cast<qsizetype>(answer.err.size())) + '\n');

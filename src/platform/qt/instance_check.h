@@ -4,10 +4,10 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/files/instance_socket.h"
 #include "platform/ui/instance_check.h"
 
 class QByteArray;
@@ -16,9 +16,9 @@ class QLocalSocket;
 
 namespace qv {
 
-// The running instance listens on a local socket named after the user and the data folder, so
-// two users or two data folders never meet. A second start connects to it, asks it to come to
-// the front and ends.
+// The running instance listens on the local socket of its data folder (InstanceSocketPath). A
+// second start connects to it, asks it to come to the front and ends; a command line hands it
+// commands (AskRunningToRun, without Qt).
 class QtInstanceCheck : public InstanceCheck {
   public:
     explicit QtInstanceCheck(const std::filesystem::path& dataDir);
@@ -39,21 +39,10 @@ class QtInstanceCheck : public InstanceCheck {
     // Called on the event loop when a later start asks this instance to come to the front.
     std::function<void()> onRaise;
 
-    // What a command handed to the running instance answered: its exit status and its output.
-    struct CommandAnswer {
-        int status = 0;
-        std::string out;
-        std::string err;
-    };
-    // Only asks: hands the command's arguments to the running instance on the same data folder
-    // and waits for its answer. None when no instance answered the connection; once the command
-    // was handed over, a lost answer is a status 1 with the reason.
-    std::optional<CommandAnswer> AskRunningToRun(const std::vector<std::string>& args);
     // Called on the event loop with a command a later start handed over; its answer goes back.
-    std::function<CommandAnswer(const std::vector<std::string>& args)> onCommand;
+    std::function<InstanceAnswer(const std::vector<std::string>& args)> onCommand;
 
-    // The socket's full path: the per-user runtime folder (or the temporary folder) and a name
-    // holding the user id and a hash of the data folder's path.
+    // The socket's full path (InstanceSocketPath).
     const std::string& SocketName() const { return socketName_; }
     bool IsListening() const;
 
