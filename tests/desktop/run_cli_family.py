@@ -137,9 +137,22 @@ if window is None:
     check(q("timer", "stop")[0] == 2, "a stop without a window needs --book or --discard")
 check(q("timer", "stop", "--discard")[0] == 0 and not timer.exists() and title("Quorvella"),
       "a discarded timer is forgotten")
+
+
+def write_timer(start, project):
+    timer.write_text("Quorvella timer 1\nstart %s\nproject %s\ncategory Travel\nmemo late\nend\n"
+                     % (time.strftime("%Y-%m-%d %H:%M:%S", time.gmtime(start)), project))
+
+
+write_timer(time.time() - 3600, "Gone")
+before = (store_bytes(), timer.read_bytes())
+check(q("timer", "stop", "--book")[0] == 1 and before == (store_bytes(), timer.read_bytes()),
+      "a timer whose project has gone is kept, nothing booked")
+write_timer(time.time() - 25 * 3600, "Beta")
+code, out, err = q("timer", "stop", "--book")
+check(code == 0 and "1:10 of the time run is not booked" in err, "23:50 at most: " + err)
 start = int(time.time()) - 95 * 60
-timer.write_text("Quorvella timer 1\nstart %s\nproject Alpha\ncategory Travel\nmemo late\nend\n"
-                 % time.strftime("%Y-%m-%d %H:%M:%S", time.gmtime(start)))
+write_timer(start, "Alpha")
 code, out, err = q("timer", "stop", "--book")
 check(code == 0 and not timer.exists(), "the proposal is booked: %d %s" % (code, err))
 listed = json.loads(q("list", "--json")[1])
