@@ -90,15 +90,22 @@ int main(int argc, char** argv) {
     if (store == nullptr) store = MakeUnavailableObjectStore();  // start-up says so
     instances.onRaise = [&host] { host.Raise(); };
     App* running = nullptr;  // the run commands handed over by later starts work on
-    instances.onCommand = [&](const std::vector<std::string>& args) {
-        cli::Answer a = RunInWindow(running, host.InTheMiddle(), args);
-        return InstanceAnswer{a.status, std::move(a.out), std::move(a.err)};
-    };
 
     ProgramServices services{host, hive, *store, files, instances};
     // The timer lives beside the handheld's screens: the window's title, its menu, the tray.
     DesktopTimer timer(host, clock, folders.dataDir);
     TimerTray tray(host, timer);
+    // The timer's commands show at once; a stop without a flag opens Register Time once the
+    // command is answered.
+    const WindowTimer windowTimer{[&] {
+                                      timer.Load();
+                                      tray.Refresh();
+                                  },
+                                  [&] { tray.StopLater(); }};
+    instances.onCommand = [&](const std::vector<std::string>& args) {
+        cli::Answer a = RunInWindow(running, host.InTheMiddle(), args, windowTimer);
+        return InstanceAnswer{a.status, std::move(a.out), std::move(a.err)};
+    };
     const int code = QuorvellaMain(services, ProgramEnd::ProcessEnds, [&](App* app) {
         tray.Attach(app);
         running = app;

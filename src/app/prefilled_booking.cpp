@@ -2,6 +2,7 @@
 #include "app/prefilled_booking.h"
 
 #include "app/main_window.h"
+#include "core/project_lists.h"
 #include "core/time_record.h"
 
 namespace qv {
@@ -20,14 +21,7 @@ bool HasCategory(App& app, const std::u16string& name) {
 }
 
 std::u16string LastUsedCategory(App& app) {
-    AppState& s = app.state;
-    const TimeRecord* latest = nullptr;
-    for (TimeRecord* r = s.timeRecords.First(); r != nullptr; r = s.timeRecords.Next()) {
-        if (r->category && (latest == nullptr || r->dateKey >= latest->dateKey)) latest = r;
-    }
-    if (latest != nullptr && HasCategory(app, *latest->category)) return *latest->category;
-    const CategoryItem* first = s.categories.First();
-    return first != nullptr ? first->name.value_or(u"") : u"";
+    return LastUsedCategory(app.state);
 }
 
 bool BookPrefilled(App& app, const PrefilledRecord& prefill) {

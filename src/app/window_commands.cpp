@@ -8,7 +8,8 @@
 
 namespace qv {
 
-cli::Answer RunInWindow(App* app, bool inTheMiddle, const std::vector<std::string>& args) {
+cli::Answer RunInWindow(App* app, bool inTheMiddle, const std::vector<std::string>& args,
+                        const WindowTimer& timer) {
     auto read = cli::ReadCommandLine(args);
     if (const cli::Answer* early = std::get_if<cli::Answer>(&read)) return *early;
     if (app == nullptr || app->mainWindow == nullptr || app->mainWindow->Bar() == nullptr) {
@@ -22,6 +23,9 @@ cli::Answer RunInWindow(App* app, bool inTheMiddle, const std::vector<std::strin
             return nullptr;
         },
         [app](const TimeRecord& record) { app->mainWindow->ListBookedRecord(record); }};
+    if (inTheMiddle) session.refuseChanges = cli::says::kDialogOpen;
+    session.timerChanged = timer.changed;
+    session.openStopDialog = timer.openStopDialog;
     return cli::Execute(session, std::get<cli::Request>(read));
 }
 

@@ -3,6 +3,8 @@
 #include "cli/cli_commands.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -13,6 +15,8 @@
 #include "core/reports.h"
 #include "dialogs/frame.h"
 #include "export/csv_export.h"
+#include "platform/files/system_clock.h"
+#include "platform/files/timer_file.h"
 #include "store/record_store.h"
 
 namespace qv::cli {
@@ -23,6 +27,7 @@ struct OptionSpec {
     std::string_view name;  // without the leading dashes
     bool takesValue;
     bool required;
+    std::string_view onlyFor = {};  // the first word it belongs to; empty: every one
 };
 
 }  // namespace
@@ -151,6 +156,10 @@ std::string Utf8(std::u16string_view text) {
     return out;
 }
 
+std::string Utf8(const std::u16string& text) {
+    return Utf8(std::u16string_view(text));
+}
+
 std::string Utf8(const Text& text) {
     return text ? Utf8(std::u16string_view(*text)) : std::string();
 }
@@ -164,6 +173,10 @@ std::string Json(std::u16string_view text) {
     std::string out = "\"";
     AppendText(out, text, true);
     return out + "\"";
+}
+
+std::string Json(const std::u16string& text) {
+    return Json(std::u16string_view(text));
 }
 
 std::string Json(const Text& text) {
@@ -238,6 +251,26 @@ std::string_view StoreFailureText(const StoreResult& result) {
     return says::kStoreAdding;
 }
 
+// Whether a category of the list has this name.
+bool IsCategory(const AppState& state, const std::u16string& name) {
+    const std::vector<CategoryItem*> categories = ItemsOf<CategoryItem>(state.categories);
+    return !name.empty() && std::any_of(categories.begin(), categories.end(),
+                                        [&](const CategoryItem* c) { return c->name == name; });
+}
+
+// Stores a record that passed Register Time's checks, as its OK stores it.
+Answer Store(Session& s, TimeRecord& record) {
+    std::string why;
+    StoreContext* target = s.beginChange ? s.beginChange(why) : &s.live;
+    if (target == nullptr) return Refuse(why);
+    uint32_t newId = 0;
+    const StoreResult added = AddTimeRecord(*target, record, newId);
+    if (!added) return Refuse(StoreFailureText(added));
+    record.recordId = newId;
+    if (s.recordAdded) s.recordAdded(record);
+    return {};
+}
+
 Answer RunAdd(Session& s, const Request& r) {
     AppState& state = s.live.state;
     if (state.projects.Empty()) return Refuse(says::kNoProjects);
@@ -247,10 +280,7 @@ Answer RunAdd(Session& s, const Request& r) {
         return Refuse(says::kTimeRange);
     }
     const std::u16string category = NameOf(*r.Value("category"));
-    const std::vector<CategoryItem*> categories = ItemsOf<CategoryItem>(state.categories);
-    if (category.empty() ||
-        std::none_of(categories.begin(), categories.end(),
-                     [&](const CategoryItem* c) { return c->name == category; })) {
+    if (!IsCategory(state, category)) {
         return Refuse(says::kNoCategoryNamed, *r.Value("category"), "'");
     }
     std::optional<Answer> refusal;
@@ -269,16 +299,164 @@ Answer RunAdd(Session& s, const Request& r) {
     SetCategory(record, category);
     SetMemo(record, memo);
     record.projectId = project->projectId;
+    return Store(s, record);
+}
 
+// --- timer -----------------------------------------------------------------------------------
+
+// "2026-12-07 09:15" in local time, or "2026-12-07T09:15:00Z" in universal time.
+std::string MomentText(int64_t seconds, bool universal) {
+    const CalendarDate t = universal ? UtcDateOf(seconds) : LocalTimeOf(UtcDateOf(seconds));
+    char text[64];
+    if (universal) {
+        std::snprintf(text, sizeof text, "%04u-%02u-%02uT%02u:%02u:%02uZ", unsigned{t.year},
+                      unsigned{t.month}, unsigned{t.day}, unsigned{t.hour}, unsigned{t.minute},
+                      unsigned{t.second});
+    } else {
+        std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u", unsigned{t.year},
+                      unsigned{t.month}, unsigned{t.day}, unsigned{t.hour}, unsigned{t.minute});
+    }
+    return text;
+}
+
+// The timer of the data folder: a damaged file is moved aside and said on standard error
+// (into `err`), and then no timer runs.
+std::optional<RunningTimer> ReadRunningTimer(Session& s, int64_t now, std::string& err) {
+    const std::filesystem::path& dataDir = s.files.Folders().dataDir;
+    const TimerReading read = ReadTimer(dataDir, now);
+    if (read.state == TimerReading::State::Running) return read.timer;
+    if (read.state == TimerReading::State::Damaged) {
+        err += "quorvella: " + std::string(says::kTimerDamaged) + TimerFilePath(dataDir).string() +
+               ": " + read.problem + "; " +
+               (read.movedTo.empty() ? std::string(says::kTimerKept) + read.moveFailure
+                                     : std::string(says::kTimerMoved) + read.movedTo.string()) +
+               "\n";
+        if (s.timerChanged) s.timerChanged();
+    }
+    return std::nullopt;
+}
+
+Answer RunTimerStatus(Session& s, const Request& r) {
+    const int64_t now = SecondsNow(s.live.clock);
+    Answer a;
+    const std::optional<RunningTimer> timer = ReadRunningTimer(s, now, a.err);
+    const bool json = r.Has("json");
+    if (!timer) {
+        a.out = json ? "{\"running\":false}\n" : std::string(says::kNoTimer) + "\n";
+        return a;
+    }
+    const int64_t minutes = std::max<int64_t>(0, now - timer->start) / 60;
+    if (json) {
+        a.out = "{\"running\":true,\"start\":\"" + MomentText(timer->start, true) +
+                "\",\"project\":" + Json(timer->project) +
+                ",\"category\":" + Json(timer->category) + ",\"memo\":" + Json(timer->memo) +
+                ",\"minutes\":" + std::to_string(minutes) + "}\n";
+    } else {
+        a.out = "project\t" + Utf8(timer->project) + "\ncategory\t" + Utf8(timer->category) +
+                "\nmemo\t" + Utf8(timer->memo) + "\nstarted\t" + MomentText(timer->start, false) +
+                "\nelapsed\t" + ToUtf8(HoursMinutes(minutes)) + "\n";
+    }
+    return a;
+}
+
+Answer RunTimerStart(Session& s, const Request& r) {
+    if (!s.refuseChanges.empty()) return Refuse(s.refuseChanges);
+    AppState& state = s.live.state;
+    if (state.projects.Empty()) return Refuse(says::kNoProjects);
+    const int64_t now = SecondsNow(s.live.clock);
+    std::string err;
+    if (ReadRunningTimer(s, now, err)) return Refuse(says::kTimerRuns);
+    std::optional<Answer> refusal;
+    const ProjectRecord* project = ChosenProject(s, r, refusal);
+    if (project == nullptr) return *refusal;
+    std::u16string category;
+    if (const std::string* typed = r.Value("category")) {
+        category = NameOf(*typed);
+        if (!IsCategory(state, category)) return Refuse(says::kNoCategoryNamed, *typed, "'");
+    } else {
+        ReadingState reading(s.live, s.processEnds);
+        if (!reading.LoadProject(project->projectId)) return Refuse(says::kStoreUnreadable);
+        category = LastUsedCategory(reading.state);
+    }
+    const std::u16string memo = r.Has("memo") ? TrimBlanks(FromUtf8(*r.Value("memo"))) : u"";
+    if (memo.size() > kMemoChars) return Refuse(says::kMemoTooLong);
+
+    const RunningTimer timer{now, project->name.value_or(u""), category, memo};
     std::string why;
-    StoreContext* target = s.beginChange ? s.beginChange(why) : &s.live;
-    if (target == nullptr) return Refuse(why);
-    uint32_t newId = 0;
-    const StoreResult added = AddTimeRecord(*target, record, newId);
-    if (!added) return Refuse(StoreFailureText(added));
-    record.recordId = newId;
-    if (s.recordAdded) s.recordAdded(record);
-    return {};
+    if (!StartTimer(s.files.Folders().dataDir, timer, why)) {
+        return Refuse(says::kTimerNotStarted, why);
+    }
+    if (s.timerChanged) s.timerChanged();
+    Answer a;
+    a.err = err;
+    a.out = std::string(says::kTimerStarted) + Utf8(timer.project) +
+            (category.empty() ? std::string() : ", " + Utf8(category)) + ", " +
+            MomentText(now, false) + "\n";
+    return a;
+}
+
+Answer RunTimerStop(Session& s, const Request& r) {
+    const bool book = r.Has("book");
+    const bool discard = r.Has("discard");
+    if (!book && !discard && !s.openStopDialog) return UsageError(says::kBookOrDiscard);
+    if (!s.refuseChanges.empty()) return Refuse(s.refuseChanges);
+    const int64_t now = SecondsNow(s.live.clock);
+    std::string err;
+    const std::optional<RunningTimer> timer = ReadRunningTimer(s, now, err);
+    if (!timer) {
+        Answer a = Refuse(says::kNoTimer);
+        a.err = err + a.err;
+        return a;
+    }
+    const std::filesystem::path& dataDir = s.files.Folders().dataDir;
+    Answer a;
+    if (!book && !discard) {
+        s.openStopDialog();
+        a.out = std::string(says::kStopDialogOpen) + "\n";
+        return a;
+    }
+    if (book) {
+        const AppState& state = s.live.state;
+        const TimerStop stop = ProposeStop(*timer, now);
+        const std::vector<ProjectRecord*> projects = ItemsOf<ProjectRecord>(state.projects);
+        const auto project = std::find_if(projects.begin(), projects.end(),
+                                          [&](auto* p) { return p->name == timer->project; });
+        if (project == projects.end()) {
+            return Refuse(says::kNoProjectNamed, Utf8(timer->project), "'");
+        }
+        if (!IsCategory(state, timer->category)) {
+            return Refuse(says::kNoCategoryNamed, Utf8(timer->category), "'");
+        }
+        if (timer->memo.size() > kMemoChars) return Refuse(says::kMemoTooLong);
+        TimeRecord record;
+        Reset(record);
+        if (!SetDate(record, stop.date)) return Refuse(says::kDateRange);
+        SetMinutes(record, FormatDecimal(stop.duration.minutes));
+        SetCategory(record, timer->category);
+        SetMemo(record, timer->memo);
+        record.projectId = (*project)->projectId;
+        if (Answer stored = Store(s, record); stored.status != kDone) return stored;
+        if (stop.duration.unbookedMinutes > 0) {
+            a.err = "quorvella: " + ToUtf8(HoursMinutes(stop.duration.unbookedMinutes)) +
+                    std::string(says::kNotBooked) + "\n";
+        }
+        a.out = std::string(says::kBooked) + ToUtf8(HoursMinutes(stop.duration.minutes)) + ", " +
+                IsoDate(stop.date).substr(1, 10) + ", " + Utf8(timer->project) + ", " +
+                Utf8(timer->category) + "\n";
+    } else {
+        a.out = std::string(says::kDiscarded) + Utf8(timer->project) + ", " +
+                ToUtf8(HoursMinutes(std::max<int64_t>(0, now - timer->start) / 60)) + "\n";
+    }
+    std::string why;
+    const bool removed = RemoveTimer(dataDir, why);
+    if (s.timerChanged) s.timerChanged();
+    if (!removed) {
+        Answer kept =
+            Refuse(says::kTimerNotForgotten, TimerFilePath(dataDir).string() + ": " + why);
+        kept.out = a.out;
+        return kept;
+    }
+    return a;
 }
 
 // --- list ------------------------------------------------------------------------------------
@@ -522,6 +700,12 @@ Answer RunCategories(Session& s, const Request& r) {
     return a;
 }
 
+Answer RunTimer(Session& s, const Request& r) {
+    if (r.kind == "start") return RunTimerStart(s, r);
+    if (r.kind == "stop") return RunTimerStop(s, r);
+    return RunTimerStatus(s, r);
+}
+
 // --- the table -------------------------------------------------------------------------------
 
 constexpr OptionSpec kJson{"json", false, false};
@@ -558,6 +742,16 @@ const std::vector<Subcommand>& Table() {
          RunExport},
         {"projects", {}, {kJson}, false, RunProjects},
         {"categories", {}, {kJson}, false, RunCategories},
+        {"timer",
+         {"start", "stop", "status"},
+         {{"project", true, false, "start"},
+          {"category", true, false, "start"},
+          {"memo", true, false, "start"},
+          {"book", false, false, "stop"},
+          {"discard", false, false, "stop"},
+          {"json", false, false, "status"}},
+         true,
+         RunTimer},
     };
     return table;
 }
@@ -578,7 +772,7 @@ Answer Help(std::string_view name) {
 }  // namespace
 
 bool Request::Changes() const {
-    return command != nullptr && command->changes;
+    return command != nullptr && command->changes && kind != "status";
 }
 
 bool IsSubcommand(std::string_view word) {
@@ -627,8 +821,16 @@ std::variant<Request, Answer> ReadCommandLine(const std::vector<std::string>& ar
         }
     }
     if (!c.kinds.empty() && r.kind.empty()) {
-        return UsageError(c.name == "report" ? says::kWhatToReport : says::kWhatToExport);
+        return UsageError(c.name == "report"  ? says::kWhatToReport
+                          : c.name == "timer" ? says::kWhatTimer
+                                              : says::kWhatToExport);
     }
+    for (const OptionSpec& o : c.options) {
+        if (!o.onlyFor.empty() && o.onlyFor != r.kind && r.Has(std::string(o.name))) {
+            return UsageError(says::kUnknownOption, "--" + std::string(o.name), "'");
+        }
+    }
+    if (r.Has("book") && r.Has("discard")) return UsageError(says::kBookOrDiscard);
     for (const char* dated : {"date", "from", "to"}) {
         if (const std::string* v = r.Value(dated); v && !ReadDate(*v)) {
             return UsageError(says::kBadDate, *v, "'");

@@ -53,6 +53,13 @@ struct Session {
     std::function<void(const TimeRecord&)> recordAdded;
     // The process ends straight after the command: the records it read are left to it.
     bool processEnds = false;
+    // Why changes are refused now (a dialog is open in the window); empty while they are not.
+    std::string_view refuseChanges = {};
+    // The timer's file changed: the window reads it again and shows it at once.
+    std::function<void()> timerChanged = {};
+    // The window opens Register Time filled with the running timer's proposal, once its events
+    // run again; null without a window.
+    std::function<void()> openStopDialog = {};
 };
 
 // Whether an argument names a subcommand (then the program runs no window).

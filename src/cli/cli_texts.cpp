@@ -17,6 +17,7 @@ constexpr std::string_view kOverview =
     "  export       write records or a report as a CSV file\n"
     "  projects     the projects\n"
     "  categories   the categories\n"
+    "  timer        start, stop or look at the timer\n"
     "\n"
     "Dates are YYYY-MM-DD, durations H:MM or whole minutes. Exit status: 0 done, 1 refused (the\n"
     "reason on standard error, nothing changed), 2 a usage error.\n";
@@ -78,9 +79,37 @@ constexpr std::string_view kCategories =
     "The categories in their kept order, one a line.\n"
     "  --json   an array of names\n";
 
+constexpr std::string_view kTimer =
+    "usage: quorvella timer start [--project NAME] [--category NAME] [--memo TEXT]\n"
+    "       quorvella timer stop [--book|--discard]\n"
+    "       quorvella timer status [--json]\n"
+    "The one timer of the data folder, as the window's Start, Stop and Discard timer.\n"
+    "start: starts it now for the project named (the current one when not given), the category\n"
+    "named (the category last used in that project when not given) and the memo (at most 29\n"
+    "characters). Refused while a timer runs.\n"
+    "  --project NAME    a project of the projects book, by its exact name\n"
+    "  --category NAME   a category of the list, by its exact name\n"
+    "  --memo TEXT       at most 29 characters\n"
+    "stop: stops it.\n"
+    "  --book      books what Stop proposes at once: the day it started, the time run to the\n"
+    "              nearest ten minutes (at least 0:10, at most 23:50; the rest is said on\n"
+    "              standard error), its project, category and memo; refused (the timer kept)\n"
+    "              when the record cannot be booked\n"
+    "  --discard   forgets it without booking\n"
+    "  With neither, the running window opens Register Time with the proposal; without a\n"
+    "  window one of them is needed.\n"
+    "status: 'no timer runs', or a line each for project, category, memo, started (local date\n"
+    "and time) and elapsed (H:MM), name and value tab-separated. A damaged timer file is said\n"
+    "on standard error and moved aside; then no timer runs (exit status 0).\n"
+    "  --json   {\"running\": true, \"start\": \"YYYY-MM-DDTHH:MM:SSZ\", \"project\": \"...\",\n"
+    "           \"category\": \"...\", \"memo\": \"...\", \"minutes\": N} or {\"running\": false}\n"
+    "With the window running its title and tray follow at once; while a dialog is open there\n"
+    "start and stop are refused.\n";
+
 constexpr std::pair<std::string_view, std::string_view> kHelps[] = {
     {"add", kAdd},       {"list", kList},         {"report", kReport},
     {"export", kExport}, {"projects", kProjects}, {"categories", kCategories},
+    {"timer", kTimer},
 };
 
 }  // namespace

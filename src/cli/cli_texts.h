@@ -23,6 +23,9 @@ inline constexpr std::string_view kMissingOption = "missing option '";
 inline constexpr std::string_view kTwice = "' given twice";
 inline constexpr std::string_view kWhatToReport = "say which: categories or projects";
 inline constexpr std::string_view kWhatToExport = "say which: records, categories or projects";
+inline constexpr std::string_view kWhatTimer = "say which: start, stop or status";
+inline constexpr std::string_view kBookOrDiscard =
+    "say how to stop the timer: --book or --discard (without them it stops in the window)";
 inline constexpr std::string_view kUnexpected = "unexpected argument '";
 inline constexpr std::string_view kBadDate = "a date is YYYY-MM-DD, a day of the calendar: '";
 inline constexpr std::string_view kBadTime = "a duration is H:MM or whole minutes: '";
@@ -59,6 +62,21 @@ inline constexpr std::string_view kWindowStarting = "the Quorvella window is sta
 inline constexpr std::string_view kFolderBusy =
     "another Quorvella program holds the data folder and does not answer: ";
 inline constexpr std::string_view kTotal = "Total";
+
+inline constexpr std::string_view kNoTimer = "no timer runs";
+inline constexpr std::string_view kTimerRuns = "a timer runs already; stop it first";
+inline constexpr std::string_view kTimerNotStarted = "the timer cannot be started: ";
+inline constexpr std::string_view kTimerStarted = "timer started: ";
+inline constexpr std::string_view kBooked = "booked: ";
+inline constexpr std::string_view kNotBooked =
+    " of the time run is not booked: a record holds at most 23:50";
+inline constexpr std::string_view kDiscarded = "timer discarded: ";
+inline constexpr std::string_view kStopDialogOpen =
+    "Register Time is open in the Quorvella window with the timer's proposal";
+inline constexpr std::string_view kTimerNotForgotten = "the timer file could not be removed: ";
+inline constexpr std::string_view kTimerDamaged = "timer file ";
+inline constexpr std::string_view kTimerMoved = "moved aside as ";
+inline constexpr std::string_view kTimerKept = "it could not be moved aside: ";
 }  // namespace says
 
 }  // namespace qv::cli

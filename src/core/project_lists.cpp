@@ -119,4 +119,18 @@ void AdjustProjectBalance(AppState& state, const TimeRecord& record, int directi
     }
 }
 
+std::u16string LastUsedCategory(const AppState& state) {
+    // Walked from the end: the first of the latest day met is the last listed of it.
+    const TimeRecord* latest = nullptr;
+    for (const TimeRecord* r = state.timeRecords.Last(); r != nullptr; r = r->prev) {
+        if (r->category && (latest == nullptr || r->dateKey > latest->dateKey)) latest = r;
+    }
+    const CategoryItem* first = nullptr;
+    for (const CategoryItem* c = state.categories.Last(); c != nullptr; c = c->prev) {
+        if (latest != nullptr && c->name == latest->category) return *latest->category;
+        first = c;
+    }
+    return first != nullptr ? first->name.value_or(u"") : u"";
+}
+
 }  // namespace qv

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "core/app_state.h"
 
@@ -19,5 +20,10 @@ bool UpdateProjectBalance(AppState& state);
 // Moves the balance by one record's minutes: +1 as it joins timeRecords, -1 as it leaves.
 // Booking into a long list stays quick: the list is not walked.
 void AdjustProjectBalance(AppState& state, const TimeRecord& record, int direction);
+
+// The category a new timer starts with: that of the latest record in timeRecords (by date, the
+// last listed of that day) while it is still a category, else the first category; empty when
+// there is none. The lists' cursors stay where they are.
+std::u16string LastUsedCategory(const AppState& state);
 
 }  // namespace qv

@@ -118,7 +118,13 @@ void TimerTray::Refresh() {
     for (const Entry& e : entries_) {
         e.action->setEnabled(idle && (e.act == Act::Start ? timer_.CanStart() : running));
     }
-    host_.Window()->setWindowTitle(ToQString(timer_.WindowTitle()));
+    const QString title = ToQString(timer_.WindowTitle());
+    host_.Window()->setWindowTitle(title);
+    if (sayTitles_ && title != saidTitle_) {
+        saidTitle_ = title;
+        std::fprintf(stderr, "quorvella: window title: %s\n", title.toUtf8().constData());
+        std::fflush(stderr);
+    }
     if (tray_) {
         tray_->setIcon(Picture(running));
         tray_->setToolTip(ToQString(timer_.Summary()));
@@ -165,10 +171,18 @@ void TimerTray::Begin() {
         for (QAction* action : host_.WindowMenu()->actions()) {
             if (*item != '\0' && action->text() == QString::fromUtf8(item)) action->trigger();
         }
-        std::fprintf(stderr, "quorvella: window title: %s\n",
-                     host_.Window()->windowTitle().toUtf8().constData());
+        saidTitle_ = host_.Window()->windowTitle();
+        std::fprintf(stderr, "quorvella: window title: %s\n", saidTitle_.toUtf8().constData());
         std::fflush(stderr);
+        sayTitles_ = true;
     }
+}
+
+void TimerTray::StopLater() {
+    QTimer::singleShot(0, this, [this] {
+        timer_.Load();
+        Do(Act::Stop);
+    });
 }
 
 }  // namespace qv

@@ -31,6 +31,8 @@ class TimerTray : public QObject {
 
     // Shows title, pictures, tips and which items may be chosen as they are now.
     void Refresh();
+    // Stop as its item does, once the window's events run again (the timer read anew first).
+    void StopLater();
 
     QMenu& TrayMenu() { return trayMenu_; }
     // The tray's picture of a running or a stopped timer.
@@ -53,6 +55,8 @@ class TimerTray : public QObject {
     };
     std::vector<Entry> entries_;
     bool attached_ = false;
+    bool sayTitles_ = false;  // the test hook says each new title
+    QString saidTitle_;
 };
 
 }  // namespace qv

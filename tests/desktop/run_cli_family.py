@@ -2,7 +2,7 @@
 """The command line as a whole process: run_cli_family.py PROGRAM SEED_DEVICE CASE.
 
 standalone: no window; window: the same commands handed to a running window (offscreen)."""
-import fcntl, json, os, pathlib, signal, subprocess, sys, tempfile, threading, time
+import calendar, fcntl, json, os, pathlib, signal, subprocess, sys, tempfile, threading, time
 
 program, seed_device, case = sys.argv[1:4]
 tmp = pathlib.Path(tempfile.mkdtemp())
@@ -47,9 +47,11 @@ subprocess.run([seed_device, str(data), str(seed)], check=True)
 
 window = None
 if case == "window":
-    window = subprocess.Popen([program], env=env, stderr=subprocess.PIPE)
+    said = tmp / "window.err"  # the window says each new title there
+    window = subprocess.Popen([program], env=dict(env, QUORVELLA_TEST_WINDOW_ITEM=""),
+                              stderr=said.open("w"))
     for _ in range(150):
-        if list((tmp / "run").glob("quorvella-*")) and (data / "objectstore.sqlite-wal").exists():
+        if list((tmp / "run").glob("quorvella-*")) and "title" in said.read_text():
             break
         time.sleep(0.1)
     time.sleep(0.3)
@@ -113,6 +115,63 @@ check(q("export", "projects", "--name", "out", "--unicode")[0] == 1 and csv.read
       "an existing file is kept")
 check(q("export", "projects", "--name", "out", "--unicode", "--replace")[0] == 0 and
       "Beta".encode("utf-16-le") in csv.read_bytes(), "--replace writes the balance in UTF-16")
+
+# The timer: started, read back, stopped by booking or discarding; the window follows.
+timer = data / "timer"
+
+
+def title(shown):  # the window's title says what it shows
+    return window is None or said.read_text().splitlines()[-1].endswith("title: " + shown)
+
+
+check(q("timer", "start", "--memo", "m")[0] == 0, "a timer starts")
+status = json.loads(q("timer", "status", "--json")[1])
+start = calendar.timegm(time.strptime(status.pop("start"), "%Y-%m-%dT%H:%M:%SZ"))
+check(status == {"running": True, "project": "Alpha", "category": "Meeting", "memo": "m",
+                 "minutes": 0} and abs(start - time.time()) < 10, "the timer: %s" % status)
+check(title("Quorvella - Alpha 0:00"), "the window shows the timer")
+before = (store_bytes(), timer.read_bytes())
+check(q("timer", "start", "--project", "Beta")[0] == 1 and before == (store_bytes(),
+      timer.read_bytes()), "a second timer is refused and nothing changes")
+if window is None:
+    check(q("timer", "stop")[0] == 2, "a stop without a window needs --book or --discard")
+check(q("timer", "stop", "--discard")[0] == 0 and not timer.exists() and title("Quorvella"),
+      "a discarded timer is forgotten")
+
+
+def write_timer(start, project):
+    timer.write_text("Quorvella timer 1\nstart %s\nproject %s\ncategory Travel\nmemo late\nend\n"
+                     % (time.strftime("%Y-%m-%d %H:%M:%S", time.gmtime(start)), project))
+
+
+write_timer(time.time() - 3600, "Gone")
+before = (store_bytes(), timer.read_bytes())
+check(q("timer", "stop", "--book")[0] == 1 and before == (store_bytes(), timer.read_bytes()),
+      "a timer whose project has gone is kept, nothing booked")
+write_timer(time.time() - 25 * 3600, "Beta")
+code, out, err = q("timer", "stop", "--book")
+check(code == 0 and "1:10 of the time run is not booked" in err, "23:50 at most: " + err)
+start = int(time.time()) - 95 * 60
+write_timer(start, "Alpha")
+code, out, err = q("timer", "stop", "--book")
+check(code == 0 and not timer.exists(), "the proposal is booked: %d %s" % (code, err))
+listed = json.loads(q("list", "--json")[1])
+check({"date": time.strftime("%Y-%m-%d", time.localtime(start)), "minutes": 100,
+       "project": "Alpha", "category": "Travel", "memo": "late"} in listed, "booked: %s" % listed)
+check(q("timer", "stop", "--book")[0] == 1, "no timer to stop")
+timer.write_text("junk")
+code, out, err = q("timer", "status", "--json")
+check(code == 0 and json.loads(out) == {"running": False} and "moved aside" in err and
+      list(data.glob("timer.damaged-*")), "a damaged timer is moved aside: " + err)
+if window is not None:
+    q("timer", "start", "--category", "Travel")
+    check(q("timer", "stop")[0] == 0, "a stop without a flag opens Register Time")
+    for _ in range(50):
+        if "dialog is open" in q("timer", "stop", "--discard")[2]:
+            break
+        time.sleep(0.1)
+    else:
+        check(False, "Register Time is open in the window")
 
 if window is None:
     # Another command line holds the data folder: the command waits for it, then gives up.
