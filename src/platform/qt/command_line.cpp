@@ -76,7 +76,7 @@ int DefaultZoom(int availableHeight) {
 
 std::string UsageLine() {
     return "usage: quorvella [--zoom 1|2|3] [--help] [--version]\n"
-           "       quorvella add|list|report|export|projects|categories [OPTIONS]";
+           "       quorvella add|list|report|export|projects|categories|timer [OPTIONS]";
 }
 
 std::string HelpText() {
