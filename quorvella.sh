@@ -13,7 +13,8 @@ cd "$(dirname "$0")"
 # (openbox) and real X input (xdotool, and xprop and xwininfo from x11-utils).
 PACKAGES=(build-essential cmake ninja-build pkg-config python3
           libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev libicu-dev
-          qt6-base-dev qt6-multimedia-dev libxcb1-dev fonts-liberation fonts-dejavu-extra xvfb xauth
+          qt6-base-dev qt6-multimedia-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libxcb1-dev
+          fonts-liberation fonts-dejavu-extra xvfb xauth
           openbox xdotool x11-utils x11-apps)
 
 install_packages() {

@@ -40,6 +40,8 @@ struct App {
     std::u16string company;
     Dialog* activeEntryDialog = nullptr;  // the open dialog with text entry, if any
     MainWindow* mainWindow = nullptr;
+    // Told after View Options changed how dates and durations show.
+    std::function<void()> onViewsChanged;
 };
 
 // How a run ends. Tidy hands every record and list back before QuorvellaMain returns;

@@ -83,6 +83,7 @@ DialogResult RunExportTimeRecords(App& app) {
 DialogResult RunViewOptions(App& app) {
     const DialogResult result = ShowViewOptions(app.host, app.state.settings);
     app.host.SetMonthFirst(MonthFirst(app.state.settings.DateTypeView));
+    if (app.onViewsChanged) app.onViewsChanged();
     return result;
 }
 

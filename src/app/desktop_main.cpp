@@ -12,9 +12,12 @@
 #include "cli/cli_texts.h"
 #include "desktop/desktop_keys.h"
 #include "desktop/notices.h"
+#include "desktop/overview_window.h"
 #include "desktop/timer_tray.h"
+#include "desktop/watched_store.h"
 #include "platform/files/data_folder_lock.h"
 #include "platform/files/device_files.h"
+#include "platform/files/instance_socket.h"
 #include "platform/files/system_clock.h"
 #include "platform/objectstore/object_store.h"
 #include "platform/qt/chime_player.h"
@@ -25,6 +28,11 @@
 #include "platform/qt/instance_check.h"
 #include "platform/qt/qt_host.h"
 #include "platform/registry/registry_hive.h"
+
+namespace {
+// What a second start with --overview hands to the running window.
+constexpr char kOverviewRequest[] = "--overview";
+}  // namespace
 
 int main(int argc, char** argv) {
     using namespace qv;
@@ -72,6 +80,9 @@ int main(int argc, char** argv) {
     DataFolderLock lock(folders.dataDir);
     QtInstanceCheck instances(folders.dataDir);
     if (lock.GetState() == DataFolderLock::State::HeldElsewhere) {
+        if (line.overview && AskRunningToRun(instances.SocketName(), {kOverviewRequest}, 10)) {
+            return 0;
+        }
         if (instances.AskRunningToRaise()) return 0;
         TellAlreadyRunning(host, folders.dataDir);
         return 0;
@@ -91,10 +102,15 @@ int main(int argc, char** argv) {
     instances.onRaise = [&host] { host.Raise(); };
     App* running = nullptr;  // the run commands handed over by later starts work on
 
-    ProgramServices services{host, hive, *store, files, instances};
+    // Every change to the store is told to the overview, which reads again when it is open.
+    WatchedStore watched(*store);
+    ProgramServices services{host, hive, watched, files, instances};
+    OverviewWindow overview(host);
     // The timer lives beside the handheld's screens: the window's title, its menu, the tray.
     DesktopTimer timer(host, clock, folders.dataDir);
     TimerTray tray(host, timer);
+    overview.AddWaysIn(tray.TrayMenu());
+    watched.onChange = [&overview] { overview.ChangeSoon(); };
     // The timer's commands show at once; a stop without a flag opens Register Time once the
     // command is answered.
     const WindowTimer windowTimer{[&] {
@@ -103,11 +119,19 @@ int main(int argc, char** argv) {
                                   },
                                   [&] { tray.StopLater(); }};
     instances.onCommand = [&](const std::vector<std::string>& args) {
+        if (args.size() == 1 && args[0] == kOverviewRequest) {
+            host.Raise();
+            overview.OpenAsked();
+            return InstanceAnswer{};
+        }
         cli::Answer a = RunInWindow(running, host.InTheMiddle(), args, windowTimer);
         return InstanceAnswer{a.status, std::move(a.out), std::move(a.err)};
     };
     const int code = QuorvellaMain(services, ProgramEnd::ProcessEnds, [&](App* app) {
         tray.Attach(app);
+        overview.Attach(app);
+        if (app != nullptr) app->onViewsChanged = [&overview] { overview.ChangeSoon(); };
+        if (app != nullptr && line.overview) overview.OpenWhenReady();
         running = app;
     });
     // Settings the exit could not keep are told to the user before the program goes.

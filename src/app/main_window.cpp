@@ -337,6 +337,17 @@ void MainWindow::EditRecord() {
     s.editingExisting = false;
 }
 
+bool MainWindow::OpenRecord(uint32_t projectId, uint32_t recordId) {
+    AppState& s = app_.state;
+    if (projectId != s.currentProject.projectId) return false;
+    const TimeRecord* r = FindByRecordId(s.timeRecords, recordId);
+    if (r == nullptr) return false;
+    s.selectedRecordRow = static_cast<int>(r->position);
+    RestoreSelection();
+    EditRecord();
+    return true;
+}
+
 void MainWindow::ListNotify(NotifyCode code, int item) {
     switch (code) {
         case NotifyCode::Click:

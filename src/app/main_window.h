@@ -69,6 +69,10 @@ class MainWindow : public MainWindowBehaviour, public RecordDeletion {
     // identifier: listed and added to the balance as Register Time's OK lists its record.
     void ListBookedRecord(const TimeRecord& record);
 
+    // Register Time on a record of the current project, as a tap on its row opens it; false
+    // when it is not in the list.
+    bool OpenRecord(uint32_t projectId, uint32_t recordId);
+
     // Register Time's Delete.
     bool RoomForUndo() override;
     void RecordDeleted(const TimeRecord& copy) override;

@@ -48,6 +48,22 @@ constexpr Entry kTexts[] = {
      u"There is no project to book the time to. Make a project with New; the timer runs on."},
     {DesktopText::TimerDiscardQuestion,
      u"Discard the timer of %1, running for %2? Nothing is booked."},
+    {DesktopText::OverviewItem, u"Overview..."},
+    {DesktopText::OverviewTitle, u"Quorvella - Overview"},
+    {DesktopText::OverviewWeek, u"Week"},
+    {DesktopText::OverviewMonth, u"Month"},
+    {DesktopText::OverviewThisWeek, u"This week"},
+    {DesktopText::OverviewThisMonth, u"This month"},
+    {DesktopText::OverviewSavePicture, u"Save picture..."},
+    {DesktopText::OverviewEmpty, u"No time is booked in this period."},
+    {DesktopText::OverviewTotal, u"Total:"},
+    {DesktopText::OverviewPerDay, u"Hours per day"},
+    {DesktopText::OverviewPerCategory, u"Hours per category"},
+    {DesktopText::OverviewProject, u"Project"},
+    {DesktopText::OverviewCategory, u"Category"},
+    {DesktopText::OverviewDuration, u"Duration"},
+    {DesktopText::OverviewMemo, u"Memo"},
+    {DesktopText::OverviewPickDay, u"Click a day's bar to list its records."},
 };
 
 }  // namespace

@@ -32,6 +32,22 @@ enum class DesktopText {
     TimerCategoryGone,   // %1 the timer's category
     TimerNoProject,
     TimerDiscardQuestion,  // %1 project, %2 time run
+    OverviewItem,
+    OverviewTitle,
+    OverviewWeek,
+    OverviewMonth,
+    OverviewThisWeek,
+    OverviewThisMonth,
+    OverviewSavePicture,
+    OverviewEmpty,
+    OverviewTotal,
+    OverviewPerDay,
+    OverviewPerCategory,
+    OverviewProject,
+    OverviewCategory,
+    OverviewDuration,
+    OverviewMemo,
+    OverviewPickDay,
 };
 
 std::u16string_view DesktopString(DesktopText id);

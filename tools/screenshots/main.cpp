@@ -29,6 +29,7 @@
 #include "app/app.h"
 #include "app/commands.h"
 #include "app/program_resources.h"
+#include "desktop/overview_window.h"
 #include "desktop/timer_tray.h"
 #include "device_seed.h"
 #include "dialogs/delete_by_range.h"
@@ -484,6 +485,33 @@ class Shooter {
             watch);
         if (!registered) Fail("Stop did not open Register Time");
     }
+    // The overview on the seeded records: the day's week with Monday's records listed, its
+    // month, and a month a year earlier without records.
+    void Overview(const std::filesystem::path& root) {
+        std::unique_ptr<OverviewWindow> overview;
+        bool shot = false;
+        RunProgram(
+            root,
+            [&](QtHost&, int) {
+                if (shot || !overview) return false;
+                shot = true;
+                overview->Open();
+                overview->ShowDay(0);
+                Save(overview.get(), "overview-week");
+                overview->SetKind(PeriodKind::Month);
+                Save(overview.get(), "overview-month");
+                overview->Step(-12);
+                if (!overview->Sums().Empty()) Fail("overview: a month without records has sums");
+                Save(overview.get(), "overview-empty");
+                overview->hide();
+                return false;
+            },
+            [&](QtHost& host, App* app) {
+                if (!overview) overview = std::make_unique<OverviewWindow>(host);
+                overview->Attach(app);
+            });
+        if (!shot) Fail("the overview never opened");
+    }
     // The window under a strip with its title, as the desktop's frame shows it.
     void TitledWindow(QWidget* window, const std::string& name) {
         QCoreApplication::processEvents();
@@ -603,6 +631,8 @@ int main(int argc, char** argv) {
     shooter.DailyDialogs(root);
     std::filesystem::remove_all(root, error);
     shooter.Timer(root);
+    std::filesystem::remove_all(root, error);
+    shooter.Overview(root);
     shooter.Dialogs();
     shooter.Boxes();
     std::filesystem::remove_all(root, error);

@@ -38,6 +38,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             help = true;
         } else if (arg == "--version") {
             version = true;
+        } else if (arg == "--overview") {
+            line.overview = true;
         } else if (arg == "--zoom" || arg.starts_with("--zoom=")) {
             std::string value;
             if (arg == "--zoom") {
@@ -75,7 +77,7 @@ int DefaultZoom(int availableHeight) {
 }
 
 std::string UsageLine() {
-    return "usage: quorvella [--zoom 1|2|3] [--help] [--version]\n"
+    return "usage: quorvella [--zoom 1|2|3] [--overview] [--help] [--version]\n"
            "       quorvella add|list|report|export|projects|categories|timer [OPTIONS]";
 }
 

@@ -14,12 +14,13 @@ constexpr int kMaxZoom = 3;
 struct CommandLine {
     enum class Action { Run, ShowHelp, ShowVersion, Refuse };
     Action action = Action::Run;
-    int zoom = 0;       // 0: not given, the desktop's default applies
-    std::string error;  // why the arguments were refused
+    int zoom = 0;           // 0: not given, the desktop's default applies
+    bool overview = false;  // --overview: the overview opens with the window
+    std::string error;      // why the arguments were refused
 };
 
 // Reads the arguments after the program's name. Accepted: -h/--help, --version,
-// --zoom N and --zoom=N with N 1, 2 or 3. Anything else refuses the whole line.
+// --zoom N and --zoom=N with N 1, 2 or 3, --overview. Anything else refuses the whole line.
 CommandLine ParseCommandLine(const std::vector<std::string>& args);
 CommandLine ParseCommandLine(int argc, const char* const* argv);
 
