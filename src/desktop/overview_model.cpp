@@ -32,7 +32,10 @@ bool OverviewModel::Refresh() {
     if (app_ == nullptr) return false;
     // Settings, categories and projects are copied as they are now: renames and deletions show.
     reading_ = std::make_unique<cli::ReadingState>(app_->store, false);
-    if (!reading_->LoadAll()) return false;
+    const bool loaded = reading_->LoadAll();
+    // No handle stays open between reads: a database with an open handle cannot be deleted.
+    CloseKeptHandle(reading_->ctx.store, reading_->state.handles.timeHandle);
+    if (!loaded) return false;
     sums_ = SumPeriod(reading_->state, period_);
     return true;
 }

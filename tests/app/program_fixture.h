@@ -13,6 +13,7 @@
 #include "app/app.h"
 #include "app/main_window.h"
 #include "app/program_resources.h"
+#include "desktop/watched_store.h"
 #include "files/temp_dir.h"
 #include "platform/headless/headless_host.h"
 #include "platform/registry/registry_hive.h"
@@ -87,7 +88,9 @@ class ProgramTest : public ::testing::Test {
             [&](const HostEvent& e) { events.push_back(replay::EventLine(e)); },
             [&](const std::string& error) { ADD_FAILURE() << error; });
         host->SetScreenSize(screen);
-        ProgramServices services{*host, hive, *store, files, instances};
+        WatchedStore watched(*store);  // as the desktop program runs it
+        watched.onChange = [this] { ++storeChanges; };
+        ProgramServices services{*host, hive, watched, files, instances};
         const int code = QuorvellaMain(services, ProgramEnd::Tidy, [&](App* app) {
             app_ = app;
             if (watch) watch(app);
@@ -135,7 +138,8 @@ class ProgramTest : public ::testing::Test {
     Size screen{240, 320};
     std::vector<std::string> events;
     ObjectStore* store_ = nullptr;
-    App* app_ = nullptr;  // the run, while its main window is up
+    int storeChanges = 0;  // changes the watched store told of
+    App* app_ = nullptr;   // the run, while its main window is up
 };
 
 }  // namespace qv::testing

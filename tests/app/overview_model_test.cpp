@@ -1,0 +1,85 @@
+// The overview's sums follow the store's changes while the program runs.
+#include "desktop/overview_model.h"
+
+#include <gtest/gtest.h>
+
+#include "app/commands.h"
+#include "core/date_range.h"
+#include "dialogs/delete_by_range.h"
+#include "dialogs/register_time.h"
+#include "program_fixture.h"
+#include "store/categories_store.h"
+
+namespace qv {
+namespace {
+
+using testing::ProgramTest;
+using A = HeadlessAction;
+
+// January 2005 holds 28 of the seeded 30-minute records; a booking, an edit, a deletion, its
+// undo and a range deletion each tell the store's watcher, and the sums read after it are the
+// program's own records'.
+TEST_F(ProgramTest, OverviewSumsFollowBookingEditUndoAndRangeDeletion) {
+    SeedRecords(40);
+    {
+        auto store = OpenObjectStoreFile(folders_.StoreFile());
+        AppState state;
+        StoreContext ctx{state, *store, clock_};
+        ASSERT_TRUE(OpenStore(ctx));
+        state.categories.Add(testing::MakeCategory(u"Travel"));
+        ASSERT_TRUE(SaveCategories(ctx));
+    }
+    OverviewModel model;
+    const Period january = PeriodHolding(MakeDate(2005, 1, 1), PeriodKind::Month, 1);
+    int seen = 0;
+    int64_t afterRange = -1;
+    const auto follows = [&](const char* what) {
+        return [&, what](HeadlessHost&) {
+            EXPECT_GT(storeChanges, seen) << what;
+            seen = storeChanges;
+            int64_t minutes = 0;
+            for (TimeRecord* r = app_->state.timeRecords.Last(); r != nullptr; r = r->prev) {
+                if (DayInRange(r->dateKey, january.FirstKey(), january.LastKey())) {
+                    minutes += MinutesOf(*r);
+                }
+            }
+            ASSERT_TRUE(model.Refresh()) << what;
+            EXPECT_EQ(model.Sums().total, minutes) << what;
+            afterRange = minutes;
+        };
+    };
+    const auto start = [&](HeadlessHost&) {
+        model.Attach(app_, 1);
+        model.Show(january);
+        ASSERT_TRUE(model.Refresh());
+        EXPECT_EQ(model.Sums().total, 28 * 30);
+        seen = storeChanges;
+    };
+    const auto booked = [&](HeadlessHost& host) {
+        follows("booking")(host);
+        ASSERT_EQ(model.Sums().projects.size(), 1u);
+        EXPECT_EQ(model.Sums().projects[0].perDay[2], 150);
+        EXPECT_EQ(model.Day(2).size(), 2u);
+    };
+    Run({Then(start, A::MakeCommand(kCmdNew)),
+         Do(A::MakeDate(kRegisterTimeDate, MakeDate(2005, 1, 3))),
+         Do(A::MakeChoose(kRegisterTimeHours, u"02")),
+         Do(A::MakeChoose(kRegisterTimeMinutes, u"00")),
+         Do(A::MakeChoose(kRegisterTimeCategory, u"Travel")), Do(A::MakeClick(kRegisterTimeOk)),
+         Then(booked, A::MakeTap(kMainList, 0)), Do(A::MakeChoose(kRegisterTimeHours, u"03")),
+         Do(A::MakeClick(kRegisterTimeOk)), Then(follows("edit"), A::MakeTap(kMainList, 0)),
+         Do(A::MakeClick(kRegisterTimeDelete)), Do(A::MakeAnswer(true)),
+         Then(follows("deletion"), A::MakeCommand(kCmdUndoDeleting)),
+         Then(follows("undo"), A::MakeCommand(kCmdDeleteByRange)),
+         Do(A::MakeDate(kDeleteByRangeStart, MakeDate(2005, 1, 1))),
+         Do(A::MakeDate(kDeleteByRangeEnd, MakeDate(2005, 1, 10))),
+         Do(A::MakeClick(kDeleteByRangeFind)), Do(A::MakeAnswer(true)),
+         Then(follows("range deletion"), A::MakeClose())},
+        [&](App* app) {
+            if (app == nullptr) model.Attach(nullptr, 1);
+        });
+    EXPECT_EQ(afterRange, 18 * 30);  // the 1st to the 10th went
+}
+
+}  // namespace
+}  // namespace qv
