@@ -40,6 +40,12 @@ bool OverviewModel::Refresh() {
     return true;
 }
 
+bool OverviewModel::Resum() {
+    if (!reading_ || app_ == nullptr) return Refresh();
+    sums_ = SumPeriod(reading_->state, period_);
+    return true;
+}
+
 std::vector<OverviewModel::DayRecord> OverviewModel::Day(int index) const {
     std::vector<DayRecord> day;
     if (!reading_ || index < 0 || index >= period_.days) return day;

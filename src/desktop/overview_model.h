@@ -33,6 +33,9 @@ class OverviewModel {
 
     // Reads every record anew and sums the period; false (sums empty) when they cannot be read.
     bool Refresh();
+    // Sums the period over the records read last (reading them when none were): another period
+    // of the same records.
+    bool Resum();
     const PeriodSums& Sums() const { return sums_; }
 
     struct DayRecord {

@@ -196,19 +196,26 @@ void OverviewWindow::SetKind(PeriodKind kind) {
     if (kind == model_.Shown().kind) return;
     model_.Show(PeriodHolding(model_.Shown().first, kind, FirstWeekday()));
     shownDay_ = -1;
-    Refresh();
+    Redraw();
 }
 
 void OverviewWindow::Step(int steps) {
     model_.Show(Shifted(model_.Shown(), steps));
     shownDay_ = -1;
-    Refresh();
+    Redraw();
 }
 
 void OverviewWindow::ThisPeriod() {
     model_.Show(model_.ThisPeriod(model_.Shown().kind));
     shownDay_ = -1;
-    Refresh();
+    Redraw();
+}
+
+void OverviewWindow::Redraw() {
+    if (model_.Running() == nullptr) return;
+    model_.Resum();
+    Draw();
+    ShowDay(shownDay_);
 }
 
 void OverviewWindow::Refresh() {

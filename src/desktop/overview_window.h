@@ -58,6 +58,8 @@ class OverviewWindow : public QWidget {
 
   private:
     void Draw();
+    // Another period of the records read last.
+    void Redraw();
     void AskForPicture();
     void OpenRecord(int row);
 
