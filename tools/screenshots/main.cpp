@@ -498,6 +498,15 @@ class Shooter {
                 overview->Open();
                 overview->ShowDay(0);
                 Save(overview.get(), "overview-week");
+                // Save picture's two kinds, written beside the device and thrown away with it.
+                for (const char* name : {"charts.png", "charts.svg"}) {
+                    const std::filesystem::path file = root / name;
+                    std::error_code size;
+                    if (!overview->SavePicture(QString::fromStdString(file.string())) ||
+                        std::filesystem::file_size(file, size) < 1000) {
+                        Fail(std::string("overview: no picture ") + name);
+                    }
+                }
                 overview->SetKind(PeriodKind::Month);
                 Save(overview.get(), "overview-month");
                 overview->Step(-12);
