@@ -52,11 +52,12 @@ TEST(ScreenshotTool, DrawsTheMainWindowAndEveryDialogInBothLayoutsAtTheZoom) {
             EXPECT_GT(Colours(image), 8u);
         }
     }
-    // The long project name, the message boxes and the timer's menus, title and pictures, each
-    // once.
-    const char* singles[] = {"main-long-project",  "box-notice",      "box-question",
-                             "timer-window-menu",  "timer-tray-menu", "timer-title",
-                             "timer-tray-pictures"};
+    // The long project name, the message boxes, the timer's menus, title and pictures, and the
+    // overview, each once.
+    const char* singles[] = {"main-long-project",   "box-notice",      "box-question",
+                             "timer-window-menu",   "timer-tray-menu", "timer-title",
+                             "timer-tray-pictures", "overview-week",   "overview-month",
+                             "overview-empty"};
     for (const char* single : singles) {
         EXPECT_FALSE(QImage(QString::fromStdString((out / single).string() + ".png")).isNull());
     }
