@@ -24,7 +24,9 @@ TEST(CommandLine, ReadsEachLineAsAWholeAndAnswersOnTheRightStreamWithTheRightExi
         EXPECT_EQ(line.action, action) << testing::PrintToString(args);
         EXPECT_EQ(line.zoom, zoom) << testing::PrintToString(args);
         EXPECT_EQ(line.error, "");
+        EXPECT_FALSE(line.overview);
     }
+    EXPECT_TRUE(ParseCommandLine({"--zoom", "2", "--overview"}).overview);
     const std::vector<std::string> refused[] = {
         {"--zoom"}, {"--zoom", "4"}, {"--zoom="}, {"--help", "--frobnicate"}, {"week12.csv"}};
     for (const auto& args : refused) {

@@ -90,6 +90,7 @@ std::string HelpText() {
            "Options:\n"
            "  --zoom N     show the 240 x 320 screen N times larger (1, 2 or 3); without it,\n"
            "               the largest size that fits comfortably on the desktop\n"
+           "  --overview   open the overview of a week's or a month's hours as well\n"
            "  -h, --help   show this help and end\n"
            "  --version    show the version and licence and end\n";
 }
