@@ -103,7 +103,7 @@ int main(int argc, char** argv) {
     App* running = nullptr;  // the run commands handed over by later starts work on
 
     // Every change to the store is told to the overview, which reads again when it is open.
-    WatchedStore watched(*store);
+    WatchedStore watched(*store, kTimeDatabaseName);
     ProgramServices services{host, hive, watched, files, instances};
     OverviewWindow overview(host);
     // The timer lives beside the handheld's screens: the window's title, its menu, the tray.
@@ -111,6 +111,9 @@ int main(int argc, char** argv) {
     TimerTray tray(host, timer);
     overview.AddWaysIn(tray.TrayMenu());
     watched.onChange = [&overview] { overview.ChangeSoon(); };
+    watched.onRecordAdded = [&overview](const std::vector<PropValue>& props) {
+        overview.RecordAdded(props);
+    };
     // The timer's commands show at once; a stop without a flag opens Register Time once the
     // command is answered.
     const WindowTimer windowTimer{[&] {

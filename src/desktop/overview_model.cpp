@@ -5,6 +5,7 @@
 
 #include "app/app.h"
 #include "cli/cli_reading.h"
+#include "store/record_store.h"
 
 namespace qv {
 
@@ -38,6 +39,13 @@ bool OverviewModel::Refresh() {
     if (!loaded) return false;
     sums_ = SumPeriod(reading_->state, period_);
     return true;
+}
+
+bool OverviewModel::Added(std::vector<PropValue> props) {
+    if (!reading_) return false;
+    TimeRecord record;
+    if (!DecodeTimeRecord(props, record)) return false;
+    return reading_->state.timeRecords.Append(record) != nullptr;
 }
 
 bool OverviewModel::Resum() {

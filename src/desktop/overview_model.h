@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/period_sums.h"
+#include "platform/objectstore/object_store.h"
 
 namespace qv {
 
@@ -33,6 +34,9 @@ class OverviewModel {
 
     // Reads every record anew and sums the period; false (sums empty) when they cannot be read.
     bool Refresh();
+    // A record stored since the last read, from its stored properties, taken in beside the
+    // records read; false (nothing taken) when there are none or the properties are no record.
+    bool Added(std::vector<PropValue> props);
     // Sums the period over the records read last (reading them when none were): another period
     // of the same records.
     bool Resum();

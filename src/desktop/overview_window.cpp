@@ -184,11 +184,31 @@ void OverviewWindow::Open() {
 }
 
 void OverviewWindow::ChangeSoon() {
-    if (pending_ || !isVisible()) return;
+    if (!isVisible()) return;
+    readAgain_ = true;
+    Soon();
+}
+
+void OverviewWindow::RecordAdded(const std::vector<PropValue>& props) {
+    if (!isVisible()) return;  // opening reads every record
+    if (!model_.Added(props)) readAgain_ = true;
+    Soon();
+}
+
+// Once the current event is done: one read or drawing for all its changes.
+void OverviewWindow::Soon() {
+    if (pending_) return;
     pending_ = true;
     QTimer::singleShot(0, this, [this] {
         pending_ = false;
-        if (isVisible()) Refresh();
+        const bool readAgain = readAgain_;
+        readAgain_ = false;
+        if (!isVisible()) return;
+        if (readAgain) {
+            Refresh();
+        } else {
+            Redraw();
+        }
     });
 }
 

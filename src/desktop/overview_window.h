@@ -40,6 +40,9 @@ class OverviewWindow : public QWidget {
     void Open();
     // Something may have changed in the records or the views: read again soon, once.
     void ChangeSoon();
+    // A record was stored with these properties: taken in without reading every record again
+    // (read again when it cannot be), and drawn soon.
+    void RecordAdded(const std::vector<PropValue>& props);
     // Reads the records and draws the period now.
     void Refresh();
 
@@ -58,6 +61,7 @@ class OverviewWindow : public QWidget {
 
   private:
     void Draw();
+    void Soon();
     // Another period of the records read last.
     void Redraw();
     void AskForPicture();
@@ -67,6 +71,7 @@ class OverviewWindow : public QWidget {
     OverviewModel model_;
     int shownDay_ = -1;
     bool pending_ = false;
+    bool readAgain_ = false;  // a change the records read last do not hold
     QPushButton* now_;
     QComboBox* kind_;
     QLabel* title_;

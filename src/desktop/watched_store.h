@@ -4,6 +4,8 @@
 #pragma once
 
 #include <functional>
+#include <set>
+#include <string>
 #include <utility>
 
 #include "platform/objectstore/object_store.h"
@@ -12,17 +14,30 @@ namespace qv {
 
 class WatchedStore : public ObjectStore {
   public:
-    explicit WatchedStore(ObjectStore& store) : store_(store) {}
+    // recordsName: the database whose new records are told one by one (none: every change is
+    // told as a change).
+    explicit WatchedStore(ObjectStore& store, std::u16string recordsName = {})
+        : store_(store), recordsName_(std::move(recordsName)) {}
 
     // Called after each change that succeeded, and after a transaction ended either way.
     std::function<void()> onChange;
+    // Called instead for a new record of that database written outside a transaction, with its
+    // properties.
+    std::function<void(const std::vector<PropValue>&)> onRecordAdded;
 
     CEOID CeCreateDatabase(const std::u16string& name, uint32_t type) override {
         return Told(store_.CeCreateDatabase(name, type));
     }
     StoreHandle CeOpenDatabase(CEOID& oid, const std::u16string& name, uint32_t sortPropId,
                                uint32_t flags) override {
-        return store_.CeOpenDatabase(oid, name, sortPropId, flags);
+        const StoreHandle handle = store_.CeOpenDatabase(oid, name, sortPropId, flags);
+        if (!recordsName_.empty() && name == recordsName_ && oid != 0) recordsId_ = oid;
+        if (oid != 0 && oid == recordsId_) {
+            recordHandles_.insert(handle);
+        } else {
+            recordHandles_.erase(handle);
+        }
+        return handle;
     }
     bool CeOidGetInfo(CEOID oid, DatabaseInfo& info) override {
         return store_.CeOidGetInfo(oid, info);
@@ -38,15 +53,29 @@ class WatchedStore : public ObjectStore {
     }
     CEOID CeWriteRecordProps(StoreHandle handle, CEOID record,
                              const std::vector<PropValue>& props) override {
-        return Told(store_.CeWriteRecordProps(handle, record, props));
+        const CEOID written = store_.CeWriteRecordProps(handle, record, props);
+        if (written != 0 && record == 0 && depth_ == 0 && onRecordAdded &&
+            recordHandles_.count(handle) != 0) {
+            onRecordAdded(props);
+            return written;
+        }
+        return Told(written);
     }
     bool CeDeleteRecord(StoreHandle handle, CEOID record) override {
         return Told(store_.CeDeleteRecord(handle, record));
     }
     bool CeDeleteDatabase(CEOID oid) override { return Told(store_.CeDeleteDatabase(oid)); }
-    bool CloseHandle(StoreHandle handle) override { return store_.CloseHandle(handle); }
-    bool BeginTransaction() override { return store_.BeginTransaction(); }
+    bool CloseHandle(StoreHandle handle) override {
+        recordHandles_.erase(handle);
+        return store_.CloseHandle(handle);
+    }
+    bool BeginTransaction() override {
+        const bool begun = store_.BeginTransaction();
+        if (begun) ++depth_;
+        return begun;
+    }
     bool EndTransaction(bool commit) override {
+        if (depth_ > 0) --depth_;
         const bool ended = store_.EndTransaction(commit);
         Tell();
         return ended;
@@ -66,6 +95,10 @@ class WatchedStore : public ObjectStore {
     }
 
     ObjectStore& store_;
+    std::u16string recordsName_;
+    CEOID recordsId_ = 0;
+    std::set<StoreHandle> recordHandles_;
+    int depth_ = 0;  // transactions begun and not yet ended
 };
 
 }  // namespace qv

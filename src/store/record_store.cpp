@@ -266,6 +266,10 @@ uint32_t NewRecordId(StoreContext& ctx) {
                             now);
 }
 
+bool DecodeTimeRecord(std::vector<PropValue>& props, TimeRecord& record) {
+    return DecodeRecord(props, record);
+}
+
 StoreResult AddTimeRecord(StoreContext& ctx, const TimeRecord& record, uint32_t& newId) {
     StoreHandles& kept = ctx.state.handles;
     DatabaseInfo info;

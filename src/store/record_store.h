@@ -18,6 +18,9 @@ uint32_t NewRecordId(StoreContext& ctx);
 
 // Writes the record (its own identifier is ignored) and hands back the new identifier.
 StoreResult AddTimeRecord(StoreContext& ctx, const TimeRecord& record, uint32_t& newId);
+// A time record from the properties it is stored with (the texts are taken out of props);
+// false for properties no record is read from.
+bool DecodeTimeRecord(std::vector<PropValue>& props, TimeRecord& record);
 // Rewrites the stored record with the record's identifier.
 StoreResult UpdateTimeRecord(StoreContext& ctx, const TimeRecord& record);
 StoreResult DeleteTimeRecord(StoreContext& ctx, uint32_t recordId);

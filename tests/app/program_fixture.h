@@ -88,8 +88,12 @@ class ProgramTest : public ::testing::Test {
             [&](const HostEvent& e) { events.push_back(replay::EventLine(e)); },
             [&](const std::string& error) { ADD_FAILURE() << error; });
         host->SetScreenSize(screen);
-        WatchedStore watched(*store);  // as the desktop program runs it
+        WatchedStore watched(*store, kTimeDatabaseName);  // as the desktop program runs it
         watched.onChange = [this] { ++storeChanges; };
+        watched.onRecordAdded = [this](const std::vector<PropValue>& props) {
+            ++storeChanges;
+            addedRecords.push_back(props);
+        };
         ProgramServices services{*host, hive, watched, files, instances};
         const int code = QuorvellaMain(services, ProgramEnd::Tidy, [&](App* app) {
             app_ = app;
@@ -138,8 +142,9 @@ class ProgramTest : public ::testing::Test {
     Size screen{240, 320};
     std::vector<std::string> events;
     ObjectStore* store_ = nullptr;
-    int storeChanges = 0;  // changes the watched store told of
-    App* app_ = nullptr;   // the run, while its main window is up
+    int storeChanges = 0;                              // changes the watched store told of
+    std::vector<std::vector<PropValue>> addedRecords;  // new records it told of one by one
+    App* app_ = nullptr;                               // the run, while its main window is up
 };
 
 }  // namespace qv::testing
