@@ -797,14 +797,14 @@ std::variant<Request, Answer> ReadCommandLine(const std::vector<std::string>& ar
         const size_t equals = arg.find('=');
         const std::string option =
             arg.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
-        const auto spec = std::find_if(c.options.begin(), c.options.end(),
-                                       [&](const OptionSpec& o) { return o.name == option; });
-        if (spec == c.options.end() || (!spec->takesValue && equals != std::string::npos)) {
+        const auto known = std::find_if(c.options.begin(), c.options.end(),
+                                        [&](const OptionSpec& o) { return o.name == option; });
+        if (known == c.options.end() || (!known->takesValue && equals != std::string::npos)) {
             return UsageError(says::kUnknownOption, arg, "'");
         }
         if (r.Has(option)) return UsageError(says::kOption, option, says::kTwice);
         std::string value;
-        if (spec->takesValue) {
+        if (known->takesValue) {
             if (equals != std::string::npos) {
                 value = arg.substr(equals + 1);
             } else if (i + 1 < args.size()) {
