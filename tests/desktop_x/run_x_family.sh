@@ -23,10 +23,10 @@ wait_until() {  # wait_until SECONDS COMMAND...: true once the command succeeds
 
 # The server on a free display, openbox on it, and a help viewer that writes down its page.
 Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp 5> "$tmp/display" 2> /dev/null &
-wait_until 10 test -s "$tmp/display" || fail "Xvfb did not start"
+wait_until 30 test -s "$tmp/display" || fail "Xvfb did not start"
 export DISPLAY=:$(head -n1 "$tmp/display")
 openbox --sm-disable > /dev/null 2>&1 &
-wait_until 10 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' ||
+wait_until 30 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' ||
     fail "openbox did not start"
 printf '#!/bin/sh\necho "$@" >> %s/help\n' "$tmp" > "$tmp/bin/xdg-open"
 chmod +x "$tmp/bin/xdg-open"
