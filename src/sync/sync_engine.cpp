@@ -8,6 +8,7 @@ struct Engine::Impl {};
 Engine::Engine(StoreContext&) : impl_(nullptr) {}
 Engine::~Engine() = default;
 bool Engine::On() const { return false; }
+void Engine::LocalChange() {}
 RunResult Engine::TurnOn(const std::filesystem::path&) { return {false, "not built yet"}; }
 bool Engine::TurnOff() { return true; }
 RunResult Engine::Run() { return {}; }

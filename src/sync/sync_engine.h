@@ -65,6 +65,9 @@ class Engine {
     Engine& operator=(const Engine&) = delete;
 
     bool On() const;
+    // Told after a change made to the store outside the engine (a booking, an edit, a batch):
+    // the next run looks for what changed. A new engine looks once anyway.
+    void LocalChange();
     // Names the folder (made when absent), gives this computer its random identity the first
     // time, and writes the whole book to the journal the first time, then runs once.
     RunResult TurnOn(const std::filesystem::path& folder);
