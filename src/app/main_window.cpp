@@ -10,6 +10,7 @@
 #include "core/project_lists.h"
 #include "dialogs/frame.h"
 #include "dialogs/register_time.h"
+#include "platform/ui/user_input.h"
 #include "res/string_table.h"
 #include "store/record_store.h"
 
@@ -339,7 +340,14 @@ void MainWindow::EditRecord() {
 
 bool MainWindow::OpenRecord(uint32_t projectId, uint32_t recordId) {
     AppState& s = app_.state;
-    if (projectId != s.currentProject.projectId) return false;
+    if (projectId != s.currentProject.projectId) {
+        const ProjectRecord* p = s.projects.First();
+        while (p != nullptr && p->projectId != projectId) p = p->next;
+        Dialog* bar = Bar();
+        if (p == nullptr || bar == nullptr) return false;
+        if (input::Choose(*bar, kProjectBarCombo, *p->name)) return false;
+        if (projectId != s.currentProject.projectId) return false;
+    }
     const TimeRecord* r = FindByRecordId(s.timeRecords, recordId);
     if (r == nullptr) return false;
     s.selectedRecordRow = static_cast<int>(r->position);

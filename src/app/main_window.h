@@ -69,8 +69,9 @@ class MainWindow : public MainWindowBehaviour, public RecordDeletion {
     // identifier: listed and added to the balance as Register Time's OK lists its record.
     void ListBookedRecord(const TimeRecord& record);
 
-    // Register Time on a record of the current project, as a tap on its row opens it; false
-    // when it is not in the list.
+    // Register Time on a record, as a tap on its row opens it; a record of another project is
+    // opened after that project is chosen in the drop-down, as the user would choose it. False
+    // when the project or the record is not there.
     bool OpenRecord(uint32_t projectId, uint32_t recordId);
 
     // Register Time's Delete.

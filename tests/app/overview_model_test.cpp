@@ -85,5 +85,43 @@ TEST_F(ProgramTest, OverviewSumsFollowBookingEditUndoAndRangeDeletion) {
     EXPECT_EQ(afterRange, 18 * 30);  // the 1st to the 10th went
 }
 
+// A record the overview lists for a day may be of another project than the main window's: a
+// double-click on it chooses that project in the drop-down and opens the record in Register Time.
+TEST_F(ProgramTest, AnOverviewRecordOfAnotherProjectOpensInRegisterTime) {
+    SeedRecords(3);
+    {
+        auto store = OpenObjectStoreFile(folders_.StoreFile());
+        AppState state;
+        StoreContext ctx{state, *store, clock_};
+        ASSERT_TRUE(OpenStore(ctx));
+        uint32_t beta = 0, id = 0;
+        ProjectRecord p = testing::MakeProject(u"Beta", 0);
+        SetDate(p, MakeDate(2005, 10, 2));
+        ASSERT_TRUE(AddProjectRecord(ctx, p, beta));
+        ASSERT_TRUE(AddTimeRecord(
+            ctx, testing::MakeRecord(0, 2005, 1, 2, 90, u"Travel", u"beta's", beta), id));
+    }
+    OverviewModel model;
+    const auto open = [&](HeadlessHost&) {
+        EXPECT_EQ(*app_->state.currentProject.name, u"Alpha");
+        model.Attach(app_, 1);
+        model.Show(PeriodHolding(MakeDate(2005, 1, 1), PeriodKind::Week, 1));
+        ASSERT_TRUE(model.Refresh());
+        const auto day = model.Day(6);  // Sunday the 2nd: Alpha's and Beta's records
+        ASSERT_EQ(day.size(), 2u);
+        const auto& beta = day[0].project == u"Beta" ? day[0] : day[1];
+        ASSERT_TRUE(app_->mainWindow->OpenRecord(beta.projectId, beta.recordId));
+        EXPECT_FALSE(app_->mainWindow->OpenRecord(beta.projectId + 99, beta.recordId));
+    };
+    const auto opened = [&](HeadlessHost& host) {
+        EXPECT_EQ(*app_->state.currentProject.name, u"Beta");
+        ASSERT_NE(host.TopDialog(), nullptr);
+        EXPECT_EQ(host.TopDialog()->Text(kRegisterTimeHours, 8), u"01");
+        EXPECT_EQ(host.TopDialog()->Text(kRegisterTimeMemo, 40), u"beta's");
+        model.Attach(nullptr, 1);
+    };
+    Run({Then(open, A::MakeClose()), Then(opened, A::MakeClick(kRegisterTimeCancel))});
+}
+
 }  // namespace
 }  // namespace qv
