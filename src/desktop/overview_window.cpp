@@ -262,6 +262,7 @@ void OverviewWindow::Draw() {
     if (sums.Empty()) {
         totals_->clear();
         pages_->setCurrentWidget(empty_);
+        drawn_ = {};  // the charts are drawn anew when there are sums again
         return;
     }
     QString totals =
@@ -273,9 +274,84 @@ void OverviewWindow::Draw() {
     totals_->setText(totals);
     pages_->setCurrentWidget(charts_);
 
+    if (!UpdateCharts()) BuildCharts();
+}
+
+// What the charts are drawn for, beside their numbers: while it stays, a change of the numbers
+// is written into the bars and labels drawn, which costs a fraction of new charts.
+OverviewWindow::ChartShape OverviewWindow::ShapeOf(const PeriodSums& sums) const {
+    ChartShape shape{model_.Shown(), model_.Running()->state.settings.TimeTypeView, {}, {}};
+    for (const PeriodSums::ProjectSums& p : sums.projects) {
+        shape.projects.emplace_back(p.projectId, p.name);
+    }
+    for (const PeriodSums::CategorySum& c : sums.categories) shape.categories.push_back(c.name);
+    return shape;
+}
+
+QString OverviewWindow::CategoryLabel(const PeriodSums::CategorySum& c, uint32_t times) {
+    return ToQString(c.name) + QStringLiteral(" (") + Duration(c.minutes, times) +
+           QStringLiteral(")");
+}
+
+void OverviewWindow::SetHourRanges(const PeriodSums& sums) {
+    const Period& period = model_.Shown();
+    int64_t mostInADay = 60;
+    for (int i = 0; i < period.days; ++i) {
+        int64_t day = 0;
+        for (const PeriodSums::ProjectSums& p : sums.projects)
+            day += p.perDay[static_cast<size_t>(i)];
+        mostInADay = std::max(mostInADay, day);
+    }
+    const int64_t mostInACategory = std::max<int64_t>(60, sums.categories.front().minutes);
+    // Each new range lays the chart out again: only a new greatest value sets it.
+    if (mostInADay != rangedDay_) {
+        rangedDay_ = mostInADay;
+        hours_->setRange(0, static_cast<double>(mostInADay) / 60.0);
+        hours_->applyNiceNumbers();
+    }
+    if (mostInACategory != rangedCategory_) {
+        rangedCategory_ = mostInACategory;
+        categoryHours_->setRange(0, static_cast<double>(mostInACategory) / 60.0);
+        categoryHours_->applyNiceNumbers();
+    }
+}
+
+bool OverviewWindow::UpdateCharts() {
+    const PeriodSums& sums = model_.Sums();
+    if (days_->chart() == nullptr || !(ShapeOf(sums) == drawn_)) return false;
+    const uint32_t times = drawn_.times;
+    for (size_t i = 0; i < sums.projects.size(); ++i) {
+        QBarSet* set = projectSets_[i];
+        const std::vector<int64_t>& perDay = sums.projects[i].perDay;
+        for (size_t day = 0; day < perDay.size(); ++day) {
+            const double value = static_cast<double>(perDay[day]) / 60.0;
+            if (set->at(static_cast<int>(day)) != value) set->replace(static_cast<int>(day), value);
+        }
+    }
+    // Largest first, from the top down: the axis and the set run from the bottom up.
+    const QStringList labels = categoryAxis_->categories();
+    for (size_t i = 0; i < sums.categories.size(); ++i) {
+        const int at = static_cast<int>(sums.categories.size() - 1 - i);
+        const double value = static_cast<double>(sums.categories[i].minutes) / 60.0;
+        if (categorySet_->at(at) != value) categorySet_->replace(at, value);
+        const QString label = CategoryLabel(sums.categories[i], times);
+        if (labels[at] != label) categoryAxis_->replace(labels[at], label);
+    }
+    SetHourRanges(sums);
+    return true;
+}
+
+void OverviewWindow::BuildCharts() {
+    const PeriodSums& sums = model_.Sums();
+    const Period& period = model_.Shown();
+    drawn_ = ShapeOf(sums);
+    const uint32_t times = drawn_.times;
+    projectSets_.clear();
+    rangedDay_ = rangedCategory_ = -1;
     auto* stacked = new QStackedBarSeries;
     for (const PeriodSums::ProjectSums& p : sums.projects) {
         auto* set = new QBarSet(ToQString(p.name));
+        projectSets_.push_back(set);
         set->setColor(ProjectColour(p.projectId));
         for (int64_t m : p.perDay) set->append(static_cast<double>(m) / 60.0);
         stacked->append(set);
@@ -313,18 +389,10 @@ void OverviewWindow::Draw() {
     }
     stacked->attachAxis(dayAxis);
     auto* hours = new QValueAxis;
-    int64_t mostInADay = 60;
-    for (int i = 0; i < period.days; ++i) {
-        int64_t day = 0;
-        for (const PeriodSums::ProjectSums& p : sums.projects)
-            day += p.perDay[static_cast<size_t>(i)];
-        mostInADay = std::max(mostInADay, day);
-    }
+    hours_ = hours;
     hours->setLabelFormat(QStringLiteral("%.0f h"));
     dayChart->addAxis(hours, Qt::AlignLeft);
     stacked->attachAxis(hours);
-    hours->setRange(0, static_cast<double>(mostInADay) / 60.0);
-    hours->applyNiceNumbers();
     dayChart->legend()->setAlignment(Qt::AlignBottom);
     dayChart->setTitle(Q(DesktopText::OverviewPerDay));
     QChart* oldDays = days_->chart();
@@ -334,27 +402,27 @@ void OverviewWindow::Draw() {
     // Largest first, from the top down.
     auto* perCategory = new QHorizontalBarSeries;
     auto* set = new QBarSet(Q(DesktopText::OverviewCategory));
+    categorySet_ = set;
     set->setColor(QColor(0x0072B2));
     QStringList names;
     for (auto c = sums.categories.rbegin(); c != sums.categories.rend(); ++c) {
         set->append(static_cast<double>(c->minutes) / 60.0);
-        names << ToQString(c->name) + QStringLiteral(" (") + Duration(c->minutes, times) +
-                     QStringLiteral(")");
+        names << CategoryLabel(*c, times);
     }
     perCategory->append(set);
     auto* categoryChart = new QChart;
     categoryChart->addSeries(perCategory);
     auto* categoryAxis = new QBarCategoryAxis;
+    categoryAxis_ = categoryAxis;
     categoryAxis->append(names);
     categoryChart->addAxis(categoryAxis, Qt::AlignLeft);
     perCategory->attachAxis(categoryAxis);
     auto* categoryHours = new QValueAxis;
+    categoryHours_ = categoryHours;
     categoryHours->setLabelFormat(QStringLiteral("%.0f h"));
     categoryChart->addAxis(categoryHours, Qt::AlignBottom);
     perCategory->attachAxis(categoryHours);
-    categoryHours->setRange(
-        0, static_cast<double>(std::max<int64_t>(60, sums.categories.front().minutes)) / 60.0);
-    categoryHours->applyNiceNumbers();
+    SetHourRanges(sums);
     categoryChart->legend()->hide();
     categoryChart->setTitle(Q(DesktopText::OverviewPerCategory));
     QChart* oldCategories = categories_->chart();

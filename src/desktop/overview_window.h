@@ -3,6 +3,8 @@
 // reads the records beside the program's state and follows every change while it is open.
 #pragma once
 
+#include <QBarCategoryAxis>
+#include <QBarSet>
 #include <QChartView>
 #include <QComboBox>
 #include <QLabel>
@@ -10,6 +12,7 @@
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTableWidget>
+#include <QValueAxis>
 #include <QWidget>
 #include <memory>
 #include <vector>
@@ -60,7 +63,22 @@ class OverviewWindow : public QWidget {
     static QColor ProjectColour(uint32_t projectId);
 
   private:
+    struct ChartShape {
+        Period period;
+        uint32_t times = 0;
+        std::vector<std::pair<uint32_t, std::u16string>> projects;  // identifier, name
+        std::vector<std::u16string> categories;
+        friend bool operator==(const ChartShape&, const ChartShape&) = default;
+    };
+
     void Draw();
+    ChartShape ShapeOf(const PeriodSums& sums) const;
+    // New charts for the sums, or the numbers written into the charts drawn when their shape is
+    // the same (false, nothing changed, when it is not).
+    void BuildCharts();
+    bool UpdateCharts();
+    void SetHourRanges(const PeriodSums& sums);
+    static QString CategoryLabel(const PeriodSums::CategorySum& c, uint32_t times);
     void Soon();
     // Another period of the records read last.
     void Redraw();
@@ -81,6 +99,14 @@ class OverviewWindow : public QWidget {
     QWidget* charts_;
     QChartView* days_;
     QChartView* categories_;
+    ChartShape drawn_;
+    std::vector<QBarSet*> projectSets_;
+    QBarSet* categorySet_ = nullptr;
+    QBarCategoryAxis* categoryAxis_ = nullptr;
+    QValueAxis* hours_ = nullptr;
+    QValueAxis* categoryHours_ = nullptr;
+    int64_t rangedDay_ = -1;  // the greatest minutes the axes were last ranged for
+    int64_t rangedCategory_ = -1;
     QLabel* empty_;
     QTableWidget* list_;
     std::vector<OverviewModel::DayRecord> listed_;

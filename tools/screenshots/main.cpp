@@ -47,6 +47,7 @@
 #include "platform/registry/registry_hive.h"
 #include "platform/ui/user_input.h"
 #include "res/templates.h"
+#include "store/record_store.h"
 
 namespace {
 
@@ -495,6 +496,7 @@ class Shooter {
     // month, and a month a year earlier without records.
     void Overview(const std::filesystem::path& root) {
         std::unique_ptr<OverviewWindow> overview;
+        App* running = nullptr;
         bool shot = false;
         RunProgram(
             root,
@@ -515,6 +517,7 @@ class Shooter {
                 }
                 overview->SetKind(PeriodKind::Month);
                 Shot(*overview, "overview-month");
+                FollowsABooking(*overview, *running);
                 overview->Step(-12);
                 if (!overview->Sums().Empty()) Fail("overview: a month without records has sums");
                 Shot(*overview, "overview-empty");
@@ -524,8 +527,33 @@ class Shooter {
             [&](QtHost& host, App* app) {
                 if (!overview) overview = std::make_unique<OverviewWindow>(host);
                 overview->Attach(app);
+                running = app;
             });
         if (!shot) Fail("the overview never opened");
+    }
+    // A booking in the open overview's month is written into the charts drawn; they must look
+    // as charts drawn afresh for the same records do (drawn again by going to the next month,
+    // which has none, and back).
+    void FollowsABooking(OverviewWindow& overview, App& app) {
+        const TimeRecord* listed = app.state.timeRecords.First();
+        if (listed == nullptr) return Fail("overview: no records");
+        TimeRecord r;
+        SetDate(r, overview.Sums().period.Day(3));
+        SetMinutes(r, u"20");  // too little to change the order of the categories
+        SetCategory(r, listed->category);
+        SetMemo(r, u"");
+        r.projectId = listed->projectId;
+        uint32_t id = 0;
+        if (!AddTimeRecord(app.store, r, id).ok()) return Fail("overview: no booking");
+        overview.ChangeSoon();  // as the program's store tells it
+        QCoreApplication::processEvents();
+        const QImage followed = overview.grab().toImage();
+        overview.Step(1);
+        overview.Step(-1);
+        if (overview.grab().toImage() != followed) Fail("overview: a booking drawn unlike anew");
+        if (!DeleteTimeRecord(app.store, id).ok()) Fail("overview: the booking stays");
+        overview.ChangeSoon();
+        QCoreApplication::processEvents();
     }
     // The window under a strip with its title, as the desktop's frame shows it.
     void TitledWindow(QWidget* window, const std::string& name) {
