@@ -7,6 +7,7 @@
 #include "core/date_range.h"
 #include "dialogs/delete_by_range.h"
 #include "dialogs/register_time.h"
+#include "dialogs/view_options.h"
 #include "program_fixture.h"
 #include "store/categories_store.h"
 
@@ -121,6 +122,28 @@ TEST_F(ProgramTest, AnOverviewRecordOfAnotherProjectOpensInRegisterTime) {
         model.Attach(nullptr, 1);
     };
     Run({Then(open, A::MakeClose()), Then(opened, A::MakeClick(kRegisterTimeCancel))});
+}
+
+// View Options tells whatever shows durations and dates of the records (the open overview)
+// once the new views are in the settings.
+TEST_F(ProgramTest, ViewOptionsTellsTheOverviewOfNewViews) {
+    SeedRecords(1);
+    std::vector<uint32_t> told;
+    const auto otherTimeView = [](HeadlessHost& host) {
+        const Dialog& d = *host.TopDialog();
+        const int other = 1 - d.GetCurSel(kViewOptionsTimeType);
+        return A::MakeChoose(kViewOptionsTimeType, *d.GetLBText(kViewOptionsTimeType, other));
+    };
+    Run({Do(A::MakeCommand(kCmdViewOptions)), otherTimeView, Do(A::MakeClick(kViewOptionsOk))},
+        [&](App* app) {
+            if (app == nullptr) return;
+            app->onViewsChanged = [&told, app] {
+                told.push_back(app->state.settings.TimeTypeView);
+            };
+            told.push_back(app->state.settings.TimeTypeView);
+        });
+    ASSERT_EQ(told.size(), 2u);
+    EXPECT_NE(told[1], told[0]);
 }
 
 }  // namespace
