@@ -170,6 +170,13 @@ bool Engine::Impl::WriteOutbox(RunResult& result) {
         result = Problem("The sync folder cannot be written: " + Folder().string());
         return false;
     }
+    if (last > settings.serial) {
+        // Only a copy of this store elsewhere can have written lines this one never made.
+        result = Problem(
+            "Another computer writes this computer's journal (was the store copied?): "
+            "sync is stopped.");
+        return false;
+    }
     std::string bytes;
     std::vector<std::string> keys;
     Change change;
