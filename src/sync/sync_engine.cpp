@@ -127,6 +127,7 @@ bool Engine::Impl::CaptureLocal(RunResult& result) {
     std::vector<Change> changes;
     Settings next = settings;
     Capture(book, *ledger, next, Now(), changes);
+    if (!changes.empty()) next.lastWritten = changes.back().written;
     Merge merge(ctx, *ledger, book);
     std::vector<std::string> projects;
     for (const auto& [name, e] : ledger->Projects())
@@ -372,6 +373,7 @@ Status Engine::GetStatus() {
         seen.self = computer == m.settings.computer;
         if (seen.self) {
             seen.changes = m.settings.serial;
+            if (m.settings.serial > 0) seen.lastSeen = m.settings.lastWritten;
             continue;
         }
         const Position pos = positions[computer];
