@@ -199,6 +199,19 @@ TEST_F(TwoComputers, ProjectsPastTheLimitWaitUntilThereIsRoom) {
     EXPECT_FALSE(r.limitReached);
     EXPECT_EQ(r.applied, 5u);
     EXPECT_EQ(b.Shown(), "projects: F G H I J a b c d e f g h i j; categories:; records:");
+    // A batch that passes the limit only for a while is applied whole.
+    EXPECT_FALSE(a.engine.Run().limitReached);
+    EXPECT_EQ(a.Shown(), "projects: a b c d e f g h i j F G H I J; categories:; records:");
+    ProjectRecord renamed;
+    Reset(renamed);
+    renamed.projectId = a.Find(u"a");
+    renamed.name = u"z";
+    renamed.description = u"d";
+    SetDate(renamed, MakeDate(2026, 1, 2));
+    ASSERT_TRUE(UpdateProjectRecord(a.ctx, renamed));
+    ASSERT_TRUE(a.Changed().ok);
+    EXPECT_FALSE(b.engine.Run().limitReached);
+    EXPECT_EQ(b.Shown(), "projects: F G H I J b c d e f g h i j z; categories:; records:");
 }
 
 TEST_F(TwoComputers, AProjectDeletedWhileBookedElsewhereStaysUntilItsLastRecordGoes) {
