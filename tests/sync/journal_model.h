@@ -116,7 +116,8 @@ inline std::ostream& operator<<(std::ostream& os, const Book& b) {
 
 // The merge rule: for each object the change with the greatest (clock, computer) wins and the
 // object is present when that is a put; a project deleted while a present record names it
-// stays, with the content of its latest put. Categories come out in name order.
+// stays, with the content of its latest put (none when no put was read). Categories come out
+// in name order.
 inline Book Merge(const std::vector<Change>& changes) {
     std::map<std::pair<char, std::string>, const Change*> winner;
     std::map<std::string, const Change*> lastProjectPut;
@@ -137,7 +138,11 @@ inline Book Merge(const std::vector<Change>& changes) {
     for (const auto& r : b.records) projects.insert(r[2]);
     for (const std::string& name : projects) {
         const Change* put = lastProjectPut[name];
-        if (put != nullptr) b.projects.insert({name, put->fields[0], put->fields[1]});
+        if (put != nullptr) {
+            b.projects.insert({name, put->fields[0], put->fields[1]});
+        } else {
+            b.projects.insert({name});  // named by a record, its put not read yet
+        }
     }
     return b;
 }
