@@ -111,15 +111,17 @@ class Convergence {
         }
     }
 
+    // The computers make changes at different rates, so that their clocks drift apart.
     void Step(int step) {
-        Computer& c = *pcs_[Pick(3)];
+        Computer& c = *pcs_[std::min(Pick(6), 5u) / 2];
         c.clock.Set(At(step));
-        const uint32_t what = Pick(100);
-        if (what < 12) return Copy();
-        if (what < 22) {
+        uint32_t what = Pick(100);
+        if (what < 20) return Copy();
+        if (what < 35) {
             Run(c);
             return;
         }
+        what = Pick(100);
         if (what < 50)
             Booking(c);
         else if (what < 60)
@@ -189,13 +191,14 @@ class Convergence {
 
     // A journal of one computer, as found in one folder, copied into another whole or cut.
     void Copy() {
-        Computer& owner = *pcs_[Pick(3)];
-        Computer& from = *pcs_[Pick(3)];
-        Computer& to = *pcs_[Pick(3)];
-        if (&to == &owner || &to == &from || !fs::exists(from.Journal(owner.id))) return;
-        std::string bytes = test::ReadBytes(from.Journal(owner.id));
+        const uint32_t owner = Pick(3), to = (owner + 1 + Pick(2)) % 3, other = 3 - owner - to;
+        fs::path from = pcs_[owner]->Journal(pcs_[owner]->id);
+        if (Pick(2) == 0 && fs::exists(pcs_[other]->Journal(pcs_[owner]->id))) {
+            from = pcs_[other]->Journal(pcs_[owner]->id);
+        }
+        std::string bytes = test::ReadBytes(from);
         if (Pick(3) == 0) bytes.resize(Pick(static_cast<uint32_t>(bytes.size()) + 1));
-        test::WriteBytes(to.Journal(owner.id), bytes);
+        test::WriteBytes(pcs_[to]->Journal(pcs_[owner]->id), bytes);
     }
 
     // A run; the computer's book is then what the merge rule makes of everything it has read,
@@ -232,9 +235,10 @@ class Convergence {
     }
 
     void Booking(Computer& c) {
-        const ProjectRecord* p = c.state.projects.FindAt(Pick(c.state.projects.Count() + 1));
-        const CategoryItem* cat = c.state.categories.FindAt(Pick(c.state.categories.Count() + 1));
-        if (p == nullptr || cat == nullptr) return;
+        if (c.state.projects.Empty()) return AddProject(c);
+        if (c.state.categories.Empty()) return AddCategory(c);
+        const ProjectRecord* p = c.state.projects.FindAt(Pick(c.state.projects.Count()));
+        const CategoryItem* cat = c.state.categories.FindAt(Pick(c.state.categories.Count()));
         TimeRecord r;
         Reset(r);
         SetDate(r, MakeDate(2026, 1, 1 + Pick(20)));
