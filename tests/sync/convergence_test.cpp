@@ -121,6 +121,20 @@ class Convergence {
             Run(c);
             return;
         }
+        if (what < 38) {
+            // The program ends and starts again: a new engine over the same store.
+            c.engine = std::make_unique<sync::Engine>(c.ctx);
+            Run(c);
+            return;
+        }
+        if (what < 40) {
+            // Sync turned off for a booking, then on again in the same folder.
+            ASSERT_TRUE(c.engine->TurnOff());
+            Booking(c);
+            ASSERT_TRUE(c.engine->TurnOn(c.folder.path()).ok);
+            Run(c);
+            return;
+        }
         what = Pick(100);
         if (what < 50)
             Booking(c);
