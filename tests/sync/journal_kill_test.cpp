@@ -71,7 +71,7 @@ TEST(SyncJournalKill, AJournalKilledMidAppendKeepsWholeLinesAndGoesOnAfterTheTor
             (folder.path() / ("quorvella-" + setup.engine->GetStatus().computer + ".journal"));
     }
     std::mt19937 rng(std::random_device{}());
-    for (int round = 0; round < 5; ++round) {
+    for (int round = 0; round < 10; ++round) {
         const pid_t child = fork();
         ASSERT_NE(child, -1);
         if (child == 0) {
@@ -80,7 +80,7 @@ TEST(SyncJournalKill, AJournalKilledMidAppendKeepsWholeLinesAndGoesOnAfterTheTor
             }
             _exit(1);
         }
-        usleep(std::uniform_int_distribution<useconds_t>(20000, 120000)(rng));
+        usleep(std::uniform_int_distribution<useconds_t>(10000, 100000)(rng));
         kill(child, SIGKILL);
         int status = 0;
         waitpid(child, &status, 0);
