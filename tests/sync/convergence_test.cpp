@@ -30,8 +30,8 @@ constexpr const char16_t* kProjects[] = {u"Alpha", u"Beta", u"Gamma", u"Delta", 
                                          u"Zeta",  u"Eta",  u"Theta", u"Iota",  u"Kappa"};
 constexpr const char16_t* kCategories[] = {u"Meeting", u"Travel",   u"Call",  u"Mail",
                                            u"Design",  u"Tab\tbed", u"Review"};
-constexpr const char16_t* kMemos[] = {u"weekly review", u"a\tb", u"line\nfeed\r",
-                                      u"back\\slash",   u"café", u"call"};
+constexpr const char16_t* kMemos[] = {
+    u"weekly review", u"a\tb", u"line\nfeed\r", u"back\\slash", u"café \U0001F600", u" ", u""};
 
 std::string DateText(const CalendarDate& d) {
     char text[32];
