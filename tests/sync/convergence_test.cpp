@@ -156,7 +156,7 @@ class Convergence {
             DeleteRange(c);
         else if (what < 93)
             AddProject(c);
-        else if (what < 95)
+        else if (what < 96)
             EditProject(c);
         else
             DeleteProject(c);
@@ -373,7 +373,11 @@ class Convergence {
 
     void EditProject(Computer& c) {
         ProjectRecord* p = c.state.projects.FindAt(Pick(c.state.projects.Count() + 1));
+        const std::u16string name = Any(kProjects);
         if (p == nullptr) return;
+        // Renamed as the Project dialog renames it, when no other project has the name.
+        if (Pick(2) == 0 && c.state.projects.FindByName(name) == nullptr) p->name = name;
+        SetDate(*p, MakeDate(2025, 1 + Pick(12), 1 + Pick(28)));
         p->description = Any(kMemos);
         EXPECT_TRUE(UpdateProjectRecord(c.ctx, *p));
     }
