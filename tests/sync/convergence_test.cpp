@@ -4,7 +4,7 @@
 // run a computer's book is the one the merge rule makes of the changes it has read, and in the
 // end, with every journal everywhere, the three books are the same.
 //
-// A failing seed is repeated with QV_SYNC_SEED=<seed>.
+// A failing seed is repeated with QV_SYNC_SEED=<seed> (and QV_SYNC_STEPS=<steps> if it was set).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -401,12 +401,15 @@ class Convergence {
 TEST(SyncConvergence, EveryComputerEndsWithTheBookTheMergeRuleMakes) {
     std::vector<uint32_t> seeds = {1, 2, 3, std::random_device()()};
     if (const char* chosen = std::getenv("QV_SYNC_SEED")) seeds = {uint32_t(std::stoul(chosen))};
+    const char* steps = std::getenv("QV_SYNC_STEPS");  // more for a longer hunt
     for (const uint32_t seed : seeds) {
         SCOPED_TRACE("QV_SYNC_SEED=" + std::to_string(seed));
         std::printf("seed %u\n", seed);
         Convergence world(seed);
         world.Start();
-        for (int step = 0; step < 300 && !::testing::Test::HasFailure(); ++step) world.Step(step);
+        for (int step = 0;
+             step < (steps ? std::stoi(steps) : 300) && !::testing::Test::HasFailure(); ++step)
+            world.Step(step);
         if (!::testing::Test::HasFailure()) world.Settle();
         if (::testing::Test::HasFailure()) return;
     }
