@@ -112,7 +112,8 @@ Answer RunOnOwn(const DeviceFolders& folders, const Request& request, const Cloc
     if (syncOn && !syncCommand && writing) {
         engine.emplace(*writing);
         engine->LocalChange();
-        syncErr += SyncNotes(engine->Run());
+        const std::string notes = SyncNotes(engine->Run());
+        if (syncErr.empty()) syncErr = notes;  // a folder's problem is said once
     }
     a.err = syncErr + a.err;
     return a;
