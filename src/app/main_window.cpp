@@ -265,6 +265,7 @@ void MainWindow::ShowSyncedBook() {
     }
     bar_.SelectCurrentProject(*bar);
     Tell(app_.host, LoadTimeRecords(app_.store));
+    s.selectedRecordRow = -1;  // the rows are new
     if (SortByDate(s)) RefillList();
     UpdateProjectBalance(s);
     app_.host.Repaint(*bar);
