@@ -55,7 +55,7 @@ check(q(A, "sync", "--now")[0] == 1, "sync --now while off is refused")
 check(q(A, "sync", "--folder", str(shared))[0] == 0, "sync turned on on A")
 check(q(B, "sync", "--folder", str(shared))[0] == 0, "sync turned on on a computer never used")
 check(memos(B) == ["seeded"], "A's book reaches B: %s" % memos(B))
-check(add("typed") == 0 and memos(B) == ["typed", "seeded"], "a booking on A reaches B")
+check(add("typed") == 0 and memos(B) == ["seeded", "typed"], "a booking on A reaches B")
 status = json.loads(q(B, "sync", "--status", "--json")[1])
 others = [c for c in status["computers"] if not c["self"]]
 check(status["on"] and status["folder"] == str(shared) and len(status["computers"]) == 2 and
