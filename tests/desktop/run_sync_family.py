@@ -72,15 +72,17 @@ for _ in range(150):
     time.sleep(0.1)
 
 
-def arrives(memo, seconds=15):
+def arrives(memo, seconds=15, env=B):
     for _ in range(seconds * 5):
-        if memo in memos(B):
+        if memo in memos(env):
             return True
         time.sleep(0.2)
     return False
 
 
 check(add("live") == 0 and arrives("live"), "a booking on A reaches B's window")
+q(B, "add", "--time", "0:30", "--project", "Alpha", "--category", "Travel", "--memo", "from B")
+check(arrives("from B", 15, A), "the window writes out its own booking")
 q(B, "timer", "start")
 q(B, "timer", "stop")  # the window opens Register Time with the proposal
 for _ in range(50):
