@@ -131,7 +131,7 @@ bool Engine::Impl::CaptureLocal(RunResult& result) {
     Merge merge(ctx, *ledger, book);
     std::vector<std::string> projects;
     for (const auto& [name, e] : ledger->Projects())
-        if (!e.put && e.localId) projects.push_back(name);
+        if (!e.put && e.localId && ledger->Named(name) == 0) projects.push_back(name);
     if (changes.empty() && projects.empty()) {
         localChange = false;
         return true;
