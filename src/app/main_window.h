@@ -69,6 +69,10 @@ class MainWindow : public MainWindowBehaviour, public RecordDeletion {
     // identifier: listed and added to the balance as Register Time's OK lists its record.
     void ListBookedRecord(const TimeRecord& record);
 
+    // The book changed under the window (another computer's changes arrived): the drop-down
+    // of projects, the current project's list and balance, and the menus shown anew.
+    void ShowSyncedBook();
+
     // Register Time on a record, as a tap on its row opens it; a record of another project is
     // opened after that project is chosen in the drop-down, as the user would choose it. False
     // when the project or the record is not there.
