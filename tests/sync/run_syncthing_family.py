@@ -1,0 +1,203 @@
+#!/usr/bin/env python3
+"""Two computers keep one time book through two real Syncthing instances on this machine:
+run_syncthing_family.py PROGRAM SEED_DEVICE EDIT_RECORD
+
+Each instance has its own home, listens on loopback only and finds the other by its address (no
+discovery, relays, NAT traversal or reporting). Exit status 77 (skipped, the reason said) when
+syncthing is missing or cannot start. The whole run is bounded; both instances are stopped, and
+killed if need be, whatever happens."""
+import ctypes, json, os, pathlib, re, secrets, shutil, signal, socket, subprocess, sys, tempfile
+import time, urllib.request
+import xml.etree.ElementTree as ET
+
+SKIPPED = 77
+program, seed_device, edit_record = sys.argv[1:4]
+tmp = pathlib.Path(tempfile.mkdtemp(prefix="qv-syncthing-"))
+instances = []
+
+
+class TimeUp(Exception):
+    pass
+
+
+def time_up(*_):
+    raise TimeUp()
+
+
+signal.signal(signal.SIGALRM, time_up)
+signal.signal(signal.SIGTERM, time_up)
+signal.alarm(110)  # ctest's limit is beyond this, so the instances are always stopped here
+
+
+def skip(why):
+    print("skipped: " + why)
+    raise SystemExit(SKIPPED)
+
+
+def die_with_parent():  # an instance never outlives this script, even a killed one
+    ctypes.CDLL(None, use_errno=True).prctl(1, signal.SIGKILL)  # PR_SET_PDEATHSIG
+
+
+def free_ports(n):
+    socks = [socket.socket() for _ in range(n)]
+    for s in socks:
+        s.bind(("127.0.0.1", 0))
+    ports = [s.getsockname()[1] for s in socks]
+    for s in socks:
+        s.close()
+    return ports
+
+
+def wait_for(what, ok, seconds):
+    end = time.monotonic() + seconds
+    while time.monotonic() < end:
+        if ok():
+            return time.monotonic() - (end - seconds)
+        time.sleep(0.2)
+    raise AssertionError("%s within %d s" % (what, seconds))
+
+
+class Syncthing:
+    def __init__(self, name, folder):
+        self.name, self.home, self.folder = name, tmp / ("st-" + name), folder
+        # STMONITORED: one process, without the monitor that would restart it.
+        self.env = dict(os.environ, HOME=str(self.home), STNODEFAULTFOLDER="1", STNOUPGRADE="1",
+                        STMONITORED="1")
+        made = subprocess.run(["syncthing", "generate", "--home", str(self.home),
+                               "--no-default-folder"], env=self.env, capture_output=True,
+                              timeout=30)
+        found = re.search(rb"Device ID: *([A-Z0-9-]+)", made.stdout + made.stderr)
+        if made.returncode != 0 or not found:
+            skip("syncthing cannot make its keys: %r" % (made.stdout + made.stderr))
+        self.id = found.group(1).decode()
+        self.port, self.gui = free_ports(2)
+        self.key = secrets.token_hex(16)
+        self.proc = None
+
+    def configure(self, peer):
+        path = self.home / "config.xml"
+        root = ET.parse(path).getroot()
+        options = root.find("options")
+        for tag, value in [("listenAddress", "tcp://127.0.0.1:%d" % self.port),
+                           ("globalAnnounceEnabled", "false"), ("localAnnounceEnabled", "false"),
+                           ("relaysEnabled", "false"), ("natEnabled", "false"),
+                           ("urAccepted", "-1"), ("crashReportingEnabled", "false"),
+                           ("startBrowser", "false"), ("autoUpgradeIntervalH", "0"),
+                           ("reconnectionIntervalS", "1"), ("setLowPriority", "false")]:
+            found = options.find(tag)
+            (ET.SubElement(options, tag) if found is None else found).text = value
+        gui = root.find("gui")
+        gui.find("address").text = "127.0.0.1:%d" % self.gui
+        gui.find("apikey").text = self.key
+        me = root.find("device")
+        other = ET.fromstring(ET.tostring(me))
+        other.set("id", peer.id)
+        other.set("name", peer.name)
+        other.find("address").text = "tcp://127.0.0.1:%d" % peer.port
+        root.insert(list(root).index(me) + 1, other)
+        folder = ET.SubElement(root, "folder", {
+            "id": "quorvella", "label": "quorvella", "path": str(self.folder),
+            "type": "sendreceive", "rescanIntervalS": "5", "fsWatcherEnabled": "true",
+            "fsWatcherDelayS": "1"})
+        for device in (self.id, peer.id):
+            ET.SubElement(folder, "device", {"id": device})
+        ET.SubElement(folder, "minDiskFree", {"unit": "%"}).text = "0"
+        ET.ElementTree(root).write(path)
+        (self.folder / ".stfolder").mkdir(parents=True)
+
+    def start(self):
+        self.log = (tmp / ("st-%s.log" % self.name)).open("wb")
+        self.proc = subprocess.Popen(
+            ["syncthing", "serve", "--home", str(self.home), "--no-browser", "--no-restart",
+             "--no-upgrade", "--gui-address=http://127.0.0.1:%d" % self.gui],
+            env=self.env, stdout=self.log, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL,
+            start_new_session=True, preexec_fn=die_with_parent)
+        instances.append(self)
+
+    def rest(self, method, path, body=None):
+        request = urllib.request.Request(
+            "http://127.0.0.1:%d%s" % (self.gui, path), method=method,
+            data=None if body is None else json.dumps(body).encode(),
+            headers={"X-API-Key": self.key, "Content-Type": "application/json"})
+        with urllib.request.urlopen(request, timeout=5) as answer:
+            text = answer.read()
+        return json.loads(text) if text.strip() else None
+
+    def up(self):
+        try:
+            return self.rest("GET", "/rest/system/ping") == {"ping": "pong"}
+        except OSError:
+            return False
+
+    def connected(self, peer):
+        return self.rest("GET", "/rest/system/connections")["connections"].get(
+            peer.id, {}).get("connected", False)
+
+    def scan(self):  # the folder looked at now rather than on the watcher's delay
+        self.rest("POST", "/rest/db/scan?folder=quorvella")
+
+    def pause(self, peer, paused):
+        self.rest("PATCH", "/rest/config/devices/" + peer.id, {"paused": paused})
+
+    def stop(self):  # the whole process group, killed when it does not end in time
+        try:
+            os.killpg(self.proc.pid, signal.SIGTERM)
+            self.proc.wait(timeout=10)
+        except (ProcessLookupError, subprocess.TimeoutExpired):
+            pass
+        try:
+            os.killpg(self.proc.pid, signal.SIGKILL)
+        except ProcessLookupError:
+            pass
+        self.proc.wait()
+
+
+def the_harness():
+    if shutil.which("syncthing") is None:
+        skip("syncthing is not installed")
+    a = Syncthing("a", tmp / "shared-a")
+    b = Syncthing("b", tmp / "shared-b")
+    a.configure(b)
+    b.configure(a)
+    for st in (a, b):
+        st.start()
+    try:
+        wait_for("both instances answer", lambda: a.up() and b.up(), 30)
+    except AssertionError:
+        skip("syncthing cannot start: " + (tmp / "st-a.log").read_text(errors="replace")[-2000:])
+    took = wait_for("the instances connect", lambda: a.connected(b) and b.connected(a), 30)
+    print("connected after %.1f s" % took)
+    # A plain file written on one side appears on the other.
+    (a.folder / "probe.txt").write_text("from a\n")
+    a.scan()
+    took = wait_for("a plain file copied", lambda: (b.folder / "probe.txt").exists() and
+                    (b.folder / "probe.txt").read_text() == "from a\n", 30)
+    print("a plain file copied in %.1f s" % took)
+    (b.folder / "probe.txt").unlink()
+    b.scan()
+    wait_for("a deletion copied", lambda: not (a.folder / "probe.txt").exists(), 30)
+    return a, b
+
+
+status = 1
+started = time.monotonic()
+try:
+    a, b = the_harness()
+    status = 0
+except SystemExit as e:
+    status = e.code
+except AssertionError as e:
+    print("FAIL: %s" % e, file=sys.stderr)
+except TimeUp:
+    print("FAIL: the run took longer than its limit", file=sys.stderr)
+finally:
+    for st in instances:
+        st.stop()
+    signal.alarm(0)
+    if status not in (0, SKIPPED):
+        for st in instances:
+            print("--- syncthing %s\n%s" % (st.name, (tmp / ("st-%s.log" % st.name)).read_text(
+                errors="replace")[-3000:]), file=sys.stderr)
+print("the run took %.1f s" % (time.monotonic() - started))
+shutil.rmtree(tmp, ignore_errors=True)
+sys.exit(status)
