@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "core/app_state.h"
@@ -11,6 +12,7 @@
 #include "platform/ui/instance_check.h"
 #include "platform/ui/ui_host.h"
 #include "store/store_context.h"
+#include "sync/sync_engine.h"
 
 namespace qv {
 
@@ -42,6 +44,12 @@ struct App {
     MainWindow* mainWindow = nullptr;
     // Told after View Options changed how dates and durations show.
     std::function<void()> onViewsChanged;
+    // Sync with other computers: the engine over the store once it is open (sync on or off),
+    // whether one of its runs is under way (the store's changes are then its own), and what
+    // the run at start found, for the window to tell once it shows.
+    std::shared_ptr<sync::Engine> sync;
+    bool syncing = false;
+    sync::RunResult syncAtStart;
 };
 
 // How a run ends. Tidy hands every record and list back before QuorvellaMain returns;

@@ -36,11 +36,22 @@ int Print(const cli::Answer& a) {
 
 }  // namespace
 
-int RunSubcommand(const std::vector<std::string>& args) {
+int RunSubcommand(const std::vector<std::string>& given) {
+    std::vector<std::string> args = given;
     auto read = cli::ReadCommandLine(args);
     if (const cli::Answer* answer = std::get_if<cli::Answer>(&read)) return Print(*answer);
-    const cli::Request& request = std::get<cli::Request>(read);
     const DeviceFolders folders = DeviceFolders::ForUser();
+    if (const std::string* folder = std::get<cli::Request>(read).Value("folder");
+        folder != nullptr && std::get<cli::Request>(read).Is("sync")) {
+        // The window runs elsewhere: it is told the folder whole. A computer that never ran the
+        // program gets its data folder, so that sync can fill it.
+        std::error_code ec;
+        args = {"sync", "--folder",
+                std::filesystem::absolute(*folder, ec).lexically_normal().string()};
+        read = cli::ReadCommandLine(args);
+        std::filesystem::create_directories(folders.dataDir, ec);
+    }
+    const cli::Request& request = std::get<cli::Request>(read);
     SystemClock clock;
 
     const std::string socket = InstanceSocketPath(folders.dataDir);

@@ -13,6 +13,7 @@
 #include "desktop/desktop_keys.h"
 #include "desktop/notices.h"
 #include "desktop/overview_window.h"
+#include "desktop/sync_watch.h"
 #include "desktop/timer_tray.h"
 #include "desktop/watched_store.h"
 #include "platform/files/data_folder_lock.h"
@@ -110,9 +111,15 @@ int main(int argc, char** argv) {
     DesktopTimer timer(host, clock, folders.dataDir);
     TimerTray tray(host, timer);
     overview.AddWaysIn(tray.TrayMenu());
-    watched.onChange = [&overview] { overview.ChangeSoon(); };
-    watched.onRecordAdded = [&overview](const std::vector<PropValue>& props) {
+    // Sync runs after local changes, when the shared folder changes and every minute.
+    SyncWatch syncWatch(host);
+    watched.onChange = [&overview, &syncWatch] {
+        overview.ChangeSoon();
+        syncWatch.StoreChanged();
+    };
+    watched.onRecordAdded = [&overview, &syncWatch](const std::vector<PropValue>& props) {
         overview.RecordAdded(props);
+        syncWatch.StoreChanged();
     };
     // The timer's commands show at once; a stop without a flag opens Register Time once the
     // command is answered.
@@ -128,11 +135,13 @@ int main(int argc, char** argv) {
             return InstanceAnswer{};
         }
         cli::Answer a = RunInWindow(running, host.InTheMiddle(), args, windowTimer);
+        if (!args.empty() && args[0] == "sync") syncWatch.FolderMayHaveChanged();
         return InstanceAnswer{a.status, std::move(a.out), std::move(a.err)};
     };
     const int code = QuorvellaMain(services, ProgramEnd::ProcessEnds, [&](App* app) {
         tray.Attach(app);
         overview.Attach(app);
+        syncWatch.Attach(app);
         if (app != nullptr) app->onViewsChanged = [&overview] { overview.ChangeSoon(); };
         if (app != nullptr && line.overview) overview.OpenWhenReady();
         running = app;

@@ -255,6 +255,23 @@ void MainWindow::ShowStoredRecord() {
     app_.host.Repaint(bar);
 }
 
+void MainWindow::ShowSyncedBook() {
+    Dialog* bar = Bar();
+    if (bar == nullptr || !bar->Has(kMainList)) return;
+    AppState& s = app_.state;
+    bar->ResetContent(kProjectBarCombo);
+    for (ProjectRecord* p = s.projects.First(); p != nullptr; p = s.projects.Next()) {
+        bar->AddString(kProjectBarCombo, p->name.value_or(u""));
+    }
+    bar_.SelectCurrentProject(*bar);
+    Tell(app_.host, LoadTimeRecords(app_.store));
+    s.selectedRecordRow = -1;  // the rows are new
+    if (SortByDate(s)) RefillList();
+    UpdateProjectBalance(s);
+    app_.host.Repaint(*bar);
+    if (app_.onViewsChanged) app_.onViewsChanged();
+}
+
 void MainWindow::ListBookedRecord(const TimeRecord& record) {
     Reset(app_.state.scratchRecord);
     CopyFrom(app_.state.scratchRecord, record);

@@ -69,6 +69,10 @@ class MainWindow : public MainWindowBehaviour, public RecordDeletion {
     // identifier: listed and added to the balance as Register Time's OK lists its record.
     void ListBookedRecord(const TimeRecord& record);
 
+    // The book changed under the window (another computer's changes arrived): the drop-down
+    // of projects, the current project's list and balance, and the menus shown anew.
+    void ShowSyncedBook();
+
     // Register Time on a record of the current project, as a tap on its row opens it; false
     // when it is not in the list.
     bool OpenRecord(uint32_t projectId, uint32_t recordId);

@@ -5,6 +5,7 @@
 
 #include "app/main_window.h"
 #include "app/store_lifetime.h"
+#include "app/sync_runs.h"
 #include "core/formatting.h"
 #include "res/menus.h"
 #include "res/string_table.h"
@@ -29,6 +30,9 @@ bool InitInstance(App& app) {
     app.host.SetMonthFirst(MonthFirst(s.settings.DateTypeView));
 
     if (!OpenStoreAtStart(app)) return false;
+    // What the other computers changed is in the lists before the window shows them.
+    app.sync = std::make_shared<sync::Engine>(app.store);
+    if (app.sync->On()) app.syncAtStart = RunSync(app);
     // A new installation records its version; a start that ends here leaves every file alone.
     ProvisionVersion(s.settings, app.services.registry, QV_VERSION_MAJOR, QV_VERSION_MINOR);
     return true;
@@ -36,6 +40,8 @@ bool InitInstance(App& app) {
 
 void ExitCleanup(App& app) {
     AppState& s = app.state;
+    // This computer's last changes are written out while the store still holds them all.
+    if (app.sync && app.sync->On()) RunSync(app);
     TidyStoreAtExit(app);
     s.settings.Sort = s.mainSortColumn;
     s.settings.SortOrder = StoredSortOrder(s.mainSortOrder);

@@ -4,6 +4,7 @@
 #include <variant>
 
 #include "app/main_window.h"
+#include "app/sync_runs.h"
 #include "cli/cli_texts.h"
 
 namespace qv {
@@ -26,7 +27,14 @@ cli::Answer RunInWindow(App* app, bool inTheMiddle, const std::vector<std::strin
     if (inTheMiddle) session.refuseChanges = cli::says::kDialogOpen;
     session.timerChanged = timer.changed;
     session.openStopDialog = timer.openStopDialog;
-    return cli::Execute(session, std::get<cli::Request>(read));
+    session.syncEngine = [app](std::string&) { return app->sync.get(); };
+    session.syncApplied = [app] { ShowSyncedBook(*app); };
+    // The store's changes during the command's own sync run are the engine's.
+    const bool syncs = std::get<cli::Request>(read).Is("sync");
+    if (syncs) app->syncing = true;
+    cli::Answer a = cli::Execute(session, std::get<cli::Request>(read));
+    app->syncing = false;
+    return a;
 }
 
 }  // namespace qv

@@ -706,6 +706,75 @@ Answer RunTimer(Session& s, const Request& r) {
     return RunTimerStatus(s, r);
 }
 
+// --- sync ----------------------------------------------------------------------------------
+
+std::string StatusText(const sync::Status& st, bool json) {
+    std::string out;
+    const auto number = [](uint64_t n) { return std::to_string(n); };
+    if (json) {
+        out = std::string("{\"on\":") + (st.on ? "true" : "false") +
+              ",\"folder\":" + Json(FromUtf8(st.folder.string())) +
+              ",\"computer\":" + Json(FromUtf8(st.computer)) +
+              ",\"unwritten\":" + number(st.unwritten) + ",\"computers\":[";
+        bool first = true;
+        for (const sync::ComputerSeen& c : st.computers) {
+            out += std::string(first ? "\n" : ",\n") + "{\"id\":" + Json(FromUtf8(c.id)) +
+                   ",\"self\":" + (c.self ? "true" : "false") + ",\"last_seen\":" +
+                   (c.lastSeen ? "\"" + MomentText(*c.lastSeen, true) + "\"" : "null") +
+                   ",\"changes\":" + number(c.changes) + ",\"waiting\":" + number(c.waiting) + "}";
+            first = false;
+        }
+        return out + (first ? "]}\n" : "\n]}\n");
+    }
+    out = std::string("on\t") + (st.on ? "yes" : "no") + "\nfolder\t" + st.folder.string() +
+          "\ncomputer\t" + st.computer + "\nunwritten\t" + number(st.unwritten) + "\n";
+    for (const sync::ComputerSeen& c : st.computers) {
+        out += c.id + (c.self ? " *" : "") + "\t" +
+               (c.lastSeen ? MomentText(*c.lastSeen, false) : "-") + "\t" + number(c.changes) +
+               "\t" + number(c.waiting) + "\n";
+    }
+    return out;
+}
+
+Answer RunSync(Session& s, const Request& r) {
+    if (!r.Has("status") && !s.refuseChanges.empty()) return Refuse(s.refuseChanges);
+    std::error_code ec;
+    const std::string* folder = r.Value("folder");
+    if (folder != nullptr && std::filesystem::exists(*folder, ec) &&
+        !std::filesystem::is_directory(*folder, ec)) {
+        return Refuse(says::kNotAFolder, *folder);
+    }
+    std::string why;
+    sync::Engine* engine = s.syncEngine ? s.syncEngine(why) : nullptr;
+    if (engine == nullptr) return Refuse(why.empty() ? says::kStoreUnusable : why);
+    Answer a;
+    if (r.Has("status")) {
+        a.out = StatusText(engine->GetStatus(), r.Has("json"));
+        return a;
+    }
+    if (r.Has("off")) {
+        if (!engine->TurnOff()) return Refuse(says::kStoreUnusable);
+        a.out = std::string(says::kSyncOff) + "\n";
+        return a;
+    }
+    sync::RunResult run;
+    if (folder != nullptr) {
+        run = engine->TurnOn(*folder);
+        if (!run.ok) return Refuse(says::kSyncProblem, run.problem);
+        a.out = std::string(says::kSyncOn) + *folder + "\n";
+    } else {
+        if (!engine->On()) return Refuse(says::kSyncIsOff);
+        run = engine->Run();
+        if (!run.ok) return Refuse(says::kSyncProblem, run.problem);
+    }
+    a.out += std::string(says::kSyncWritten) + std::to_string(run.written) +
+             std::string(says::kSyncApplied) + std::to_string(run.applied) +
+             std::string(says::kSyncWaiting) + std::to_string(run.waiting) + "\n";
+    a.err = SyncNotes(run);
+    if (run.BookChanged() && s.syncApplied) s.syncApplied();
+    return a;
+}
+
 // --- the table -------------------------------------------------------------------------------
 
 constexpr OptionSpec kJson{"json", false, false};
@@ -752,6 +821,15 @@ const std::vector<Subcommand>& Table() {
           {"json", false, false, "status"}},
          true,
          RunTimer},
+        {"sync",
+         {},
+         {{"folder", true, false},
+          {"off", false, false},
+          {"now", false, false},
+          {"status", false, false},
+          {"json", false, false}},
+         true,
+         RunSync},
     };
     return table;
 }
@@ -770,6 +848,19 @@ Answer Help(std::string_view name) {
 }
 
 }  // namespace
+
+std::string SyncNotes(const sync::RunResult& result) {
+    if (!result.ok) return "quorvella: " + std::string(says::kSyncProblem) + result.problem + "\n";
+    if (result.limitReached) {
+        return "quorvella: " + std::string(says::kSyncLimit) + std::to_string(result.waiting) +
+               "\n";
+    }
+    return {};
+}
+
+bool Request::Is(std::string_view name) const {
+    return command != nullptr && command->name == name;
+}
 
 bool Request::Changes() const {
     return command != nullptr && command->changes && kind != "status";
@@ -831,6 +922,15 @@ std::variant<Request, Answer> ReadCommandLine(const std::vector<std::string>& ar
         }
     }
     if (r.Has("book") && r.Has("discard")) return UsageError(says::kBookOrDiscard);
+    if (c.name == "sync") {
+        const int chosen = r.Has("folder") + r.Has("off") + r.Has("now") + r.Has("status");
+        if (chosen != 1) return UsageError(says::kSyncWhich);
+        if (r.Has("json") && !r.Has("status"))
+            return UsageError(says::kUnknownOption, "--json", "'");
+        if (const std::string* v = r.Value("folder"); v != nullptr && v->empty()) {
+            return UsageError(says::kSyncWhich);
+        }
+    }
     for (const char* dated : {"date", "from", "to"}) {
         if (const std::string* v = r.Value(dated); v && !ReadDate(*v)) {
             return UsageError(says::kBadDate, *v, "'");

@@ -13,6 +13,7 @@
 #include "core/time_record.h"
 #include "platform/files/device_files.h"
 #include "store/store_context.h"
+#include "sync/sync_engine.h"
 
 namespace qv::cli {
 
@@ -39,6 +40,8 @@ struct Request {
     }
     // Whether the command changes the store.
     bool Changes() const;
+    // Whether it is the subcommand of that name.
+    bool Is(std::string_view name) const;
 };
 
 // Where a command runs.
@@ -60,6 +63,10 @@ struct Session {
     // The window opens Register Time filled with the running timer's proposal, once its events
     // run again; null without a window.
     std::function<void()> openStopDialog = {};
+    // The sync engine over the store `sync` works on, or null with the reason in `why`.
+    std::function<sync::Engine*(std::string& why)> syncEngine = {};
+    // A sync run of the command changed the book: the window shows it.
+    std::function<void()> syncApplied = {};
 };
 
 // Whether an argument names a subcommand (then the program runs no window).
@@ -68,6 +75,10 @@ bool IsSubcommand(std::string_view word);
 // Reads the arguments from the subcommand on. A usage error or a help request is answered at
 // once, without the store.
 std::variant<Request, Answer> ReadCommandLine(const std::vector<std::string>& args);
+
+// What a sync run has to tell on standard error: the folder's problem, or the changes left
+// waiting at a limit; empty when it went well.
+std::string SyncNotes(const sync::RunResult& result);
 
 // Runs a request on the session: refused requests change nothing.
 Answer Execute(Session& session, const Request& request);

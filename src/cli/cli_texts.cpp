@@ -18,6 +18,7 @@ constexpr std::string_view kOverview =
     "  projects     the projects\n"
     "  categories   the categories\n"
     "  timer        start, stop or look at the timer\n"
+    "  sync         keep one time book on several computers through a shared folder\n"
     "\n"
     "Dates are YYYY-MM-DD, durations H:MM or whole minutes. Exit status: 0 done, 1 refused (the\n"
     "reason on standard error, nothing changed), 2 a usage error.\n";
@@ -106,10 +107,38 @@ constexpr std::string_view kTimer =
     "With the window running its title and tray follow at once; while a dialog is open there\n"
     "start and stop are refused.\n";
 
+constexpr std::string_view kSync =
+    "usage: quorvella sync --folder DIR\n"
+    "       quorvella sync --off\n"
+    "       quorvella sync --now\n"
+    "       quorvella sync --status [--json]\n"
+    "Keeps one time book on several computers through a folder that a file-copying tool\n"
+    "(Syncthing, a cloud folder) keeps alike on each of them. Each computer appends its own\n"
+    "changes to its own journal file in the folder and reads the others'; for one record,\n"
+    "project or category the later change wins on every computer. Settings stay with each\n"
+    "computer. Off until turned on.\n"
+    "  --folder DIR   turns sync on with this folder (made when missing); the first time, the\n"
+    "                 whole book of this computer is written to its journal\n"
+    "  --off          stops; the journals stay, and --folder with the same folder goes on\n"
+    "                 where it stopped\n"
+    "  --now          writes out what changed here and applies what waits from the others;\n"
+    "                 exit status 1 when the folder cannot be used\n"
+    "  --status       on or off, the folder, this computer's identity, then a line for each\n"
+    "                 computer seen, tab-separated: identity (this one marked '*'), when its\n"
+    "                 newest change read was written (local time), changes read, changes waiting\n"
+    "  --json         {\"on\": true|false, \"folder\": \"...\", \"computer\": \"...\",\n"
+    "                  \"unwritten\": N, \"computers\": [{\"id\": \"...\", \"self\": true|false,\n"
+    "                  \"last_seen\": \"YYYY-MM-DDTHH:MM:SSZ\" or null, \"changes\": N,\n"
+    "                  \"waiting\": N}, ...]}\n"
+    "While sync is on, every other command first applies what waits and, after a change,\n"
+    "writes it out before it ends; a problem with the folder is said on standard error and the\n"
+    "command goes on. With the window running it syncs by itself; while a dialog is open there\n"
+    "--folder, --off and --now are refused.\n";
+
 constexpr std::pair<std::string_view, std::string_view> kHelps[] = {
     {"add", kAdd},       {"list", kList},         {"report", kReport},
     {"export", kExport}, {"projects", kProjects}, {"categories", kCategories},
-    {"timer", kTimer},
+    {"timer", kTimer},   {"sync", kSync},
 };
 
 }  // namespace

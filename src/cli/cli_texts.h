@@ -77,6 +77,19 @@ inline constexpr std::string_view kTimerNotForgotten = "the timer file could not
 inline constexpr std::string_view kTimerDamaged = "timer file ";
 inline constexpr std::string_view kTimerMoved = "moved aside as ";
 inline constexpr std::string_view kTimerKept = "it could not be moved aside: ";
+
+inline constexpr std::string_view kSyncWhich = "say which: --folder DIR, --off, --now or --status";
+inline constexpr std::string_view kNotAFolder = "not a folder: ";
+inline constexpr std::string_view kSyncIsOff =
+    "sync is off; turn it on with 'quorvella sync --folder DIR'";
+inline constexpr std::string_view kSyncProblem = "sync: ";
+inline constexpr std::string_view kSyncLimit =
+    "sync: applying stopped before passing 65,535 time records or 15 projects; changes waiting: ";
+inline constexpr std::string_view kSyncOn = "sync on: ";
+inline constexpr std::string_view kSyncOff = "sync off";
+inline constexpr std::string_view kSyncWritten = "written: ";
+inline constexpr std::string_view kSyncApplied = ", applied: ";
+inline constexpr std::string_view kSyncWaiting = ", waiting: ";
 }  // namespace says
 
 }  // namespace qv::cli

@@ -48,6 +48,12 @@ enum class DesktopText {
     OverviewDuration,
     OverviewMemo,
     OverviewPickDay,
+    SyncFolderItem,
+    SyncStopItem,
+    SyncChooseFolder,
+    SyncNotOn,    // %1 why
+    SyncProblem,  // %1 what is wrong
+    SyncLimit,    // %1 changes waiting
 };
 
 std::u16string_view DesktopString(DesktopText id);

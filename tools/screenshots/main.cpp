@@ -30,6 +30,7 @@
 #include "app/commands.h"
 #include "app/program_resources.h"
 #include "desktop/overview_window.h"
+#include "desktop/sync_watch.h"
 #include "desktop/timer_tray.h"
 #include "device_seed.h"
 #include "dialogs/delete_by_range.h"
@@ -450,12 +451,15 @@ class Shooter {
         FixedClock clock(TheDay());
         std::unique_ptr<DesktopTimer> timer;
         std::unique_ptr<TimerTray> tray;
+        std::unique_ptr<SyncWatch> sync;  // its items below the timer's
         const auto watch = [&](QtHost& host, App* app) {
             if (!tray) {
                 timer = std::make_unique<DesktopTimer>(host, clock, folders.dataDir);
                 tray = std::make_unique<TimerTray>(host, *timer);
+                sync = std::make_unique<SyncWatch>(host);
             }
             tray->Attach(app);
+            sync->Attach(app);
         };
         bool registered = false;
         RunProgram(
