@@ -7,7 +7,7 @@ discovery, relays, NAT traversal or reporting). Exit status 77 (skipped, the rea
 syncthing is missing or cannot start; a failure instead where QV_SYNCTHING_REQUIRED is set (CI). The whole run is bounded; both instances are stopped, and
 killed if need be, whatever happens."""
 import ctypes, json, os, pathlib, re, secrets, shutil, signal, socket, subprocess, sys, tempfile
-import time, urllib.request
+import time, urllib.request, zlib
 import xml.etree.ElementTree as ET
 
 SKIPPED = 77
@@ -179,10 +179,113 @@ def the_harness():
     return a, b
 
 
+JOURNAL = re.compile(r"quorvella-[0-9a-f]{32}\.journal")
+
+
+def journals(folder):
+    return {p.name: p.read_bytes() for p in folder.iterdir() if JOURNAL.fullmatch(p.name)}
+
+
+def merge_rule(folder):
+    """The records the merge rule makes of every journal line: per record the change with the
+    greatest (clock, computer) wins, and the record is there when its winner is a put."""
+    unescape = {"\\": "\\", "t": "\t", "n": "\n", "r": "\r"}
+    winners = {}
+    for text in journals(folder).values():
+        for line in text.decode().splitlines():
+            fields = line.split("\t")
+            assert "%08x" % zlib.crc32(line[:line.rindex("\t")].encode()) == fields[-1], line
+            if fields[5] in ("R+", "R-"):
+                order = (int(fields[3]), fields[1])
+                if fields[6] not in winners or winners[fields[6]][0] < order:
+                    winners[fields[6]] = (order, fields)
+    return sorted((f[7], int(f[8]), f[9], f[10], re.sub(r"\\(.)", lambda m: unescape[m[1]], f[11]))
+                  for _, f in winners.values() if f[5] == "R+")
+
+
+class Computer:
+    """A data folder of the program, its sync folder kept in step by one instance."""
+
+    def __init__(self, name, st, records):
+        root = tmp / name
+        self.name, self.st, self.data = name, st, root / "data" / "quorvella"
+        self.env = dict(os.environ, HOME=str(root / "home"), XDG_DATA_HOME=str(root / "data"),
+                        XDG_CONFIG_HOME=str(root / "config"), XDG_RUNTIME_DIR=str(root / "run"),
+                        QT_QPA_PLATFORM="offscreen")
+        for folder in (root / "home", root / "config", root / "run"):
+            folder.mkdir(parents=True, mode=0o700)
+        (root / "seed").write_text('project "Alpha" 2005-10-01 "first"\ncategory "Travel"\n'
+                                   'category "Meeting"\n' + records)
+        subprocess.run([seed_device, str(self.data), str(root / "seed")], check=True, timeout=30)
+
+    def q(self, *args, tool=None):
+        r = subprocess.run([tool or program, *args], env=self.env, capture_output=True,
+                           timeout=30)
+        assert r.returncode == 0, "%s: %s ended %d: %s" % (self.name, args, r.returncode,
+                                                            r.stderr.decode())
+        self.st.scan()
+        return r.stdout.decode()
+
+    def book(self):
+        return [json.loads(self.q(*what, "--json")) for what in (
+            ("list", "--project", "Alpha"), ("projects",), ("categories",))]
+
+
+def the_cases(a_st, b_st):
+    a = Computer("a", a_st, 'record "Alpha" 2005-10-03 90 "Travel" "train"\n')
+    b = Computer("b", b_st, "")
+    a.q("sync", "--folder", str(a_st.folder))
+    b.q("sync", "--folder", str(b_st.folder))
+    a.q("add", "--time", "1:30", "--project", "Alpha", "--category", "Meeting", "--date",
+        "2005-10-06", "--memo", "from a")
+    took = wait_for("a booking on one computer shown on the other", lambda: "from a" in [
+        r["memo"] for r in json.loads(b.q("list", "--project", "Alpha", "--json"))], 30)
+    print("a booking shown on the other computer after %.1f s" % took)
+
+    def in_step():
+        ja, jb = journals(a_st.folder), journals(b_st.folder)
+        return len(ja) == 2 and ja == jb
+
+    wait_for("both journals on both computers", in_step, 30)
+    # Apart, the same record is edited differently on each computer, and each books one more.
+    for st, peer in ((a_st, b_st), (b_st, a_st)):
+        st.pause(peer, True)
+    wait_for("the computers apart", lambda: not a_st.connected(b_st), 30)
+    for c in (a, b):
+        c.q(str(c.data), "2005-10-03", "train", "60" if c is a else "120", "edited on " + c.name,
+            tool=edit_record)
+        c.q("add", "--time", "0:40", "--project", "Alpha", "--category", "Travel", "--date",
+            "2005-10-07", "--memo", "apart on " + c.name)
+    apart = [sorted(r["memo"] for r in c.book()[0]) for c in (a, b)]
+    assert apart == [["apart on a", "edited on a", "from a"],
+                     ["apart on b", "edited on b", "from a"]], apart
+    for st, peer in ((a_st, b_st), (b_st, a_st)):
+        st.pause(peer, False)
+
+    def quiet():  # both journals on both computers, and a run on each writes nothing more
+        if not in_step():
+            return False
+        a.q("sync", "--now")
+        b.q("sync", "--now")
+        return in_step()
+
+    took = wait_for("the computers back in step", quiet, 30)
+    print("back in step after %.1f s" % took)
+    book = a.book()
+    assert book == b.book(), "the books differ:\n%s\n%s" % (book, b.book())
+    shown = sorted((r["date"], r["minutes"], r["project"], r["category"], r["memo"])
+                   for r in book[0])
+    assert shown == merge_rule(a_st.folder), "not the merge rule's book: %s" % shown
+    memos = [r[4] for r in shown]
+    assert len(memos) == 4 and set(memos) - {"edited on a", "edited on b"} == {
+        "from a", "apart on a", "apart on b"}, memos
+
+
 status = 1
 started = time.monotonic()
 try:
-    a, b = the_harness()
+    a_st, b_st = the_harness()
+    the_cases(a_st, b_st)
     status = 0
 except SystemExit as e:
     status = e.code
