@@ -4,8 +4,8 @@ run_syncthing_family.py PROGRAM SEED_DEVICE EDIT_RECORD
 
 Each instance has its own home, listens on loopback only and finds the other by its address (no
 discovery, relays, NAT traversal or reporting). Exit status 77 (skipped, the reason said) when
-syncthing is missing or cannot start; a failure instead where QV_SYNCTHING_REQUIRED is set (CI). The whole run is bounded; both instances are stopped, and
-killed if need be, whatever happens."""
+syncthing is missing or cannot start, a failure instead where QV_SYNCTHING_REQUIRED is set (CI).
+The whole run is bounded; both instances are stopped, and killed if need be, whatever happens."""
 import ctypes, json, os, pathlib, re, secrets, shutil, signal, socket, subprocess, sys, tempfile
 import time, urllib.request, zlib
 import xml.etree.ElementTree as ET
@@ -167,15 +167,13 @@ def the_harness():
         skip("syncthing cannot start: " + (tmp / "st-a.log").read_text(errors="replace")[-2000:])
     took = wait_for("the instances connect", lambda: a.connected(b) and b.connected(a), 30)
     print("connected after %.1f s" % took)
-    # A plain file written on one side appears on the other.
+    # A plain file written on one side appears on the other (and stays there, beside the
+    # journals, which the program leaves alone).
     (a.folder / "probe.txt").write_text("from a\n")
     a.scan()
     took = wait_for("a plain file copied", lambda: (b.folder / "probe.txt").exists() and
                     (b.folder / "probe.txt").read_text() == "from a\n", 30)
     print("a plain file copied in %.1f s" % took)
-    (b.folder / "probe.txt").unlink()
-    b.scan()
-    wait_for("a deletion copied", lambda: not (a.folder / "probe.txt").exists(), 30)
     return a, b
 
 
