@@ -81,6 +81,20 @@ class WatchedStore : public ObjectStore {
         return ended;
     }
     std::vector<DatabaseDump> Dump() override { return store_.Dump(); }
+    // The store's own table is not part of the book: its changes are not told.
+    bool PutValue(const std::string& table, const std::string& key,
+                  const std::string& value) override {
+        return store_.PutValue(table, key, value);
+    }
+    std::optional<std::string> GetValue(const std::string& table, const std::string& key) override {
+        return store_.GetValue(table, key);
+    }
+    bool EraseValue(const std::string& table, const std::string& key) override {
+        return store_.EraseValue(table, key);
+    }
+    bool ForEachValue(const std::string& table, const ValueVisitor& fn) override {
+        return store_.ForEachValue(table, fn);
+    }
     void ReleaseReadPages() override { store_.ReleaseReadPages(); }
     void FailChangesAfter(int writes) override { store_.FailChangesAfter(writes); }
 

@@ -10,6 +10,22 @@
 // global identity of each record, the positions reached in other journals) is kept in the
 // store's own table beside the handheld's databases, in the same transactions as the records,
 // and stays on this computer. Settings are never synchronised.
+//
+// How to use the Engine:
+//   - Make one over the program's StoreContext once the store is open (OpenStore done); it
+//     reads whether sync is on from the store. One engine per open store.
+//   - `quorvella sync --folder DIR` calls TurnOn(DIR); `--off` calls TurnOff(); `--now` and
+//     every start call Run(). Show RunResult::problem when !ok, and tell the user when
+//     limitReached is set (the rest waits in the journals).
+//   - After every change the program makes to the store (a booking, an edit, a batch, an undo),
+//     call LocalChange(), then Run() when convenient (at once, or at exit, or on the timer).
+//   - While running, on a file-system change in the folder or once a minute, call Run() unless
+//     NothingNew() (cheap: a directory listing and a stat per journal). Do not run while a
+//     dialog is open; run when it closes.
+//   - When a RunResult's BookChanged(), load the lists again (projects, categories, records,
+//     balance): the engine wrote the store through the store layer and may have changed the
+//     state's project and category lists and its kept database handles.
+//   - The engine changes nothing and returns ok for a Run while sync is off.
 #pragma once
 
 #include <cstdint>
@@ -40,11 +56,11 @@ struct RunResult {
 
 // One computer whose journal is in the folder.
 struct ComputerSeen {
-    std::string id;                    // 32 lower-case hex digits
-    bool self = false;                 // this computer
-    std::optional<int64_t> lastSeen;   // seconds since 1970 (UTC) of its newest change read
-    uint64_t changes = 0;              // changes read from its journal so far
-    uint64_t waiting = 0;              // complete changes in its journal not applied yet
+    std::string id;                   // 32 lower-case hex digits
+    bool self = false;                // this computer
+    std::optional<int64_t> lastSeen;  // seconds since 1970 (UTC) of its newest change read
+    uint64_t changes = 0;             // changes read from its journal so far
+    uint64_t waiting = 0;             // complete changes in its journal not applied yet
 };
 
 struct Status {

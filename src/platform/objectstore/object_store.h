@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -100,6 +101,35 @@ class ObjectStore {
     // Gives back the memory that holds the pages of the store read so far. Reads after it find
     // the pages in the system's cache again; nothing read or written changes.
     virtual void ReleaseReadPages() {}
+
+    // The store's own table: keyed values beside the databases, for the program's own
+    // bookkeeping. Named tables of text keys and byte values, in the same file and the same
+    // transactions as the records; never listed by Dump. The table is made when a value is
+    // first written, so a store that never keeps one is left as it was. A put or an erase is a
+    // changing call like any other (it fails in a store for looking); reads work in both.
+    // Put replaces the key's value; false when it cannot be written.
+    virtual bool PutValue(const std::string& table, const std::string& key,
+                          const std::string& value) {
+        (void)table, (void)key, (void)value;
+        return false;
+    }
+    // The key's value; none when it is absent or cannot be read.
+    virtual std::optional<std::string> GetValue(const std::string& table, const std::string& key) {
+        (void)table, (void)key;
+        return std::nullopt;
+    }
+    // True also when the key was absent.
+    virtual bool EraseValue(const std::string& table, const std::string& key) {
+        (void)table, (void)key;
+        return false;
+    }
+    // Every key of the table with its value, keys in ascending byte order; false on a read
+    // error. A table never written is empty.
+    using ValueVisitor = std::function<void(const std::string& key, const std::string& value)>;
+    virtual bool ForEachValue(const std::string& table, const ValueVisitor& fn) {
+        (void)table, (void)fn;
+        return false;
+    }
 
     // Test hook: after `writes` more successful changing calls, every changing call fails
     // (as a full or broken disk would); -1 turns the failure off.

@@ -34,6 +34,12 @@ std::u16string NameFromBytes(const uint8_t* p, size_t size) {
     return name;
 }
 
+std::string Bytes(const Query& q, int column) {
+    const size_t size = q.ColumnSize(column);
+    if (size == 0) return {};
+    return std::string(reinterpret_cast<const char*>(q.ColumnBlob(column)), size);
+}
+
 int64_t SortKey(const std::vector<PropValue>& props) {
     for (const PropValue& p : props)
         if (p.propid == kSortPropertyId) return p.ulVal;
@@ -69,6 +75,11 @@ class SqliteObjectStore final : public ObjectStore {
     std::vector<DatabaseDump> Dump() override;
     void FailChangesAfter(int writes) override { failAfter_ = writes < 0 ? -1 : writes; }
     void ReleaseReadPages() override;
+    bool PutValue(const std::string& table, const std::string& key,
+                  const std::string& value) override;
+    std::optional<std::string> GetValue(const std::string& table, const std::string& key) override;
+    bool EraseValue(const std::string& table, const std::string& key) override;
+    bool ForEachValue(const std::string& table, const ValueVisitor& fn) override;
 
   private:
     struct Row {
@@ -122,6 +133,9 @@ class SqliteObjectStore final : public ObjectStore {
         sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
     }
 
+    // Whether the own table exists; its statements are readied once it does.
+    bool ValuesReady();
+
     ScratchFolder scratch_;  // first, so it is removed after every statement and the connection
     sqlite3* db_;
     bool forLooking_;
@@ -131,6 +145,11 @@ class SqliteObjectStore final : public ObjectStore {
         countDelta_, allDatabases_;
     Statement batch_, batchFromKey_, firstEqual_, sortKeys_, recordById_, insertRecord_,
         updateRecord_, deleteRecord_, deleteRecords_, databaseRecords_;
+    // The own table's statements, once it exists.
+    struct ValueStatements {
+        Statement get, put, erase, all;
+    };
+    std::unique_ptr<ValueStatements> values_;
 
     std::map<StoreHandle, Cursor> cursors_;
     StoreHandle lastHandle_ = 0;
@@ -449,6 +468,70 @@ void SqliteObjectStore::ReleaseReadPages() {
     if (forLooking_) return;
     Exec(db_, "PRAGMA mmap_size = 0");
     Exec(db_, kMapStoreFile);
+}
+
+// The own table is made by the first put, inside that put's change, so a put that is undone
+// takes the table with it; the next put makes it again.
+bool SqliteObjectStore::ValuesReady() {
+    if (values_) return true;
+    auto v = std::make_unique<ValueStatements>();
+    if (!v->get.Prepare(db_, "SELECT value FROM own_values WHERE tbl = ?1 AND key = ?2") ||
+        !v->put.Prepare(db_,
+                        "INSERT OR REPLACE INTO own_values(tbl, key, value) "
+                        "VALUES(?1, ?2, ?3)") ||
+        !v->erase.Prepare(db_, "DELETE FROM own_values WHERE tbl = ?1 AND key = ?2") ||
+        !v->all.Prepare(db_, "SELECT key, value FROM own_values WHERE tbl = ?1 ORDER BY key"))
+        return false;
+    values_ = std::move(v);
+    return true;
+}
+
+bool SqliteObjectStore::PutValue(const std::string& table, const std::string& key,
+                                 const std::string& value) {
+    const auto put = [&] {
+        return Query(values_->put)
+            .Blob(1, table.data(), table.size())
+            .Blob(2, key.data(), key.size())
+            .Blob(3, value.data(), value.size())
+            .Run();
+    };
+    return Change([&] {
+        if (values_ && put()) return true;
+        values_.reset();
+        return Exec(db_,
+                    "CREATE TABLE IF NOT EXISTS own_values(tbl BLOB NOT NULL, key BLOB NOT NULL, "
+                    "value BLOB NOT NULL, PRIMARY KEY(tbl, key)) WITHOUT ROWID") &&
+               ValuesReady() && put();
+    });
+}
+
+std::optional<std::string> SqliteObjectStore::GetValue(const std::string& table,
+                                                       const std::string& key) {
+    if (!ValuesReady()) return std::nullopt;
+    Query q(values_->get);
+    if (!q.Blob(1, table.data(), table.size()).Blob(2, key.data(), key.size()).Row())
+        return std::nullopt;
+    return Bytes(q, 0);
+}
+
+bool SqliteObjectStore::EraseValue(const std::string& table, const std::string& key) {
+    if (!ValuesReady()) return Change([] { return true; });
+    return Change([&] {
+        return Query(values_->erase)
+            .Blob(1, table.data(), table.size())
+            .Blob(2, key.data(), key.size())
+            .Run();
+    });
+}
+
+bool SqliteObjectStore::ForEachValue(const std::string& table, const ValueVisitor& fn) {
+    if (!ValuesReady()) return true;  // never written
+    Query q(values_->all);
+    q.Blob(1, table.data(), table.size());
+    while (q.Row()) {
+        fn(Bytes(q, 0), Bytes(q, 1));
+    }
+    return q.Done();
 }
 
 bool SqliteObjectStore::BeginTransaction() {

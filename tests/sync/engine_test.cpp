@@ -1,0 +1,192 @@
+// Two computers with their own stores and one shared folder, through the engine.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "files/temp_dir.h"
+#include "store/categories_store.h"
+#include "store/projects_store.h"
+#include "store/record_store.h"
+#include "sync/sync_engine.h"
+
+namespace qv::sync {
+namespace {
+
+struct Computer {
+    explicit Computer(const std::filesystem::path& file)
+        : store(OpenObjectStoreFile(file)), clock(MakeDate(2026, 12, 7)) {
+        EXPECT_TRUE(OpenStore(ctx));
+    }
+
+    uint32_t AddProject(const char16_t* name) {
+        ProjectRecord p;
+        p.name = std::u16string(name);
+        p.description = u"d";
+        SetDate(p, MakeDate(2026, 1, 2));
+        EXPECT_TRUE(AddProjectRecord(ctx, p, p.projectId));
+        state.projects.Append(p);
+        clock.Set(OneSecondLater(clock.GetSystemTime()));
+        return p.projectId;
+    }
+    uint32_t Book(uint32_t project, const char16_t* minutes, const char16_t* memo) {
+        TimeRecord r;
+        Reset(r);
+        r.projectId = project;
+        SetDate(r, MakeDate(2026, 12, 1));
+        SetMinutes(r, std::u16string(minutes));
+        SetCategory(r, std::u16string(u"Work"));
+        SetMemo(r, std::u16string(memo));
+        uint32_t id = 0;
+        EXPECT_TRUE(AddTimeRecord(ctx, r, id));
+        clock.Set(OneSecondLater(clock.GetSystemTime()));
+        return id;
+    }
+    RunResult Changed() {
+        engine.LocalChange();
+        return engine.Run();
+    }
+    // Every record as "project minutes memo", the projects and the categories, as the program
+    // loads them.
+    std::string Shown() {
+        AppState view;
+        StoreContext vctx{view, *store, clock};
+        EXPECT_TRUE(OpenStore(vctx));
+        std::map<uint32_t, std::u16string> names;
+        std::u16string shown = u"projects:";
+        for (ProjectRecord* p = view.projects.First(); p; p = view.projects.Next()) {
+            names[p->projectId] = *p->name;
+            shown += u" " + *p->name;
+        }
+        shown += u"; categories:";
+        for (CategoryItem* c = view.categories.First(); c; c = view.categories.Next())
+            shown += u" " + *c->name;
+        shown += u"; records:";
+        if (LoadAllTimeRecords(vctx))
+            for (TimeRecord* r = view.timeRecords.First(); r; r = view.timeRecords.Next())
+                shown += u" " + names[r->projectId] + u"/" + *r->minutesText + u"/" + *r->memo;
+        return ToUtf8(shown);
+    }
+
+    std::unique_ptr<ObjectStore> store;
+    FixedClock clock;
+    AppState state;
+    StoreContext ctx{state, *store, clock};
+    Engine engine{ctx};
+};
+
+class TwoComputers : public ::testing::Test {
+  protected:
+    test::TempDir dir;
+    std::filesystem::path folder = dir / "shared";
+    Computer a{dir / "a.sqlite"};
+    Computer b{dir / "b.sqlite"};
+};
+
+TEST_F(TwoComputers, BookingsEditsAndDeletionsTravelBothWays) {
+    const uint32_t alpha = a.AddProject(u"Alpha");
+    for (const char16_t* name : {u"Work", u"Travel"}) {
+        CategoryItem c;
+        SetName(c, std::u16string(name));
+        a.state.categories.Add(c);
+    }
+    ASSERT_TRUE(SaveCategories(a.ctx));
+    const uint32_t booked = a.Book(alpha, u"90", u"first\tline\nnext");
+    RunResult r = a.engine.TurnOn(folder);
+    ASSERT_TRUE(r.ok) << r.problem;
+    EXPECT_EQ(r.written, 4u);
+    r = b.engine.TurnOn(folder);
+    ASSERT_TRUE(r.ok) << r.problem;
+    EXPECT_EQ(r.applied, 4u);
+    EXPECT_EQ(b.Shown(), a.Shown());
+    EXPECT_EQ(b.Shown(),
+              "projects: Alpha; categories: Work Travel; records: Alpha/90/first\tline\nnext");
+    EXPECT_TRUE(a.engine.Run().ok);  // B wrote nothing new
+    EXPECT_TRUE(a.engine.NothingNew());
+
+    // An edit on A, then a booking and the deletion of A's record on B.
+    TimeRecord edited;
+    Reset(edited);
+    edited.recordId = booked;
+    edited.projectId = alpha;
+    SetDate(edited, MakeDate(2026, 12, 1));
+    SetMinutes(edited, std::u16string(u"30"));
+    SetMemo(edited, std::u16string(u"edited"));
+    ASSERT_TRUE(UpdateTimeRecord(a.ctx, edited));
+    EXPECT_EQ(a.Changed().written, 1u);
+    EXPECT_FALSE(b.engine.NothingNew());
+    EXPECT_EQ(b.engine.Run().applied, 1u);
+    EXPECT_EQ(b.Shown(), a.Shown());
+    AppState view;
+    StoreContext vctx{view, *b.store, b.clock};
+    ASSERT_TRUE(OpenStore(vctx));
+    ASSERT_TRUE(LoadAllTimeRecords(vctx));
+    const uint32_t bAlpha = view.timeRecords.First()->projectId;
+    ASSERT_TRUE(DeleteTimeRecord(b.ctx, view.timeRecords.First()->recordId));
+    b.Book(bAlpha, u"15", u"from b");
+    EXPECT_EQ(b.Changed().written, 2u);
+    EXPECT_EQ(a.engine.Run().applied, 2u);
+    EXPECT_EQ(a.Shown(), "projects: Alpha; categories: Work Travel; records: Alpha/15/from b");
+    EXPECT_EQ(b.Shown(), a.Shown());
+    // Nothing is applied twice: the journals read again change nothing.
+    EXPECT_EQ(a.Changed().applied + b.Changed().applied, 0u);
+}
+
+TEST_F(TwoComputers, ConflictingOfflineEditsEndAlikeByClockThenComputer) {
+    const uint32_t alpha = a.AddProject(u"Alpha");
+    const uint32_t booked = a.Book(alpha, u"60", u"original");
+    ASSERT_TRUE(a.engine.TurnOn(folder).ok);
+    ASSERT_TRUE(b.engine.TurnOn(folder).ok);
+    // Both edit the one record with the same clock: the greater computer wins.
+    TimeRecord r;
+    Reset(r);
+    r.recordId = booked;
+    r.projectId = alpha;
+    SetDate(r, MakeDate(2026, 12, 1));
+    SetMinutes(r, std::u16string(u"61"));
+    SetMemo(r, std::u16string(u"by a"));
+    ASSERT_TRUE(UpdateTimeRecord(a.ctx, r));
+    AppState view;
+    StoreContext vctx{view, *b.store, b.clock};
+    ASSERT_TRUE(OpenStore(vctx));
+    ASSERT_TRUE(LoadAllTimeRecords(vctx));
+    TimeRecord onB = *view.timeRecords.First();
+    SetMemo(onB, std::u16string(u"by b"));
+    ASSERT_TRUE(UpdateTimeRecord(b.ctx, onB));
+    ASSERT_TRUE(a.Changed().ok);
+    ASSERT_TRUE(b.Changed().ok);
+    ASSERT_TRUE(a.engine.Run().ok);
+    const bool aWins = a.engine.GetStatus().computer > b.engine.GetStatus().computer;
+    EXPECT_EQ(a.Shown(), b.Shown());
+    EXPECT_EQ(a.Shown(), aWins ? "projects: Alpha; categories:; records: Alpha/61/by a"
+                               : "projects: Alpha; categories:; records: Alpha/60/by b");
+    // A later edit wins whoever made it.
+    SetMemo(r, std::u16string(u"later"));
+    ASSERT_TRUE(UpdateTimeRecord(a.ctx, r));
+    ASSERT_TRUE(a.Changed().ok);
+    ASSERT_TRUE(a.Changed().ok);
+    ASSERT_TRUE(b.engine.Run().ok);
+    EXPECT_EQ(b.Shown(), "projects: Alpha; categories:; records: Alpha/61/later");
+    const Status status = b.engine.GetStatus();
+    ASSERT_EQ(status.computers.size(), 2u);
+    EXPECT_EQ(status.computers[0].waiting + status.computers[1].waiting, 0u);
+}
+
+TEST_F(TwoComputers, ProjectsPastTheLimitWaitUntilThereIsRoom) {
+    std::vector<uint32_t> mine;
+    for (char16_t c = u'a'; c < u'a' + 10; ++c) a.AddProject(std::u16string(1, c).c_str());
+    for (char16_t c = u'A'; c < u'A' + 10; ++c)
+        mine.push_back(b.AddProject(std::u16string(1, c).c_str()));
+    ASSERT_TRUE(a.engine.TurnOn(folder).ok);
+    RunResult r = b.engine.TurnOn(folder);
+    EXPECT_TRUE(r.limitReached);
+    EXPECT_EQ(r.applied, 5u);
+    EXPECT_EQ(r.waiting, 5u);
+    for (size_t i = 0; i < 5; ++i) ASSERT_TRUE(DeleteProjectRecord(b.ctx, mine[i]));
+    r = b.Changed();
+    EXPECT_FALSE(r.limitReached);
+    EXPECT_EQ(r.applied, 5u);
+    EXPECT_EQ(b.Shown(), "projects: F G H I J a b c d e f g h i j; categories:; records:");
+}
+
+}  // namespace
+}  // namespace qv::sync
