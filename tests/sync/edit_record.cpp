@@ -15,10 +15,11 @@ int main(int argc, char** argv) {
     if (argc != 6) return 2;
     const qv::DeviceFolders folders{argv[1], argv[1]};
     auto store = qv::OpenObjectStoreFile(folders.StoreFile());
+    if (store == nullptr) return 1;
     qv::AppState state;
     qv::SystemClock clock;
     qv::StoreContext ctx{state, *store, clock};
-    if (store == nullptr || !qv::OpenStore(ctx) || !qv::LoadAllTimeRecords(ctx)) return 1;
+    if (!qv::OpenStore(ctx) || !qv::LoadAllTimeRecords(ctx)) return 1;
     const std::u16string memo = qv::FromUtf8(argv[3]);
     qv::TimeRecord* record = state.timeRecords.FindFirst([&](const qv::TimeRecord& r) {
         char date[20];
