@@ -48,8 +48,10 @@ void PutCategories(const Book& book, Ledger& ledger, Emitter& emit) {
 void PutProjects(const Book& book, Ledger& ledger, Emitter& emit) {
     for (const BookProject& p : book.projects) {
         ProjectEntry* e = ledger.FindProject(p.name);
-        const bool same = e != nullptr && e->localId == p.id && !e->putStamp.computer.empty() &&
-                          e->created == p.created && e->description == p.description;
+        // A project made here only because a record named it, before any put of it was read,
+        // holds what the ledger noted when it was made: it is not this computer's change.
+        const bool same = e != nullptr && e->localId == p.id && e->created == p.created &&
+                          e->description == p.description;
         if (same) continue;
         ProjectEntry& entry = ledger.Project(p.name);
         entry.stamp = entry.putStamp =

@@ -62,6 +62,7 @@ bool LoadSettings(ObjectStore& store, Settings& settings) {
         if (key == "clock") settings.clock = Number<uint64_t>(v);
         if (key == "serial") settings.serial = Number<uint64_t>(v);
         if (key == "generation") settings.generation = Number<uint64_t>(v);
+        if (key == "written") settings.lastWritten = Number<int64_t>(v);
     });
 }
 
@@ -71,7 +72,8 @@ bool SaveSettings(ObjectStore& store, Settings& settings) {
            store.PutValue(kSettingsTable, "folder", settings.folder) &&
            store.PutValue(kSettingsTable, "on", settings.on ? "1" : "0") &&
            store.PutValue(kSettingsTable, "clock", std::to_string(settings.clock)) &&
-           store.PutValue(kSettingsTable, "serial", std::to_string(settings.serial));
+           store.PutValue(kSettingsTable, "serial", std::to_string(settings.serial)) &&
+           store.PutValue(kSettingsTable, "written", std::to_string(settings.lastWritten));
 }
 
 bool LoadPositions(ObjectStore& store, std::map<std::string, Position>& positions) {

@@ -63,6 +63,7 @@ struct Settings {
     uint64_t serial = 0;  // the serial of the last line made
     // Moves on with every save, so an engine can tell that another one changed the store.
     uint64_t generation = 0;
+    int64_t lastWritten = 0;  // seconds since 1970 of the newest line made
 };
 
 // The keys of the store's own table.

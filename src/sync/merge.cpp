@@ -130,7 +130,7 @@ Outcome Merge::EnsureProject(const std::string& name, const CalendarDate& fallba
 
 Outcome Merge::PutRecord(const Change& c, const Stamp& stamp) {
     const RecordEntry* old = ledger_.FindRecord(c.key);
-    if (old != nullptr && !(old->stamp < stamp)) return Outcome::Noted;
+    if (old != nullptr && !(old->stamp < stamp)) return Outcome::Noted;  // a later one is in
     TimeRecord r;
     if (!BuildRecord(c.fields, r)) return Outcome::Noted;  // not a record: passed over
     const std::string& project = c.fields[kProject];

@@ -127,6 +127,7 @@ bool Engine::Impl::CaptureLocal(RunResult& result) {
     std::vector<Change> changes;
     Settings next = settings;
     Capture(book, *ledger, next, Now(), changes);
+    if (!changes.empty()) next.lastWritten = changes.back().written;
     Merge merge(ctx, *ledger, book);
     std::vector<std::string> projects;
     for (const auto& [name, e] : ledger->Projects())
@@ -168,6 +169,13 @@ bool Engine::Impl::WriteOutbox(RunResult& result) {
     uint64_t last = 0;
     if (!OpenOwnJournal(file, settings.computer, last)) {
         result = Problem("The sync folder cannot be written: " + Folder().string());
+        return false;
+    }
+    if (last > settings.serial) {
+        // Only a copy of this store elsewhere can have written lines this one never made.
+        result = Problem(
+            "Another computer writes this computer's journal (was the store copied?): "
+            "sync is stopped.");
         return false;
     }
     std::string bytes;
@@ -365,6 +373,7 @@ Status Engine::GetStatus() {
         seen.self = computer == m.settings.computer;
         if (seen.self) {
             seen.changes = m.settings.serial;
+            if (m.settings.serial > 0) seen.lastSeen = m.settings.lastWritten;
             continue;
         }
         const Position pos = positions[computer];

@@ -7,6 +7,8 @@
 #include "store/categories_store.h"
 #include "store/projects_store.h"
 #include "store/record_store.h"
+#include "sync/journal_file.h"
+#include "sync/ledger.h"
 #include "sync/sync_engine.h"
 
 namespace qv::sync {
@@ -186,6 +188,30 @@ TEST_F(TwoComputers, ProjectsPastTheLimitWaitUntilThereIsRoom) {
     EXPECT_FALSE(r.limitReached);
     EXPECT_EQ(r.applied, 5u);
     EXPECT_EQ(b.Shown(), "projects: F G H I J a b c d e f g h i j; categories:; records:");
+}
+
+// A crash may leave a torn line in the journal, or whole lines there while the outbox still
+// holds them: the journal is mended and nothing reaches it twice.
+TEST_F(TwoComputers, AJournalLeftByACrashIsMendedAndNothingIsWrittenTwice) {
+    const uint32_t alpha = a.AddProject(u"Alpha");
+    ASSERT_TRUE(a.engine.TurnOn(folder).ok);
+    const auto journal = JournalPath(folder, a.engine.GetStatus().computer);
+    std::string lines;
+    ASSERT_TRUE(ReadFrom(journal, 0, lines));
+    a.Book(alpha, u"5", u"one");
+    ASSERT_TRUE(a.Changed().ok);
+    std::string all;
+    ASSERT_TRUE(ReadFrom(journal, 0, all));
+    // The last line again in the outbox, and half of a line after it.
+    const std::string last = all.substr(lines.size());
+    ASSERT_TRUE(a.store->PutValue(kOutboxTable, OutboxKey(2), last));
+    ASSERT_TRUE(AppendDurably(journal, last.substr(0, 20)));
+    a.Book(alpha, u"6", u"two");
+    EXPECT_EQ(a.Changed().written, 1u);
+    ASSERT_TRUE(b.engine.TurnOn(folder).ok);
+    EXPECT_EQ(b.Shown(), "projects: Alpha; categories:; records: Alpha/5/one Alpha/6/two");
+    ASSERT_TRUE(ReadFrom(journal, 0, all));
+    EXPECT_EQ(std::count(all.begin(), all.end(), '\n'), 3);
 }
 
 }  // namespace
