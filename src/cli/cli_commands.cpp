@@ -760,12 +760,12 @@ Answer RunSync(Session& s, const Request& r) {
     sync::RunResult run;
     if (folder != nullptr) {
         run = engine->TurnOn(*folder);
-        if (!run.ok) return Refuse(says::kSyncProblem, run.problem);
+        if (!run.ok) return Refuse(run.problem);
         a.out = std::string(says::kSyncOn) + *folder + "\n";
     } else {
         if (!engine->On()) return Refuse(says::kSyncIsOff);
         run = engine->Run();
-        if (!run.ok) return Refuse(says::kSyncProblem, run.problem);
+        if (!run.ok) return Refuse(run.problem);
     }
     a.out += std::string(says::kSyncWritten) + std::to_string(run.written) +
              std::string(says::kSyncApplied) + std::to_string(run.applied) +
@@ -850,7 +850,7 @@ Answer Help(std::string_view name) {
 }  // namespace
 
 std::string SyncNotes(const sync::RunResult& result) {
-    if (!result.ok) return "quorvella: " + std::string(says::kSyncProblem) + result.problem + "\n";
+    if (!result.ok) return "quorvella: " + result.problem + "\n";
     if (result.limitReached) {
         return "quorvella: " + std::string(says::kSyncLimit) + std::to_string(result.waiting) +
                "\n";

@@ -67,10 +67,10 @@ constexpr Entry kTexts[] = {
     {DesktopText::SyncFolderItem, u"Sync folder..."},
     {DesktopText::SyncStopItem, u"Stop syncing"},
     {DesktopText::SyncChooseFolder, u"Quorvella - Folder shared with your other computers"},
-    {DesktopText::SyncNotOn, u"Sync could not be turned on: %1."},
+    {DesktopText::SyncNotOn, u"Sync could not be turned on.\n\n%1."},
     {DesktopText::SyncProblem,
      u"Your changes are kept on this computer, but sync with your other computers cannot go "
-     u"on for now: %1.\n\nIt is tried again every minute."},
+     u"on for now.\n\n%1.\n\nIt is tried again every minute."},
     {DesktopText::SyncLimit,
      u"Changes from your other computers wait: applying them would pass the 65,535 time records "
      u"or the 15 projects this computer keeps. %1 changes wait.\n\nDelete records or projects "

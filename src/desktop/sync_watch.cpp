@@ -28,7 +28,10 @@ SyncWatch::SyncWatch(QtHost& host) : host_(host) {
     soon_.setSingleShot(true);
     QObject::connect(&soon_, &QTimer::timeout, this, [this] { RunWhenFree(); });
     QObject::connect(&minute_, &QTimer::timeout, this, [this] {
-        if (On() && !app_->sync->NothingNew()) RunSoon(0);
+        // After a problem or at a limit, tried again whether anything changed or not.
+        if (On() && (!clean_ || !QDir(folder_).exists() || !app_->sync->NothingNew())) {
+            RunSoon(0);
+        }
     });
     const auto changed = [this] {
         if (On()) RunSoon(kAfterFolderChange);
@@ -99,6 +102,7 @@ void SyncWatch::RunWhenFree() {
 }
 
 void SyncWatch::Tell(const sync::RunResult& result) {
+    clean_ = result.ok && !result.limitReached;
     if (result.ok) toldProblem_ = false;
     if (!result.limitReached) toldLimit_ = false;
     const auto box = [this](const std::u16string& text) {
@@ -119,12 +123,12 @@ void SyncWatch::WatchFolder() {
     if (!watcher_.files().isEmpty()) watcher_.removePaths(watcher_.files());
     if (!watcher_.directories().isEmpty()) watcher_.removePaths(watcher_.directories());
     if (!On()) return;
-    const QString folder = QString::fromStdString(app_->sync->GetStatus().folder.string());
-    if (!QDir(folder).exists()) return;
-    watcher_.addPath(folder);
+    folder_ = QString::fromStdString(app_->sync->GetStatus().folder.string());
+    if (!QDir(folder_).exists()) return;
+    watcher_.addPath(folder_);
     const QStringList journals =
-        QDir(folder).entryList({QStringLiteral("quorvella-*.journal")}, QDir::Files);
-    for (const QString& name : journals) watcher_.addPath(QDir(folder).filePath(name));
+        QDir(folder_).entryList({QStringLiteral("quorvella-*.journal")}, QDir::Files);
+    for (const QString& name : journals) watcher_.addPath(QDir(folder_).filePath(name));
 }
 
 void SyncWatch::ChooseFolder() {

@@ -49,6 +49,8 @@ class SyncWatch : public QObject {
     QTimer minute_;
     QAction* choose_ = nullptr;
     QAction* stop_ = nullptr;
+    QString folder_;     // the folder watched
+    bool clean_ = true;  // the last run went well and applied everything
     bool toldProblem_ = false;
     bool toldLimit_ = false;
 };

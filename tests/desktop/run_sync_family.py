@@ -55,7 +55,7 @@ check(q(A, "sync", "--now")[0] == 1, "sync --now while off is refused")
 check(q(A, "sync", "--folder", str(shared))[0] == 0, "sync turned on on A")
 check(q(B, "sync", "--folder", str(shared))[0] == 0, "sync turned on on a computer never used")
 check(memos(B) == ["seeded"], "A's book reaches B: %s" % memos(B))
-check(add("typed") == 0 and memos(B) == ["typed", "seeded"], "a booking on A reaches B")
+check(add("typed") == 0 and memos(B) == ["seeded", "typed"], "a booking on A reaches B")
 status = json.loads(q(B, "sync", "--status", "--json")[1])
 others = [c for c in status["computers"] if not c["self"]]
 check(status["on"] and status["folder"] == str(shared) and len(status["computers"]) == 2 and
@@ -72,15 +72,17 @@ for _ in range(150):
     time.sleep(0.1)
 
 
-def arrives(memo, seconds=15):
+def arrives(memo, seconds=15, env=B):
     for _ in range(seconds * 5):
-        if memo in memos(B):
+        if memo in memos(env):
             return True
         time.sleep(0.2)
     return False
 
 
 check(add("live") == 0 and arrives("live"), "a booking on A reaches B's window")
+q(B, "add", "--time", "0:30", "--project", "Alpha", "--category", "Travel", "--memo", "from B")
+check(arrives("from B", 15, A), "the window writes out its own booking")
 q(B, "timer", "start")
 q(B, "timer", "stop")  # the window opens Register Time with the proposal
 for _ in range(50):
