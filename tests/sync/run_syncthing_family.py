@@ -196,7 +196,8 @@ def merge_rule(folder):
     for text in journals(folder).values():
         for line in text.decode().splitlines():
             fields = line.split("\t")
-            assert "%08x" % zlib.crc32(line[:line.rindex("\t")].encode()) == fields[-1], line
+            assert fields[0] == "Q1" and fields[-1] == "%08x" % zlib.crc32(
+                line[:line.rindex("\t")].encode()), line
             if fields[5] in ("R+", "R-"):
                 order = (int(fields[3]), fields[1])
                 if fields[6] not in winners or winners[fields[6]][0] < order:
