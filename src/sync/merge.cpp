@@ -96,7 +96,7 @@ Outcome Merge::EnsureProject(const std::string& name, const CalendarDate& fallba
         id = it->second;
         return Outcome::Noted;
     }
-    if (projectIds_.size() >= kMaxProjects) return Outcome::Limit;
+    if (projectIds_.size() >= projectLimit_) return Outcome::Limit;
     if (!ReadyProjects()) return Outcome::Failed;
     ProjectRecord p;
     Reset(p);
@@ -198,7 +198,7 @@ Outcome Merge::PutProject(const Change& c, const Stamp& stamp) {
     if (!latestPut) return Outcome::Noted;
     auto local = projectIds_.find(c.key);
     const bool present = winner || old->put || ledger_.Named(c.key) > 0;
-    if (local == projectIds_.end() && present && projectIds_.size() >= kMaxProjects)
+    if (local == projectIds_.end() && present && projectIds_.size() >= projectLimit_)
         return Outcome::Limit;
     ProjectEntry& e = ledger_.Project(c.key);
     if (winner) {

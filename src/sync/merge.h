@@ -4,6 +4,7 @@
 // while its last change is a put or a present record names it, and goes when neither holds.
 #pragma once
 
+#include <cstdint>
 #include <unordered_map>
 
 #include "store/store_context.h"
@@ -31,6 +32,10 @@ class Merge {
     Merge& operator=(const Merge&) = delete;
 
     Outcome Apply(const Change& change);
+    // Lets projects pass the limit for a while (a project renamed at the limit is put under its
+    // new name before the old one goes); the caller undoes a batch that ends past it.
+    void LetProjectsPass(bool pass) { projectLimit_ = pass ? SIZE_MAX : kMaxProjects; }
+    size_t Projects() const { return projectIds_.size(); }
     // A project left with neither a put as its last change nor a present record naming it goes.
     Outcome DropIfUnused(const std::string& project);
     // Saves the category list when it changed: the names whose last change is a put, in the
@@ -56,6 +61,7 @@ class Merge {
     bool projectsReady_ = false;
     bool recordsReady_ = false;
     bool categoriesChanged_ = false;
+    size_t projectLimit_ = kMaxProjects;
     StoreHandle records_ = kInvalidStoreHandle;  // for finding a new record's object
 };
 

@@ -131,7 +131,7 @@ bool Engine::Impl::CaptureLocal(RunResult& result) {
     Merge merge(ctx, *ledger, book);
     std::vector<std::string> projects;
     for (const auto& [name, e] : ledger->Projects())
-        if (!e.put && e.localId) projects.push_back(name);
+        if (!e.put && e.localId && ledger->Named(name) == 0) projects.push_back(name);
     if (changes.empty() && projects.empty()) {
         localChange = false;
         return true;
@@ -231,40 +231,65 @@ bool Engine::Impl::ApplyOthers(RunResult& result) {
         }
         for (size_t from = 0; from < lines.size() || from == 0; from += kBatchLines) {
             const size_t to = std::min(lines.size(), from + kBatchLines);
-            Settings next = settings;
-            size_t applied = 0;
-            StoreTransaction batch(ctx.store);
-            bool ok = batch.ok();
-            for (size_t i = from; ok && i < to; ++i) {
-                const Change& c = lines[i].change;
-                const Outcome outcome = merge->Apply(c);
-                if (outcome == Outcome::Failed) ok = false;
-                if (outcome == Outcome::Limit) {
-                    stopped = true;
-                    result.limitReached = true;
-                    result.waiting += lines.size() - i;
-                    break;
+            const Position start = pos;
+            const size_t allowed = std::max(kMaxProjects, merge->Projects());
+            Settings next;
+            size_t applied = 0, waiting = 0;
+            bool limit = false;
+            // First with projects let past the limit; a batch that ends past it is undone and
+            // applied again up to the change that passes it.
+            for (bool strict = false;; strict = true) {
+                pos = start;
+                next = settings;
+                applied = waiting = 0;
+                limit = false;
+                merge->LetProjectsPass(!strict);
+                bool ok = true, over = false;
+                {
+                    StoreTransaction batch(ctx.store);
+                    ok = batch.ok();
+                    for (size_t i = from; ok && i < to; ++i) {
+                        const Change& c = lines[i].change;
+                        const Outcome outcome = merge->Apply(c);
+                        if (outcome == Outcome::Failed) ok = false;
+                        if (outcome == Outcome::Limit) {
+                            limit = true;
+                            waiting = lines.size() - i;
+                            break;
+                        }
+                        if (outcome == Outcome::Changed) ++applied;
+                        next.clock = std::max(next.clock, c.clock);
+                        pos.offset = lines[i].end;
+                        pos.serial = c.serial;
+                        pos.lastSeen = c.written;
+                        ++pos.changes;
+                    }
+                    over = ok && !strict && merge->Projects() > allowed;
+                    if (!over) {
+                        ledger->Positions()[computer] = pos;
+                        ledger->PositionChanged(computer);
+                        ok = ok && merge->Finish() && ledger->Save(ctx.store) &&
+                             SaveSettings(ctx.store, next) && batch.Commit();
+                    }
                 }
-                if (outcome == Outcome::Changed) ++applied;
-                next.clock = std::max(next.clock, c.clock);
-                pos.offset = lines[i].end;
-                pos.serial = c.serial;
-                pos.lastSeen = c.written;
-                ++pos.changes;
-            }
-            ledger->Positions()[computer] = pos;
-            ledger->PositionChanged(computer);
-            ok = ok && merge->Finish() && ledger->Save(ctx.store) &&
-                 SaveSettings(ctx.store, next) && batch.Commit();
-            if (!ok) {
+                if (ok && !over) break;
+                // Undone: what the engine holds is read again from the store.
+                merge.reset();
                 Forget();
-                result =
-                    Problem("Changes from another computer could not be written to the store.");
-                return false;
+                if (!ok || !ReadyLedger() || !ReadBook(ctx, *book)) {
+                    result =
+                        Problem("Changes from another computer could not be written to the store.");
+                    return false;
+                }
+                merge.emplace(ctx, *ledger, *book);
             }
             settings = next;
             result.applied += applied;
-            if (stopped) break;
+            result.waiting += waiting;
+            if (limit) {
+                stopped = result.limitReached = true;
+                break;
+            }
         }
     }
     return true;

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "files/temp_dir.h"
+#include "store/batch_changes.h"
 #include "store/categories_store.h"
 #include "store/projects_store.h"
 #include "store/record_store.h"
@@ -42,6 +43,16 @@ struct Computer {
         EXPECT_TRUE(AddTimeRecord(ctx, r, id));
         clock.Set(OneSecondLater(clock.GetSystemTime()));
         return id;
+    }
+    // The identifier of the project of that name, or of the first record.
+    uint32_t Find(const char16_t* project, uint32_t* record = nullptr) {
+        AppState view;
+        StoreContext vctx{view, *store, clock};
+        EXPECT_TRUE(OpenStore(vctx));
+        if (record != nullptr && LoadAllTimeRecords(vctx))
+            *record = view.timeRecords.First()->recordId;
+        const ProjectRecord* p = view.projects.FindByName(std::u16string(project));
+        return p != nullptr ? p->projectId : 0;
     }
     RunResult Changed() {
         engine.LocalChange();
@@ -188,6 +199,44 @@ TEST_F(TwoComputers, ProjectsPastTheLimitWaitUntilThereIsRoom) {
     EXPECT_FALSE(r.limitReached);
     EXPECT_EQ(r.applied, 5u);
     EXPECT_EQ(b.Shown(), "projects: F G H I J a b c d e f g h i j; categories:; records:");
+    // A batch that passes the limit only for a while is applied whole.
+    EXPECT_FALSE(a.engine.Run().limitReached);
+    EXPECT_EQ(a.Shown(), "projects: a b c d e f g h i j F G H I J; categories:; records:");
+    ProjectRecord renamed;
+    Reset(renamed);
+    renamed.projectId = a.Find(u"a");
+    renamed.name = u"z";
+    renamed.description = u"d";
+    SetDate(renamed, MakeDate(2026, 1, 2));
+    ASSERT_TRUE(UpdateProjectRecord(a.ctx, renamed));
+    ASSERT_TRUE(a.Changed().ok);
+    EXPECT_FALSE(b.engine.Run().limitReached);
+    EXPECT_EQ(b.Shown(), "projects: F G H I J b c d e f g h i j z; categories:; records:");
+}
+
+TEST_F(TwoComputers, AProjectDeletedWhileBookedElsewhereStaysUntilItsLastRecordGoes) {
+    const uint32_t alpha = a.AddProject(u"Alpha");
+    a.AddProject(u"Beta");
+    ASSERT_TRUE(a.engine.TurnOn(folder).ok);
+    ASSERT_TRUE(b.engine.TurnOn(folder).ok);
+    ASSERT_TRUE(DeleteProjectWithRecords(a.ctx, alpha));
+    ASSERT_TRUE(a.Changed().ok);
+    b.Book(b.Find(u"Alpha"), u"7", u"late");
+    ASSERT_TRUE(b.Changed().ok);
+    EXPECT_EQ(a.engine.Run().applied, 1u);
+    EXPECT_EQ(a.Shown(), "projects: Beta Alpha; categories:; records: Alpha/7/late");
+    EXPECT_EQ(b.Shown(), "projects: Alpha Beta; categories:; records: Alpha/7/late");
+    // Looking again finds nothing to note: the store is not touched.
+    const auto generation = StoredGeneration(*a.store);
+    ASSERT_TRUE(a.Changed().ok);
+    EXPECT_EQ(StoredGeneration(*a.store), generation);
+    uint32_t late = 0;
+    b.Find(u"Alpha", &late);
+    ASSERT_TRUE(DeleteTimeRecord(b.ctx, late));
+    EXPECT_EQ(b.Changed().applied, 1u);
+    ASSERT_TRUE(a.engine.Run().ok);
+    EXPECT_EQ(a.Shown(), "projects: Beta; categories:; records:");
+    EXPECT_EQ(b.Shown(), a.Shown());
 }
 
 // A crash may leave a torn line in the journal, or whole lines there while the outbox still
