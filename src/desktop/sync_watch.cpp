@@ -28,10 +28,7 @@ SyncWatch::SyncWatch(QtHost& host) : host_(host) {
     soon_.setSingleShot(true);
     QObject::connect(&soon_, &QTimer::timeout, this, [this] { RunWhenFree(); });
     QObject::connect(&minute_, &QTimer::timeout, this, [this] {
-        // After a problem or at a limit, tried again whether anything changed or not.
-        if (On() && (!clean_ || !QDir(folder_).exists() || !app_->sync->NothingNew())) {
-            RunSoon(0);
-        }
+        if (On()) RunSoon(0);
     });
     const auto changed = [this] {
         if (On()) RunSoon(kAfterFolderChange);
@@ -97,6 +94,8 @@ void SyncWatch::RunWhenFree() {
         soon_.start(kWhileBusy);
         return;
     }
+    // This computer's own appends wake the watch too: they leave nothing to do.
+    if (clean_ && QDir(folder_).exists() && app_->sync->NothingNew()) return;
     Tell(RunSync(*app_));
     WatchFolder();
 }

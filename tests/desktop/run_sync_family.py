@@ -52,6 +52,8 @@ before = store.read_bytes()
 check(q(A, "sync", "--folder", str(seed))[0] == 1 and store.read_bytes() == before and
       not shared.exists(), "a file is refused as the folder, and nothing changes")
 check(q(A, "sync", "--now")[0] == 1, "sync --now while off is refused")
+check(q(A, "sync")[0] == 2 and q(A, "sync", "--off", "--now")[0] == 2 and
+      q(A, "sync", "--off", "--json")[0] == 2, "sync takes one of its options")
 check(q(A, "sync", "--folder", str(shared))[0] == 0, "sync turned on on A")
 check(q(B, "sync", "--folder", str(shared))[0] == 0, "sync turned on on a computer never used")
 check(memos(B) == ["seeded"], "A's book reaches B: %s" % memos(B))
@@ -93,4 +95,8 @@ check(add("held") == 0 and not arrives("held", 4), "nothing arrives under an ope
 window.send_signal(signal.SIGTERM)
 check(window.wait(timeout=30) == 0, "the window ends well")
 check("held" in memos(B), "what waited arrived once the dialog closed")
+check(q(B, "sync", "--off")[0] == 0 and add("while off") == 0 and "while off" not in memos(B),
+      "a computer with sync off takes nothing in")
+check(q(B, "sync", "--folder", str(shared))[0] == 0 and "while off" in memos(B),
+      "turned on again, it goes on where it stopped")
 sys.exit(1 if failures else 0)
