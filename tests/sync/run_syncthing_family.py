@@ -165,7 +165,8 @@ def the_harness():
     for st in (b, a):  # the dialler once the other listens
         st.start()
         try:
-            wait_for("the instance answers", st.up, 30)
+            wait_for("the instance answers", lambda: st.proc.poll() is not None or st.up(), 30)
+            assert st.proc.poll() is None
         except AssertionError:
             skip("syncthing cannot start: " + (tmp / ("st-%s.log" % st.name)).read_text(
                 errors="replace")[-2000:])
