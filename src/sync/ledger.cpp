@@ -112,7 +112,7 @@ bool Ledger::Load(ObjectStore& store) {
         e.localId = LocalFrom(parts[3]);
         e.oid = Number<uint32_t>(parts[4]);
         e.content.assign(parts.begin() + 5, parts.end());
-        SetRecord(key, std::move(e));
+        Place(key, std::move(e));
     });
     ok =
         ok && store.ForEachValue(kProjectsTable, [&](const std::string& key, const std::string& v) {
@@ -133,7 +133,6 @@ bool Ledger::Load(ObjectStore& store) {
              e.put = parts[2] == "1";
          });
     ok = ok && LoadPositions(store, positions_);
-    changedRecords_.clear();
     return ok;
 }
 
@@ -187,13 +186,17 @@ const std::string* Ledger::KeyOfLocal(uint32_t oid) const {
 }
 
 void Ledger::SetRecord(const std::string& key, RecordEntry entry) {
+    Place(key, std::move(entry));
+    changedRecords_.insert(key);
+}
+
+void Ledger::Place(const std::string& key, RecordEntry entry) {
     RecordEntry& e = records_[key];
     if (e.localId) byLocal_.erase(e.oid);
     if (e.present && e.content.size() == 5) --named_[e.content[2]];
     e = std::move(entry);
     if (e.localId) byLocal_[e.oid] = key;
     if (e.present && e.content.size() == 5) ++named_[e.content[2]];
-    changedRecords_.insert(key);
 }
 
 ProjectEntry* Ledger::FindProject(const std::string& name) {

@@ -105,6 +105,8 @@ class Ledger {
     void PositionChanged(const std::string& computer) { changedPositions_.insert(computer); }
 
   private:
+    void Place(const std::string& key, RecordEntry entry);  // SetRecord without marking it
+
     std::unordered_map<std::string, RecordEntry> records_;
     std::unordered_map<uint32_t, std::string> byLocal_;
     std::unordered_map<std::string, size_t> named_;
