@@ -32,9 +32,14 @@ void CloseAll(ObjectStore& store, StoreHandles& kept) {
 }  // namespace
 
 std::string DateText(const CalendarDate& date) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%04u-%02u-%02u", static_cast<unsigned>(date.year % 10000),
-                  static_cast<unsigned>(date.month % 100), static_cast<unsigned>(date.day % 100));
+    std::string text = "0000-00-00";
+    const auto digits = [&text](size_t end, unsigned value, int count) {
+        for (int i = 1; i <= count; ++i, value /= 10)
+            text[end - i] = static_cast<char>('0' + value % 10);
+    };
+    digits(4, date.year, 4);
+    digits(7, date.month, 2);
+    digits(10, date.day, 2);
     return text;
 }
 

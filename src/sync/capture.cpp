@@ -65,11 +65,10 @@ void PutProjects(const Book& book, Ledger& ledger, Emitter& emit) {
 
 void PutRecords(const Book& book, Ledger& ledger, Emitter& emit) {
     for (const BookRecord& r : book.records) {
-        const std::string* key = ledger.KeyOfLocal(r.oid);
-        if (key != nullptr) {
-            const RecordEntry* e = ledger.FindRecord(*key);
-            if (e->present && e->content == r.content) continue;
-        }
+        const Ledger::RecordItem* local = ledger.Local(r.oid);
+        if (local != nullptr && local->second.present && local->second.content == r.content)
+            continue;
+        const std::string* key = local != nullptr ? &local->first : nullptr;
         RecordEntry entry;
         entry.stamp = emit.Emit(Kind::RecordPut, key != nullptr ? *key : std::string(), r.content);
         entry.present = true;
@@ -81,6 +80,8 @@ void PutRecords(const Book& book, Ledger& ledger, Emitter& emit) {
 }
 
 void DeleteRecords(const Book& book, Ledger& ledger, Emitter& emit) {
+    // Every stored record has its entry by now: only more entries than records means some went.
+    if (ledger.LocalCount() == book.records.size()) return;
     std::unordered_set<uint32_t> ids;
     for (const BookRecord& r : book.records) ids.insert(r.oid);
     std::vector<std::string> gone;

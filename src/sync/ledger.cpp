@@ -181,8 +181,13 @@ const RecordEntry* Ledger::FindRecord(const std::string& key) const {
 }
 
 const std::string* Ledger::KeyOfLocal(uint32_t oid) const {
+    const RecordItem* item = Local(oid);
+    return item == nullptr ? nullptr : &item->first;
+}
+
+const Ledger::RecordItem* Ledger::Local(uint32_t oid) const {
     auto it = byLocal_.find(oid);
-    return it == byLocal_.end() ? nullptr : &it->second;
+    return it == byLocal_.end() ? nullptr : it->second;
 }
 
 void Ledger::SetRecord(const std::string& key, RecordEntry entry) {
@@ -191,11 +196,12 @@ void Ledger::SetRecord(const std::string& key, RecordEntry entry) {
 }
 
 void Ledger::Place(const std::string& key, RecordEntry entry) {
-    RecordEntry& e = records_[key];
+    RecordItem& item = *records_.try_emplace(key).first;
+    RecordEntry& e = item.second;
     if (e.localId) byLocal_.erase(e.oid);
     if (e.present && e.content.size() == 5) --named_[e.content[2]];
     e = std::move(entry);
-    if (e.localId) byLocal_[e.oid] = key;
+    if (e.localId) byLocal_[e.oid] = &item;
     if (e.present && e.content.size() == 5) ++named_[e.content[2]];
 }
 

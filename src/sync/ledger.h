@@ -94,6 +94,11 @@ class Ledger {
     // identifiers are given again after a deletion; object identifiers never are, so a new
     // record is never taken for an edit of a deleted one.
     const std::string* KeyOfLocal(uint32_t oid) const;
+    // The same with its entry.
+    using RecordItem = std::pair<const std::string, RecordEntry>;
+    const RecordItem* Local(uint32_t oid) const;
+    // How many entries have a record in this store.
+    size_t LocalCount() const { return byLocal_.size(); }
     void SetRecord(const std::string& key, RecordEntry entry);
 
     ProjectEntry* FindProject(const std::string& name);
@@ -108,7 +113,7 @@ class Ledger {
     void Place(const std::string& key, RecordEntry entry);  // SetRecord without marking it
 
     std::unordered_map<std::string, RecordEntry> records_;
-    std::unordered_map<uint32_t, std::string> byLocal_;
+    std::unordered_map<uint32_t, const RecordItem*> byLocal_;  // elements of records_ stay put
     std::unordered_map<std::string, size_t> named_;
     std::map<std::string, ProjectEntry> projects_;
     std::map<std::string, CategoryEntry> categories_;
