@@ -10,12 +10,13 @@ cd "$(dirname "$0")"
 
 # The desktop window needs Qt 6 (widgets, network, multimedia) and a font; its tests run
 # offscreen or on a virtual X server (xvfb-run, which needs xauth), some with a window manager
-# (openbox) and real X input (xdotool, and xprop and xwininfo from x11-utils).
+# (openbox) and real X input (xdotool, and xprop and xwininfo from x11-utils). The sync test
+# keeps one book on two computers through two real Syncthing instances.
 PACKAGES=(build-essential cmake ninja-build pkg-config python3
           libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev libicu-dev
           qt6-base-dev qt6-multimedia-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libxcb1-dev
           fonts-liberation fonts-dejavu-extra xvfb xauth
-          openbox xdotool x11-utils x11-apps)
+          openbox xdotool x11-utils x11-apps syncthing)
 
 install_packages() {
     local missing=()

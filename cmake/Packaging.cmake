@@ -87,9 +87,10 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# The libraries come from the program's own links (dpkg-shlibdeps); the screen's faces and the
-# browser that shows the help are wanted but not needed.
+# The libraries come from the program's own links (dpkg-shlibdeps); the screen's faces, the
+# browser that shows the help and Syncthing, which keeps the sync folder in step between
+# computers, are wanted but not needed.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-extra | fonts-liberation, xdg-utils")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-extra | fonts-liberation, xdg-utils, syncthing")
 
 include(CPack)
