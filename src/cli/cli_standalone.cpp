@@ -23,29 +23,6 @@ void TakeSettings(AppState& state, const AppSettings& settings) {
     state.mainSortOrder = SortOrderFromStored(settings.SortOrder);
 }
 
-// With sync on, what waits in the other computers' journals is applied before the command
-// reads: through a store opened for writing and started as the window starts it, and closed
-// again before the command looks. Problems are added to `err`.
-void SyncFirst(const DeviceFolders& folders, const AppSettings& settings, const Clock& clock,
-               std::string& err) {
-    std::unique_ptr<ObjectStore> writable = OpenObjectStoreFile(folders.StoreFile());
-    if (writable == nullptr) {
-        err += "quorvella: " + std::string(says::kSyncProblem) + std::string(says::kStoreUnusable) +
-               "\n";
-        return;
-    }
-    AppState state;
-    TakeSettings(state, settings);
-    StoreContext ctx{state, *writable, clock};
-    if (!OpenStore(ctx)) {
-        err += "quorvella: " + std::string(says::kSyncProblem) + std::string(says::kStoreUnusable) +
-               "\n";
-        return;
-    }
-    sync::Engine engine(ctx);
-    err += SyncNotes(engine.Run());
-}
-
 }  // namespace
 
 Answer RunOnOwn(const DeviceFolders& folders, const Request& request, const Clock& clock) {
@@ -58,24 +35,13 @@ Answer RunOnOwn(const DeviceFolders& folders, const Request& request, const Cloc
     const bool stored = std::filesystem::exists(folders.StoreFile(), ec);
     std::unique_ptr<ObjectStore> looking =
         stored ? OpenObjectStoreForLooking(folders.StoreFile()) : MakeUnavailableObjectStore();
-    AppState state;
-    TakeSettings(state, settings);
-    StoreContext ctx{state, *looking, clock};
     const bool syncCommand = request.Is("sync");
     bool syncOn = false;
-    if (stored) {
-        sync::Engine peek(ctx);
-        syncOn = peek.On();
+    if (stored && !syncCommand) {
+        AppState peeked;
+        StoreContext peek{peeked, *looking, clock};
+        syncOn = sync::Engine(peek).On();
     }
-    std::string syncErr;
-    if (syncOn && !syncCommand) SyncFirst(folders, settings, clock, syncErr);
-    if (stored && !LoadForLooking(ctx)) {
-        Answer a;
-        a.status = kRefused;
-        a.err = syncErr + "quorvella: " + std::string(says::kStoreUnreadable) + "\n";
-        return a;
-    }
-
     // Declared in this order so that the context goes before the state and the store it uses,
     // and the engine before the context.
     std::unique_ptr<ObjectStore> writable;
@@ -97,8 +63,38 @@ Answer RunOnOwn(const DeviceFolders& folders, const Request& request, const Cloc
         }
         return &*writing;
     };
+    // With sync on, what waits in the other computers' journals is applied before the command
+    // reads, through the store opened for writing and started as the window starts it; the same
+    // engine, with the ledger it read, writes out the command's own change at the end.
+    std::string syncErr;
+    if (syncOn) {
+        std::string why;
+        if (openWriting(why) == nullptr) {
+            syncErr = "quorvella: " + std::string(says::kSyncProblem) + why + "\n";
+        } else {
+            engine.emplace(*writing);
+            syncErr = SyncNotes(engine->Run());
+        }
+        // What arrived is read by the store looked at afresh.
+        looking = OpenObjectStoreForLooking(folders.StoreFile());
+    }
+    AppState state;
+    TakeSettings(state, settings);
+    StoreContext ctx{state, *looking, clock};
+    if (stored && !LoadForLooking(ctx)) {
+        Answer a;
+        a.status = kRefused;
+        a.err = syncErr + "quorvella: " + std::string(says::kStoreUnreadable) + "\n";
+        return a;
+    }
     DeviceFiles files(folders);
-    Session session{ctx, files, openWriting, nullptr, true};
+    bool changed = false;
+    Session session{ctx, files,
+                    [&](std::string& why) {
+                        changed = true;
+                        return openWriting(why);
+                    },
+                    nullptr, true};
     std::optional<sync::Engine> looker;
     session.syncEngine = [&](std::string& why) -> sync::Engine* {
         // Looking at the status changes nothing, so the store is only looked at.
@@ -109,8 +105,7 @@ Answer RunOnOwn(const DeviceFolders& folders, const Request& request, const Cloc
     };
     Answer a = Execute(session, request);
     // A change made here is written out before the command ends.
-    if (syncOn && !syncCommand && writing) {
-        engine.emplace(*writing);
+    if (syncOn && engine && changed) {
         engine->LocalChange();
         const std::string notes = SyncNotes(engine->Run());
         if (syncErr.empty()) syncErr = notes;  // a folder's problem is said once
