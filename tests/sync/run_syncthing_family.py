@@ -186,7 +186,17 @@ JOURNAL = re.compile(r"quorvella-[0-9a-f]{32}\.journal")
 
 
 def journals(folder):
-    return {p.name: p.read_bytes() for p in folder.iterdir() if JOURNAL.fullmatch(p.name)}
+    """The journals in a folder. Syncthing brings a newer copy of a file by removing the old one
+    and renaming the new one in, so a file just listed may be gone for a moment: it counts as
+    not there yet."""
+    found = {}
+    for p in folder.iterdir():
+        if JOURNAL.fullmatch(p.name):
+            try:
+                found[p.name] = p.read_bytes()
+            except FileNotFoundError:
+                pass
+    return found
 
 
 def merge_rule(folder):
