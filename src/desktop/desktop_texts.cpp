@@ -75,6 +75,8 @@ constexpr Entry kTexts[] = {
      u"Changes from your other computers wait: applying them would pass the 65,535 time records "
      u"or the 15 projects this computer keeps. %1 changes wait.\n\nDelete records or projects "
      u"to make room; they are tried again every minute."},
+    {DesktopText::AlreadyRunning, u"Quorvella already runs on this data folder:\n%1"},
+    {DesktopText::SettingsNotSaved, u"Your settings could not be saved to %1: %2"},
 };
 
 }  // namespace

@@ -54,6 +54,8 @@ enum class DesktopText {
     SyncNotOn,    // %1 why
     SyncProblem,  // %1 what is wrong
     SyncLimit,    // %1 changes waiting
+    AlreadyRunning,    // %1 data folder
+    SettingsNotSaved,  // %1 file, %2 why
 };
 
 std::u16string_view DesktopString(DesktopText id);

@@ -4,28 +4,24 @@
 #include <cstdio>
 
 #include "core/text.h"
+#include "desktop/desktop_texts.h"
 
 namespace qv {
-
-namespace {
-
-constexpr char16_t kCaption[] = u"Quorvella";
-
-}  // namespace
 
 void TellAlreadyRunning(Shell& shell, const std::filesystem::path& dataDir) {
     std::fprintf(stderr, "quorvella: Quorvella already runs on the data folder %s\n",
                  dataDir.c_str());
     std::fflush(stderr);
-    shell.MessageBox(u"Quorvella already runs on this data folder:\n" + dataDir.u16string(),
-                     kCaption, MB_OK | MB_ICONEXCLAMATION);
+    shell.MessageBox(Say(DesktopText::AlreadyRunning, {dataDir.u16string()}),
+                     std::u16string(DesktopString(DesktopText::Caption)),
+                     MB_OK | MB_ICONEXCLAMATION);
 }
 
 void TellUnsavedSettings(Shell& shell, const std::filesystem::path& hive,
                          const std::string& reason) {
-    shell.MessageBox(
-        u"Your settings could not be saved to " + hive.u16string() + u": " + FromUtf8(reason),
-        kCaption, MB_OK | MB_ICONEXCLAMATION);
+    shell.MessageBox(Say(DesktopText::SettingsNotSaved, {hive.u16string(), FromUtf8(reason)}),
+                     std::u16string(DesktopString(DesktopText::Caption)),
+                     MB_OK | MB_ICONEXCLAMATION);
 }
 
 }  // namespace qv
