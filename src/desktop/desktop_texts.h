@@ -51,9 +51,9 @@ enum class DesktopText {
     SyncFolderItem,
     SyncStopItem,
     SyncChooseFolder,
-    SyncNotOn,    // %1 why
-    SyncProblem,  // %1 what is wrong
-    SyncLimit,    // %1 changes waiting
+    SyncNotOn,         // %1 why
+    SyncProblem,       // %1 what is wrong
+    SyncLimit,         // %1 changes waiting
     AlreadyRunning,    // %1 data folder
     SettingsNotSaved,  // %1 file, %2 why
 };
