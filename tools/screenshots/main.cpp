@@ -161,6 +161,7 @@ class Shooter {
         visit(QAccessible::queryAccessibleInterface(window));
         const Dialog* top = host_ != nullptr ? host_->TopWindow() : nullptr;
         if (top == nullptr) return;
+        std::map<QString, int> named;  // what is heard of each, which must differ
         for (const ControlState& c : top->Controls()) {
             const std::optional<QAccessible::Role> role = InputRole(c.kind);
             QWidget* widget = host_->WidgetOf(c.id);
@@ -174,6 +175,18 @@ class Shooter {
             if (it->second->role() != *role) Fail(what + " has the wrong role");
             if (it->second->text(QAccessible::Name).trimmed().isEmpty())
                 Fail(what + " has no name");
+            // Here a drop-down list's name is its entry; its description says which list it is.
+            const QString heard =
+                it->second
+                    ->text(*role == QAccessible::ComboBox ? QAccessible::Description
+                                                          : QAccessible::Name)
+                    .trimmed();
+            const auto [first, isNew] = named.emplace(heard, c.id);
+            if (heard.isEmpty() || !isNew) {
+                Fail(what + (heard.isEmpty()
+                                 ? " is not told from the other fields"
+                                 : " sounds like control " + std::to_string(first->second)));
+            }
             QAccessibleTableInterface* table = it->second->tableInterface();
             if (c.kind == ControlKind::ListView && !c.rows.empty() && !c.rows[0].cells.empty() &&
                 (table == nullptr || table->cellAt(0, 0) == nullptr ||

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -24,6 +25,7 @@
 #include "platform/qt/list_view.h"
 #include "platform/qt/qt_host.h"
 #include "platform/qt/qt_text.h"
+#include "platform/ui/field_names.h"
 #include "platform/ui/shell.h"
 #include "platform/ui/user_input.h"
 
@@ -335,6 +337,7 @@ void DialogView::OnDialogChanged(const Dialog&, DialogChange what, int id, int r
             return;
         case DialogChange::Layout:
             PlaceAll();
+            NameInputs();  // a label beside a field in one layout may stand elsewhere in another
             return;
         case DialogChange::Ended:
             return;
@@ -405,37 +408,35 @@ void DialogView::FollowFocus() {
 }
 
 void DialogView::NameInputs() {
-    // Buttons and boxes are named by their own text. A field is named, for a screen reader, by
-    // the label before it; a list view by its column headers.
-    // The first ones, with no label before them, take the window's heading or caption.
+    // Buttons and boxes are named by their own text; a field, for a screen reader, by the
+    // label beside it, or the window's heading or caption when it has none.
     const uint32_t heading = dialog_.Template().band.stringId;
     const std::optional<std::u16string> headingText = host_.GetResources().String(heading);
-    QString label = ToQString(headingText ? *headingText : std::u16string(dialog_.Caption()));
-    const auto& controls = dialog_.Controls();
-    for (size_t i = 0; i < shown_.size() && i < controls.size(); ++i) {
-        const ControlState& c = controls[i];
-        QString name;
-        switch (c.kind) {
-            case ControlKind::Static:
-            case ControlKind::GroupBox:
-                if (!c.text.empty()) label = ToQString(c.text).trimmed();
-                continue;
-            case ControlKind::Edit:
-            case ControlKind::Combo:
-            case ControlKind::DatePicker:
-            case ControlKind::ListBox:
-                name = label;
-                break;
-            case ControlKind::ListView: {
-                QStringList headers;
-                for (const ListColumn& column : c.columns) headers << ToQString(column.header);
-                name = headers.join(QStringLiteral(", "));
-                break;
-            }
-            default:
-                continue;
-        }
-        shown_[i].widget->setAccessibleName(name);
+    std::vector<ControlState> labelled = dialog_.Controls();
+    for (const auto& [text, rect] : painted_) {
+        ControlState& label = labelled.emplace_back();
+        label.text = text;
+        label.rect = rect;
+    }
+    const std::vector<FieldName> names =
+        FieldNames(labelled, headingText ? *headingText : std::u16string(dialog_.Caption()));
+    std::vector<QWidget*> buddies(shown_.size(), nullptr);  // each label's first field
+    for (size_t i = 0; i < shown_.size() && i < names.size(); ++i) {
+        QWidget* field = shown_[i].widget;
+        const QString name = ToQString(names[i].name);
+        if (name.isEmpty() && dialog_.Controls()[i].kind != ControlKind::ListView) continue;
+        field->setAccessibleName(name);
+        // Here a drop-down list is heard by its entry and by the label whose buddy it is; its
+        // description tells it from another under the same label ("Time (m):").
+        if (qobject_cast<QComboBox*>(field)) field->setAccessibleDescription(name);
+        const int label = names[i].label;
+        if (label >= 0 && static_cast<size_t>(label) < buddies.size() && !buddies[label])
+            buddies[label] = field;
+    }
+    for (size_t i = 0; i < shown_.size(); ++i) {
+        // A buddy turns an ampersand into a shortcut mark, so a label showing one keeps none.
+        auto* label = qobject_cast<QLabel*>(shown_[i].widget);
+        if (label != nullptr) label->setBuddy(label->text().contains(u'&') ? nullptr : buddies[i]);
     }
 }
 
@@ -529,6 +530,17 @@ void DialogView::paintEvent(QPaintEvent* event) {
     const int zoom = host_.Zoom();
     PaintList orders;
     behaviour->OnPaint(dialog_, {width() / zoom, height() / zoom}, orders);
+    std::vector<std::pair<std::u16string, Rect>> painted;
+    for (const PaintOp& op : orders) {
+        if (const auto* text = std::get_if<PaintText>(&op)) {
+            const QRect r = QFontMetrics(ToQFont(text->font)).boundingRect(ToQString(text->text));
+            painted.emplace_back(text->text, Rect{text->at.x, text->at.y, r.width(), r.height()});
+        }
+    }
+    if (painted != painted_) {
+        painted_ = std::move(painted);
+        NameInputs();
+    }
     if (orders.empty()) return;
     QPainter p(this);
     p.setRenderHint(QPainter::TextAntialiasing);

@@ -5,6 +5,7 @@
 
 #include <QWidget>
 #include <map>
+#include <utility>
 #include <vector>
 
 #include "platform/ui/dialog.h"
@@ -57,6 +58,8 @@ class DialogView : public QWidget, private DialogObserver {
     QtHost& host_;
     Dialog& dialog_;
     std::vector<Shown> shown_;  // in the model's control order
+    // The texts the behaviour paints and where, which name the fields beside them as labels do.
+    std::vector<std::pair<std::u16string, Rect>> painted_;
     bool modal_ = false;
     bool syncing_ = false;  // the model is updating widgets: their signals are not input
 };
