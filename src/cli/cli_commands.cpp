@@ -36,7 +36,6 @@ struct Subcommand {
     std::string_view name;
     std::vector<std::string_view> kinds;  // the first word it needs, if any
     std::vector<OptionSpec> options;
-    bool changes;
     Answer (*run)(Session&, const Request&);
 };
 
@@ -792,10 +791,9 @@ const std::vector<Subcommand>& Table() {
           {"category", true, true},
           {"date", true, false},
           {"memo", true, false}},
-         true,
          RunAdd},
-        {"list", {}, {kProject, kFrom, kTo, kJson}, false, RunList},
-        {"report", {"categories", "projects"}, {kProject, kFrom, kTo, kJson}, false, RunReport},
+        {"list", {}, {kProject, kFrom, kTo, kJson}, RunList},
+        {"report", {"categories", "projects"}, {kProject, kFrom, kTo, kJson}, RunReport},
         {"export",
          {"records", "categories", "projects"},
          {{"name", true, true},
@@ -807,10 +805,9 @@ const std::vector<Subcommand>& Table() {
           kProject,
           kFrom,
           kTo},
-         false,
          RunExport},
-        {"projects", {}, {kJson}, false, RunProjects},
-        {"categories", {}, {kJson}, false, RunCategories},
+        {"projects", {}, {kJson}, RunProjects},
+        {"categories", {}, {kJson}, RunCategories},
         {"timer",
          {"start", "stop", "status"},
          {{"project", true, false, "start"},
@@ -819,7 +816,6 @@ const std::vector<Subcommand>& Table() {
           {"book", false, false, "stop"},
           {"discard", false, false, "stop"},
           {"json", false, false, "status"}},
-         true,
          RunTimer},
         {"sync",
          {},
@@ -828,7 +824,6 @@ const std::vector<Subcommand>& Table() {
           {"now", false, false},
           {"status", false, false},
           {"json", false, false}},
-         true,
          RunSync},
     };
     return table;
@@ -860,10 +855,6 @@ std::string SyncNotes(const sync::RunResult& result) {
 
 bool Request::Is(std::string_view name) const {
     return command != nullptr && command->name == name;
-}
-
-bool Request::Changes() const {
-    return command != nullptr && command->changes && kind != "status";
 }
 
 bool IsSubcommand(std::string_view word) {

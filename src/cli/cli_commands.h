@@ -38,8 +38,6 @@ struct Request {
         auto it = values.find(option);
         return it == values.end() ? nullptr : &it->second;
     }
-    // Whether the command changes the store.
-    bool Changes() const;
     // Whether it is the subcommand of that name.
     bool Is(std::string_view name) const;
 };
