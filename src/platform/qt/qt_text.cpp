@@ -75,6 +75,17 @@ class ZoomStyle : public QProxyStyle {
         }
     }
 
+    // A menu item's shortcut keeps a gap from its text as wide as two letters at the zoom;
+    // the desktop's own gap stays a few pixels.
+    QSize sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& size,
+                           const QWidget* widget) const override {
+        QSize grown = QProxyStyle::sizeFromContents(type, option, size, widget);
+        const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
+        if (type == CT_MenuItem && item != nullptr && item->text.contains(u'\t'))
+            grown.rwidth() += item->fontMetrics.horizontalAdvance(QStringLiteral("MM"));
+        return grown;
+    }
+
     // Arrows as large as the text: the desktop's own stay small at every zoom.
     void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
                        const QWidget* widget) const override {
