@@ -756,21 +756,16 @@ Answer RunSync(Session& s, const Request& r) {
         a.out = std::string(says::kSyncOff) + "\n";
         return a;
     }
-    sync::RunResult run;
-    if (folder != nullptr) {
-        run = engine->TurnOn(*folder);
-        if (!run.ok) return Refuse(run.problem);
-        a.out = std::string(says::kSyncOn) + *folder + "\n";
-    } else {
-        if (!engine->On()) return Refuse(says::kSyncIsOff);
-        run = engine->Run();
-        if (!run.ok) return Refuse(run.problem);
-    }
+    if (folder == nullptr && !engine->On()) return Refuse(says::kSyncIsOff);
+    const sync::RunResult run = folder != nullptr ? engine->TurnOn(*folder) : engine->Run();
+    // A run stopped by a problem may have applied changes before it: they are shown as well.
+    if (run.BookChanged() && s.syncApplied) s.syncApplied();
+    if (!run.ok) return Refuse(run.problem);
+    if (folder != nullptr) a.out = std::string(says::kSyncOn) + *folder + "\n";
     a.out += std::string(says::kSyncWritten) + std::to_string(run.written) +
              std::string(says::kSyncApplied) + std::to_string(run.applied) +
              std::string(says::kSyncWaiting) + std::to_string(run.waiting) + "\n";
     a.err = SyncNotes(run);
-    if (run.BookChanged() && s.syncApplied) s.syncApplied();
     return a;
 }
 

@@ -283,6 +283,7 @@ bool Merge::Finish() {
     for (auto& [stamp, name] : listed) names.push_back(std::move(name));
     if (names == book_.categories) return true;
     CategoryList& list = ctx_.state.categories;
+    listsWritten_ = true;
     list.Clear();
     for (const std::string& name : names) {
         CategoryItem item;

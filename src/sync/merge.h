@@ -41,6 +41,8 @@ class Merge {
     // Saves the category list when it changed: the names whose last change is a put, in the
     // order of those puts.
     bool Finish();
+    // Whether the state's project or category list was changed or rebuilt, committed or not.
+    bool TouchedLists() const { return projectsReady_ || listsWritten_; }
 
   private:
     Outcome PutRecord(const Change& c, const Stamp& stamp);
@@ -61,6 +63,7 @@ class Merge {
     bool projectsReady_ = false;
     bool recordsReady_ = false;
     bool categoriesChanged_ = false;
+    bool listsWritten_ = false;
     size_t projectLimit_ = kMaxProjects;
     StoreHandle records_ = kInvalidStoreHandle;  // for finding a new record's object
 };

@@ -37,6 +37,12 @@ RunResult Problem(std::string why) {
     return r;
 }
 
+// A run stopped by a problem still tells what it applied before it, so the lists are read again.
+void Stop(RunResult& result, std::string why) {
+    result.ok = false;
+    result.problem = std::move(why);
+}
+
 bool IsFolder(const std::filesystem::path& folder) {
     std::error_code ec;
     return std::filesystem::is_directory(folder, ec);
@@ -121,7 +127,7 @@ struct Engine::Impl {
 bool Engine::Impl::CaptureLocal(RunResult& result) {
     Book book;
     if (!ReadBook(ctx, book)) {
-        result = Problem("The time book could not be read for syncing.");
+        Stop(result, "The time book could not be read for syncing.");
         return false;
     }
     std::vector<Change> changes;
@@ -146,9 +152,10 @@ bool Engine::Impl::CaptureLocal(RunResult& result) {
     for (const Change& c : changes)
         ok = ok && ctx.store.PutValue(kOutboxTable, OutboxKey(c.serial), EncodeLine(c));
     ok = ok && ledger->Save(ctx.store) && SaveSettings(ctx.store, next) && change.Commit();
+    result.listsTouched = result.listsTouched || merge.TouchedLists();
     if (!ok) {
         Forget();
-        result = Problem("The changes could not be noted in the store for syncing.");
+        Stop(result, "The changes could not be noted in the store for syncing.");
         return false;
     }
     settings = next;
@@ -168,14 +175,14 @@ bool Engine::Impl::WriteOutbox(RunResult& result) {
     const std::filesystem::path file = JournalPath(Folder(), settings.computer);
     uint64_t last = 0;
     if (!OpenOwnJournal(file, settings.computer, last)) {
-        result = Problem("The sync folder cannot be written: " + Folder().string());
+        Stop(result, "The sync folder cannot be written: " + Folder().string());
         return false;
     }
     if (last > settings.serial) {
         // Only a copy of this store elsewhere can have written lines this one never made.
-        result = Problem(
-            "Another computer writes this computer's journal (was the store copied?): "
-            "sync is stopped.");
+        Stop(result,
+             "Another computer writes this computer's journal (was the store copied?): "
+             "sync is stopped.");
         return false;
     }
     std::string bytes;
@@ -190,7 +197,7 @@ bool Engine::Impl::WriteOutbox(RunResult& result) {
         }
     });
     if (!bytes.empty() && !AppendDurably(file, bytes)) {
-        result = Problem("The sync folder cannot be written: " + Folder().string());
+        Stop(result, "The sync folder cannot be written: " + Folder().string());
         return false;
     }
     StoreTransaction erase(ctx.store);
@@ -224,7 +231,7 @@ bool Engine::Impl::ApplyOthers(RunResult& result) {
         if (!book) {
             book.emplace();
             if (!ReadBook(ctx, *book)) {
-                result = Problem("The time book could not be read for syncing.");
+                Stop(result, "The time book could not be read for syncing.");
                 return false;
             }
             merge.emplace(ctx, *ledger, *book);
@@ -274,11 +281,12 @@ bool Engine::Impl::ApplyOthers(RunResult& result) {
                 }
                 if (ok && !over) break;
                 // Undone: what the engine holds is read again from the store.
+                result.listsTouched = result.listsTouched || merge->TouchedLists();
                 merge.reset();
                 Forget();
                 if (!ok || !ReadyLedger() || !ReadBook(ctx, *book)) {
-                    result =
-                        Problem("Changes from another computer could not be written to the store.");
+                    Stop(result,
+                         "Changes from another computer could not be written to the store.");
                     return false;
                 }
                 merge.emplace(ctx, *ledger, *book);
@@ -292,6 +300,7 @@ bool Engine::Impl::ApplyOthers(RunResult& result) {
             }
         }
     }
+    if (merge) result.listsTouched = result.listsTouched || merge->TouchedLists();
     return true;
 }
 

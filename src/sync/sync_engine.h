@@ -49,9 +49,13 @@ struct RunResult {
     // Applying stopped because the next change would pass the 65,535 records of a database or
     // the 15 projects; the rest waits in the journals and is tried again on the next run.
     bool limitReached = false;
-    // Whether the records, projects or categories in the store changed: whoever shows them
-    // reads them again.
-    bool BookChanged() const { return applied > 0; }
+    // The state's project or category list was used to apply changes, also by a batch that
+    // was then undone, and may differ from the store.
+    bool listsTouched = false;
+    // Whether the records, projects or categories in the store or in the state's lists changed:
+    // whoever shows them reads them again. A run that stopped with a problem keeps what it did
+    // before, so this holds for it too.
+    bool BookChanged() const { return applied > 0 || listsTouched; }
 };
 
 // One computer whose journal is in the folder.

@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "core/text.h"
 #include "files/temp_dir.h"
 #include "store/batch_changes.h"
 #include "store/categories_store.h"
@@ -212,6 +213,21 @@ TEST_F(TwoComputers, ProjectsPastTheLimitWaitUntilThereIsRoom) {
     ASSERT_TRUE(a.Changed().ok);
     EXPECT_FALSE(b.engine.Run().limitReached);
     EXPECT_EQ(b.Shown(), "projects: F G H I J b c d e f g h i j z; categories:; records:");
+}
+
+TEST_F(TwoComputers, ABatchUndoneAtTheProjectLimitTellsTheProgramToReadItsListsAgain) {
+    a.AddProject(u"Zeta");
+    for (char16_t c = u'A'; c < u'A' + 15; ++c) b.AddProject(std::u16string(1, c).c_str());
+    ASSERT_TRUE(a.engine.TurnOn(folder).ok);
+    const RunResult r = b.engine.TurnOn(folder);
+    EXPECT_TRUE(r.limitReached);
+    EXPECT_EQ(r.applied, 0u);
+    // Nothing was applied, yet the undone batch used the program's project list: either the
+    // list is as stored or the program is told to read it again.
+    std::u16string listed;
+    for (uint32_t i = 0; i < b.state.projects.Count(); ++i)
+        listed += b.state.projects.FindAt(i)->name.value_or(u"");
+    EXPECT_TRUE(r.BookChanged() || listed == u"ABCDEFGHIJKLMNO") << ToUtf8(listed);
 }
 
 TEST_F(TwoComputers, AProjectDeletedWhileBookedElsewhereStaysUntilItsLastRecordGoes) {
