@@ -20,11 +20,17 @@ std::array<uint32_t, 256> MakeCrcTable() {
     return table;
 }
 
+// A serial or clock never comes near this (a change a microsecond for 285 years); one beyond
+// it is damage, and would wrap the clock of every change made after it.
+constexpr uint64_t kMostCount = uint64_t{1} << 53;
+// The last second of the year 9999.
+constexpr int64_t kLatestWritten = 253402300799;
+
 template <class T>
-bool ParseNumber(std::string_view text, T& value) {
+bool ParseNumber(std::string_view text, T& value, T least, T most) {
     if (text.empty() || text.size() > 20) return false;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return ec == std::errc() && end == text.data() + text.size();
+    return ec == std::errc() && end == text.data() + text.size() && value >= least && value <= most;
 }
 
 void AppendHex(std::string& out, uint32_t value) {
@@ -167,8 +173,9 @@ LineStatus DecodeLine(std::string_view line, Change& change) {
     change.kind = static_cast<Kind>(kind);
     if (parts.size() != 7 + FieldCount(change.kind)) return LineStatus::Damaged;
     change.computer.assign(parts[1]);
-    if (!ParseNumber(parts[2], change.serial) || change.serial == 0 ||
-        !ParseNumber(parts[3], change.clock) || !ParseNumber(parts[4], change.written) ||
+    if (!ParseNumber(parts[2], change.serial, uint64_t{1}, kMostCount) ||
+        !ParseNumber(parts[3], change.clock, uint64_t{0}, kMostCount) ||
+        !ParseNumber(parts[4], change.written, int64_t{0}, kLatestWritten) ||
         !Unescape(parts[6], change.key))
         return LineStatus::Damaged;
     change.fields.resize(FieldCount(change.kind));

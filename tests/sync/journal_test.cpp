@@ -37,6 +37,13 @@ TEST(JournalLine, RoundTripsEveryTextAndRefusesDamage) {
         EXPECT_EQ(DecodeLine(flipped, back), LineStatus::Damaged) << at;
     }
     EXPECT_EQ(DecodeLine(body.substr(0, body.size() - 3), back), LineStatus::Damaged);
+    // A clock at the top of its range would wrap the clock of the next change to zero.
+    for (uint64_t Change::*count : {&Change::serial, &Change::clock}) {
+        Change far = c;
+        far.*count = UINT64_MAX;
+        const std::string farLine = EncodeLine(far);
+        EXPECT_EQ(DecodeLine(farLine.substr(0, farLine.size() - 1), back), LineStatus::Damaged);
+    }
 }
 
 TEST(JournalFile, OwnJournalLosesOnlyItsTornTail) {
