@@ -37,6 +37,10 @@ RunResult Problem(std::string why) {
     return r;
 }
 
+// Only a copy of this store elsewhere can have written lines this one never made.
+constexpr char kCopiedStore[] =
+    "Another computer writes this computer's journal (was the store copied?): sync is stopped.";
+
 // A run stopped by a problem still tells what it applied before it, so the lists are read again.
 void Stop(RunResult& result, std::string why) {
     result.ok = false;
@@ -113,6 +117,7 @@ struct Engine::Impl {
         outboxChecked = false;
     }
 
+    bool OwnJournalIsOurs(RunResult& result);
     bool CaptureLocal(RunResult& result);
     bool WriteOutbox(RunResult& result);
     bool ApplyOthers(RunResult& result);
@@ -122,6 +127,20 @@ struct Engine::Impl {
         return n;
     }
 };
+
+// A journal holding lines past this store's last serial was written by a copy of this store on
+// another computer. Looked at before capturing: a change numbered after the store's last serial
+// would be taken for the copy's line of that serial, and lost.
+bool Engine::Impl::OwnJournalIsOurs(RunResult& result) {
+    uint64_t last = 0;
+    if (!OpenOwnJournal(JournalPath(Folder(), settings.computer), settings.computer, last)) {
+        Stop(result, "The sync folder cannot be written: " + Folder().string());
+        return false;
+    }
+    if (last <= settings.serial) return true;
+    Stop(result, kCopiedStore);
+    return false;
+}
 
 // The local changes and the lines that carry them go into the store in one transaction.
 bool Engine::Impl::CaptureLocal(RunResult& result) {
@@ -179,10 +198,7 @@ bool Engine::Impl::WriteOutbox(RunResult& result) {
         return false;
     }
     if (last > settings.serial) {
-        // Only a copy of this store elsewhere can have written lines this one never made.
-        Stop(result,
-             "Another computer writes this computer's journal (was the store copied?): "
-             "sync is stopped.");
+        Stop(result, kCopiedStore);
         return false;
     }
     std::string bytes;
@@ -365,6 +381,8 @@ RunResult Engine::Run() {
     // Another program on this store (a command line while the window runs) may have run.
     if (m.ledger && StoredGeneration(m.ctx.store) != m.settings.generation) m.Forget();
     if (!m.ReadyLedger()) return Problem("The store's sync records cannot be read.");
+    const bool writing = m.localChange || !m.outboxChecked || m.outbox > 0;
+    if (writing && !m.OwnJournalIsOurs(result)) return result;
     if (m.localChange && !m.CaptureLocal(result)) return result;
     if (!m.WriteOutbox(result)) return result;
     const size_t written = result.written;

@@ -230,6 +230,19 @@ TEST_F(TwoComputers, ABatchUndoneAtTheProjectLimitTellsTheProgramToReadItsListsA
     EXPECT_TRUE(r.BookChanged() || listed == u"ABCDEFGHIJKLMNO") << ToUtf8(listed);
 }
 
+TEST_F(TwoComputers, AStoreCopiedToAnotherComputerStopsRatherThanLoseItsBooking) {
+    const uint32_t alpha = a.AddProject(u"Alpha");
+    ASSERT_TRUE(a.engine.TurnOn(folder).ok);
+    std::filesystem::copy_file(dir / "a.sqlite", dir / "e.sqlite");
+    Computer e{dir / "e.sqlite"};
+    a.Book(alpha, u"60", u"on a");
+    ASSERT_TRUE(a.Changed().ok);
+    e.Book(e.Find(u"Alpha"), u"70", u"on e");
+    const RunResult r = e.Changed();
+    EXPECT_FALSE(r.ok);
+    EXPECT_NE(r.problem.find("copied"), std::string::npos) << r.problem;
+}
+
 TEST_F(TwoComputers, AProjectDeletedWhileBookedElsewhereStaysUntilItsLastRecordGoes) {
     const uint32_t alpha = a.AddProject(u"Alpha");
     a.AddProject(u"Beta");
