@@ -91,7 +91,8 @@ std::optional<uint64_t> FileSize(const std::filesystem::path& file) {
     return static_cast<uint64_t>(st.st_size);
 }
 
-bool ReadFrom(const std::filesystem::path& file, uint64_t offset, std::string& bytes) {
+bool ReadFrom(const std::filesystem::path& file, uint64_t offset, std::string& bytes,
+              uint64_t most) {
     bytes.clear();
     Fd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
     if (!fd.ok()) return false;
@@ -99,7 +100,7 @@ bool ReadFrom(const std::filesystem::path& file, uint64_t offset, std::string& b
     if (::fstat(fd.get(), &st) != 0) return false;
     const auto size = static_cast<uint64_t>(st.st_size);
     if (size <= offset) return true;
-    return ReadAt(fd.get(), offset, static_cast<size_t>(size - offset), bytes);
+    return ReadAt(fd.get(), offset, static_cast<size_t>(std::min(size - offset, most)), bytes);
 }
 
 bool OpenOwnJournal(const std::filesystem::path& file, std::string_view computer,

@@ -21,9 +21,10 @@ std::vector<std::string> JournalsIn(const std::filesystem::path& folder);
 // The file's size; none when it is absent or cannot be looked at.
 std::optional<uint64_t> FileSize(const std::filesystem::path& file);
 
-// The bytes from `offset` to the end as the file is now (empty when it ends there). False when
-// the file cannot be read.
-bool ReadFrom(const std::filesystem::path& file, uint64_t offset, std::string& bytes);
+// The bytes from `offset` to the end as the file is now, at most `most` of them (empty when it
+// ends there). False when the file cannot be read.
+bool ReadFrom(const std::filesystem::path& file, uint64_t offset, std::string& bytes,
+              uint64_t most = UINT64_MAX);
 
 // This computer's own journal: made when absent, its last line checked, and a torn or damaged
 // tail (what a crash mid-append leaves) cut off. `lastSerial` is the serial of its last whole

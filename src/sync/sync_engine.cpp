@@ -18,6 +18,8 @@ namespace qv::sync {
 namespace {
 
 constexpr size_t kBatchLines = 20000;
+// How much of a journal is read at a time: some fifty thousand lines.
+constexpr uint64_t kReadChunk = uint64_t{8} << 20;
 
 std::string NewComputerId() {
     std::random_device random;
@@ -60,18 +62,25 @@ struct ReadLine {
 
 // The lines of the journal after the position that may be applied in order: reading stops at
 // an incomplete line, one that fails its checksum or is not the computer's, and at a serial
-// that skips one; lines already read are passed over.
+// that skips one; lines already read are passed over. A journal is read a chunk at a time, so
+// that one of any size takes bounded memory: `more` says the chunk ended the reading, not a
+// line. A line longer than a chunk (no journal line comes near it) stops the reading too.
 std::vector<ReadLine> NewLines(const std::filesystem::path& file, const std::string& computer,
-                               const Position& at, uint64_t& skippedTo) {
+                               const Position& at, uint64_t& skippedTo, bool& more) {
     std::vector<ReadLine> lines;
     std::string bytes;
     skippedTo = at.offset;
-    if (!ReadFrom(file, at.offset, bytes)) return lines;
+    more = false;
+    if (!ReadFrom(file, at.offset, bytes, kReadChunk)) return lines;
+    const bool full = bytes.size() == kReadChunk;
     uint64_t serial = at.serial;
     Change change;
     for (size_t from = 0;;) {
         const size_t feed = bytes.find('\n', from);
-        if (feed == std::string::npos) break;
+        if (feed == std::string::npos) {
+            more = full && from > 0;
+            break;
+        }
         if (DecodeLine(std::string_view(bytes).substr(from, feed - from), change) !=
                 LineStatus::Complete ||
             change.computer != computer || change.serial > serial + 1)
@@ -121,6 +130,8 @@ struct Engine::Impl {
     bool CaptureLocal(RunResult& result);
     bool WriteOutbox(RunResult& result);
     bool ApplyOthers(RunResult& result);
+    bool ApplyLines(const std::string& computer, const std::vector<ReadLine>& lines, Position& pos,
+                    Book& book, std::optional<Merge>& merge, RunResult& result);
     size_t CountOutbox() {
         size_t n = 0;
         ctx.store.ForEachValue(kOutboxTable, [&](const std::string&, const std::string&) { ++n; });
@@ -235,88 +246,102 @@ bool Engine::Impl::ApplyOthers(RunResult& result) {
         sizesRead[computer] = *size;
         Position pos = ledger->Positions()[computer];
         if (*size < pos.offset) pos.offset = 0;  // replaced by another copy: serials tell
-        if (*size == pos.offset) continue;
-        uint64_t skippedTo = pos.offset;
-        std::vector<ReadLine> lines = NewLines(file, computer, pos, skippedTo);
-        if (stopped) {
-            result.waiting += lines.size();
-            continue;
-        }
-        if (lines.empty() && skippedTo == pos.offset) continue;
-        pos.offset = skippedTo;
-        if (!book) {
-            book.emplace();
-            if (!ReadBook(ctx, *book)) {
-                Stop(result, "The time book could not be read for syncing.");
-                return false;
+        // Each round reads a chunk and moves the position past what it read, or ends.
+        for (bool more = *size > pos.offset; more;) {
+            uint64_t skippedTo = pos.offset;
+            const std::vector<ReadLine> lines = NewLines(file, computer, pos, skippedTo, more);
+            if (stopped) {
+                result.waiting += lines.size();
+                break;
             }
-            merge.emplace(ctx, *ledger, *book);
-        }
-        for (size_t from = 0; from < lines.size() || from == 0; from += kBatchLines) {
-            const size_t to = std::min(lines.size(), from + kBatchLines);
-            const Position start = pos;
-            const size_t allowed = std::max(kMaxProjects, merge->Projects());
-            Settings next;
-            size_t applied = 0, waiting = 0;
-            bool limit = false;
-            // First with projects let past the limit; a batch that ends past it is undone and
-            // applied again up to the change that passes it.
-            for (bool strict = false;; strict = true) {
-                pos = start;
-                next = settings;
-                applied = waiting = 0;
-                limit = false;
-                merge->LetProjectsPass(!strict);
-                bool ok = true, over = false;
-                {
-                    StoreTransaction batch(ctx.store);
-                    ok = batch.ok();
-                    for (size_t i = from; ok && i < to; ++i) {
-                        const Change& c = lines[i].change;
-                        const Outcome outcome = merge->Apply(c);
-                        if (outcome == Outcome::Failed) ok = false;
-                        if (outcome == Outcome::Limit) {
-                            limit = true;
-                            waiting = lines.size() - i;
-                            break;
-                        }
-                        if (outcome == Outcome::Changed) ++applied;
-                        next.clock = std::max(next.clock, c.clock);
-                        pos.offset = lines[i].end;
-                        pos.serial = c.serial;
-                        pos.lastSeen = c.written;
-                        ++pos.changes;
-                    }
-                    over = ok && !strict && merge->Projects() > allowed;
-                    if (!over) {
-                        ledger->Positions()[computer] = pos;
-                        ledger->PositionChanged(computer);
-                        ok = ok && merge->Finish() && ledger->Save(ctx.store) &&
-                             SaveSettings(ctx.store, next) && batch.Commit();
-                    }
-                }
-                if (ok && !over) break;
-                // Undone: what the engine holds is read again from the store.
-                result.listsTouched = result.listsTouched || merge->TouchedLists();
-                merge.reset();
-                Forget();
-                if (!ok || !ReadyLedger() || !ReadBook(ctx, *book)) {
-                    Stop(result,
-                         "Changes from another computer could not be written to the store.");
+            if (lines.empty() && skippedTo == pos.offset) break;
+            pos.offset = skippedTo;
+            if (!book) {
+                book.emplace();
+                if (!ReadBook(ctx, *book)) {
+                    Stop(result, "The time book could not be read for syncing.");
                     return false;
                 }
                 merge.emplace(ctx, *ledger, *book);
             }
-            settings = next;
-            result.applied += applied;
-            result.waiting += waiting;
-            if (limit) {
-                stopped = result.limitReached = true;
-                break;
+            if (!ApplyLines(computer, lines, pos, *book, merge, result)) return false;
+            if (result.limitReached) {
+                stopped = true;
+                break;  // what is left of this chunk was counted as waiting
             }
         }
     }
     if (merge) result.listsTouched = result.listsTouched || merge->TouchedLists();
+    return true;
+}
+
+// Applies the lines in batches of one transaction each, the position moving on with each; at
+// a limit, the rest is counted as waiting and limitReached is set.
+bool Engine::Impl::ApplyLines(const std::string& computer, const std::vector<ReadLine>& lines,
+                              Position& pos, Book& book, std::optional<Merge>& merge,
+                              RunResult& result) {
+    for (size_t from = 0; from < lines.size() || from == 0; from += kBatchLines) {
+        const size_t to = std::min(lines.size(), from + kBatchLines);
+        const Position start = pos;
+        const size_t allowed = std::max(kMaxProjects, merge->Projects());
+        Settings next;
+        size_t applied = 0, waiting = 0;
+        bool limit = false;
+        // First with projects let past the limit; a batch that ends past it is undone and
+        // applied again up to the change that passes it.
+        for (bool strict = false;; strict = true) {
+            pos = start;
+            next = settings;
+            applied = waiting = 0;
+            limit = false;
+            merge->LetProjectsPass(!strict);
+            bool ok = true, over = false;
+            {
+                StoreTransaction batch(ctx.store);
+                ok = batch.ok();
+                for (size_t i = from; ok && i < to; ++i) {
+                    const Change& c = lines[i].change;
+                    const Outcome outcome = merge->Apply(c);
+                    if (outcome == Outcome::Failed) ok = false;
+                    if (outcome == Outcome::Limit) {
+                        limit = true;
+                        waiting = lines.size() - i;
+                        break;
+                    }
+                    if (outcome == Outcome::Changed) ++applied;
+                    next.clock = std::max(next.clock, c.clock);
+                    pos.offset = lines[i].end;
+                    pos.serial = c.serial;
+                    pos.lastSeen = c.written;
+                    ++pos.changes;
+                }
+                over = ok && !strict && merge->Projects() > allowed;
+                if (!over) {
+                    ledger->Positions()[computer] = pos;
+                    ledger->PositionChanged(computer);
+                    ok = ok && merge->Finish() && ledger->Save(ctx.store) &&
+                         SaveSettings(ctx.store, next) && batch.Commit();
+                }
+            }
+            if (ok && !over) break;
+            // Undone: what the engine holds is read again from the store.
+            result.listsTouched = result.listsTouched || merge->TouchedLists();
+            merge.reset();
+            Forget();
+            if (!ok || !ReadyLedger() || !ReadBook(ctx, book)) {
+                Stop(result, "Changes from another computer could not be written to the store.");
+                return false;
+            }
+            merge.emplace(ctx, *ledger, book);
+        }
+        settings = next;
+        result.applied += applied;
+        result.waiting += waiting;
+        if (limit) {
+            result.limitReached = true;
+            break;
+        }
+    }
     return true;
 }
 
@@ -431,8 +456,21 @@ Status Engine::GetStatus() {
         const Position pos = positions[computer];
         if (pos.changes > 0) seen.lastSeen = pos.lastSeen;
         seen.changes = pos.changes;
-        uint64_t skippedTo = 0;
-        seen.waiting = NewLines(JournalPath(m.Folder(), computer), computer, pos, skippedTo).size();
+        Position at = pos;
+        for (bool more = true; more;) {
+            uint64_t skippedTo = at.offset;
+            const std::vector<ReadLine> lines =
+                NewLines(JournalPath(m.Folder(), computer), computer, at, skippedTo, more);
+            seen.waiting += lines.size();
+            if (!lines.empty()) {
+                at.offset = lines.back().end;
+                at.serial = lines.back().change.serial;
+            } else if (skippedTo > at.offset) {
+                at.offset = skippedTo;
+            } else {
+                break;
+            }
+        }
     }
     status.unwritten = m.CountOutbox();
     return status;

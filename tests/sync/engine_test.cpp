@@ -10,6 +10,7 @@
 #include "store/projects_store.h"
 #include "store/record_store.h"
 #include "sync/journal_file.h"
+#include "sync/journal_line.h"
 #include "sync/ledger.h"
 #include "sync/sync_engine.h"
 
@@ -241,6 +242,26 @@ TEST_F(TwoComputers, AStoreCopiedToAnotherComputerStopsRatherThanLoseItsBooking)
     const RunResult r = e.Changed();
     EXPECT_FALSE(r.ok);
     EXPECT_NE(r.problem.find("copied"), std::string::npos) << r.problem;
+}
+
+TEST_F(TwoComputers, AJournalLargerThanOneReadingIsReadWholeWithEveryLineOnce) {
+    // Some 11 MB of lines: more than is read at a time, so lines cross from one reading to the
+    // next.
+    const std::string other(32, 'e');
+    std::string bytes;
+    const uint64_t count = 150000;
+    for (uint64_t serial = 1; serial <= count; ++serial)
+        bytes += EncodeLine({other, serial, serial, 1700000000, Kind::CategoryPut, "Work", {}});
+    std::filesystem::create_directories(folder);
+    ASSERT_TRUE(AppendDurably(JournalPath(folder, other), bytes));
+    b.AddProject(u"Alpha");
+    ASSERT_TRUE(b.engine.TurnOn(folder).ok);
+    const Status status = b.engine.GetStatus();
+    ASSERT_EQ(status.computers.size(), 2u);
+    const ComputerSeen& seen = status.computers[status.computers[0].id == other ? 0 : 1];
+    EXPECT_EQ(seen.changes, count);
+    EXPECT_EQ(seen.waiting, 0u);
+    EXPECT_EQ(b.Shown(), "projects: Alpha; categories: Work; records:");
 }
 
 TEST_F(TwoComputers, AProjectDeletedWhileBookedElsewhereStaysUntilItsLastRecordGoes) {
