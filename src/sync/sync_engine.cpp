@@ -247,6 +247,7 @@ bool Engine::Impl::ApplyOthers(RunResult& result) {
         Position pos = ledger->Positions()[computer];
         if (*size < pos.offset) pos.offset = 0;  // replaced by another copy: serials tell
         // Each round reads a chunk and moves the position past what it read, or ends.
+        bool fromStart = pos.offset == 0;
         for (bool more = *size > pos.offset; more;) {
             uint64_t skippedTo = pos.offset;
             const std::vector<ReadLine> lines = NewLines(file, computer, pos, skippedTo, more);
@@ -254,7 +255,15 @@ bool Engine::Impl::ApplyOthers(RunResult& result) {
                 result.waiting += lines.size();
                 break;
             }
-            if (lines.empty() && skippedTo == pos.offset) break;
+            if (lines.empty() && skippedTo == pos.offset) {
+                // Nothing follows the kept position though the file goes on: a journal written
+                // anew after it was lost is read once more from its start, where the serials
+                // say what was read before.
+                if (fromStart) break;
+                fromStart = more = true;
+                pos.offset = 0;
+                continue;
+            }
             pos.offset = skippedTo;
             if (!book) {
                 book.emplace();

@@ -264,6 +264,19 @@ TEST_F(TwoComputers, AJournalLargerThanOneReadingIsReadWholeWithEveryLineOnce) {
     EXPECT_EQ(b.Shown(), "projects: Alpha; categories: Work; records:");
 }
 
+TEST_F(TwoComputers, AJournalWrittenAnewAfterItWasLostIsReadOnFromItsStart) {
+    const uint32_t alpha = a.AddProject(u"Alpha");
+    for (int i = 0; i < 6; ++i) a.Book(alpha, u"60", u"before");
+    ASSERT_TRUE(a.engine.TurnOn(folder).ok);
+    ASSERT_TRUE(b.engine.TurnOn(folder).ok);
+    // The new journal grows past where B stopped in the old one.
+    std::filesystem::remove(JournalPath(folder, a.engine.GetStatus().computer));
+    for (int i = 0; i < 12; ++i) a.Book(alpha, u"30", u"after");
+    ASSERT_TRUE(a.Changed().ok);
+    EXPECT_EQ(b.engine.Run().applied, 12u);
+    EXPECT_EQ(b.Shown(), a.Shown());
+}
+
 TEST_F(TwoComputers, AProjectDeletedWhileBookedElsewhereStaysUntilItsLastRecordGoes) {
     const uint32_t alpha = a.AddProject(u"Alpha");
     a.AddProject(u"Beta");
