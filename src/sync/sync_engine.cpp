@@ -247,7 +247,8 @@ bool Engine::Impl::ApplyOthers(RunResult& result) {
         Position pos = ledger->Positions()[computer];
         if (*size < pos.offset) pos.offset = 0;  // replaced by another copy: serials tell
         // Each round reads a chunk and moves the position past what it read, or ends.
-        bool fromStart = pos.offset == 0;
+        const uint64_t kept = pos.offset;
+        bool sound = kept == 0;  // the position is known to fall between this file's lines
         for (bool more = *size > pos.offset; more;) {
             uint64_t skippedTo = pos.offset;
             const std::vector<ReadLine> lines = NewLines(file, computer, pos, skippedTo, more);
@@ -255,16 +256,18 @@ bool Engine::Impl::ApplyOthers(RunResult& result) {
                 result.waiting += lines.size();
                 break;
             }
-            if (lines.empty() && skippedTo == pos.offset) {
+            if (lines.empty() && (skippedTo == pos.offset || skippedTo == kept)) {
                 // Nothing follows the kept position though the file goes on: a journal written
                 // anew after it was lost is read once more from its start, where the serials
-                // say what was read before.
-                if (fromStart) break;
-                fromStart = more = true;
+                // say what was read before. A torn last line ends both readings alike.
+                if (sound) break;
+                sound = more = true;
                 pos.offset = 0;
                 continue;
             }
+            sound = true;
             pos.offset = skippedTo;
+            if (lines.empty()) continue;  // lines read before; kept when new ones follow them
             if (!book) {
                 book.emplace();
                 if (!ReadBook(ctx, *book)) {
