@@ -11,7 +11,7 @@ case $seconds in '' | *[!0-9]*) echo "usage: fuzz/run.sh [SECONDS_EACH]" >&2; ex
 here=$(cd "$(dirname "$0")" && pwd)
 source_dir=$(dirname "$here")
 build=$source_dir/build-fuzz
-fuzzers=(record_codec registry_hive device_seed replay_script replay_actions)
+fuzzers=(record_codec registry_hive journal_line device_seed replay_script replay_actions)
 
 # Every library gets coverage and the checks, so that a fault inside it is seen where it
 # happens; only the fuzz targets are built (no tests, no Qt host).
