@@ -5,6 +5,8 @@
 #include <map>
 #include <string_view>
 
+#include "core/text.h"
+
 namespace qv {
 namespace {
 
@@ -20,18 +22,9 @@ bool IsField(ControlKind kind) {
            kind == ControlKind::DatePicker || kind == ControlKind::ListBox;
 }
 
-std::u16string Trimmed(std::u16string_view text) {
-    const auto space = [](char16_t c) {
-        return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n';
-    };
-    while (!text.empty() && space(text.front())) text.remove_prefix(1);
-    while (!text.empty() && space(text.back())) text.remove_suffix(1);
-    return std::u16string(text);
-}
-
 bool IsLabel(const ControlState& c) {
     return c.kind == ControlKind::Static && (c.style & kStyleIcon) == 0 && c.visible &&
-           !Trimmed(c.text).empty();
+           !TrimBlanks(c.text).empty();
 }
 
 // Whether the label's middle lies on the field's first row.
@@ -66,11 +59,6 @@ const ControlState* LabelBeside(const std::vector<ControlState>& controls, const
     return best;
 }
 
-std::u16string Number(size_t n) {
-    const std::string digits = std::to_string(n);
-    return std::u16string(digits.begin(), digits.end());
-}
-
 // The names of `count` fields under one label: "Time (h m):" gives "Time (h):" and "Time (m):"
 // when it has a part for each; otherwise "Date:", "Date: 2", "Date: 3"...
 std::vector<std::u16string> Shared(const std::u16string& label, size_t count) {
@@ -91,7 +79,7 @@ std::vector<std::u16string> Shared(const std::u16string& label, size_t count) {
         }
     }
     for (size_t i = 0; i < count; ++i)
-        names.push_back(i == 0 ? label : label + u" " + Number(i + 1));
+        names.push_back(i == 0 ? label : label + u" " + FormatDecimal(static_cast<int64_t>(i + 1)));
     return names;
 }
 
@@ -100,20 +88,20 @@ std::vector<std::u16string> Shared(const std::u16string& label, size_t count) {
 std::vector<FieldName> FieldNames(const std::vector<ControlState>& controls,
                                   const std::u16string& heading) {
     std::vector<FieldName> names(controls.size());
-    FieldName before{Trimmed(heading)};  // the last label met in the dialog's order
+    FieldName before{TrimBlanks(heading)};  // the last label met in the dialog's order
     std::map<std::u16string, std::vector<size_t>> sharing;  // visible fields by their label
     for (size_t i = 0; i < controls.size(); ++i) {
         const ControlState& c = controls[i];
         if ((c.kind == ControlKind::Static || c.kind == ControlKind::GroupBox) &&
-            !Trimmed(c.text).empty()) {
-            before = {Trimmed(c.text), static_cast<int>(i)};
+            !TrimBlanks(c.text).empty()) {
+            before = {TrimBlanks(c.text), static_cast<int>(i)};
         } else if (c.kind == ControlKind::ListView) {
             for (const ListColumn& column : c.columns)
                 names[i].name += (names[i].name.empty() ? u"" : u", ") + column.header;
         } else if (IsField(c.kind)) {
             const ControlState* label = LabelBeside(controls, c.rect);
             names[i] = label == nullptr ? before
-                                        : FieldName{Trimmed(label->text),
+                                        : FieldName{TrimBlanks(label->text),
                                                     static_cast<int>(label - controls.data())};
             if (c.visible) sharing[names[i].name].push_back(i);
         }
