@@ -126,9 +126,9 @@ struct Engine::Impl {
         outboxChecked = false;
     }
 
-    bool OwnJournalIsOurs(RunResult& result);
+    bool OwnJournalIsOurs(RunResult& result, uint64_t& last);
     bool CaptureLocal(RunResult& result);
-    bool WriteOutbox(RunResult& result);
+    bool WriteOutbox(RunResult& result, uint64_t last);
     bool ApplyOthers(RunResult& result);
     bool ApplyLines(const std::string& computer, const std::vector<ReadLine>& lines, Position& pos,
                     Book& book, std::optional<Merge>& merge, RunResult& result);
@@ -142,8 +142,7 @@ struct Engine::Impl {
 // A journal holding lines past this store's last serial was written by a copy of this store on
 // another computer. Looked at before capturing: a change numbered after the store's last serial
 // would be taken for the copy's line of that serial, and lost.
-bool Engine::Impl::OwnJournalIsOurs(RunResult& result) {
-    uint64_t last = 0;
+bool Engine::Impl::OwnJournalIsOurs(RunResult& result, uint64_t& last) {
     if (!OpenOwnJournal(JournalPath(Folder(), settings.computer), settings.computer, last)) {
         Stop(result, "The sync folder cannot be written: " + Folder().string());
         return false;
@@ -195,23 +194,15 @@ bool Engine::Impl::CaptureLocal(RunResult& result) {
 }
 
 // Appends the outbox to this computer's journal, then empties it. After a crash between the
-// two, the journal's last serial says which lines it already has.
-bool Engine::Impl::WriteOutbox(RunResult& result) {
+// two, the journal's last serial (`last`, found as the run began) says which lines it already
+// has.
+bool Engine::Impl::WriteOutbox(RunResult& result, uint64_t last) {
     if (!outboxChecked) {
         outbox = CountOutbox();
         outboxChecked = true;
     }
     if (outbox == 0) return true;
     const std::filesystem::path file = JournalPath(Folder(), settings.computer);
-    uint64_t last = 0;
-    if (!OpenOwnJournal(file, settings.computer, last)) {
-        Stop(result, "The sync folder cannot be written: " + Folder().string());
-        return false;
-    }
-    if (last > settings.serial) {
-        Stop(result, kCopiedStore);
-        return false;
-    }
     std::string bytes;
     std::vector<std::string> keys;
     Change change;
@@ -418,10 +409,12 @@ RunResult Engine::Run() {
     // Another program on this store (a command line while the window runs) may have run.
     if (m.ledger && StoredGeneration(m.ctx.store) != m.settings.generation) m.Forget();
     if (!m.ReadyLedger()) return Problem("The store's sync records cannot be read.");
+    // The own journal's last serial, looked at once before anything is written to it.
     const bool writing = m.localChange || !m.outboxChecked || m.outbox > 0;
-    if (writing && !m.OwnJournalIsOurs(result)) return result;
+    uint64_t last = 0;
+    if (writing && !m.OwnJournalIsOurs(result, last)) return result;
     if (m.localChange && !m.CaptureLocal(result)) return result;
-    if (!m.WriteOutbox(result)) return result;
+    if (!m.WriteOutbox(result, last)) return result;
     const size_t written = result.written;
     if (!m.ApplyOthers(result)) return result;
     result.written = written;
